@@ -1,0 +1,33 @@
+// File names and paths. Both "/" and "\" separate directories in names; full
+// paths use the host's separator. A path splits into drive (where the host
+// has drives), directory (up to and including the last separator), base name
+// and extension (from the last dot of the file name, dot included).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Longest full path accepted, in characters.
+constexpr size_t kPathFullMax = 258;
+
+// The absolute form of name against the current directory, with "." and ".."
+// resolved; none when it cannot be resolved or exceeds 258 characters.
+std::optional<std::string> path_full(std::string_view name);
+// Drive and directory of path's full path joined with the base name and
+// extension of name; none when path cannot be resolved.
+std::optional<std::string> path_setname(std::string_view path, std::string_view name);
+// path's full path with its extension replaced by the extension of name (an
+// empty extension removes it); none when path cannot be resolved.
+std::optional<std::string> path_setext(std::string_view path, std::string_view name);
+// Base name: no directory, no extension.
+std::string path_base(std::string_view path);
+// Extension with its dot, or the empty string.
+std::string path_ext(std::string_view path);
+// A C identifier made from the base name of path (never empty).
+std::string path_ident(std::string_view path);
+// The C name of a font: from the template (with "*" and "?" taking
+// characters of the path's identifier) or, without a template, the path's
+// identifier; with a template but no path, the template unchanged.
+std::string make_fontname(const std::optional<std::string>& tmpl,
+                          const std::optional<std::string>& path);

@@ -1,0 +1,58 @@
+// SYMFONT: one font in memory, read from a .sym file or made from a picture.
+//
+// Symbol data: numsym symbols back to back, each a symbol header followed by
+// exactly symbytes pixel bytes. The header is a run of 16-bit values, stored
+// little-endian:
+//   b&w form    (4 bytes): width (non-zero), height         -- 1 bit per pixel
+//   colour form (8 bytes): 0, numbits, width, height        -- numbits per pixel
+// The first value tells the forms apart; the first symbol's form is the form
+// of the whole font.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "fonts/coding.h"
+
+// A codepage: numranges GCP_RANGE elements of three 16-bit values each.
+struct CPTABLE {
+  uint16_t numranges = 0;
+  uint16_t defchar = 0;
+  std::vector<uint16_t> ranges;  // 3 values per range, in file order
+};
+
+// One symbol as a block: symbol header followed by its pixel bytes.
+using SYMBOL = std::vector<uint8_t>;
+
+struct SYMFONT {
+  uint16_t symwidth = 0;   // rounded average width; non-zero once loaded
+  uint16_t symheight = 0;  // height of every symbol
+  uint32_t symbytes = 0;   // pixel bytes of one symbol, header not counted
+  std::vector<uint8_t> symdata;        // the symbols; empty means no symbol data
+  uint16_t numsym = 0;                 // 1 to 65535 in a loaded font
+  std::unique_ptr<CPTABLE> codepage;  // or none
+};
+using SymFontPtr = std::unique_ptr<SYMFONT>;
+
+constexpr unsigned kBwHeaderSize = 4;
+constexpr unsigned kColourHeaderSize = 8;
+
+// Value i (from 0) of the symbol header that starts at sym.
+inline uint16_t sym_header(const uint8_t* sym, unsigned i) { return get_u16le(sym + 2 * i); }
+inline void sym_set_header(uint8_t* sym, unsigned i, uint16_t v) { put_u16le(sym + 2 * i, v); }
+
+// True when the font's first symbol has the colour form (first value 0).
+inline bool sym_is_colour(const SYMFONT& f) {
+  return f.symdata.size() >= 2 && sym_header(f.symdata.data(), 0) == 0;
+}
+inline unsigned sym_header_size(const SYMFONT& f) {
+  return sym_is_colour(f) ? kColourHeaderSize : kBwHeaderSize;
+}
+// Bits per pixel of a colour font; 0 for a b&w font or one without symbols.
+inline uint16_t sym_numbits(const SYMFONT& f) {
+  return sym_is_colour(f) && f.symdata.size() >= 4 ? sym_header(f.symdata.data(), 1) : 0;
+}
+
+// Releases a font with everything it owns; none is accepted.
+void sym_free(SymFontPtr font);

@@ -1,0 +1,20 @@
+// The output of one font list: C source (.c), C header (.h) and the virtual
+// font image (.bin), beside the list's image name.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "driver/fontlist.h"
+
+// Writes the source, the header and the image of list, in that order, with
+// their console messages. Returns false when any of the files could not be
+// written (each failure has been reported); files are never left
+// half-written under their names.
+bool vfont_generate(const FONTLIST& list);
+
+// Appends the C structure definitions of one font to out. Prints
+// "Error, Illegal font structure or not a softfont" and appends nothing for a
+// font without symbol data.
+void vfont_writestruct(std::string& out, const std::string& fontname, const SYMFONT& font,
+                       uint32_t symindex, uint32_t rangeindex, const std::string& id);
