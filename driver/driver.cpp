@@ -1,0 +1,374 @@
+#include "driver/driver.h"
+
+#include <cctype>
+#include <cstdint>
+#include <optional>
+
+#include "bitmap/bmp_load.h"
+#include "driver/console.h"
+#include "driver/lex.h"
+#include "driver/path.h"
+#include "driver/platform.h"
+#include "fonts/pal_load.h"
+#include "fonts/sym_load.h"
+#include "output/vfont.h"
+
+namespace {
+
+const char kUsageText[] =
+    "\nVirtual font generator program description\n Command line:\n   TRALK  config_file.vfg \n\n"
+    " Config file paramters define the *.sym and *.bmp data to be\n included as fonts in the "
+    "virtual font image *.bin\n  vfont.bin ID  // Define start of a virtual fontlist + font ID "
+    "(optional)\n                // The virtual fontlist stops at end-of-file, or at\n          "
+    "      // start of a new .bin list specification\n    font.sym    // Add font to .bin image\n"
+    "    font*.sym   // Add one or more fonts to .bin image \n    font?.sym   // Add one or more "
+    "fonts to .bin image \n    palette.pal // Define palette to be used for bmp color conversion\n"
+    "                // If no .pal file is defined a search for the default\n                // "
+    "gcolor_4.pal is done\n    picture.bmp // Add bmp file to .bin image as single symbol font\n"
+    "    pic*.bmp    // Add one or more bmp files to .bin image as symbol fonts\n    pic?.bmp    "
+    "// Add one or more bmp files to .bin image as symbol fonts\n\n It is assumed that there is "
+    "one file name pr textline.\n The configuration file may contain C style comments /* */ and "
+    "//\n\n Note: For use with black & white libraries the .bin file must be created\n from b&w "
+    "fonts and b&w bmp files only.\n";
+
+const char kDefaultPalette[] = "gcolor_4.pal";
+
+// Converts a GREYMODE value as C's strtoul does with base 0: optional sign,
+// then hexadecimal after 0x, octal after 0, else decimal; saturating.
+uint32_t parse_u32(const char* s) {
+  bool negative = false;
+  if (*s == '+' || *s == '-') negative = *s++ == '-';
+  unsigned base = 10;
+  if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X') && std::isxdigit(static_cast<unsigned char>(s[2]))) {
+    base = 16;
+    s += 2;
+  } else if (s[0] == '0') {
+    base = 8;
+  }
+  uint64_t value = 0;
+  bool overflow = false;
+  for (;; ++s) {
+    unsigned digit;
+    if (*s >= '0' && *s <= '9') {
+      digit = static_cast<unsigned>(*s - '0');
+    } else if (*s >= 'a' && *s <= 'z') {
+      digit = static_cast<unsigned>(*s - 'a' + 10);
+    } else if (*s >= 'A' && *s <= 'Z') {
+      digit = static_cast<unsigned>(*s - 'A' + 10);
+    } else {
+      break;
+    }
+    if (digit >= base) break;
+    value = value * base + digit;
+    if (value > UINT32_MAX) {
+      overflow = true;
+      value = UINT32_MAX;
+    }
+  }
+  if (overflow) return UINT32_MAX;
+  uint32_t result = static_cast<uint32_t>(value);
+  return negative ? 0u - result : result;
+}
+
+void report_illegal_name() {
+  con_printf("\nConfig file: illegal name (unclosed quote, or 260 characters or more)");
+}
+
+// The state of one run over a configuration file.
+class ConfigRun {
+ public:
+  explicit ConfigRun(std::FILE* config) : config_(config) {}
+
+  void set_configdir(const std::string& name);
+  // Reads and acts on every entry; returns the exit status.
+  int run();
+
+ private:
+  // Each returns false on an error that ends the run.
+  bool read_entries();
+  bool on_greymode();
+  bool on_bin(const std::string& token);
+  bool on_sym(const std::string& token);
+  bool on_bmp(const std::string& token);
+  bool on_pal(const std::string& token);
+  bool load_matches(int type, const std::string& pattern);
+  void load_default_palette();
+  // The optional second token of the line; false when it is an illegal name.
+  bool read_linearg(std::optional<std::string>& arg);
+  std::optional<std::string> resolve(const std::string& token);
+  void fontlistclose();
+  int finish();
+
+  std::FILE* config_;
+  std::string configdir_;
+  FontListPtr curlist_;
+  PalTablePtr curpalette_;
+  uint32_t palcount_ = 0;
+  uint32_t greymode_ = 0;
+  bool errorflag_ = false;
+  bool outputfailed_ = false;
+};
+
+void ConfigRun::set_configdir(const std::string& name) {
+  std::optional<std::string> full = path_full(name);
+  if (!full) return;
+  configdir_ = full->substr(0, full->size() - path_base(*full).size() - path_ext(*full).size());
+  plat_chdir(configdir_);
+}
+
+int ConfigRun::run() {
+  errorflag_ = !read_entries();
+  if (!errorflag_) fontlistclose();
+  return finish();
+}
+
+bool ConfigRun::read_entries() {
+  for (;;) {
+    const char* name = cfg_firstname(config_);
+    if (!name) {
+      if (!lex_name_rejected()) return true;
+      report_illegal_name();
+      return false;
+    }
+    std::string token = name;
+    if (token == "GREYMODE") {
+      if (!on_greymode()) return false;
+      continue;
+    }
+    bool ok = true;
+    switch (file_type(token)) {
+      case kTypeBin: ok = on_bin(token); break;
+      case kTypeSym: ok = on_sym(token); break;
+      case kTypeBmp: ok = on_bmp(token); break;
+      case kTypePal: ok = on_pal(token); break;
+      case kTypeCp: break;
+      default:
+        con_printf("\nUnknown / Illegal filename type: %s", token.c_str());
+        ok = false;
+    }
+    if (!ok) return false;
+  }
+}
+
+bool ConfigRun::read_linearg(std::optional<std::string>& arg) {
+  const char* name = cfg_linearg(config_);
+  if (!name && lex_name_rejected()) {
+    report_illegal_name();
+    return false;
+  }
+  if (name) arg = name;
+  return true;
+}
+
+bool ConfigRun::on_greymode() {
+  std::optional<std::string> value;
+  if (!read_linearg(value)) return false;
+  uint32_t levels = value ? parse_u32(value->c_str()) : 0;
+  if (levels == 4 || levels == 16 || levels == 256) {
+    greymode_ = levels;
+    con_printf("\n GREYMODE = %u", greymode_);
+  } else if (levels != 0) {
+    con_printf("\n- Illegal grey mode parameter. Parameter ignored");
+  } else {
+    if (greymode_ != 0) con_printf("\n- Grey mode conversion cancled");
+    greymode_ = 0;
+  }
+  return true;
+}
+
+bool ConfigRun::on_bin(const std::string& token) {
+  fontlistclose();
+  curlist_ = fontlistnew();
+  if (!curlist_) return false;
+  curlist_->binname = token;
+  std::optional<std::string> id;
+  if (!read_linearg(id)) return false;
+  curlist_->id = id.value_or("0");
+  con_printf("\nDefining virtual font: \"%s\" ID=%s", curlist_->binname.c_str(),
+             curlist_->id.c_str());
+  return true;
+}
+
+std::optional<std::string> ConfigRun::resolve(const std::string& token) {
+  std::optional<std::string> full = path_full(token);
+  if (!full) con_printf("\nERROR: Illegal file name format: \"%s\"", token.c_str());
+  return full;
+}
+
+bool ConfigRun::on_sym(const std::string& token) {
+  if (!curlist_) {
+    con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
+    return false;
+  }
+  std::optional<std::string> pattern = resolve(token);
+  return pattern && load_matches(kTypeSym, *pattern);
+}
+
+bool ConfigRun::on_bmp(const std::string& token) {
+  if (!curlist_) {
+    con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
+    return false;
+  }
+  if (!curpalette_ && greymode_ == 0) load_default_palette();
+  std::optional<std::string> pattern = resolve(token);
+  return pattern && load_matches(kTypeBmp, *pattern);
+}
+
+// A missing or bad default palette is no error: the reader's own messages
+// show, and the search is made again at the next picture entry.
+void ConfigRun::load_default_palette() {
+  std::optional<std::string> path = path_setname(configdir_, kDefaultPalette);
+  if (path) curpalette_ = pal_load(path->c_str(), nullptr, &palcount_);
+}
+
+bool ConfigRun::load_matches(int type, const std::string& pattern) {
+  std::vector<std::string> matches = plat_find_files(pattern);
+  if (matches.empty()) {
+    if (type == kTypeSym) {
+      con_printf("\n- Font file not found %s", pattern.c_str());
+    } else {
+      con_printf("\n- Failed to open bmp file \"%s\"", pattern.c_str());
+    }
+    return false;
+  }
+  std::optional<std::string> tmpl;
+  if (!read_linearg(tmpl)) return false;
+  for (const std::string& match : matches) {
+    std::optional<std::string> path = path_setname(pattern, match);
+    if (!path) {
+      con_printf("\nERROR: Illegal file name format: \"%s\"", match.c_str());
+      return false;
+    }
+    con_printf("\n Loading file to font: \"%s\"", path->c_str());
+    SymFontPtr font;
+    if (type == kTypeSym) {
+      font = sym_load(path->c_str());
+      if (!font) {
+        con_printf("\n- Error detected during font load \"%s\"", path->c_str());
+        return false;
+      }
+      con_printf(" OK");
+    } else {
+      font = greymode_ != 0 ? bmp_load(path->c_str(), nullptr, greymode_)
+                            : bmp_load(path->c_str(),
+                                       curpalette_ ? curpalette_->entries.data() : nullptr,
+                                       palcount_);
+      if (!font) {
+        con_printf("\n- Error detected during bmp to font load \"%s\"", path->c_str());
+        return false;
+      }
+      con_printf("\n OK");
+    }
+    curlist_ = fontlistadd(std::move(curlist_), std::move(font), make_fontname(tmpl, path));
+    if (!curlist_) return false;
+  }
+  return true;
+}
+
+bool ConfigRun::on_pal(const std::string& token) {
+  std::optional<std::string> full = resolve(token);
+  if (!full) return false;
+  curpalette_.reset();
+  con_printf("\n Default bmp pallette: \"%s\"", full->c_str());
+  curpalette_ = pal_load(full->c_str(), nullptr, &palcount_);
+  if (!curpalette_) {
+    con_printf("\n- Failed to load palette file %s", full->c_str());
+    return false;
+  }
+  con_printf(" OK");
+  return true;
+}
+
+void ConfigRun::fontlistclose() {
+  if (!curlist_) return;
+  if (fontlistcount(curlist_.get()) == 0) {
+    con_printf("\nNo load fonts defined in config.\n Skipping generation of %s",
+               curlist_->binname.c_str());
+  } else if (!vfont_generate(*curlist_)) {
+    outputfailed_ = true;
+  }
+  fontlistfree(std::move(curlist_));
+}
+
+int ConfigRun::finish() {
+  // An open list is left only after an error: it is discarded unwritten.
+  fontlistfree(std::move(curlist_));
+  curpalette_.reset();
+  if (errorflag_) {
+    con_printf("\nSkipping config file processing due to errors\n");
+    press_key();
+    return -1;
+  }
+  if (outputfailed_) {
+    con_printf("\n\nErrors detected while writing output files\n");
+    press_key();
+    return -1;
+  }
+  con_printf("\n\nNo errors detected. Done\n");
+  return 0;
+}
+
+}  // namespace
+
+int file_type(const std::string& name) {
+  static const struct {
+    const char* ext;
+    FileType type;
+  } kTypes[] = {{".vfg", kTypeVfg}, {".bin", kTypeBin}, {".sym", kTypeSym}, {".cp", kTypeCp},
+                {".pal", kTypePal}, {".bmp", kTypeBmp}, {".hex", kTypeHex}};
+  std::string ext = path_ext(name);
+  for (char& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  for (const auto& t : kTypes) {
+    if (ext == t.ext) return t.type;
+  }
+  return kTypeOther;
+}
+
+void press_key() {
+  con_printf("\nPress a key to Exit\n");
+  std::fflush(stdout);
+  plat_wait_key();
+}
+
+void usage() {
+  con_printf("%s", kUsageText);
+  press_key();
+}
+
+FilePtr open_resolved(const std::string& name, const char* mode) {
+  std::optional<std::string> full = path_full(name);
+  if (!full) {
+    con_printf("\nERROR: Illegal file name format: \"%s\"", name.c_str());
+    return nullptr;
+  }
+  FilePtr f = file_open(full->c_str(), mode);
+  if (!f) con_printf("\nERROR: File not found: \"%s\"", full->c_str());
+  return f;
+}
+
+int tralk_main(int argc, char** argv) {
+  con_printf("\nVFONT GENERATOR  V1.2\n");
+  if (argc != 2 || argv[1][0] == '\0') {
+    usage();
+    return -1;
+  }
+  const std::string arg = argv[1];
+  if (file_type(arg) != kTypeVfg) {
+    con_printf("\n Illegal comand line parameter");
+    usage();
+    return -1;
+  }
+  // The configuration is read as text; on this host text and bytes are alike.
+  FilePtr config = open_resolved(arg, "r");
+  if (!config) {
+    press_key();
+    return -1;
+  }
+  con_printf("Open configuration file: %s OK\n", arg.c_str());
+  ConfigRun run(config.get());
+  run.set_configdir(arg);
+  int status = run.run();
+  return status;
+}

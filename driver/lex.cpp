@@ -1,0 +1,232 @@
+#include "driver/lex.h"
+
+#include <cstdint>
+
+namespace {
+
+std::FILE* lex_stream = nullptr;
+int lex_last = -1;          // last character delivered, -1 when none may be pushed back
+bool lex_linemode = false;  // report line ends instead of skipping them
+int lex_newlines = 0;       // 1 when the last character read was an unread line end
+char lex_namebuf[kLexLineMax + 1];
+bool name_rejected = false;
+
+// The configuration stream keeps its own line-end state, so that reading
+// another file between two configuration reads does not disturb it.
+std::FILE* cfg_stream = nullptr;
+int cfg_newlines = 0;
+
+constexpr int kLineEnd = 10;
+constexpr int kBlank = 32;
+
+bool is_digit(int c) { return c >= '0' && c <= '9'; }
+
+int hex_value(int c) {
+  if (is_digit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Reads to the end of a line comment. Returns the line end, or -1.
+int skip_line_comment() {
+  int c;
+  do {
+    c = lex_getc();
+  } while (c != -1 && c != kLineEnd);
+  return c;
+}
+
+// Reads to the end of a block comment whose "/*" has been read. Returns -1 at
+// the end of the stream, else whether a line end was inside.
+int skip_block_comment() {
+  bool had_line_end = false;
+  int prev = 0;  // the "*" of the opening does not count as a closing one
+  for (;;) {
+    int c = lex_getc();
+    if (c == -1) return -1;
+    if (c == kLineEnd) had_line_end = true;
+    if (prev == '*' && c == '/') return had_line_end ? 1 : 0;
+    prev = c;
+  }
+}
+
+const char* read_quoted_name() {
+  int n = 0;
+  for (;;) {
+    int c = lex_getc();
+    if (c == -1 || c == kLineEnd) return nullptr;
+    if (c == '"') break;
+    if (n == kLexNameMax) return nullptr;
+    lex_namebuf[n++] = static_cast<char>(c);
+  }
+  lex_namebuf[n] = '\0';
+  return lex_namebuf;
+}
+
+// Reads a name that begins with c, up to and including its terminator.
+const char* read_plain_name(int c) {
+  int n = 0;
+  if (c != kLineEnd) {
+    for (;;) {
+      if (n == kLexNameMax) return nullptr;
+      lex_namebuf[n++] = static_cast<char>(c);
+      c = lex_getc();
+      if (c == -1 || c == kBlank || c == kLineEnd) break;
+    }
+  }
+  lex_namebuf[n] = '\0';
+  return lex_namebuf;
+}
+
+void make_current(std::FILE* stream) {
+  lex_stream = stream;
+  lex_last = -1;
+}
+
+}  // namespace
+
+void lex_open(std::FILE* stream, bool linemode) {
+  make_current(stream);
+  lex_newlines = 0;
+  lex_linemode = stream ? linemode : false;
+}
+
+int lex_getc() {
+  lex_newlines = 0;
+  int c = lex_stream ? std::getc(lex_stream) : EOF;
+  if (c == EOF) {
+    lex_last = -1;
+    return -1;
+  }
+  if (c == 13 || c == 10) {
+    c = kLineEnd;
+    lex_newlines = 1;
+  } else if (c < kBlank) {
+    c = kBlank;
+  }
+  lex_last = c;
+  return c;
+}
+
+void lex_ungetc() {
+  if (lex_last == -1 || !lex_stream) return;
+  std::ungetc(lex_last, lex_stream);
+  if (lex_last == kLineEnd) {
+    if (lex_newlines > 0) --lex_newlines;
+  } else {
+    lex_newlines = 0;
+  }
+  lex_last = -1;
+}
+
+int lex_skip() {
+  int c = lex_getc();
+  for (;;) {
+    if (c == -1) return -1;
+    if (c == kBlank || c == kLineEnd) {
+      if (c == kLineEnd && lex_linemode) return kLineEnd;
+      c = lex_getc();
+      continue;
+    }
+    if (c != '/') return c;
+    int next = lex_getc();
+    if (next == '/') {
+      if (skip_line_comment() == -1) return -1;
+      if (lex_linemode) return kLineEnd;
+    } else if (next == '*') {
+      int had_line_end = skip_block_comment();
+      if (had_line_end == -1) return -1;
+      if (had_line_end && lex_linemode) return kLineEnd;
+    } else {
+      lex_ungetc();  // a lone "/": nothing is left to push back after it
+      return '/';
+    }
+    c = lex_getc();
+  }
+}
+
+long lex_number() {
+  int c = lex_skip();
+  if (c == -1) return -1;
+  if (!is_digit(c)) {
+    lex_ungetc();
+    return -1;
+  }
+  const int first = c;
+  uint32_t value = static_cast<uint32_t>(c - '0');
+  c = lex_getc();
+  if (c == -1) return static_cast<int32_t>(value);
+  if (c == 'x' || c == 'X') {
+    if (first != '0') {
+      lex_ungetc();
+      return static_cast<int32_t>(value);
+    }
+    c = lex_getc();
+    if (c == -1) return -1;
+    for (int digit; (digit = hex_value(c)) >= 0;) {
+      value = value * 16 + static_cast<uint32_t>(digit);
+      c = lex_getc();
+      if (c == -1) return static_cast<int32_t>(value);
+    }
+  } else {
+    while (is_digit(c)) {
+      value = value * 10 + static_cast<uint32_t>(c - '0');
+      c = lex_getc();
+      if (c == -1) return static_cast<int32_t>(value);
+    }
+  }
+  lex_ungetc();
+  return static_cast<int32_t>(value);
+}
+
+const char* lex_name() {
+  name_rejected = false;
+  int c = lex_skip();
+  if (c == -1) return nullptr;
+  const char* name = c == '"' ? read_quoted_name() : read_plain_name(c);
+  lex_linemode = false;
+  if (!name) name_rejected = true;
+  return name;
+}
+
+bool lex_name_rejected() { return name_rejected; }
+
+const char* lex_readline(std::FILE* stream) {
+  if (!stream) return nullptr;
+  make_current(stream);
+  int n = 0;
+  while (n < kLexLineMax) {
+    int c = lex_getc();
+    if (c == -1 || c == kLineEnd) break;
+    lex_namebuf[n++] = static_cast<char>(c);
+  }
+  lex_namebuf[n] = '\0';
+  lex_stream = nullptr;
+  return lex_namebuf;
+}
+
+const char* cfg_firstname(std::FILE* stream) {
+  name_rejected = false;
+  if (!stream) return nullptr;
+  make_current(stream);
+  lex_linemode = false;
+  const char* name = lex_name();
+  cfg_stream = stream;
+  cfg_newlines = lex_newlines;
+  return name;
+}
+
+const char* cfg_linearg(std::FILE* stream) {
+  name_rejected = false;
+  if (!stream) return nullptr;
+  if (stream == cfg_stream && cfg_newlines == 1) return nullptr;
+  make_current(stream);
+  lex_linemode = true;
+  const char* name = lex_name();
+  lex_linemode = false;
+  cfg_stream = stream;
+  cfg_newlines = lex_newlines;
+  if (!name || name[0] == '\0') return nullptr;
+  return name;
+}

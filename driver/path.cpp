@@ -1,0 +1,126 @@
+#include "driver/path.h"
+
+#include "driver/platform.h"
+
+namespace {
+
+constexpr size_t kPartMax = 255;
+constexpr size_t kIdentBaseMax = 254;
+constexpr size_t kFontNameMax = 511;
+constexpr size_t kFontNameSourceMax = 510;
+
+struct PathParts {
+  std::string dir;  // up to and including the last separator
+  std::string base;
+  std::string ext;  // from the last dot, dot included
+};
+
+bool is_separator(char c) { return c == '/' || c == '\\'; }
+bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_ident_char(char c) { return is_letter(c) || is_digit(c) || c == '_'; }
+
+std::string cut(std::string_view s, size_t max) { return std::string(s.substr(0, max)); }
+
+PathParts split(std::string_view path) {
+  size_t name_start = 0;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (is_separator(path[i])) name_start = i + 1;
+  }
+  std::string_view name = path.substr(name_start);
+  size_t dot = name.rfind('.');
+  PathParts parts;
+  parts.dir = cut(path.substr(0, name_start), kPartMax);
+  if (dot == std::string_view::npos) {
+    parts.base = cut(name, kPartMax);
+  } else {
+    parts.base = cut(name.substr(0, dot), kPartMax);
+    parts.ext = cut(name.substr(dot), kPartMax);
+  }
+  return parts;
+}
+
+std::string join(const PathParts& parts) {
+  std::string out = parts.dir;
+  if (!out.empty() && !is_separator(out.back())) out += kPathSeparator;
+  out += parts.base;
+  if (!parts.ext.empty() && parts.ext.front() != '.') out += '.';
+  out += parts.ext;
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> path_full(std::string_view name) {
+  std::optional<std::string> full = plat_full_path(std::string(name));
+  if (!full || full->size() > kPathFullMax) return std::nullopt;
+  return full;
+}
+
+std::optional<std::string> path_setname(std::string_view path, std::string_view name) {
+  std::optional<std::string> full = path_full(path);
+  if (!full) return std::nullopt;
+  PathParts parts = split(*full);
+  PathParts named = split(name);
+  parts.base = named.base;
+  parts.ext = named.ext;
+  return join(parts);
+}
+
+std::optional<std::string> path_setext(std::string_view path, std::string_view name) {
+  std::optional<std::string> full = path_full(path);
+  if (!full) return std::nullopt;
+  PathParts parts = split(*full);
+  parts.ext = split(name).ext;
+  return join(parts);
+}
+
+std::string path_base(std::string_view path) { return split(path).base; }
+
+std::string path_ext(std::string_view path) { return split(path).ext; }
+
+std::string path_ident(std::string_view path) {
+  std::string base = cut(path_base(path), kIdentBaseMax);
+  std::string ident;
+  if (base.empty() || !(is_letter(base[0]) || base[0] == '_')) ident = "_";
+  for (char c : base) ident += is_ident_char(c) ? c : '_';
+  return ident;
+}
+
+std::string make_fontname(const std::optional<std::string>& tmpl,
+                          const std::optional<std::string>& path) {
+  if (!tmpl) return path_ident(path.value_or(""));
+  if (!path) return *tmpl;
+  const std::string& t = *tmpl;
+  const bool wild = t.find_first_of("*?") != std::string::npos;
+  const std::string source = wild ? path_ident(*path) : std::string();
+  size_t pos = 0;  // position in source
+  std::string name;
+  for (size_t i = 0; i < t.size();) {
+    if (name.size() >= kFontNameMax) break;
+    const char c = t[i];
+    const bool exhausted = pos >= source.size();
+    if (is_ident_char(c)) {
+      if (is_digit(c) && name.empty()) name += '_';
+      name += c;
+      if (!exhausted) ++pos;
+      ++i;
+    } else if (c == '*') {
+      if (!exhausted) {
+        for (size_t k = 0; k < source.size() && name.size() < kFontNameSourceMax; ++k) {
+          name += source[k];
+        }
+        pos = source.size();
+      }
+      while (i < t.size() && (t[i] == '*' || t[i] == '?')) ++i;
+    } else if (c == '?') {
+      if (!exhausted) name += source[pos++];
+      ++i;
+    } else {
+      name += '_';
+      ++i;
+    }
+  }
+  if (name.empty()) name = "_";
+  return name;
+}

@@ -1,0 +1,116 @@
+// The host layer for POSIX systems.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+
+#include "driver/platform.h"
+
+const char kPathSeparator = '/';
+
+namespace {
+
+// Matches name against a pattern of literal characters, "*" and "?".
+bool wildcard_match(const std::string& pattern, const std::string& name) {
+  size_t p = 0, n = 0;
+  size_t star = std::string::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (star != std::string::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool is_regular_file(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::optional<std::string> current_dir() {
+  std::string buf(256, '\0');
+  for (;;) {
+    if (::getcwd(buf.data(), buf.size())) {
+      buf.resize(std::char_traits<char>::length(buf.c_str()));
+      return buf;
+    }
+    if (errno != ERANGE || buf.size() > (1u << 20)) return std::nullopt;
+    buf.resize(buf.size() * 2);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> plat_find_files(const std::string& pattern) {
+  size_t slash = pattern.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
+  std::string last = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+  std::vector<std::string> names;
+  std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+  if (!d) return names;
+  while (const dirent* e = ::readdir(d.get())) {
+    std::string name = e->d_name;
+    if (wildcard_match(last, name) && is_regular_file(dir + "/" + name)) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<std::string> plat_full_path(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  std::string path = name;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  if (path.front() != '/') {
+    std::optional<std::string> cwd = current_dir();
+    if (!cwd) return std::nullopt;
+    path = *cwd + "/" + path;
+  }
+  const bool trailing = path.back() == '/';
+  std::vector<std::string> steps;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    std::string step = path.substr(start, end - start);
+    if (step == "..") {
+      if (!steps.empty()) steps.pop_back();
+    } else if (!step.empty() && step != ".") {
+      steps.push_back(step);
+    }
+    start = end + 1;
+  }
+  std::string full;
+  for (const std::string& step : steps) full += "/" + step;
+  if (full.empty() || trailing) full += "/";
+  return full;
+}
+
+bool plat_chdir(const std::string& dir) { return ::chdir(dir.c_str()) == 0; }
+
+void plat_wait_key() {
+  if (!::isatty(STDIN_FILENO)) return;
+  termios saved;
+  if (::tcgetattr(STDIN_FILENO, &saved) != 0) return;
+  termios raw = saved;
+  raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+  char key;
+  [[maybe_unused]] ssize_t got = ::read(STDIN_FILENO, &key, 1);
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+}
