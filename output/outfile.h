@@ -15,8 +15,9 @@ class OutFile {
   // Removes the temporary file unless commit succeeded.
   ~OutFile();
 
-  // Creates the temporary file beside path; false when it cannot be created.
-  bool open(const std::string& path);
+  // Creates the temporary file beside path, in text mode or, when binary is
+  // set, in binary mode; false when it cannot be created.
+  bool open(const std::string& path, bool binary = false);
   // Appends data; a failure is remembered and reported by commit.
   void write(std::string_view data);
   // Closes the temporary file and renames it over the target; false (with

@@ -20,14 +20,24 @@ struct VMEMBUF {
 using VmemBufPtr = std::unique_ptr<VMEMBUF>;
 
 constexpr uint32_t kBlockHeadSize = 38;
+// Largest image whose sizes and storage indexes fit the 32-bit fields.
+constexpr uint64_t kVmemMaxSize = 0xFFFFFFFFu;
+
+// Why vmem_addfont gave no buffer back.
+enum class VmemFail { none, heap, too_large };
 
 // Appends font's block to buf (a new buffer when none is given). Sets
 // *symindex when the font has symbol data and *rangeindex when it has a
-// codepage. Returns none, with buf released, when memory runs out or the
-// image would outgrow 32-bit storage indexes (printing a message then).
+// codepage. Returns none, with buf released, when memory runs out (silently:
+// the caller reports it) or the image would outgrow 32-bit storage indexes
+// (printing "\nError: virtual font image exceeds 4294967295 bytes"); *fail,
+// when given, tells which.
 VmemBufPtr vmem_addfont(VmemBufPtr buf, const SYMFONT& font, uint32_t* symindex,
-                        uint32_t* rangeindex);
-// A buffer with at least n free bytes after vmpos; none when memory runs out.
+                        uint32_t* rangeindex, VmemFail* fail = nullptr);
+// A buffer with at least n free bytes after vmpos; none, with buf released,
+// when memory runs out or vmpos + n would exceed kVmemMaxSize. The reserved
+// bytes are zero; capacity grows geometrically, so an image of many fonts is
+// built in linear time.
 VmemBufPtr vmem_reserve(VmemBufPtr buf, uint32_t n);
 // Stores value little-endian at vmpos and advances it by 4.
 void vmem_put32(VMEMBUF& buf, uint32_t value);

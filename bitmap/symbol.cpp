@@ -1,0 +1,176 @@
+#include "bitmap/symbol.h"
+
+#include <cstdint>
+#include <limits>
+#include <new>
+
+#include "driver/console.h"
+
+namespace {
+
+// Header-only reading, also used where the pixel bytes need not be present.
+bool read_header(const SYMBOL& sym, SYMSHAPE& s) {
+  if (sym.size() < kBwHeaderSize) return false;
+  const uint8_t* h = sym.data();
+  if (sym_header(h, 0) != 0) {
+    s = {sym_header(h, 0), sym_header(h, 1), 1, kBwHeaderSize, 0};
+  } else {
+    if (sym.size() < kColourHeaderSize) return false;
+    s = {sym_header(h, 2), sym_header(h, 3), sym_header(h, 1), kColourHeaderSize, 0};
+  }
+  s.rowbytes = sym_rowbytes(s.width, s.numbits);
+  return true;
+}
+
+uint64_t pixel_bytes(const SYMSHAPE& s) { return uint64_t{s.rowbytes} * s.height; }
+
+// Reads the shape of sym and tells whether pixel (x, y) lies inside it. An
+// unknown depth is reported; a block too short for its header is not.
+bool locate(const SYMBOL& sym, uint16_t x, uint16_t y, SYMSHAPE& s) {
+  if (!read_header(sym, s)) return false;
+  if (!sym_valid_depth(s.numbits)) {
+    con_printf("\nIllegal color symbol format");
+    return false;
+  }
+  if (sym.size() < s.headersize + pixel_bytes(s)) return false;
+  return x < s.width && y < s.height;
+}
+
+}  // namespace
+
+bool sym_valid_depth(uint16_t numbits) {
+  switch (numbits) {
+    case 1:
+    case 2:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+      return true;
+    default:
+      return false;
+  }
+}
+
+uint32_t sym_rowbytes(uint16_t width, uint16_t numbits) {
+  const uint32_t w = width;
+  switch (numbits) {
+    case 1:
+      return (w + 7) / 8;
+    case 2:
+      return (w + 3) / 4;
+    case 4:
+      return (w + 1) / 2;
+    case 8:
+      return w;
+    case 16:
+      return 2 * w;
+    case 24:
+      return 3 * w;
+    default:
+      return 0;
+  }
+}
+
+bool sym_shape(const SYMBOL& sym, SYMSHAPE& shape) {
+  return read_header(sym, shape) && sym_valid_depth(shape.numbits) &&
+         sym.size() >= shape.headersize + pixel_bytes(shape);
+}
+
+SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits) {
+  if (width == 0 || height == 0) {
+    con_printf("\nParamter error, zero size");
+    return {};
+  }
+  if (!sym_valid_depth(numbits)) {
+    con_printf("\nParamter error Illegal bit pr pixel");
+    return {};
+  }
+  const unsigned headersize = numbits == 1 ? kBwHeaderSize : kColourHeaderSize;
+  const uint64_t databytes = uint64_t{sym_rowbytes(width, numbits)} * height;
+  SYMBOL sym;
+  try {
+    // A symbol's byte count travels as a 32-bit number everywhere after this.
+    if (databytes > std::numeric_limits<uint32_t>::max()) throw std::bad_alloc();
+    sym.assign(headersize + databytes, 0);
+  } catch (const std::bad_alloc&) {
+    con_printf("\nHeap error during sym creation");
+    return {};
+  }
+  if (numbits == 1) {
+    sym_set_header(sym.data(), 0, width);
+    sym_set_header(sym.data(), 1, height);
+  } else {
+    sym_set_header(sym.data(), 1, numbits);
+    sym_set_header(sym.data(), 2, width);
+    sym_set_header(sym.data(), 3, height);
+  }
+  return sym;
+}
+
+uint32_t sym_databytes(const SYMBOL& sym) {
+  SYMSHAPE s;
+  if (!read_header(sym, s)) return 0;
+  const uint64_t n = pixel_bytes(s);
+  return n > std::numeric_limits<uint32_t>::max() ? 0 : static_cast<uint32_t>(n);
+}
+
+uint32_t sym_getpixel(const SYMBOL& sym, uint16_t x, uint16_t y) {
+  SYMSHAPE s;
+  if (!locate(sym, x, y, s)) return 0;
+  return sym_row_getpixel(sym_row(sym, s, y), x, s.numbits);
+}
+
+void sym_setpixel(SYMBOL& sym, uint16_t x, uint16_t y, uint32_t value) {
+  SYMSHAPE s;
+  if (!locate(sym, x, y, s)) return;
+  sym_row_setpixel(sym_row(sym, s, y), x, s.numbits, value);
+}
+
+uint32_t rgb_pack(const RGBTRIPLET* rgb, uint8_t code) {
+  if (!rgb) return 0;
+  const uint32_t r = rgb->r, g = rgb->g, b = rgb->b;
+  switch (code) {
+    case 8:
+      return (r & 0xE0) | ((g & 0xE0) >> 3) | (b >> 6);
+    case 16:
+      return ((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3);
+    case 18:
+      return ((r & 0xFC) << 10) | ((g & 0xFC) << 4) | (b >> 2);
+    case 24:
+    case 32:
+      return (r << 16) | (g << 8) | b;
+    default:
+      return 0;
+  }
+}
+
+namespace {
+// Widens a 5- or 6-bit field to 8 bits by repeating its top bits below it.
+uint8_t widen5(uint32_t f) { return static_cast<uint8_t>((f << 3) | (f >> 2)); }
+uint8_t widen6(uint32_t f) { return static_cast<uint8_t>((f << 2) | (f >> 4)); }
+}  // namespace
+
+void rgb_unpack(uint32_t value, RGBTRIPLET* rgb, uint8_t code) {
+  if (!rgb) return;
+  switch (code) {
+    case 8:
+      *rgb = {static_cast<uint8_t>(((value >> 5) & 7) * 36),
+              static_cast<uint8_t>(((value >> 2) & 7) * 36), static_cast<uint8_t>((value & 3) * 80)};
+      break;
+    case 16:
+      *rgb = {widen5((value >> 11) & 0x1F), widen6((value >> 5) & 0x3F), widen5(value & 0x1F)};
+      break;
+    case 18:
+      *rgb = {widen6((value >> 12) & 0x3F), widen6((value >> 6) & 0x3F), widen6(value & 0x3F)};
+      break;
+    case 24:
+    case 32:
+      *rgb = {static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
+              static_cast<uint8_t>(value)};
+      break;
+    default:
+      *rgb = {0, 0, 0};
+      break;
+  }
+}

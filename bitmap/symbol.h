@@ -1,0 +1,124 @@
+// Single symbols: creation, pixel packing and packed direct colours.
+//
+// A symbol is one block: its header (fonts/symfont.h) followed by the pixel
+// bytes. Rows lie top row first, each exactly rowbytes long and starting on a
+// byte boundary. Within a row, pixel x lies:
+//   1 bit   byte x/8, bit 7 - x%8 (leftmost pixel in the top bit)
+//   2 bits  byte x/4, first pixel in the top two bits
+//   4 bits  byte x/2, even x in the high nibble
+//   8 bits  byte x
+//   16 bits bytes 2x, 2x+1, high byte first
+//   24 bits bytes 3x..3x+2, high byte first (red, green, blue for a colour)
+// An empty SYMBOL means "no symbol" throughout the bitmap code.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "fonts/pal_load.h"
+#include "fonts/symfont.h"
+
+// Geometry of a symbol, taken from its header.
+struct SYMSHAPE {
+  uint16_t width = 0;
+  uint16_t height = 0;
+  uint16_t numbits = 1;  // 1 for the b&w form
+  unsigned headersize = kBwHeaderSize;
+  uint32_t rowbytes = 0;
+};
+
+// True for the depths a symbol can have: 1, 2, 4, 8, 16, 24.
+bool sym_valid_depth(uint16_t numbits);
+
+// Bytes in one row of width pixels of the given depth; 0 for another depth.
+// Kept 32 bits wide so that wide 16- and 24-bit rows are never cut short.
+uint32_t sym_rowbytes(uint16_t width, uint16_t numbits);
+
+// Reads the header of sym. False when the depth is not a symbol depth or the
+// block is too short for its header and pixel bytes.
+bool sym_shape(const SYMBOL& sym, SYMSHAPE& shape);
+
+// Start of row y of a symbol whose shape has been read.
+inline const uint8_t* sym_row(const SYMBOL& sym, const SYMSHAPE& shape, uint32_t y) {
+  return sym.data() + shape.headersize + std::size_t{y} * shape.rowbytes;
+}
+inline uint8_t* sym_row(SYMBOL& sym, const SYMSHAPE& shape, uint32_t y) {
+  return sym.data() + shape.headersize + std::size_t{y} * shape.rowbytes;
+}
+
+// New zero-filled symbol: b&w form for numbits 1, else colour form. Prints a
+// message and returns none for a zero size, an unknown depth, or a block that
+// cannot be had (including one whose pixel bytes would not fit 32 bits).
+SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits);
+
+// Pixel bytes of sym (rowbytes x height), from its header; 0 for none, for
+// an unknown depth and for a size beyond 32 bits.
+uint32_t sym_databytes(const SYMBOL& sym);
+
+// Pixel value at (x, y); 0 outside the symbol.
+uint32_t sym_getpixel(const SYMBOL& sym, uint16_t x, uint16_t y);
+// Stores the low numbits bits of value at (x, y); nothing outside the symbol.
+void sym_setpixel(SYMBOL& sym, uint16_t x, uint16_t y, uint32_t value);
+
+// Packs a colour with the colour format code 8 (3-3-2), 16 (5-6-5),
+// 18 (6-6-6), 24 or 32 (8-8-8); 0 for a null colour or another code.
+uint32_t rgb_pack(const RGBTRIPLET* rgb, uint8_t code);
+// Unpacks value into rgb (0, 0, 0 for an unknown code); nothing for null rgb.
+void rgb_unpack(uint32_t value, RGBTRIPLET* rgb, uint8_t code);
+
+// Row-level pixel access for the conversion loops, which walk whole rows and
+// must not pay for a header lookup per pixel. row points at the row's first
+// byte; numbits must be a symbol depth.
+inline uint32_t sym_row_getpixel(const uint8_t* row, uint32_t x, unsigned numbits) {
+  switch (numbits) {
+    case 1:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+    case 2:
+      return (row[x >> 2] >> (6 - 2 * (x & 3))) & 3u;
+    case 4:
+      return (x & 1) ? row[x >> 1] & 0xFu : row[x >> 1] >> 4;
+    case 8:
+      return row[x];
+    case 16:
+      return (uint32_t{row[2 * x]} << 8) | row[2 * x + 1];
+    case 24:
+      return (uint32_t{row[3 * x]} << 16) | (uint32_t{row[3 * x + 1]} << 8) | row[3 * x + 2];
+    default:
+      return 0;
+  }
+}
+
+inline void sym_row_setpixel(uint8_t* row, uint32_t x, unsigned numbits, uint32_t value) {
+  switch (numbits) {
+    case 1: {
+      const unsigned shift = 7 - (x & 7);
+      row[x >> 3] = static_cast<uint8_t>((row[x >> 3] & ~(1u << shift)) | ((value & 1u) << shift));
+      break;
+    }
+    case 2: {
+      const unsigned shift = 6 - 2 * (x & 3);
+      row[x >> 2] = static_cast<uint8_t>((row[x >> 2] & ~(3u << shift)) | ((value & 3u) << shift));
+      break;
+    }
+    case 4: {
+      const unsigned shift = (x & 1) ? 0 : 4;
+      row[x >> 1] =
+          static_cast<uint8_t>((row[x >> 1] & ~(0xFu << shift)) | ((value & 0xFu) << shift));
+      break;
+    }
+    case 8:
+      row[x] = static_cast<uint8_t>(value);
+      break;
+    case 16:
+      row[2 * x] = static_cast<uint8_t>(value >> 8);
+      row[2 * x + 1] = static_cast<uint8_t>(value);
+      break;
+    case 24:
+      row[3 * x] = static_cast<uint8_t>(value >> 16);
+      row[3 * x + 1] = static_cast<uint8_t>(value >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(value);
+      break;
+    default:
+      break;
+  }
+}
