@@ -20,8 +20,12 @@ struct Conversion {
   const char* error = nullptr;
 };
 
-Conversion unchanged() { return {}; }
-Conversion failed(const char* error) { return {false, {}, error}; }
+Conversion unchanged() {
+  return {};
+}
+Conversion failed(const char* error) {
+  return {false, {}, error};
+}
 Conversion converted(SYMBOL symbol, const char* error_if_none) {
   if (symbol.empty()) return failed(error_if_none);
   return {true, std::move(symbol), nullptr};

@@ -120,8 +120,7 @@ const char* read_table(ByteReader& in, const BmpHeader& h, std::vector<RGBTRIPLE
   } catch (const std::bad_alloc&) {
     return "Error Heap alloc";
   }
-  const unsigned present =
-      (h.colorsused >= 1 && h.colorsused <= entries) ? h.colorsused : entries;
+  const unsigned present = (h.colorsused >= 1 && h.colorsused <= entries) ? h.colorsused : entries;
   for (unsigned i = 0; i < present; ++i) {
     uint8_t q[4];
     if (!in.read(q, sizeof q)) return "Error File read";

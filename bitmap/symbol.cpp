@@ -22,7 +22,9 @@ bool read_header(const SYMBOL& sym, SYMSHAPE& s) {
   return true;
 }
 
-uint64_t pixel_bytes(const SYMSHAPE& s) { return uint64_t{s.rowbytes} * s.height; }
+uint64_t pixel_bytes(const SYMSHAPE& s) {
+  return uint64_t{s.rowbytes} * s.height;
+}
 
 // Reads the shape of sym and tells whether pixel (x, y) lies inside it. An
 // unknown depth is reported; a block too short for its header is not.
@@ -125,52 +127,4 @@ void sym_setpixel(SYMBOL& sym, uint16_t x, uint16_t y, uint32_t value) {
   SYMSHAPE s;
   if (!locate(sym, x, y, s)) return;
   sym_row_setpixel(sym_row(sym, s, y), x, s.numbits, value);
-}
-
-uint32_t rgb_pack(const RGBTRIPLET* rgb, uint8_t code) {
-  if (!rgb) return 0;
-  const uint32_t r = rgb->r, g = rgb->g, b = rgb->b;
-  switch (code) {
-    case 8:
-      return (r & 0xE0) | ((g & 0xE0) >> 3) | (b >> 6);
-    case 16:
-      return ((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3);
-    case 18:
-      return ((r & 0xFC) << 10) | ((g & 0xFC) << 4) | (b >> 2);
-    case 24:
-    case 32:
-      return (r << 16) | (g << 8) | b;
-    default:
-      return 0;
-  }
-}
-
-namespace {
-// Widens a 5- or 6-bit field to 8 bits by repeating its top bits below it.
-uint8_t widen5(uint32_t f) { return static_cast<uint8_t>((f << 3) | (f >> 2)); }
-uint8_t widen6(uint32_t f) { return static_cast<uint8_t>((f << 2) | (f >> 4)); }
-}  // namespace
-
-void rgb_unpack(uint32_t value, RGBTRIPLET* rgb, uint8_t code) {
-  if (!rgb) return;
-  switch (code) {
-    case 8:
-      *rgb = {static_cast<uint8_t>(((value >> 5) & 7) * 36),
-              static_cast<uint8_t>(((value >> 2) & 7) * 36), static_cast<uint8_t>((value & 3) * 80)};
-      break;
-    case 16:
-      *rgb = {widen5((value >> 11) & 0x1F), widen6((value >> 5) & 0x3F), widen5(value & 0x1F)};
-      break;
-    case 18:
-      *rgb = {widen6((value >> 12) & 0x3F), widen6((value >> 6) & 0x3F), widen6(value & 0x3F)};
-      break;
-    case 24:
-    case 32:
-      *rgb = {static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
-              static_cast<uint8_t>(value)};
-      break;
-    default:
-      *rgb = {0, 0, 0};
-      break;
-  }
 }

@@ -60,12 +60,6 @@ uint32_t sym_getpixel(const SYMBOL& sym, uint16_t x, uint16_t y);
 // Stores the low numbits bits of value at (x, y); nothing outside the symbol.
 void sym_setpixel(SYMBOL& sym, uint16_t x, uint16_t y, uint32_t value);
 
-// Packs a colour with the colour format code 8 (3-3-2), 16 (5-6-5),
-// 18 (6-6-6), 24 or 32 (8-8-8); 0 for a null colour or another code.
-uint32_t rgb_pack(const RGBTRIPLET* rgb, uint8_t code);
-// Unpacks value into rgb (0, 0, 0 for an unknown code); nothing for null rgb.
-void rgb_unpack(uint32_t value, RGBTRIPLET* rgb, uint8_t code);
-
 // Row-level pixel access for the conversion loops, which walk whole rows and
 // must not pay for a header lookup per pixel. row points at the row's first
 // byte; numbits must be a symbol depth.
@@ -119,6 +113,65 @@ inline void sym_row_setpixel(uint8_t* row, uint32_t x, unsigned numbits, uint32_
       row[3 * x + 2] = static_cast<uint8_t>(value);
       break;
     default:
+      break;
+  }
+}
+
+// Packed direct colours, inline because the conversion loops call them for
+// every pixel.
+//
+// Packs a colour with the colour format code 8 (3-3-2), 16 (5-6-5),
+// 18 (6-6-6), 24 or 32 (8-8-8); 0 for a null colour or another code.
+inline uint32_t rgb_pack(const RGBTRIPLET* rgb, uint8_t code) {
+  if (!rgb) return 0;
+  const uint32_t r = rgb->r, g = rgb->g, b = rgb->b;
+  switch (code) {
+    case 8:
+      return (r & 0xE0) | ((g & 0xE0) >> 3) | (b >> 6);
+    case 16:
+      return ((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3);
+    case 18:
+      return ((r & 0xFC) << 10) | ((g & 0xFC) << 4) | (b >> 2);
+    case 24:
+    case 32:
+      return (r << 16) | (g << 8) | b;
+    default:
+      return 0;
+  }
+}
+
+// Widens a 5- or 6-bit field to 8 bits by repeating its top bits below it.
+inline uint8_t rgb_widen5(uint32_t f) {
+  return static_cast<uint8_t>((f << 3) | (f >> 2));
+}
+inline uint8_t rgb_widen6(uint32_t f) {
+  return static_cast<uint8_t>((f << 2) | (f >> 4));
+}
+
+// Unpacks value into rgb (0, 0, 0 for an unknown code); nothing for null rgb.
+inline void rgb_unpack(uint32_t value, RGBTRIPLET* rgb, uint8_t code) {
+  if (!rgb) return;
+  switch (code) {
+    case 8:
+      *rgb = {static_cast<uint8_t>(((value >> 5) & 7) * 36),
+              static_cast<uint8_t>(((value >> 2) & 7) * 36),
+              static_cast<uint8_t>((value & 3) * 80)};
+      break;
+    case 16:
+      *rgb = {rgb_widen5((value >> 11) & 0x1F), rgb_widen6((value >> 5) & 0x3F),
+              rgb_widen5(value & 0x1F)};
+      break;
+    case 18:
+      *rgb = {rgb_widen6((value >> 12) & 0x3F), rgb_widen6((value >> 6) & 0x3F),
+              rgb_widen6(value & 0x3F)};
+      break;
+    case 24:
+    case 32:
+      *rgb = {static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
+              static_cast<uint8_t>(value)};
+      break;
+    default:
+      *rgb = {0, 0, 0};
       break;
   }
 }

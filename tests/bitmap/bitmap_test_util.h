@@ -69,7 +69,8 @@ inline std::vector<uint16_t> header_of(const SYMBOL& sym) {
   std::vector<uint16_t> out;
   if (sym.size() < 4) return out;
   const unsigned n = sym_header(sym.data(), 0) == 0 ? 4 : 2;
-  for (unsigned i = 0; i < n && 2 * i + 1 < sym.size(); ++i) out.push_back(sym_header(sym.data(), i));
+  for (unsigned i = 0; i < n && 2 * i + 1 < sym.size(); ++i)
+    out.push_back(sym_header(sym.data(), i));
   return out;
 }
 

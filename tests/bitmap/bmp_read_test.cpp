@@ -78,10 +78,7 @@ TEST(BitmapBmpRead, EachDepthWithFillBytes) {
        16},
       {valid(8), {0, 8, 3, 2}, {1, 2, 3, 4, 5, 6}, 256},
       // 24 bits, 3 wide: 9 bytes and 3 fill bytes; blue, green, red turned round.
-      {valid(24),
-       {0, 24, 3, 2},
-       {3, 2, 1, 6, 5, 4, 9, 8, 7, 7, 8, 9, 4, 5, 6, 1, 2, 3},
-       0},
+      {valid(24), {0, 24, 3, 2}, {3, 2, 1, 6, 5, 4, 9, 8, 7, 7, 8, 9, 4, 5, 6, 1, 2, 3}, 0},
   };
   ScratchDir dir;
   for (const auto& c : cases) {
@@ -108,10 +105,10 @@ TEST(BitmapBmpRead, OneBitInversionFollowsBrightness) {
     uint8_t expected;  // symbol byte of the file byte 0xA0
   };
   const Case cases[] = {
-      {{{0, 0, 0}, {255, 255, 255}}, 0x5F},    // entry 0 darker: inverted
-      {{{255, 255, 255}, {0, 0, 0}}, 0xA0},    // entry 0 brighter: as is
-      {{{255, 0, 0}, {0, 0, 255}}, 0xA0},      // equally bright: as is
-      {{{0, 0, 254}, {0, 0, 255}}, 0x5F},      // one step darker counts
+      {{{0, 0, 0}, {255, 255, 255}}, 0x5F},  // entry 0 darker: inverted
+      {{{255, 255, 255}, {0, 0, 0}}, 0xA0},  // entry 0 brighter: as is
+      {{{255, 0, 0}, {0, 0, 255}}, 0xA0},    // equally bright: as is
+      {{{0, 0, 254}, {0, 0, 255}}, 0x5F},    // one step darker counts
   };
   ScratchDir dir;
   for (const auto& c : cases) {
@@ -133,56 +130,69 @@ TEST(BitmapBmpRead, RefusalsInOrderWithFileName) {
   };
   const Case cases[] = {
       {"short header", with(valid(24), [](BmpSpec& s) { s.truncate = 30; }), "Error: File read"},
-      {"signature before all", with(valid(8), [](BmpSpec& s) {
-         s.signature = {'B', 'A'};
-         s.info_size = 12;
-         s.compression = 1;
-       }),
+      {"signature before all",
+       with(valid(8),
+            [](BmpSpec& s) {
+              s.signature = {'B', 'A'};
+              s.info_size = 12;
+              s.compression = 1;
+            }),
        "Error: Not a BMP file"},
-      {"OS/2 header before compression", with(valid(8), [](BmpSpec& s) {
-         s.info_size = 12;
-         s.compression = 1;
-       }),
+      {"OS/2 header before compression",
+       with(valid(8),
+            [](BmpSpec& s) {
+              s.info_size = 12;
+              s.compression = 1;
+            }),
        "Error: BMP format"},
-      {"compression before size", with(valid(8), [](BmpSpec& s) {
-         s.compression = 1;
-         s.width = 0;
-       }),
+      {"compression before size",
+       with(valid(8),
+            [](BmpSpec& s) {
+              s.compression = 1;
+              s.width = 0;
+            }),
        "Error: BMP compression formats not supported"},
       {"zero width", with(valid(8), [](BmpSpec& s) { s.width = 0; }), "Error: BMP Format"},
       {"zero height", with(valid(8), [](BmpSpec& s) { s.height = 0; }), "Error: BMP Format"},
       {"width 65536", with(valid(8), [](BmpSpec& s) { s.width = 65536; }), "Error: BMP Format"},
       {"top-down", with(valid(8), [](BmpSpec& s) { s.height = -2; }), "Error: BMP Format"},
-      {"size before depth", with(valid(8), [](BmpSpec& s) {
-         s.bits = 16;
-         s.height = 0;
-       }),
+      {"size before depth",
+       with(valid(8),
+            [](BmpSpec& s) {
+              s.bits = 16;
+              s.height = 0;
+            }),
        "Error: BMP Format"},
       {"16 bits", with(valid(24), [](BmpSpec& s) { s.bits = 16; }), "Error: BMP format"},
       {"32 bits", with(valid(24), [](BmpSpec& s) { s.bits = 32; }), "Error: BMP format"},
       {"24 bits too wide", with(valid(24), [](BmpSpec& s) { s.width = 21846; }),
        "Error: BMP Format"},
       {"palette pointer", valid(4), "Error: Parameters, missing palette pointers", false},
-      {"inside colour table", with(valid(8), [](BmpSpec& s) {
-         s.rows.clear();
-         s.colours.resize(100);
-       }),
+      {"inside colour table",
+       with(valid(8),
+            [](BmpSpec& s) {
+              s.rows.clear();
+              s.colours.resize(100);
+            }),
        "Error File read"},
       {"one byte early", with(valid(24), [](BmpSpec& s) { s.truncate = 1; }), "Error File read"},
-      {"inside last pixel", with(valid(24), [](BmpSpec& s) { s.truncate = 4; }),
-       "Error File read"},
+      {"inside last pixel", with(valid(24), [](BmpSpec& s) { s.truncate = 4; }), "Error File read"},
       {"rows missing", with(valid(8), [](BmpSpec& s) { s.height = 3; }), "Error File read"},
-      {"huge promise", with(valid(8), [](BmpSpec& s) {
-         s.width = 60000;
-         s.height = 60000;
-       }),
+      {"huge promise",
+       with(valid(8),
+            [](BmpSpec& s) {
+              s.width = 60000;
+              s.height = 60000;
+            }),
        "Error File read"},
-      {"larger header cut short", with(valid(8), [](BmpSpec& s) {
-         s.info_size = 124;
-         s.colours.clear();
-         s.rows.clear();
-         s.truncate = 60;
-       }),
+      {"larger header cut short",
+       with(valid(8),
+            [](BmpSpec& s) {
+              s.info_size = 124;
+              s.colours.clear();
+              s.rows.clear();
+              s.truncate = 60;
+            }),
        "Error: File read"},
   };
   ScratchDir dir;

@@ -1,6 +1,7 @@
+#include "bitmap/symbol.h"
+
 #include <gtest/gtest.h>
 
-#include "bitmap/symbol.h"
 #include "bitmap_test_util.h"
 #include "driver/console.h"
 
@@ -40,7 +41,7 @@ TEST(BitmapSymbol, RowBytesAndDataBytes) {
     uint32_t rowbytes, databytes;
   };
   const Case cases[] = {
-      {9, 3, 1, 2, 6}, {5, 3, 2, 2, 6},    {5, 2, 4, 3, 6},
+      {9, 3, 1, 2, 6},  {5, 3, 2, 2, 6},    {5, 2, 4, 3, 6},
       {5, 2, 8, 5, 10}, {5, 2, 16, 10, 20}, {5, 2, 24, 15, 30},
   };
   for (const auto& c : cases) {
@@ -118,12 +119,18 @@ TEST(BitmapSymbol, RgbPack) {
     uint32_t packed;
   };
   const Case cases[] = {
-      {{255, 255, 255}, 8, 0xFF},     {{255, 255, 255}, 16, 0xFFFF},
-      {{255, 255, 255}, 18, 0x3FFFF}, {{255, 255, 255}, 24, 0xFFFFFF},
-      {{255, 255, 255}, 32, 0xFFFFFF}, {{255, 0, 0}, 16, 0xF800},
-      {{0, 255, 0}, 16, 0x07E0},      {{0, 0, 255}, 16, 0x001F},
-      {{0x12, 0x34, 0x56}, 24, 0x123456}, {{0xE0, 0x20, 0x40}, 8, 0xE5},
-      {{7, 3, 7}, 16, 0},             {{255, 255, 255}, 15, 0},
+      {{255, 255, 255}, 8, 0xFF},
+      {{255, 255, 255}, 16, 0xFFFF},
+      {{255, 255, 255}, 18, 0x3FFFF},
+      {{255, 255, 255}, 24, 0xFFFFFF},
+      {{255, 255, 255}, 32, 0xFFFFFF},
+      {{255, 0, 0}, 16, 0xF800},
+      {{0, 255, 0}, 16, 0x07E0},
+      {{0, 0, 255}, 16, 0x001F},
+      {{0x12, 0x34, 0x56}, 24, 0x123456},
+      {{0xE0, 0x20, 0x40}, 8, 0xE5},
+      {{7, 3, 7}, 16, 0},
+      {{255, 255, 255}, 15, 0},
   };
   for (const auto& c : cases)
     EXPECT_EQ(rgb_pack(&c.rgb, c.code), c.packed) << int{c.code} << " " << c.packed;
@@ -137,10 +144,14 @@ TEST(BitmapSymbol, RgbUnpack) {
     RGBTRIPLET rgb;
   };
   const Case cases[] = {
-      {0xFF, 8, {252, 252, 240}},       {0xFFFF, 16, {255, 255, 255}},
-      {0xF800, 16, {255, 0, 0}},        {0x07E0, 16, {0, 255, 0}},
-      {0x3FFFF, 18, {255, 255, 255}},   {0x123456, 24, {0x12, 0x34, 0x56}},
-      {0xAA123456, 32, {0x12, 0x34, 0x56}}, {0x1234, 12, {0, 0, 0}},
+      {0xFF, 8, {252, 252, 240}},
+      {0xFFFF, 16, {255, 255, 255}},
+      {0xF800, 16, {255, 0, 0}},
+      {0x07E0, 16, {0, 255, 0}},
+      {0x3FFFF, 18, {255, 255, 255}},
+      {0x123456, 24, {0x12, 0x34, 0x56}},
+      {0xAA123456, 32, {0x12, 0x34, 0x56}},
+      {0x1234, 12, {0, 0, 0}},
       {0x20, 16, {0, 4, 0}},
   };
   for (const auto& c : cases) {

@@ -33,9 +33,9 @@ struct BmpSpec {
   std::vector<std::vector<uint8_t>> rows;       // top row first, without fill
   uint8_t fill = 0xEE;                          // value of the fill bytes
 
-  uint32_t info_size = 40;     // header size field; a larger value adds zero bytes
-  uint32_t colours_used = 0;   // colours-used field
-  uint32_t gap = 0;            // zero bytes between colour table and pixel rows
+  uint32_t info_size = 40;               // header size field; a larger value adds zero bytes
+  uint32_t colours_used = 0;             // colours-used field
+  uint32_t gap = 0;                      // zero bytes between colour table and pixel rows
   std::optional<uint32_t> pixel_offset;  // offset field; default: where the rows start
   std::array<char, 2> signature = {'B', 'M'};
   std::size_t truncate = 0;  // bytes cut off the end of the file
