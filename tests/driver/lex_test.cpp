@@ -47,12 +47,23 @@ TEST(Lexer, NumberForms) {
     long value;
     const char* left;
   } cases[] = {
-      {"0x1F", 31, ""},        {"0X1f", 31, ""},         {"007 ", 7, " "},
-      {"12ab", 12, "ab"},      {"5x", 5, "x"},           {"x5", -1, "x5"},
-      {"-5", -1, "-5"},        {"0x}", 0, "}"},          {"0x", -1, ""},
-      {" /* c */ 42,", 42, ","}, {"// c\n\t9}", 9, "}"}, {"2147483647,", 2147483647, ","},
-      {"4294967295,", -1, ","}, {"4294967296,", 0, ","}, {"", -1, ""},
-      {"0xfffe ", 65534, " "}, {"3", 3, ""},
+      {"0x1F", 31, ""},
+      {"0X1f", 31, ""},
+      {"007 ", 7, " "},
+      {"12ab", 12, "ab"},
+      {"5x", 5, "x"},
+      {"x5", -1, "x5"},
+      {"-5", -1, "-5"},
+      {"0x}", 0, "}"},
+      {"0x", -1, ""},
+      {" /* c */ 42,", 42, ","},
+      {"// c\n\t9}", 9, "}"},
+      {"2147483647,", 2147483647, ","},
+      {"4294967295,", -1, ","},
+      {"4294967296,", 0, ","},
+      {"", -1, ""},
+      {"0xfffe ", 65534, " "},
+      {"3", 3, ""},
   };
   for (const Case& c : cases) {
     FilePtr f = stream_of(c.text);
@@ -68,16 +79,11 @@ TEST(Lexer, SkipReturnsSignificantCharactersAndLineEnds) {
     bool linemode;
     std::vector<int> expected;
   } cases[] = {
-      {"a b", false, {'a', 'b'}},
-      {"a//x /* y\nb", false, {'a', 'b'}},
-      {"a//x\nb", true, {'a', 10, 'b'}},
-      {"a/*x\ny*/b", true, {'a', 10, 'b'}},
-      {"a/*x*/b", true, {'a', 'b'}},
-      {"/*/ */b", false, {'b'}},
-      {"/**/b", false, {'b'}},
-      {"/b", false, {'/', 'b'}},
-      {"q\r\n", true, {'q', 10, 10}},
-      {"a /* never closed", false, {'a'}},
+      {"a b", false, {'a', 'b'}},        {"a//x /* y\nb", false, {'a', 'b'}},
+      {"a//x\nb", true, {'a', 10, 'b'}}, {"a/*x\ny*/b", true, {'a', 10, 'b'}},
+      {"a/*x*/b", true, {'a', 'b'}},     {"/*/ */b", false, {'b'}},
+      {"/**/b", false, {'b'}},           {"/b", false, {'/', 'b'}},
+      {"q\r\n", true, {'q', 10, 10}},    {"a /* never closed", false, {'a'}},
       {"a // no line end", true, {'a'}},
   };
   for (const Case& c : cases) {

@@ -15,8 +15,9 @@ TEST(Paths, SplitIntoBaseAndExtension) {
     const char* base;
     const char* ext;
   } cases[] = {
-      {"a.b.sym", "a.b", ".sym"},  {"noext", "noext", ""},       {"dir.d/noext", "noext", ""},
-      {"C:\\f\\Arial.SYM", "Arial", ".SYM"}, {"/x/.sym", "", ".sym"}, {"fonts/", "", ""},
+      {"a.b.sym", "a.b", ".sym"},     {"noext", "noext", ""},
+      {"dir.d/noext", "noext", ""},   {"C:\\f\\Arial.SYM", "Arial", ".SYM"},
+      {"/x/.sym", "", ".sym"},        {"fonts/", "", ""},
       {"font*.sym", "font*", ".sym"}, {"pic.b?p", "pic", ".b?p"},
   };
   for (const Case& c : cases) {
@@ -30,9 +31,14 @@ TEST(Paths, Identifiers) {
     std::string path;
     std::string ident;
   } cases[] = {
-      {"12font.sym", "_12font"},     {"my-font.x.sym", "my_font_x"}, {".sym", "_"},
-      {"Arial.SYM", "Arial"},        {"dir/_ok.bin", "_ok"},         {"\xe9t\xe9.sym", "_\x5ft_"},
-      {"fonts\\a b.sym", "a_b"},     {std::string(300, 'q') + ".s", std::string(254, 'q')},
+      {"12font.sym", "_12font"},
+      {"my-font.x.sym", "my_font_x"},
+      {".sym", "_"},
+      {"Arial.SYM", "Arial"},
+      {"dir/_ok.bin", "_ok"},
+      {"\xe9t\xe9.sym", "_\x5ft_"},
+      {"fonts\\a b.sym", "a_b"},
+      {std::string(300, 'q') + ".s", std::string(254, 'q')},
       {"9" + std::string(300, 'q'), "_9" + std::string(253, 'q')},
   };
   for (const Case& c : cases) EXPECT_EQ(path_ident(c.path), c.ident) << c.path;
@@ -44,11 +50,16 @@ TEST(Paths, FontNames) {
     const char* path;
     const char* name;
   } cases[] = {
-      {nullptr, "dir/arial12.sym", "arial12"}, {"Big*", "arial12.sym", "Bigarial12"},
-      {"x*", "a.sym", "x"},                    {"*?*", "arial12.sym", "arial12"},
-      {"2big", "arial12.sym", "_2big"},        {"my-font", "arial12.sym", "my_font"},
-      {"F?nt", "font.sym", "Font"},            {"", "font.sym", "_"},
-      {"a??", "f.sym", "a"},                  {"*_bold", "12x.sym", "_12x_bold"},
+      {nullptr, "dir/arial12.sym", "arial12"},
+      {"Big*", "arial12.sym", "Bigarial12"},
+      {"x*", "a.sym", "x"},
+      {"*?*", "arial12.sym", "arial12"},
+      {"2big", "arial12.sym", "_2big"},
+      {"my-font", "arial12.sym", "my_font"},
+      {"F?nt", "font.sym", "Font"},
+      {"", "font.sym", "_"},
+      {"a??", "f.sym", "a"},
+      {"*_bold", "12x.sym", "_12x_bold"},
   };
   for (const Case& c : cases) {
     std::optional<std::string> tmpl;

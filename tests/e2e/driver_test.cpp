@@ -13,8 +13,7 @@ namespace {
 
 const char kBanner[] = "\nVFONT GENERATOR  V1.2\nOpen configuration file: cfg.vfg OK\n";
 const char kDone[] = "\n\nNo errors detected. Done\n";
-const char kSkipped[] =
-    "\nSkipping config file processing due to errors\n\nPress a key to Exit\n";
+const char kSkipped[] = "\nSkipping config file processing due to errors\n\nPress a key to Exit\n";
 
 const char kFont[] = "{{8,2},{0x81,0x42}}\n";
 
@@ -31,7 +30,8 @@ void run_cases(const Case* begin, const Case* end, const std::string& suffix = "
     dir.write("cfg.vfg", c->config);
     dir.write("f.sym", kFont);
     RunResult r = run_tralk(dir.path(), "cfg.vfg");
-    std::string want = kBanner + replace_all(c->output, "<DIR>", fs::canonical(dir.path())) + suffix;
+    std::string want =
+        kBanner + replace_all(c->output, "<DIR>", fs::canonical(dir.path())) + suffix;
     EXPECT_EQ(r.out, want) << c->config;
     EXPECT_EQ(r.status, c->status) << c->config;
   }
@@ -99,8 +99,9 @@ TEST(Driver, CommandLine) {
        "\nVFONT GENERATOR  V1.2\n\nERROR: File not found: \"<DIR>/missing.vfg\"\nPress a key to "
        "Exit\n",
        255},
-      {"sub/UP.VFG", "\nVFONT GENERATOR  V1.2\nOpen configuration file: sub/UP.VFG OK\n\n\nNo "
-                     "errors detected. Done\n",
+      {"sub/UP.VFG",
+       "\nVFONT GENERATOR  V1.2\nOpen configuration file: sub/UP.VFG OK\n\n\nNo "
+       "errors detected. Done\n",
        0},
   };
   for (const auto& c : cases) {
@@ -125,8 +126,10 @@ TEST(Driver, OutputGoesBesideTheConfiguration) {
   RunResult r = run_tralk(dir.path(), "cfg/proj.vfg");
   const std::string here = fs::canonical(dir.path()).string();
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("\n Loading file to font: \"" + here + "/fonts/a.sym\" OK\n Loading file "
-                       "to font: \"" + here + "/fonts/b.sym\" OK"),
+  EXPECT_NE(r.out.find("\n Loading file to font: \"" + here +
+                       "/fonts/a.sym\" OK\n Loading file "
+                       "to font: \"" +
+                       here + "/fonts/b.sym\" OK"),
             std::string::npos)
       << r.out;
   const std::string header = TempDir::read(dir.path() / "cfg/out/img.h");
@@ -170,9 +173,11 @@ TEST(Driver, FailedWritesEndTheRunWithAnError) {
   for (const char* name : {"nodir/out.c", "nodir/out.h", "nodir/out.bin", "taken.h"}) {
     EXPECT_NE(r.out.find("\n Error could write to: \"" + here + "/" + name + "\""),
               std::string::npos)
-        << name << "\n" << r.out;
+        << name << "\n"
+        << r.out;
   }
-  const std::string tail = "\n\nErrors detected while writing output files\n\nPress a key to Exit\n";
+  const std::string tail =
+      "\n\nErrors detected while writing output files\n\nPress a key to Exit\n";
   ASSERT_GE(r.out.size(), tail.size());
   EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
   // The lists after the failures are still written whole; nothing half-written is left.

@@ -1,6 +1,6 @@
 // Golden runs: each folder under golden/ holds the inputs of one run and the
-// exact expected results: args (the arguments, when not cfg.vfg), stdout.txt ("<DIR>" stands for the run's
-// directory), status, and every file the run must leave beside its inputs.
+// exact expected results: args (the arguments, when not cfg.vfg), stdout.txt ("<DIR>" stands for
+// the run's directory), status, and every file the run must leave beside its inputs.
 #include <gtest/gtest.h>
 
 #include <filesystem>
