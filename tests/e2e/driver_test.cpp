@@ -86,6 +86,22 @@ TEST(Driver, ErrorsEndTheRun) {
   run_cases(std::begin(cases), std::end(cases), kSkipped);
 }
 
+TEST(Driver, NamesWhoseFullPathIsTooLongAreReported) {
+  // The run's directory is short, so a 250-character name passes the lexer's
+  // limit but not the full-path limit of 258 characters.
+  const std::string name = std::string(246, 'n') + ".sym";
+  for (const std::string& config : {"a.bin\n" + name + "\n", name.substr(0, 246) + ".pal\n"}) {
+    TempDir dir;
+    dir.write("cfg.vfg", config);
+    const RunResult r = run_tralk(dir.path(), "cfg.vfg");
+    const std::string token = config.substr(config.find(name.substr(0, 246)), 250);
+    EXPECT_NE(r.out.find("\nERROR: Illegal file name format: \"" + token + "\"" + kSkipped),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.status, 255);
+  }
+}
+
 TEST(Driver, CommandLine) {
   TempDir dir;
   dir.write("cfg.vfg", "");
