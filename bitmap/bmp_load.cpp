@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <vector>
 
+#include "bitmap/bmp_convert.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap/colorconv.h"
 #include "bitmap/greyconv.h"
@@ -59,25 +61,27 @@ Conversion convert_picture(const SYMBOL& sym, const std::vector<RGBTRIPLET>& tab
   }
 }
 
-}  // namespace
+// Levels to bits per pixel, as the grey conversion takes them.
+uint16_t grey_bits(uint32_t levels) {
+  if (levels <= 2) return 1;
+  if (levels <= 4) return 2;
+  return levels <= 16 ? 4 : 8;
+}
 
-SymFontPtr bmp_load(const char* path, const RGBTRIPLET* palette, uint32_t n) {
-  if (!path) return nullptr;
-  uint32_t size = 0;
-  std::vector<RGBTRIPLET> table;
-  SYMBOL sym = bmp_read(path, &size, &table);
-  if (sym.empty()) return nullptr;
-  if (sym_header(sym.data(), 0) == 0) {
-    Conversion conv = convert_picture(sym, table, palette, n);
-    if (conv.error) {
-      con_printf("%s", conv.error);
-      return nullptr;
-    }
-    if (conv.converted) {
-      sym = std::move(conv.symbol);
-      size = sym_databytes(sym);
-    }
-  }
+// Most pictures are converted while they are read (bitmap/bmp_convert.h):
+// 24-bit ones in grey mode to grey levels, else to 5-6-5 colour; 4- and
+// 8-bit ones in palette mode. None for the others, or when that way cannot
+// be taken; an empty symbol after a failure that has been reported.
+std::optional<SYMBOL> read_converted(const char* path, const RGBTRIPLET* palette, uint32_t n) {
+  if (!palette && n >= 2) return bmp_read24_converted(path, Bmp24Target::grey, grey_bits(n));
+  const auto count = static_cast<uint16_t>(std::min<uint32_t>(n, 0xFFFF));
+  if (std::optional<SYMBOL> indexed = bmp_read_palette_converted(path, palette, count))
+    return indexed;
+  return bmp_read24_converted(path, Bmp24Target::rgb565, 16);
+}
+
+// Wraps the picture's final symbol, of size pixel bytes, into a font.
+SymFontPtr picture_font(SYMBOL sym, uint32_t size) {
   SYMSHAPE shape;
   sym_shape(sym, shape);
   SymFontPtr font;
@@ -93,4 +97,31 @@ SymFontPtr bmp_load(const char* path, const RGBTRIPLET* palette, uint32_t n) {
   font->symdata = std::move(sym);
   font->numsym = 1;
   return font;
+}
+
+}  // namespace
+
+SymFontPtr bmp_load(const char* path, const RGBTRIPLET* palette, uint32_t n) {
+  if (!path) return nullptr;
+  if (std::optional<SYMBOL> converted = read_converted(path, palette, n)) {
+    if (converted->empty()) return nullptr;
+    const uint32_t size = sym_databytes(*converted);
+    return picture_font(std::move(*converted), size);
+  }
+  uint32_t size = 0;
+  std::vector<RGBTRIPLET> table;
+  SYMBOL sym = bmp_read(path, &size, &table);
+  if (sym.empty()) return nullptr;
+  if (sym_header(sym.data(), 0) == 0) {
+    Conversion conv = convert_picture(sym, table, palette, n);
+    if (conv.error) {
+      con_printf("%s", conv.error);
+      return nullptr;
+    }
+    if (conv.converted) {
+      sym = std::move(conv.symbol);
+      size = sym_databytes(sym);
+    }
+  }
+  return picture_font(std::move(sym), size);
 }

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <system_error>
 
+#include "bitmap/bmp_convert.h"
 #include "bitmap/symbol.h"
 #include "driver/console.h"
 #include "driver/fileio.h"
@@ -44,14 +46,23 @@ BmpHeader parse_header(const uint8_t* fh, const uint8_t* ih) {
 }
 
 // Sequential reading that keeps count of the bytes consumed, so that the
-// reader can skip forward to the pixel data without seeking.
+// reader can skip forward to the pixel data without seeking. Reads the file
+// in large blocks: pictures are read row by row, and a system call per row
+// would cost more than the row's conversion.
 class ByteReader {
  public:
   explicit ByteReader(std::FILE* f) : f_(f) {}
   bool read(uint8_t* buf, std::size_t n) {
-    const std::size_t got = std::fread(buf, 1, n, f_);
-    consumed_ += got;
-    return got == n;
+    while (n > 0) {
+      if (pos_ == end_ && !refill()) return false;
+      const std::size_t step = std::min(n, end_ - pos_);
+      std::memcpy(buf, block_.get() + pos_, step);
+      pos_ += step;
+      consumed_ += step;
+      buf += step;
+      n -= step;
+    }
+    return true;
   }
   bool skip(uint64_t n) {
     std::array<uint8_t, 4096> scratch;
@@ -65,7 +76,19 @@ class ByteReader {
   uint64_t consumed() const { return consumed_; }
 
  private:
+  static constexpr std::size_t kBlock = 256 * 1024;
+
+  bool refill() {
+    if (!block_) block_ = std::make_unique_for_overwrite<uint8_t[]>(kBlock);
+    end_ = std::fread(block_.get(), 1, kBlock, f_);
+    pos_ = 0;
+    return end_ > 0;
+  }
+
   std::FILE* f_;
+  std::unique_ptr<uint8_t[]> block_;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
   uint64_t consumed_ = 0;
 };
 
@@ -144,60 +167,88 @@ void store_row(const uint8_t* src, uint8_t* dst, uint32_t rowbytes, uint16_t bit
   }
 }
 
-// Reads the pixel rows, bottom row first, into a new symbol. The file must
-// hold every row before the symbol is allocated, so that a lying header
-// cannot make the program claim memory the file cannot fill.
+// A zero-filled symbol of the given shape with its header; throws
+// std::bad_alloc when it cannot be had.
+SYMBOL blank_symbol(uint16_t width, uint16_t height, uint16_t numbits) {
+  const unsigned headersize = numbits == 1 ? kBwHeaderSize : kColourHeaderSize;
+  SYMBOL sym(headersize + std::size_t{sym_rowbytes(width, numbits)} * height, 0);
+  if (numbits == 1) {
+    sym_set_header(sym.data(), 0, width);
+    sym_set_header(sym.data(), 1, height);
+  } else {
+    sym_set_header(sym.data(), 1, numbits);
+    sym_set_header(sym.data(), 2, width);
+    sym_set_header(sym.data(), 3, height);
+  }
+  return sym;
+}
+
+// File rows are padded to a multiple of 4 bytes.
+uint32_t file_stride(uint32_t rowbytes) {
+  return (rowbytes + 3) & ~3u;
+}
+
+// True when the file holds every row still to be read. Checked before the
+// symbol is allocated, so that a lying header cannot make the program claim
+// memory the file cannot fill.
+bool rows_present(const ByteReader& in, const char* path, const BmpHeader& h, uint32_t stride) {
+  std::error_code ec;
+  const uint64_t filesize = std::filesystem::file_size(path, ec);
+  const uint64_t height = static_cast<uint16_t>(h.height);
+  return !ec && filesize >= in.consumed() && filesize - in.consumed() >= uint64_t{stride} * height;
+}
+
+// Reads the pixel rows, bottom row first, handing each file row (fill
+// included) to row(y, bytes).
+template <class Row>
+const char* for_each_row(ByteReader& in, const BmpHeader& h, std::vector<uint8_t>& filerow,
+                         Row row) {
+  for (uint32_t y = static_cast<uint16_t>(h.height); y-- > 0;) {
+    if (!in.read(filerow.data(), filerow.size())) return "Error File read";
+    row(y, filerow.data());
+  }
+  return nullptr;
+}
+
+// Reads the pixel rows into a new symbol.
 const char* read_rows(ByteReader& in, const char* path, const BmpHeader& h, uint8_t mask,
                       Picture& pic) {
   const uint16_t width = static_cast<uint16_t>(h.width);
   const uint16_t height = static_cast<uint16_t>(h.height);
   const uint16_t numbits = h.bits;
   const uint32_t rowbytes = sym_rowbytes(width, numbits);
-  const uint32_t stride = (rowbytes + 3) & ~3u;
-  std::error_code ec;
-  const uint64_t filesize = std::filesystem::file_size(path, ec);
-  if (ec || filesize < in.consumed() || filesize - in.consumed() < uint64_t{stride} * height)
-    return "Error File read";
+  const uint32_t stride = file_stride(rowbytes);
+  if (!rows_present(in, path, h, stride)) return "Error File read";
 
-  const unsigned headersize = numbits == 1 ? kBwHeaderSize : kColourHeaderSize;
   std::vector<uint8_t> filerow;
   try {
-    pic.symbol.assign(headersize + std::size_t{rowbytes} * height, 0);
+    pic.symbol = blank_symbol(width, height, numbits);
     filerow.resize(stride);
   } catch (const std::bad_alloc&) {
     return "Error heap alloc";
   }
-  uint8_t* sym = pic.symbol.data();
-  if (numbits == 1) {
-    sym_set_header(sym, 0, width);
-    sym_set_header(sym, 1, height);
-  } else {
-    sym_set_header(sym, 1, numbits);
-    sym_set_header(sym, 2, width);
-    sym_set_header(sym, 3, height);
-  }
-  for (uint32_t y = height; y-- > 0;) {
-    if (!in.read(filerow.data(), stride)) return "Error File read";
-    store_row(filerow.data(), sym + headersize + std::size_t{y} * rowbytes, rowbytes, numbits,
-              mask);
-  }
+  uint8_t* pixels = pic.symbol.data() + (numbits == 1 ? kBwHeaderSize : kColourHeaderSize);
+  const char* err = for_each_row(in, h, filerow, [&](uint32_t y, const uint8_t* src) {
+    store_row(src, pixels + std::size_t{y} * rowbytes, rowbytes, numbits, mask);
+  });
+  if (err) return err;
   pic.size = rowbytes * height;
   return nullptr;
 }
 
-const char* read_picture(const char* path, bool have_palette, Picture& pic) {
-  FilePtr file = file_open(path, "rb");
-  if (!file) return "\n Open error";
-  ByteReader in(file.get());
+// Reads everything in front of the pixel rows: the headers, the colour table
+// (with the inversion mask of a 1-bit picture) and any gap.
+const char* read_head(ByteReader& in, bool have_palette, BmpHeader& h, Picture& pic,
+                      uint8_t& mask) {
   uint8_t fh[kFileHeaderSize];
   uint8_t ih[kInfoHeaderSize];
   if (!in.read(fh, sizeof fh) || !in.read(ih, sizeof ih)) return "Error: File read";
-  const BmpHeader h = parse_header(fh, ih);
+  h = parse_header(fh, ih);
   if (const char* err = check_header(fh, h, have_palette)) return err;
   // Larger information headers carry colour-space data that is of no use here.
   if (!in.skip(h.infosize - kInfoHeaderSize)) return "Error: File read";
   if (const char* err = read_table(in, h, pic.table)) return err;
-  uint8_t mask = 0;
+  mask = 0;
   if (h.bits == 1) {
     // A set bit in a b&w symbol stands for the darker colour.
     if (brightness(pic.table[0]) < brightness(pic.table[1])) mask = 0xFF;
@@ -206,6 +257,16 @@ const char* read_picture(const char* path, bool have_palette, Picture& pic) {
   // Writers may leave a gap before the pixel data; never go back, though.
   if (h.pixoffset > in.consumed() && !in.skip(h.pixoffset - in.consumed()))
     return "Error File read";
+  return nullptr;
+}
+
+const char* read_picture(const char* path, bool have_palette, Picture& pic) {
+  FilePtr file = file_open(path, "rb");
+  if (!file) return "\n Open error";
+  ByteReader in(file.get());
+  BmpHeader h;
+  uint8_t mask = 0;
+  if (const char* err = read_head(in, have_palette, h, pic, mask)) return err;
   return read_rows(in, path, h, mask, pic);
 }
 
@@ -221,4 +282,33 @@ SYMBOL bmp_read(const char* path, uint32_t* size, std::vector<RGBTRIPLET>* palet
   if (size) *size = pic.size;
   if (palette) *palette = std::move(pic.table);
   return std::move(pic.symbol);
+}
+
+BmpStream bmp_read_into(const char* path, BmpRowSink& sink) {
+  if (!path) return BmpStream::declined;
+  FilePtr file = file_open(path, "rb");
+  if (!file) return BmpStream::declined;
+  ByteReader in(file.get());
+  BmpHeader h;
+  Picture head;
+  uint8_t mask = 0;
+  if (read_head(in, true, h, head, mask) || h.bits == 1) return BmpStream::declined;
+  const uint16_t width = static_cast<uint16_t>(h.width);
+  const uint16_t height = static_cast<uint16_t>(h.height);
+  std::vector<uint8_t> filerow;
+  try {
+    filerow.resize(file_stride(sym_rowbytes(width, h.bits)));
+  } catch (const std::bad_alloc&) {
+    return BmpStream::declined;
+  }
+  if (!rows_present(in, path, h, static_cast<uint32_t>(filerow.size())) ||
+      !sink.begin(width, height, h.bits, head.table))
+    return BmpStream::declined;
+  const char* err =
+      for_each_row(in, h, filerow, [&](uint32_t y, const uint8_t* bytes) { sink.row(y, bytes); });
+  if (err) {
+    con_printf("%s File \"%s\"", err, path);
+    return BmpStream::failed;
+  }
+  return BmpStream::done;
 }

@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
 #include "bitmap/bmp_load.h"
 #include "driver/console.h"
@@ -39,7 +41,8 @@ uint32_t parse_u32(const char* s) {
   bool negative = false;
   if (*s == '+' || *s == '-') negative = *s++ == '-';
   unsigned base = 10;
-  if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X') && std::isxdigit(static_cast<unsigned char>(s[2]))) {
+  if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X') &&
+      std::isxdigit(static_cast<unsigned char>(s[2]))) {
     base = 16;
     s += 2;
   } else if (s[0] == '0') {
@@ -137,11 +140,20 @@ bool ConfigRun::read_entries() {
     }
     bool ok = true;
     switch (file_type(token)) {
-      case kTypeBin: ok = on_bin(token); break;
-      case kTypeSym: ok = on_sym(token); break;
-      case kTypeBmp: ok = on_bmp(token); break;
-      case kTypePal: ok = on_pal(token); break;
-      case kTypeCp: break;
+      case kTypeBin:
+        ok = on_bin(token);
+        break;
+      case kTypeSym:
+        ok = on_sym(token);
+        break;
+      case kTypeBmp:
+        ok = on_bmp(token);
+        break;
+      case kTypePal:
+        ok = on_pal(token);
+        break;
+      case kTypeCp:
+        break;
       default:
         con_printf("\nUnknown / Illegal filename type: %s", token.c_str());
         ok = false;
@@ -249,10 +261,10 @@ bool ConfigRun::load_matches(int type, const std::string& pattern) {
       }
       con_printf(" OK");
     } else {
-      font = greymode_ != 0 ? bmp_load(path->c_str(), nullptr, greymode_)
-                            : bmp_load(path->c_str(),
-                                       curpalette_ ? curpalette_->entries.data() : nullptr,
-                                       palcount_);
+      font = greymode_ != 0
+                 ? bmp_load(path->c_str(), nullptr, greymode_)
+                 : bmp_load(path->c_str(), curpalette_ ? curpalette_->entries.data() : nullptr,
+                            palcount_);
       if (!font) {
         con_printf("\n- Error detected during bmp to font load \"%s\"", path->c_str());
         return false;
@@ -344,6 +356,10 @@ FilePtr open_resolved(const std::string& name, const char* mode) {
     return nullptr;
   }
   FilePtr f = file_open(full->c_str(), mode);
+  // A directory opens here as an empty stream and would pass for an empty
+  // configuration; it is no file.
+  std::error_code ec;
+  if (f && std::filesystem::is_directory(*full, ec)) f.reset();
   if (!f) con_printf("\nERROR: File not found: \"%s\"", full->c_str());
   return f;
 }

@@ -10,27 +10,44 @@ constexpr size_t kFontNameMax = 511;
 constexpr size_t kFontNameSourceMax = 510;
 
 struct PathParts {
-  std::string dir;  // up to and including the last separator
+  std::string drive;  // "C:" where the host has drives
+  std::string dir;    // after the drive, up to and including the last separator
   std::string base;
   std::string ext;  // from the last dot, dot included
 };
 
-bool is_separator(char c) { return c == '/' || c == '\\'; }
-bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_ident_char(char c) { return is_letter(c) || is_digit(c) || c == '_'; }
+bool is_separator(char c) {
+  return c == '/' || c == '\\';
+}
+bool is_letter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool is_ident_char(char c) {
+  return is_letter(c) || is_digit(c) || c == '_';
+}
 
-std::string cut(std::string_view s, size_t max) { return std::string(s.substr(0, max)); }
+std::string cut(std::string_view s, size_t max) {
+  return std::string(s.substr(0, max));
+}
+
+size_t drive_length(std::string_view path) {
+  return kPathHasDrive && path.size() >= 2 && is_letter(path[0]) && path[1] == ':' ? 2 : 0;
+}
 
 PathParts split(std::string_view path) {
-  size_t name_start = 0;
-  for (size_t i = 0; i < path.size(); ++i) {
+  const size_t dir_start = drive_length(path);
+  size_t name_start = dir_start;
+  for (size_t i = dir_start; i < path.size(); ++i) {
     if (is_separator(path[i])) name_start = i + 1;
   }
   std::string_view name = path.substr(name_start);
   size_t dot = name.rfind('.');
   PathParts parts;
-  parts.dir = cut(path.substr(0, name_start), kPartMax);
+  parts.drive = std::string(path.substr(0, dir_start));
+  parts.dir = cut(path.substr(dir_start, name_start - dir_start), kPartMax);
   if (dot == std::string_view::npos) {
     parts.base = cut(name, kPartMax);
   } else {
@@ -41,8 +58,8 @@ PathParts split(std::string_view path) {
 }
 
 std::string join(const PathParts& parts) {
-  std::string out = parts.dir;
-  if (!out.empty() && !is_separator(out.back())) out += kPathSeparator;
+  std::string out = parts.drive + parts.dir;
+  if (!parts.dir.empty() && !is_separator(parts.dir.back())) out += kPathSeparator;
   out += parts.base;
   if (!parts.ext.empty() && parts.ext.front() != '.') out += '.';
   out += parts.ext;
@@ -75,9 +92,13 @@ std::optional<std::string> path_setext(std::string_view path, std::string_view n
   return join(parts);
 }
 
-std::string path_base(std::string_view path) { return split(path).base; }
+std::string path_base(std::string_view path) {
+  return split(path).base;
+}
 
-std::string path_ext(std::string_view path) { return split(path).ext; }
+std::string path_ext(std::string_view path) {
+  return split(path).ext;
+}
 
 std::string path_ident(std::string_view path) {
   std::string base = cut(path_base(path), kIdentBaseMax);

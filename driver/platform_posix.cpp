@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <memory>
 
 #include "driver/platform.h"
 
 const char kPathSeparator = '/';
+const bool kPathHasDrive = false;
 
 namespace {
 
@@ -99,7 +101,17 @@ std::optional<std::string> plat_full_path(const std::string& name) {
   return full;
 }
 
-bool plat_chdir(const std::string& dir) { return ::chdir(dir.c_str()) == 0; }
+std::FILE* plat_create_new(const std::string& path, bool binary) {
+  return std::fopen(path.c_str(), binary ? "wbx" : "wx");
+}
+
+bool plat_replace_file(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool plat_chdir(const std::string& dir) {
+  return ::chdir(dir.c_str()) == 0;
+}
 
 void plat_wait_key() {
   if (!::isatty(STDIN_FILENO)) return;

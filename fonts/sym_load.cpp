@@ -1,19 +1,26 @@
 #include "fonts/sym_load.h"
 
-#include <array>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 #include <string_view>
+#include <system_error>
 
 #include "driver/console.h"
 #include "driver/fileio.h"
 #include "driver/path.h"
 #include "fonts/cp_load.h"
+#include "fonts/sym_parse.h"
 #include "fonts/textscan.h"
 
 namespace {
 
-constexpr uint16_t kMaxSymbols = 65535;
+// Size of the file at path; 0 when it cannot be told.
+uint64_t text_size(const char* path) {
+  std::error_code ec;
+  const uintmax_t size = std::filesystem::file_size(path, ec);
+  return ec ? 0 : size;
+}
 
 // Names given by markers on the first line of the file.
 struct Markers {
@@ -39,117 +46,20 @@ Markers read_markers(std::FILE* file, bool want_pal) {
   return m;
 }
 
-// A symbol header as written: two values (b&w form) or four (colour form).
-struct Header {
-  std::array<uint16_t, 4> v{};
-  unsigned count = 0;
-
-  bool colour() const { return count == 4; }
-  uint16_t width() const { return colour() ? v[2] : v[0]; }
-  uint16_t height() const { return colour() ? v[3] : v[1]; }
-  // The first value tells the forms apart: only 0 may start a colour
-  // header, and a b&w header cannot start with 0.
-  bool tells_its_form() const { return colour() == (v[0] == 0); }
-};
-
-// The body of a .sym file: a bare list of symbols
-//   "{" "{" header "}" "," "{" pixel bytes "}" "}"
-// separated by commas, all of one header form, height and byte count.
-class SymParser {
- public:
-  // False on a syntax error; numsym() is then the number of symbols
-  // completed before the faulty one.
-  bool parse() {
-    if (!scan_expect('{')) return false;
-    for (;;) {
-      if (!parse_symbol()) return false;
-      if (lex_skip() != ',') return true;
-      const int c = lex_skip();
-      if (c == -1) return true;  // a trailing comma at the end of the file
-      if (c != '{') return false;
-    }
-  }
-
-  uint16_t numsym() const { return numsym_; }
-
-  // Moves the symbols into font, with the average width rounded half up.
-  void fill(SYMFONT& font) {
-    const uint64_t n = numsym_;
-    font.symwidth = static_cast<uint16_t>((2 * width_sum_ + n) / (2 * n));
-    font.symheight = height_;
-    font.symbytes = symbytes_;
-    font.numsym = numsym_;
-    font.symdata = std::move(data_);
-  }
-
- private:
-  // Called after the symbol's opening brace.
-  bool parse_symbol() {
-    if (numsym_ == kMaxSymbols) return false;
-    Header h;
-    if (!scan_expect('{') || !parse_header(h) || !h.tells_its_form()) return false;
-    const bool first = numsym_ == 0;
-    if (first) {
-      colour_ = h.colour();
-      height_ = h.height();
-    } else if (h.colour() != colour_ || h.height() != height_) {
-      return false;
-    }
-    store_header(h);
-    width_sum_ += h.width();
-
-    uint32_t count = 0;
-    if (!scan_expect(',') || !scan_expect('{') || !parse_pixels(count) || !scan_expect('}'))
-      return false;
-    if (first) {
-      symbytes_ = count;
-    } else if (count != symbytes_) {
-      return false;
-    }
-    ++numsym_;
+// The body the fast way (fonts/sym_parse.h); false when that fails or cannot
+// vouch for its result, and the lexer has to read the body again.
+bool parse_fast(std::FILE* file, uint64_t text_bytes, SYMFONT& font) {
+  try {
+    ChunkTokens tokens(file);
+    SymParser<ChunkTokens> parser(tokens);
+    parser.reserve_for(text_bytes);
+    if (!parser.parse() || tokens.spoiled()) return false;
+    parser.fill(font);
     return true;
+  } catch (const std::bad_alloc&) {
+    return false;
   }
-
-  // Called after the header's opening brace; consumes its closing brace.
-  static bool parse_header(Header& h) {
-    if (!scan_u16(h.v[0]) || !scan_expect(',') || !scan_u16(h.v[1])) return false;
-    const int c = lex_skip();
-    if (c == '}') {
-      h.count = 2;
-      return true;
-    }
-    if (c != ',' || !scan_u16(h.v[2]) || !scan_expect(',') || !scan_u16(h.v[3]) ||
-        !scan_expect('}'))
-      return false;
-    h.count = 4;
-    return true;
-  }
-
-  void store_header(const Header& h) {
-    const size_t at = data_.size();
-    data_.resize(at + 2 * h.count);
-    for (unsigned i = 0; i < h.count; ++i) sym_set_header(data_.data() + at, i, h.v[i]);
-  }
-
-  // Called after the list's opening brace; consumes the character that ends
-  // the list (its closing brace, normally).
-  bool parse_pixels(uint32_t& count) {
-    do {
-      uint8_t byte = 0;
-      if (!scan_u8(byte)) return false;
-      data_.push_back(byte);
-      ++count;
-    } while (scan_list_goes_on());
-    return true;
-  }
-
-  std::vector<uint8_t> data_;
-  uint64_t width_sum_ = 0;
-  uint16_t numsym_ = 0;
-  uint32_t symbytes_ = 0;
-  bool colour_ = false;
-  uint16_t height_ = 0;
-};
+}
 
 // The codepage stands beside the .sym file, whatever directory its marker
 // names.
@@ -168,18 +78,25 @@ SymFontPtr read_font(const char* path, bool want_pal, Markers& markers) {
   markers = read_markers(file.get(), want_pal);
   std::rewind(file.get());
   auto font = std::make_unique<SYMFONT>();
-  SymParser parser;
-  {
-    LexSession lex(file.get());
-    if (!parser.parse()) {
-      con_printf("\n Syntax error detected on symbol %u", static_cast<unsigned>(parser.numsym()));
-      return nullptr;
+  const uint64_t text_bytes = text_size(path);
+  // Failures are always the lexer's, so their messages name the same symbol.
+  if (!parse_fast(file.get(), text_bytes, *font)) {
+    std::rewind(file.get());
+    LexTokens tokens;
+    SymParser<LexTokens> parser(tokens);
+    parser.reserve_for(text_bytes);
+    {
+      LexSession lex(file.get());
+      if (!parser.parse()) {
+        con_printf("\n Syntax error detected on symbol %u", static_cast<unsigned>(parser.numsym()));
+        return nullptr;
+      }
     }
+    parser.fill(*font);
   }
   // The lexer serves one stream at a time: the codepage is read only once
   // this file is done with.
   file.reset();
-  parser.fill(*font);
   if (markers.cp) {
     font->codepage = load_codepage(path, *markers.cp);
     if (!font->codepage) {

@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
-#include <system_error>
+
+#include "driver/platform.h"
 
 namespace {
 
@@ -39,12 +39,11 @@ bool OutFile::open(const std::string& path, bool binary) {
   if (file_ || !temp_.empty()) return false;
   target_ = path;
   failed_ = false;
-  // "x": the temporary file is always a new one, never someone else's file.
-  const char* mode = binary ? "wbx" : "wx";
+  // The temporary file is always a new one, never someone else's file.
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
     std::string temp = temp_name(path, static_cast<unsigned>(attempt));
     errno = 0;
-    file_ = std::fopen(temp.c_str(), mode);
+    file_ = plat_create_new(temp, binary);
     if (file_) {
       temp_ = std::move(temp);
       return true;
@@ -64,13 +63,9 @@ bool OutFile::commit() {
   if (std::fflush(file_) != 0 || std::ferror(file_)) failed_ = true;
   if (std::fclose(file_) != 0) failed_ = true;
   file_ = nullptr;
-  if (!failed_) {
-    std::error_code ec;
-    std::filesystem::rename(temp_, target_, ec);
-    if (!ec) {
-      temp_.clear();
-      return true;
-    }
+  if (!failed_ && plat_replace_file(temp_, target_)) {
+    temp_.clear();
+    return true;
   }
   std::remove(temp_.c_str());
   temp_.clear();

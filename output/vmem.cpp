@@ -53,8 +53,11 @@ class BlockWriter {
   // Copies n bytes from the n available at src; the rest of n is zero.
   void bytes(const uint8_t* src, size_t avail, size_t n) {
     const size_t copied = std::min(avail, n);
-    if (copied) std::memcpy(&buf_.vmdata[buf_.vmpos], src, copied);
-    std::memset(&buf_.vmdata[buf_.vmpos + copied], 0, n - copied);
+    // Through the data pointer: the zero run may end exactly at the end of
+    // the buffer, where indexing would be out of range.
+    uint8_t* at = buf_.vmdata.data() + buf_.vmpos;
+    if (copied) std::memcpy(at, src, copied);
+    std::memset(at + copied, 0, n - copied);
     buf_.vmpos += static_cast<uint32_t>(n);
   }
   void fill_to(size_t end) {

@@ -30,8 +30,7 @@ void run_cases(const Case* begin, const Case* end, const std::string& suffix = "
     dir.write("cfg.vfg", c->config);
     dir.write("f.sym", kFont);
     RunResult r = run_tralk(dir.path(), "cfg.vfg");
-    std::string want =
-        kBanner + replace_all(c->output, "<DIR>", fs::canonical(dir.path())) + suffix;
+    std::string want = kBanner + with_dir(c->output, dir.path()) + suffix;
     EXPECT_EQ(r.out, want) << c->config;
     EXPECT_EQ(r.status, c->status) << c->config;
   }
@@ -122,7 +121,7 @@ TEST(Driver, CommandLine) {
   };
   for (const auto& c : cases) {
     RunResult r = run_tralk(dir.path(), c.args);
-    EXPECT_EQ(r.out, replace_all(c.output, "<DIR>", fs::canonical(dir.path())));
+    EXPECT_EQ(r.out, with_dir(c.output, dir.path()));
     EXPECT_EQ(r.status, c.status);
   }
   RunResult two = run_tralk(dir.path(), "cfg.vfg cfg.vfg");
@@ -140,15 +139,13 @@ TEST(Driver, OutputGoesBesideTheConfiguration) {
   dir.write("fonts/a.sym", kFont);
   fs::create_directory(dir.path() / "cfg" / "out");
   RunResult r = run_tralk(dir.path(), "cfg/proj.vfg");
-  const std::string here = fs::canonical(dir.path()).string();
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("\n Loading file to font: \"" + here +
-                       "/fonts/a.sym\" OK\n Loading file "
-                       "to font: \"" +
-                       here + "/fonts/b.sym\" OK"),
+  EXPECT_NE(r.out.find(with_dir("\n Loading file to font: \"<DIR>/fonts/a.sym\" OK"
+                                "\n Loading file to font: \"<DIR>/fonts/b.sym\" OK",
+                                dir.path())),
             std::string::npos)
       << r.out;
-  const std::string header = TempDir::read(dir.path() / "cfg/out/img.h");
+  const std::string header = read_text_output(dir.path() / "cfg/out/img.h");
   EXPECT_NE(header.find("extern GCODE GFONTV FCODE a_x;\nextern GCODE GFONTV FCODE b_x;\n"),
             std::string::npos)
       << header;
@@ -162,12 +159,12 @@ TEST(Driver, ErrorAfterAClosedListKeepsItsFiles) {
   dir.write("f.sym", kFont);
   dir.write("bad.sym", "{{8,2},{1}},{{8,3},{1}}");
   RunResult r = run_tralk(dir.path(), "cfg.vfg");
-  const std::string here = fs::canonical(dir.path()).string();
   EXPECT_EQ(r.status, 255);
-  const std::string tail = "\n Loading file to font: \"" + here +
-                           "/bad.sym\"\n Syntax error detected on symbol 1 in sym file \"" + here +
-                           "/bad.sym\"\n- Error detected during font load \"" + here +
-                           "/bad.sym\"" + kSkipped;
+  const std::string tail = with_dir(
+      "\n Loading file to font: \"<DIR>/bad.sym\"\n Syntax error detected on symbol 1 in sym "
+      "file \"<DIR>/bad.sym\"\n- Error detected during font load \"<DIR>/bad.sym\"" +
+          std::string(kSkipped),
+      dir.path());
   ASSERT_GE(r.out.size(), tail.size());
   EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
   EXPECT_TRUE(fs::exists(dir.path() / "one.bin"));
@@ -184,10 +181,10 @@ TEST(Driver, FailedWritesEndTheRunWithAnError) {
   dir.write("ok.c", "old source");
   fs::create_directory(dir.path() / "taken.h");  // an output name held by a directory
   RunResult r = run_tralk(dir.path(), "cfg.vfg");
-  const std::string here = fs::canonical(dir.path()).string();
   EXPECT_EQ(r.status, 255);
   for (const char* name : {"nodir/out.c", "nodir/out.h", "nodir/out.bin", "taken.h"}) {
-    EXPECT_NE(r.out.find("\n Error could write to: \"" + here + "/" + name + "\""),
+    EXPECT_NE(r.out.find(with_dir("\n Error could write to: \"<DIR>/" + std::string(name) + "\"",
+                                  dir.path())),
               std::string::npos)
         << name << "\n"
         << r.out;

@@ -90,8 +90,7 @@ TEST(Pictures, DefaultPaletteAndGreyMode) {
     dir.write("mine.pal", "{{255},{1,2,3}}");  // white only: black has no match
     if (c.default_palette) dir.write("gcolor_4.pal", "{{0},{255},{255,0,0},{0,0,255}}");
     RunResult r = run_tralk(dir.path(), "cfg.vfg");
-    EXPECT_EQ(r.out, kBanner + replace_all(c.output, "<DIR>", fs::canonical(dir.path())))
-        << c.config;
+    EXPECT_EQ(r.out, kBanner + with_dir(c.output, dir.path())) << c.config;
     EXPECT_EQ(r.status, c.status) << c.config;
   }
 }

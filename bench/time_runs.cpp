@@ -1,0 +1,421 @@
+// Times whole runs of the program on the generated workloads and prints each
+// figure beside its target: throughput, peak memory against its bound, and
+// how time and memory grow from a half-sized workload to the full one.
+//
+//   tralk_timebench --tralk PATH [--baseline PATH] [--runs N] [--work DIR]
+//
+// With --baseline, every run of PATH is paired with a run of the other
+// program on the same input, right after it, and the two programs' messages
+// and output files are compared byte for byte.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/workloads.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kMiB = 1024.0 * 1024.0;
+constexpr double kSymTarget = 200e6;    // bytes of .sym text per second
+constexpr double kPixelTarget = 100e6;  // pixels per second
+constexpr double kGrowthLimit = 2.2;    // doubling the input: at most 2x, plus 10 percent
+constexpr double kMemorySlack = 16 * kMiB;
+
+enum class Measure { sym_bytes, pixels, fonts, none };
+
+struct Case {
+  std::string name;
+  std::string what;
+  std::string config;               // in the workload folder
+  std::vector<std::string> images;  // .bin files the configuration writes
+  Measure measure;
+  bool has_half;  // also run on the half workload
+};
+
+const std::vector<Case>& cases() {
+  static const std::vector<Case> list = {
+      {"sym", ".sym parsing, 65535 symbols", "sym.vfg", {"big.bin"}, Measure::sym_bytes, true},
+      {"small", "5000 small fonts, one wildcard", "small.vfg", {"small.bin"}, Measure::fonts, true},
+      {"pic24",
+       "4096x4096 24-bit, direct colour",
+       "pic24.vfg",
+       {"pic24.bin"},
+       Measure::pixels,
+       true},
+      {"pic8", "4096x4096 8-bit, palette mode", "pic8.vfg", {"pic8.bin"}, Measure::pixels, true},
+      {"pic4",
+       "4096x4096 4-bit, palette, narrowed",
+       "pic4.vfg",
+       {"pic4.bin"},
+       Measure::pixels,
+       true},
+      {"grey24", "4096x4096 24-bit, grey 256", "grey24.vfg", {"grey24.bin"}, Measure::pixels, true},
+      {"all",
+       "all of them, four images",
+       "all.vfg",
+       {"big.bin", "small.bin", "pictures.bin", "grey.bin"},
+       Measure::none,
+       false},
+  };
+  return list;
+}
+
+struct Sample {
+  double seconds = 0;  // wall-clock time
+  double cpu = 0;      // user + system time of the process
+  double peak_bytes = 0;
+};
+
+struct Options {
+  std::string tralk;
+  std::string baseline;
+  int runs = 5;
+  std::string work;
+  std::vector<std::string> only;  // case names; empty: every case
+};
+
+[[noreturn]] void die(const std::string& msg) {
+  std::fprintf(stderr, "tralk_timebench: %s\n", msg.c_str());
+  std::exit(1);
+}
+
+// Runs program on config inside dir; its messages go to log.
+Sample run_once(const std::string& program, const fs::path& dir, const std::string& config,
+                const fs::path& log) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = ::fork();
+  if (pid < 0) die("fork failed");
+  if (pid == 0) {
+    const int in = ::open("/dev/null", O_RDONLY);
+    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || ::chdir(dir.c_str()) != 0) ::_exit(127);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(out, 2);
+    ::execl(program.c_str(), program.c_str(), config.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (::wait4(pid, &status, 0, &usage) != pid) die("wait4 failed");
+  const auto end = std::chrono::steady_clock::now();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    die(program + " " + config + " failed; see " + log.string());
+  const auto secs = [](const timeval& tv) { return double(tv.tv_sec) + tv.tv_usec / 1e6; };
+  return {std::chrono::duration<double>(end - start).count(),
+          secs(usage.ru_utime) + secs(usage.ru_stime), usage.ru_maxrss * 1024.0};
+}
+
+// The timer keeps its own memory small and never reads a whole output into
+// memory: a child's peak memory counts what the timer had resident when it
+// forked.
+
+std::string slurp_small(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// 64-bit FNV-1a of a file's bytes, read in blocks; folded into h.
+uint64_t hash_file(const fs::path& file, uint64_t h) {
+  std::ifstream in(file, std::ios::binary);
+  char buf[1 << 16];
+  while (in.read(buf, sizeof buf) || in.gcount() > 0) {
+    for (std::streamsize i = 0; i < in.gcount(); ++i) {
+      h ^= static_cast<uint8_t>(buf[i]);
+      h *= 0x100000001B3ull;
+    }
+  }
+  return h ^ static_cast<uint64_t>(fs::exists(file) ? fs::file_size(file) : ~0ull);
+}
+
+// A fingerprint of everything one run leaves behind: its messages and its
+// output files.
+uint64_t run_outputs(const fs::path& dir, const Case& c, const fs::path& log) {
+  uint64_t h = hash_file(log, 0xCBF29CE484222325ull);
+  for (const std::string& image : c.images) {
+    for (const char* ext : {".c", ".h", ".bin"}) {
+      fs::path f = dir / image;
+      f.replace_extension(ext);
+      h = hash_file(f, h * 31 + 7);
+    }
+  }
+  return h;
+}
+
+// Symbol data the program held for the image plus the image itself, read
+// back from the image: each block's symbols with their 4- or 8-byte headers.
+double held_bytes(const fs::path& bin) {
+  std::ifstream in(bin, std::ios::binary);
+  const uint64_t size = fs::file_size(bin);
+  double symdata = 0;
+  uint8_t head[38];
+  for (uint64_t at = 0; at + sizeof head <= size;) {
+    in.seekg(static_cast<std::streamoff>(at));
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) break;
+    const auto u16 = [&](int i) { return uint32_t{head[i]} | uint32_t{head[i + 1]} << 8; };
+    const auto u32 = [&](int i) { return u16(i) | u16(i + 2) << 16; };
+    const uint32_t block = u32(0);
+    if (block < sizeof head) break;
+    const bool colour = head[7] != 0;
+    if (u16(4) & 2) symdata += double(u16(16)) * (u32(18) + (colour ? 8 : 4));
+    at += block;
+  }
+  return symdata + static_cast<double>(size);
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+struct Series {
+  std::vector<double> seconds;
+  std::vector<double> cpus;
+  std::vector<double> peaks;
+  void add(const Sample& s) {
+    seconds.push_back(s.seconds);
+    cpus.push_back(s.cpu);
+    peaks.push_back(s.peak_bytes);
+  }
+  double med_wall() const { return median(seconds); }
+  double med_time() const { return median(cpus); }
+  double med_peak() const { return median(peaks); }
+};
+
+struct Result {
+  Series current;
+  Series baseline;
+  Series half;
+  double bound = 0;  // peak memory bound of the full run
+  double work = 0;   // bytes of text, pixels or fonts of the full workload
+  bool identical = true;
+};
+
+Options parse_options(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) die("missing value after " + a);
+      return argv[++i];
+    };
+    if (a == "--tralk") {
+      o.tralk = value();
+    } else if (a == "--baseline") {
+      o.baseline = value();
+    } else if (a == "--runs") {
+      o.runs = std::max(1, std::atoi(value().c_str()));
+    } else if (a == "--work") {
+      o.work = value();
+    } else if (a == "--case") {
+      o.only.push_back(value());
+    } else {
+      die("unknown option " + a +
+          "\nusage: tralk_timebench --tralk PATH [--baseline PATH] [--runs N] [--work DIR]"
+          " [--case NAME]...");
+    }
+  }
+  if (o.tralk.empty()) die("--tralk PATH is required");
+  o.tralk = fs::absolute(o.tralk).string();
+  if (!o.baseline.empty()) o.baseline = fs::absolute(o.baseline).string();
+  return o;
+}
+
+double workload_amount(const Case& c, const fs::path& dir, const bench::WorkloadSize& size) {
+  switch (c.measure) {
+    case Measure::sym_bytes:
+      return static_cast<double>(fs::file_size(dir / "big.sym"));
+    case Measure::pixels:
+      return double(size.pic_width) * size.pic_height;
+    case Measure::fonts:
+      return size.small_fonts;
+    case Measure::none:
+      return 0;
+  }
+  return 0;
+}
+
+const char* verdict(bool ok) {
+  return ok ? "ok" : "MISSED";
+}
+
+int missed = 0;
+int checked = 0;
+bool check(bool ok) {
+  ++checked;
+  if (!ok) ++missed;
+  return ok;
+}
+
+void print_throughput(const Case& c, const Result& r) {
+  const double cpu = r.work / r.current.med_time();
+  const double wall = r.work / r.current.med_wall();
+  switch (c.measure) {
+    case Measure::sym_bytes:
+      std::printf("  %-7s %-36s %7.1f MB/s  %7.1f MB/s  >= %.0f MB/s  %s\n", c.name.c_str(),
+                  c.what.c_str(), cpu / 1e6, wall / 1e6, kSymTarget / 1e6,
+                  verdict(check(cpu >= kSymTarget)));
+      break;
+    case Measure::pixels:
+      std::printf("  %-7s %-36s %7.1f Mpx/s %7.1f Mpx/s >= %.0f Mpx/s %s\n", c.name.c_str(),
+                  c.what.c_str(), cpu / 1e6, wall / 1e6, kPixelTarget / 1e6,
+                  verdict(check(cpu >= kPixelTarget)));
+      break;
+    case Measure::fonts:
+      std::printf("  %-7s %-36s %7.0f fonts/s %5.0f fonts/s (no target of its own)\n",
+                  c.name.c_str(), c.what.c_str(), cpu, wall);
+      break;
+    case Measure::none:
+      break;
+  }
+}
+
+bool wanted(const Options& opt, const Case& c) {
+  return opt.only.empty() || std::find(opt.only.begin(), opt.only.end(), c.name) != opt.only.end();
+}
+
+// Generates the workloads unless dir already holds these very ones.
+void prepare(const fs::path& dir, const bench::WorkloadSize& size) {
+  const std::string stamp = "workload 1: " + std::to_string(size.big_symbols) + " " +
+                            std::to_string(size.small_fonts) + " " +
+                            std::to_string(size.small_symbols) + " " +
+                            std::to_string(size.pic_width) + "x" + std::to_string(size.pic_height);
+  if (slurp_small(dir / "stamp.txt") == stamp) return;
+  bench::write_workload(dir, size);
+  std::ofstream(dir / "stamp.txt", std::ios::binary) << stamp;
+}
+
+void print_side_by_side(const Options& opt, const std::vector<Result>& results) {
+  std::printf(
+      "\nSide by side with %s\n(medians of the paired runs; speed-up = baseline / current)\n",
+      opt.baseline.c_str());
+  std::printf("  %-7s %9s %9s %8s  %9s %9s %8s  %9s %9s  %s\n", "case", "base CPU", "CPU",
+              "speed-up", "base wall", "wall", "speed-up", "base peak", "peak", "outputs");
+  bool all_identical = true;
+  for (size_t i = 0; i < cases().size(); ++i) {
+    const Case& c = cases()[i];
+    const Result& r = results[i];
+    if (!wanted(opt, c)) continue;
+    all_identical = all_identical && r.identical;
+    std::printf("  %-7s %7.3f s %7.3f s %7.2fx  %7.3f s %7.3f s %7.2fx  %5.1f MiB %5.1f MiB  %s\n",
+                c.name.c_str(), r.baseline.med_time(), r.current.med_time(),
+                r.baseline.med_time() / r.current.med_time(), r.baseline.med_wall(),
+                r.current.med_wall(), r.baseline.med_wall() / r.current.med_wall(),
+                r.baseline.med_peak() / kMiB, r.current.med_peak() / kMiB,
+                r.identical ? "identical" : "DIFFERENT");
+  }
+  if (!check(all_identical)) std::printf("\nThe two programs wrote different messages or files.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options opt = parse_options(argc, argv);
+  const bool temp_work = opt.work.empty();
+  const fs::path work =
+      temp_work ? fs::temp_directory_path() / ("tralk-timebench-" + std::to_string(::getpid()))
+                : fs::absolute(opt.work);
+  const bench::WorkloadSize full_size;
+  const bench::WorkloadSize half_size = bench::half_of(full_size);
+  const fs::path full_dir = work / "full";
+  const fs::path half_dir = work / "half";
+
+  std::printf("Workloads in %s\n", work.c_str());
+  std::fflush(stdout);
+  prepare(full_dir, full_size);
+  prepare(half_dir, half_size);
+
+  const bool paired = !opt.baseline.empty();
+  std::vector<Result> results(cases().size());
+  const fs::path log_now = work / "messages-current.txt";
+  const fs::path log_base = work / "messages-baseline.txt";
+
+  std::printf("Timing %d runs of each case on the full and the half workload%s ...\n", opt.runs,
+              paired ? ", each paired with a run of the baseline" : "");
+  std::fflush(stdout);
+  for (size_t i = 0; i < cases().size(); ++i) {
+    const Case& c = cases()[i];
+    if (!wanted(opt, c)) continue;
+    Result& r = results[i];
+    r.work = workload_amount(c, full_dir, full_size);
+    // Warm-up: fills the page cache and gives the outputs to compare.
+    run_once(opt.tralk, full_dir, c.config, log_now);
+    for (const std::string& image : c.images)
+      r.bound = std::max(r.bound, held_bytes(full_dir / image));
+    r.bound = 2 * r.bound + kMemorySlack;
+    if (paired) {
+      const uint64_t mine = run_outputs(full_dir, c, log_now);
+      run_once(opt.baseline, full_dir, c.config, log_base);
+      r.identical = mine == run_outputs(full_dir, c, log_base);
+    }
+    if (c.has_half) run_once(opt.tralk, half_dir, c.config, log_now);
+    for (int run = 0; run < opt.runs; ++run) {
+      r.current.add(run_once(opt.tralk, full_dir, c.config, log_now));
+      if (paired) r.baseline.add(run_once(opt.baseline, full_dir, c.config, log_base));
+      if (c.has_half) r.half.add(run_once(opt.tralk, half_dir, c.config, log_now));
+    }
+  }
+
+  std::printf("\nWhole runs of %s, medians of %d runs.\n", opt.tralk.c_str(), opt.runs);
+  std::printf(
+      "CPU = user + system time of the process, which other load on a shared machine\n"
+      "hardly changes; wall = elapsed time. Targets are checked against CPU.\n");
+  std::printf("\nThroughput (whole process: start, read, convert, write the three files)\n");
+  std::printf("  %-7s %-36s %12s  %12s  %s\n", "case", "", "CPU", "wall", "target");
+  for (size_t i = 0; i < cases().size(); ++i) {
+    if (wanted(opt, cases()[i])) print_throughput(cases()[i], results[i]);
+  }
+
+  std::printf("\nTime and peak memory (bound: 2 x (symbol data held + image built) + 16 MiB)\n");
+  std::printf("  %-7s %9s %9s %10s %10s\n", "case", "CPU", "wall", "peak", "bound");
+  for (size_t i = 0; i < cases().size(); ++i) {
+    const Case& c = cases()[i];
+    const Result& r = results[i];
+    if (!wanted(opt, c)) continue;
+    const double peak = r.current.med_peak();
+    std::printf("  %-7s %7.3f s %7.3f s %6.1f MiB %6.1f MiB  %s\n", c.name.c_str(),
+                r.current.med_time(), r.current.med_wall(), peak / kMiB, r.bound / kMiB,
+                verdict(check(peak <= r.bound)));
+  }
+
+  std::printf(
+      "\nGrowth from the half workload (half the fonts, symbols, picture rows) to the full\n"
+      "one; target: at most %.1f x in time (CPU) and in peak memory\n",
+      kGrowthLimit);
+  for (size_t i = 0; i < cases().size(); ++i) {
+    const Case& c = cases()[i];
+    const Result& r = results[i];
+    if (!c.has_half || !wanted(opt, c)) continue;
+    const double t = r.current.med_time() / r.half.med_time();
+    const double m = r.current.med_peak() / r.half.med_peak();
+    const bool t_ok = check(t <= kGrowthLimit);
+    const bool m_ok = check(m <= kGrowthLimit);
+    std::printf("  %-7s time %5.2f x %-6s  peak memory %5.2f x %s\n", c.name.c_str(), t,
+                verdict(t_ok), m, verdict(m_ok));
+  }
+
+  if (paired) print_side_by_side(opt, results);
+
+  std::printf("\n%d of %d checks met their target\n", checked - missed, checked);
+  if (temp_work) {
+    std::error_code ec;
+    fs::remove_all(work, ec);
+  }
+  return 0;
+}

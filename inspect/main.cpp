@@ -1,0 +1,5 @@
+#include "inspect/inspect_main.h"
+
+int main(int argc, char** argv) {
+  return run_inspect(argc - 1, argv + 1);
+}

@@ -1,0 +1,155 @@
+#include "inspect/options.h"
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+#include "inspect/png_sheet.h"
+#include "inspect/strf.h"
+
+namespace {
+
+const char kHelp[] =
+    "Usage: tralk-inspect [OPTIONS] IMAGE.bin\n"
+    "\n"
+    "Lists the font blocks of a virtual font image written by tralk, checks their\n"
+    "structure, and shows their symbols.\n"
+    "\n"
+    "Without options it prints a table of the font blocks: block number (#), storage\n"
+    "index, block size, flags, numbits, symbol width and height, number of symbols,\n"
+    "pixel bytes per symbol, codepage index, number of codepage ranges and symbol\n"
+    "index; then every codepage in full and the total of the block sizes, which is\n"
+    "the size tralk prints.\n"
+    "\n"
+    "Options:\n"
+    "  --show N     draw the symbols of font block N (numbered from 0, as in the\n"
+    "               table) in the terminal, each with its own width: b&w and grey\n"
+    "               levels as text art, colours as 24-bit ANSI colour blocks\n"
+    "  --png FILE   write a contact sheet of all symbols as a PNG picture: one row\n"
+    "               per font (a font of more than 32 symbols goes on in further\n"
+    "               rows), b&w as black on white, greys as greys, colours in colour\n"
+    "  --font N     with --png: only font block N\n"
+    "  --scale K    with --png: draw each pixel as K x K pixels (1 to 64); by default\n"
+    "               the tallest font is made about 48 pixels high (K at most 8)\n"
+    "  --pal FILE   read 2-, 4- and 8-bit pixels as indices into this .pal palette\n"
+    "  --grey       read 8-bit pixels as grey levels instead of 3-3-2 colour\n"
+    "  -h, --help   print this help and exit\n"
+    "\n"
+    "The image does not record what its pixel values mean. They are read by their\n"
+    "bits per pixel (numbits):\n"
+    "  0 or 1   b&w, a set bit is ink (black)\n"
+    "  2, 4     grey levels, 0 being black; palette indices with --pal\n"
+    "  8        3-3-2 colour; grey levels with --grey, palette indices with --pal\n"
+    "  16       5-6-5 colour\n"
+    "  24       8-8-8 colour: red, green, blue bytes\n"
+    "Palette indices beyond the palette are drawn black.\n"
+    "\n"
+    "Problems in the image (a block size that overruns the file or is not a\n"
+    "multiple of 4, unknown flags, an index outside its block, non-zero reserved\n"
+    "bytes or fill, symbols too wide for their rows...) are listed after the\n"
+    "output, each with the storage index of its block.\n"
+    "\n"
+    "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
+    "bad command line or a file that cannot be read or written.\n";
+
+bool parse_number(std::string_view text, uint32_t& value) {
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end;
+}
+
+class ArgReader {
+ public:
+  ArgReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
+  bool more() const { return next_ < argc_; }
+  std::string_view take() { return argv_[next_++]; }
+  // The value of option name; false with a message when there is none.
+  bool value(std::string_view name, std::string& out, std::string& error) {
+    if (!more()) {
+      error = strf("option %.*s needs a value", int(name.size()), name.data());
+      return false;
+    }
+    out = take();
+    return true;
+  }
+  bool number(std::string_view name, uint32_t& out, std::string& error) {
+    std::string text;
+    if (!value(name, text, error)) return false;
+    if (parse_number(text, out)) return true;
+    error =
+        strf("option %.*s needs a number, not \"%s\"", int(name.size()), name.data(), text.c_str());
+    return false;
+  }
+
+ private:
+  int argc_;
+  const char* const* argv_;
+  int next_ = 0;
+};
+
+bool read_option(std::string_view arg, ArgReader& args, InspectOptions& opts, std::string& error) {
+  uint32_t n = 0;
+  if (arg == "-h" || arg == "--help") {
+    opts.help = true;
+  } else if (arg == "--grey") {
+    opts.grey = true;
+  } else if (arg == "--png") {
+    return args.value(arg, opts.png, error);
+  } else if (arg == "--pal") {
+    return args.value(arg, opts.pal, error);
+  } else if (arg == "--show" || arg == "--font") {
+    if (!args.number(arg, n, error)) return false;
+    (arg == "--show" ? opts.show : opts.font) = n;
+  } else if (arg == "--scale") {
+    if (!args.number(arg, opts.scale, error)) return false;
+    if (opts.scale < 1 || opts.scale > kSheetMaxScale) {
+      error = strf("--scale must be 1 to %u", kSheetMaxScale);
+      return false;
+    }
+  } else {
+    error = strf("unknown option \"%.*s\"", int(arg.size()), arg.data());
+    return false;
+  }
+  return true;
+}
+
+bool check_combination(const InspectOptions& opts, std::string& error) {
+  if (opts.help) return true;
+  if (opts.image.empty())
+    error = "no image file given";
+  else if (opts.font && opts.png.empty())
+    error = "--font needs --png";
+  else if (opts.scale && opts.png.empty())
+    error = "--scale needs --png";
+  else if (opts.grey && !opts.pal.empty())
+    error = "--grey and --pal cannot be used together";
+  return error.empty();
+}
+
+}  // namespace
+
+bool parse_options(int argc, const char* const* argv, InspectOptions& opts, std::string& error) {
+  opts = InspectOptions{};
+  error.clear();
+  ArgReader args(argc, argv);
+  bool options_end = false;
+  while (args.more()) {
+    const std::string_view arg = args.take();
+    if (!options_end && arg == "--") {
+      options_end = true;
+    } else if (!options_end && arg.size() > 1 && arg[0] == '-') {
+      if (!read_option(arg, args, opts, error)) return false;
+    } else if (opts.image.empty()) {
+      opts.image = arg;
+    } else {
+      error = strf("more than one image file given (\"%s\" and \"%.*s\")", opts.image.c_str(),
+                   int(arg.size()), arg.data());
+      return false;
+    }
+  }
+  return check_combination(opts, error);
+}
+
+const char* inspect_help() {
+  return kHelp;
+}

@@ -1,0 +1,24 @@
+// The inspector's command line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct InspectOptions {
+  std::string image;             // the image file
+  bool help = false;             // --help
+  std::optional<uint32_t> show;  // --show N
+  std::string png;               // --png FILE
+  std::optional<uint32_t> font;  // --font N
+  std::string pal;               // --pal FILE
+  bool grey = false;             // --grey
+  uint32_t scale = 0;            // --scale K; 0 picks one
+};
+
+// Reads the arguments after the program name. False, with the reason in
+// error, for a bad command line.
+bool parse_options(int argc, const char* const* argv, InspectOptions& opts, std::string& error);
+
+// The --help text.
+const char* inspect_help();

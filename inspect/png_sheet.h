@@ -1,0 +1,73 @@
+// Contact sheets: the symbols of an image drawn side by side in a picture,
+// one row per font, scaled up so that small glyphs can be read, and written
+// as a PNG file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fonts/pal_load.h"
+#include "inspect/image_reader.h"
+#include "inspect/pixel_colour.h"
+
+// Geometry of a sheet, in sheet pixels.
+constexpr uint32_t kSheetMargin = 8;           // around everything
+constexpr uint32_t kSheetGap = 4;              // between two symbols
+constexpr uint32_t kSheetRowGap = 8;           // between two rows
+constexpr uint32_t kSheetSymbolsPerLine = 32;  // a longer font goes on in a new row
+constexpr uint32_t kSheetMaxScale = 64;
+constexpr RGBTRIPLET kSheetBackground{96, 112, 128};
+
+struct RgbImage {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  std::vector<uint8_t> rgb;  // red, green, blue per pixel, rows top first
+
+  void fill(RGBTRIPLET c);
+  void set(uint32_t x, uint32_t y, RGBTRIPLET c) {
+    uint8_t* p = &rgb[(size_t{y} * width + x) * 3];
+    p[0] = c.r;
+    p[1] = c.g;
+    p[2] = c.b;
+  }
+  RGBTRIPLET at(uint32_t x, uint32_t y) const {
+    const uint8_t* p = &rgb[(size_t{y} * width + x) * 3];
+    return {p[0], p[1], p[2]};
+  }
+};
+
+// Where the top left pixel of one symbol lies on the sheet.
+struct SymbolPlace {
+  size_t font = 0;
+  size_t symbol = 0;
+  uint32_t x = 0;
+  uint32_t y = 0;
+};
+
+struct SheetLayout {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  uint32_t scale = 1;
+  std::vector<SymbolPlace> places;
+};
+
+// Lays out the drawable symbols of every font, or of font block `only`.
+// scale 0 picks one that makes the tallest font about 48 pixels high (at
+// most 8), smaller where the sheet would be too large. False, with a reason
+// in error, when there is nothing to draw or the sheet would be too large.
+bool sheet_layout(const InspectResult& result, std::optional<size_t> only, uint32_t scale,
+                  SheetLayout& layout, std::string& error);
+
+// Draws the laid-out symbols on the background: each pixel as a scale x
+// scale square in its colour (b&w as black ink on white).
+RgbImage draw_sheet(const InspectResult& result, const SheetLayout& layout,
+                    const ReadingOptions& opts);
+
+// Encodes an image as an 8-bit RGB PNG.
+bool png_encode(const RgbImage& image, std::vector<uint8_t>& out, std::string& error);
+
+// Encodes and writes an image to path, whole or not at all.
+bool png_write(const RgbImage& image, const std::string& path, std::string& error);

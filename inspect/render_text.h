@@ -1,0 +1,22 @@
+// The inspector's texts: the table of font blocks, the list of problems and
+// the symbols of one font drawn in the terminal.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "inspect/image_reader.h"
+#include "inspect/pixel_colour.h"
+
+// The table of font blocks of the image called name, its codepages and the
+// total of the block sizes.
+std::string format_table(const InspectResult& result, const std::string& name);
+
+// Every problem with the storage index of its block, or a line saying there
+// is none.
+std::string format_problems(const InspectResult& result);
+
+// The symbols of font block n (n below result.fonts.size()), each with its
+// own width: b&w and grey levels as text art, colours as 24-bit ANSI colour
+// blocks.
+std::string render_font_text(const InspectResult& result, size_t n, const ReadingOptions& opts);
