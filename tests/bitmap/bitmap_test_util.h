@@ -33,10 +33,10 @@ class ScratchDir {
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
 
-  // Writes the BMP described by spec under name and returns its path.
-  std::string bmp(const std::string& name, const BmpSpec& spec) const {
+  // Writes the BMP described by layout under name and returns its path.
+  std::string bmp(const std::string& name, const BmpLayout& layout) const {
     const auto p = path_ / name;
-    write_bytes(p, bmp_build(spec));
+    write_bytes(p, bmp_build(layout));
     return p.string();
   }
   const std::filesystem::path& path() const { return path_; }

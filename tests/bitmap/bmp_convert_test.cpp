@@ -14,9 +14,9 @@
 namespace {
 
 // A 24-bit picture of random pixels (blue, green, red as the file holds them).
-BmpSpec random_rgb(int32_t width, int32_t height, unsigned seed) {
+BmpLayout random_rgb(int32_t width, int32_t height, unsigned seed) {
   std::mt19937 rng(seed);
-  BmpSpec s;
+  BmpLayout s;
   s.bits = 24;
   s.width = width;
   s.height = height;
@@ -72,15 +72,15 @@ TEST(Bmp24Converted, GivesTheSymbolOfReadingThenConverting) {
 
 TEST(Bmp24Converted, LeavesOtherPicturesAndBadFilesToTheUsualWay) {
   ScratchDir dir;
-  BmpSpec eight;
+  BmpLayout eight;
   eight.bits = 8;
   eight.width = 2;
   eight.height = 1;
   eight.colours.assign(256, {0, 0, 0});
   eight.rows = {{1, 2}};
-  BmpSpec short_file = random_rgb(3, 2, 7);
+  BmpLayout short_file = random_rgb(3, 2, 7);
   short_file.truncate = 1;
-  BmpSpec compressed = random_rgb(3, 2, 8);
+  BmpLayout compressed = random_rgb(3, 2, 8);
   compressed.compression = 1;
   const std::string paths[] = {dir.bmp("eight.bmp", eight), dir.bmp("short.bmp", short_file),
                                dir.bmp("rle.bmp", compressed),
@@ -95,9 +95,9 @@ TEST(Bmp24Converted, LeavesOtherPicturesAndBadFilesToTheUsualWay) {
 // Through bmp_load the usual messages still come, once, for a short file.
 TEST(Bmp24Converted, PictureLoadingReportsAShortFileOnce) {
   ScratchDir dir;
-  BmpSpec spec = random_rgb(3, 2, 9);
-  spec.truncate = 1;
-  const std::string path = dir.bmp("short.bmp", spec);
+  BmpLayout layout = random_rgb(3, 2, 9);
+  layout.truncate = 1;
+  const std::string path = dir.bmp("short.bmp", layout);
   con_capture_begin();
   EXPECT_EQ(bmp_load(path.c_str(), nullptr, 0), nullptr);
   EXPECT_EQ(con_capture_end(), "Error File read File \"" + path + "\"");
@@ -123,10 +123,10 @@ TEST(Bmp24Converted, PictureLoadingMakesTheFontOfTheConvertedSymbol) {
 
 // An indexed picture whose colour table takes its colours from a few of
 // palette's (so that some match, with duplicates) and some of its own.
-BmpSpec random_indexed(uint16_t bits, int32_t width, int32_t height,
-                       const std::vector<RGBTRIPLET>& palette, unsigned max_index,
-                       bool all_in_palette, std::mt19937& rng) {
-  BmpSpec s;
+BmpLayout random_indexed(uint16_t bits, int32_t width, int32_t height,
+                         const std::vector<RGBTRIPLET>& palette, unsigned max_index,
+                         bool all_in_palette, std::mt19937& rng) {
+  BmpLayout s;
   s.bits = bits;
   s.width = width;
   s.height = height;
@@ -168,7 +168,7 @@ TEST(PaletteConverted, NarrowsAsPaletteModeDoes) {
   // pass gives 4 bits, the narrowing pass 2 bits.
   std::vector<RGBTRIPLET> palette;
   for (unsigned i = 0; i < 40; ++i) palette.push_back({static_cast<uint8_t>(i), 1, 2});
-  BmpSpec s;
+  BmpLayout s;
   s.bits = 4;
   s.width = 4;
   s.height = 1;

@@ -22,8 +22,8 @@ Loaded load(const std::string& path, const std::vector<RGBTRIPLET>* palette, uin
   return l;
 }
 
-BmpSpec one_bit_20x10() {
-  BmpSpec s;
+BmpLayout one_bit_20x10() {
+  BmpLayout s;
   s.bits = 1;
   s.width = 20;
   s.height = 10;
@@ -32,8 +32,8 @@ BmpSpec one_bit_20x10() {
   return s;
 }
 
-BmpSpec rgb_3x2() {
-  BmpSpec s;
+BmpLayout rgb_3x2() {
+  BmpLayout s;
   s.bits = 24;
   s.width = 3;
   s.height = 2;
@@ -42,8 +42,8 @@ BmpSpec rgb_3x2() {
   return s;
 }
 
-BmpSpec indexed(uint16_t bits) {
-  BmpSpec s;
+BmpLayout indexed(uint16_t bits) {
+  BmpLayout s;
   s.bits = bits;
   s.width = 2;
   s.height = 1;
@@ -68,7 +68,7 @@ TEST(BitmapBmpLoad, DecisionTable) {
   const std::vector<RGBTRIPLET> pal256 = palette_of(256);
   struct Case {
     const char* what;
-    BmpSpec spec;
+    BmpLayout layout;
     const std::vector<RGBTRIPLET>* palette;
     uint32_t n;
     std::vector<uint16_t> header;
@@ -112,11 +112,11 @@ TEST(BitmapBmpLoad, DecisionTable) {
   };
   ScratchDir dir;
   for (const auto& c : cases) {
-    const Loaded l = load(dir.bmp("pic.bmp", c.spec), c.palette, c.n);
+    const Loaded l = load(dir.bmp("pic.bmp", c.layout), c.palette, c.n);
     EXPECT_EQ(l.console, c.message) << c.what;
     ASSERT_TRUE(l.font) << c.what;
-    EXPECT_EQ(l.font->symwidth, c.spec.width) << c.what;
-    EXPECT_EQ(l.font->symheight, c.spec.height) << c.what;
+    EXPECT_EQ(l.font->symwidth, c.layout.width) << c.what;
+    EXPECT_EQ(l.font->symheight, c.layout.height) << c.what;
     EXPECT_EQ(l.font->symbytes, c.symbytes) << c.what;
     EXPECT_EQ(l.font->numsym, 1) << c.what;
     EXPECT_FALSE(l.font->codepage) << c.what;
@@ -133,7 +133,7 @@ TEST(BitmapBmpLoad, FailuresReturnNoFont) {
   EXPECT_FALSE(l.font);
   EXPECT_EQ(l.console, "Color conversion parameter error");
 
-  BmpSpec broken = indexed(8);
+  BmpLayout broken = indexed(8);
   broken.truncate = 1;
   const std::string path = dir.bmp("broken.bmp", broken);
   l = load(path, nullptr, 0);

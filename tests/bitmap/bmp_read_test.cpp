@@ -9,9 +9,9 @@ namespace {
 
 using Colours = std::vector<std::array<uint8_t, 3>>;
 
-BmpSpec picture(uint16_t bits, int32_t width, int32_t height, Colours colours,
-                std::vector<std::vector<uint8_t>> rows) {
-  BmpSpec s;
+BmpLayout picture(uint16_t bits, int32_t width, int32_t height, Colours colours,
+                  std::vector<std::vector<uint8_t>> rows) {
+  BmpLayout s;
   s.bits = bits;
   s.width = width;
   s.height = height;
@@ -30,7 +30,7 @@ Colours grey_ramp(unsigned n) {
 }
 
 // A small valid picture of each depth, 3 x 2.
-BmpSpec valid(uint16_t bits) {
+BmpLayout valid(uint16_t bits) {
   switch (bits) {
     case 1:
       return picture(1, 3, 2, {{0, 0, 0}, {255, 255, 255}}, {{0xA0}, {0x40}});
@@ -62,7 +62,7 @@ ReadResult read_bmp(const std::string& path, bool with_palette = true) {
 
 TEST(BitmapBmpRead, EachDepthWithFillBytes) {
   struct Case {
-    BmpSpec spec;
+    BmpLayout layout;
     std::vector<uint16_t> header;
     std::vector<uint8_t> data;
     size_t table_size;
@@ -82,12 +82,12 @@ TEST(BitmapBmpRead, EachDepthWithFillBytes) {
   };
   ScratchDir dir;
   for (const auto& c : cases) {
-    const ReadResult r = read_bmp(dir.bmp("p.bmp", c.spec));
-    EXPECT_EQ(r.console, "") << c.spec.bits;
-    EXPECT_EQ(header_of(r.sym), c.header) << c.spec.bits;
-    EXPECT_EQ(data_of(r.sym), c.data) << c.spec.bits;
-    EXPECT_EQ(r.size, c.data.size()) << c.spec.bits;
-    EXPECT_EQ(r.table.size(), c.table_size) << c.spec.bits;
+    const ReadResult r = read_bmp(dir.bmp("p.bmp", c.layout));
+    EXPECT_EQ(r.console, "") << c.layout.bits;
+    EXPECT_EQ(header_of(r.sym), c.header) << c.layout.bits;
+    EXPECT_EQ(data_of(r.sym), c.data) << c.layout.bits;
+    EXPECT_EQ(r.size, c.data.size()) << c.layout.bits;
+    EXPECT_EQ(r.table.size(), c.table_size) << c.layout.bits;
   }
 }
 
@@ -120,19 +120,19 @@ TEST(BitmapBmpRead, OneBitInversionFollowsBrightness) {
 TEST(BitmapBmpRead, RefusalsInOrderWithFileName) {
   struct Case {
     const char* what;
-    BmpSpec spec;
+    BmpLayout layout;
     const char* message;
     bool with_palette = true;
   };
-  auto with = [](BmpSpec s, auto change) {
+  auto with = [](BmpLayout s, auto change) {
     change(s);
     return s;
   };
   const Case cases[] = {
-      {"short header", with(valid(24), [](BmpSpec& s) { s.truncate = 30; }), "Error: File read"},
+      {"short header", with(valid(24), [](BmpLayout& s) { s.truncate = 30; }), "Error: File read"},
       {"signature before all",
        with(valid(8),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.signature = {'B', 'A'};
               s.info_size = 12;
               s.compression = 1;
@@ -140,54 +140,55 @@ TEST(BitmapBmpRead, RefusalsInOrderWithFileName) {
        "Error: Not a BMP file"},
       {"OS/2 header before compression",
        with(valid(8),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.info_size = 12;
               s.compression = 1;
             }),
        "Error: BMP format"},
       {"compression before size",
        with(valid(8),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.compression = 1;
               s.width = 0;
             }),
        "Error: BMP compression formats not supported"},
-      {"zero width", with(valid(8), [](BmpSpec& s) { s.width = 0; }), "Error: BMP Format"},
-      {"zero height", with(valid(8), [](BmpSpec& s) { s.height = 0; }), "Error: BMP Format"},
-      {"width 65536", with(valid(8), [](BmpSpec& s) { s.width = 65536; }), "Error: BMP Format"},
-      {"top-down", with(valid(8), [](BmpSpec& s) { s.height = -2; }), "Error: BMP Format"},
+      {"zero width", with(valid(8), [](BmpLayout& s) { s.width = 0; }), "Error: BMP Format"},
+      {"zero height", with(valid(8), [](BmpLayout& s) { s.height = 0; }), "Error: BMP Format"},
+      {"width 65536", with(valid(8), [](BmpLayout& s) { s.width = 65536; }), "Error: BMP Format"},
+      {"top-down", with(valid(8), [](BmpLayout& s) { s.height = -2; }), "Error: BMP Format"},
       {"size before depth",
        with(valid(8),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.bits = 16;
               s.height = 0;
             }),
        "Error: BMP Format"},
-      {"16 bits", with(valid(24), [](BmpSpec& s) { s.bits = 16; }), "Error: BMP format"},
-      {"32 bits", with(valid(24), [](BmpSpec& s) { s.bits = 32; }), "Error: BMP format"},
-      {"24 bits too wide", with(valid(24), [](BmpSpec& s) { s.width = 21846; }),
+      {"16 bits", with(valid(24), [](BmpLayout& s) { s.bits = 16; }), "Error: BMP format"},
+      {"32 bits", with(valid(24), [](BmpLayout& s) { s.bits = 32; }), "Error: BMP format"},
+      {"24 bits too wide", with(valid(24), [](BmpLayout& s) { s.width = 21846; }),
        "Error: BMP Format"},
       {"palette pointer", valid(4), "Error: Parameters, missing palette pointers", false},
       {"inside colour table",
        with(valid(8),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.rows.clear();
               s.colours.resize(100);
             }),
        "Error File read"},
-      {"one byte early", with(valid(24), [](BmpSpec& s) { s.truncate = 1; }), "Error File read"},
-      {"inside last pixel", with(valid(24), [](BmpSpec& s) { s.truncate = 4; }), "Error File read"},
-      {"rows missing", with(valid(8), [](BmpSpec& s) { s.height = 3; }), "Error File read"},
+      {"one byte early", with(valid(24), [](BmpLayout& s) { s.truncate = 1; }), "Error File read"},
+      {"inside last pixel", with(valid(24), [](BmpLayout& s) { s.truncate = 4; }),
+       "Error File read"},
+      {"rows missing", with(valid(8), [](BmpLayout& s) { s.height = 3; }), "Error File read"},
       {"huge promise",
        with(valid(8),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.width = 60000;
               s.height = 60000;
             }),
        "Error File read"},
       {"larger header cut short",
        with(valid(8),
-            [](BmpSpec& s) {
+            [](BmpLayout& s) {
               s.info_size = 124;
               s.colours.clear();
               s.rows.clear();
@@ -197,7 +198,7 @@ TEST(BitmapBmpRead, RefusalsInOrderWithFileName) {
   };
   ScratchDir dir;
   for (const auto& c : cases) {
-    const std::string path = dir.bmp("bad.bmp", c.spec);
+    const std::string path = dir.bmp("bad.bmp", c.layout);
     const ReadResult r = read_bmp(path, c.with_palette);
     EXPECT_EQ(r.console, std::string(c.message) + " File \"" + path + "\"") << c.what;
     EXPECT_TRUE(r.sym.empty()) << c.what;
@@ -223,7 +224,7 @@ TEST(BitmapBmpRead, TwentyFourBitsWithoutOutputs) {
   EXPECT_EQ(con_capture_end(), "");
   EXPECT_EQ(header_of(sym), (std::vector<uint16_t>{0, 24, 3, 2}));
   // The widest 24-bit picture still fits a 16-bit row length.
-  BmpSpec wide = valid(24);
+  BmpLayout wide = valid(24);
   wide.width = 21845;
   wide.height = 1;
   wide.rows = {std::vector<uint8_t>(3 * 21845, 7)};
@@ -251,7 +252,7 @@ TEST(BitmapBmpRead, LargerHeadersAndPixelOffset) {
     const ReadResult plain = read_bmp(dir.bmp("plain.bmp", valid(bits)));
     ASSERT_EQ(plain.console, "");
     for (const auto& c : cases) {
-      BmpSpec s = valid(bits);
+      BmpLayout s = valid(bits);
       s.info_size = c.info_size;
       s.gap = c.gap;
       s.pixel_offset = c.offset;
@@ -265,7 +266,7 @@ TEST(BitmapBmpRead, LargerHeadersAndPixelOffset) {
 
 TEST(BitmapBmpRead, ColoursUsedLimitsTheTable) {
   ScratchDir dir;
-  BmpSpec s = valid(4);
+  BmpLayout s = valid(4);
   s.colours.resize(3);
   s.colours_used = 3;
   ReadResult r = read_bmp(dir.bmp("p.bmp", s));

@@ -127,7 +127,7 @@ const char kIllegalName[] =
     "\nConfig file: illegal name (unclosed quote, or 260 characters or more)";
 
 std::vector<uint8_t> small_bmp() {
-  BmpSpec s;
+  BmpLayout s;
   s.bits = 1;
   s.width = 3;
   s.height = 2;
@@ -297,7 +297,7 @@ TEST(Hostile, EmptyFiles) {
         {"gcolor_4.pal", ""},
         {"p.bmp",
          [] {
-           BmpSpec s;
+           BmpLayout s;
            s.bits = 4;
            s.colours.assign(16, {0, 0, 0});
            s.rows = {{0x00}};
@@ -549,7 +549,7 @@ TEST(Hostile, WildcardsMatchingHundredsOfFiles) {
 
 TEST(Hostile, BmpHeadersClaimingHugePictures) {
   auto claiming = [](uint16_t bits, int32_t width, int32_t height) {
-    BmpSpec s;
+    BmpLayout s;
     s.bits = bits;
     s.width = width;
     s.height = height;

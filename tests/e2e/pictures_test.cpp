@@ -17,22 +17,22 @@ const char kSkipped[] = "\nSkipping config file processing due to errors\n\nPres
 
 // A 4-bit picture 2 x 1 using table entries 0 and 1 (black, white).
 std::vector<uint8_t> four_bit_picture() {
-  BmpSpec spec;
-  spec.bits = 4;
-  spec.width = 2;
-  spec.height = 1;
-  spec.colours.assign(16, {7, 7, 7});
-  spec.colours[0] = {0, 0, 0};
-  spec.colours[1] = {255, 255, 255};
-  spec.rows = {{0x01}};
-  return bmp_build(spec);
+  BmpLayout layout;
+  layout.bits = 4;
+  layout.width = 2;
+  layout.height = 1;
+  layout.colours.assign(16, {7, 7, 7});
+  layout.colours[0] = {0, 0, 0};
+  layout.colours[1] = {255, 255, 255};
+  layout.rows = {{0x01}};
+  return bmp_build(layout);
 }
 
 // A 24-bit picture 1 x 1 of pure green.
 std::vector<uint8_t> green_pixel() {
-  BmpSpec spec;
-  spec.rows = {{0, 255, 0}};
-  return bmp_build(spec);
+  BmpLayout layout;
+  layout.rows = {{0, 255, 0}};
+  return bmp_build(layout);
 }
 
 struct Case {

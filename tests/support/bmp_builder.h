@@ -1,12 +1,12 @@
 // Builds BMP files byte by byte for tests.
 //
-//   BmpSpec spec;
-//   spec.bits = 4;
-//   spec.width = 3;
-//   spec.height = 2;
-//   spec.colours = {{0, 0, 0}, {255, 255, 255}};   // red, green, blue
-//   spec.rows = {{0x01, 0x10}, {0x11, 0x00}};      // top row first
-//   write_bytes(dir / "pic.bmp", bmp_build(spec));
+//   BmpLayout layout;
+//   layout.bits = 4;
+//   layout.width = 3;
+//   layout.height = 2;
+//   layout.colours = {{0, 0, 0}, {255, 255, 255}};   // red, green, blue
+//   layout.rows = {{0x01, 0x10}, {0x11, 0x00}};      // top row first
+//   write_bytes(dir / "pic.bmp", bmp_build(layout));
 //
 // Each row holds the row's pixel bytes as the file stores them (24-bit
 // pixels as blue, green, red); the builder writes the rows bottom row first
@@ -24,7 +24,7 @@
 #include <optional>
 #include <vector>
 
-struct BmpSpec {
+struct BmpLayout {
   uint16_t bits = 24;  // bit count field
   int32_t width = 1;
   int32_t height = 1;  // negative for a top-down picture
@@ -52,49 +52,49 @@ inline void put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 }  // namespace bmp_detail
 
-// The bytes of the file described by spec. An information header size below
+// The bytes of the file described by layout. An information header size below
 // 40 still writes the full 40 bytes, so that only the size field is wrong.
-inline std::vector<uint8_t> bmp_build(const BmpSpec& spec) {
+inline std::vector<uint8_t> bmp_build(const BmpLayout& layout) {
   using bmp_detail::put16;
   using bmp_detail::put32;
-  const uint32_t info_bytes = spec.info_size < 40 ? 40 : spec.info_size;
+  const uint32_t info_bytes = layout.info_size < 40 ? 40 : layout.info_size;
   const uint32_t rows_start =
-      14 + info_bytes + 4 * static_cast<uint32_t>(spec.colours.size()) + spec.gap;
+      14 + info_bytes + 4 * static_cast<uint32_t>(layout.colours.size()) + layout.gap;
   std::vector<uint8_t> body;
-  for (auto row = spec.rows.rbegin(); row != spec.rows.rend(); ++row) {
+  for (auto row = layout.rows.rbegin(); row != layout.rows.rend(); ++row) {
     body.insert(body.end(), row->begin(), row->end());
-    while (body.size() % 4 != 0) body.push_back(spec.fill);
+    while (body.size() % 4 != 0) body.push_back(layout.fill);
   }
 
   std::vector<uint8_t> out;
-  out.push_back(static_cast<uint8_t>(spec.signature[0]));
-  out.push_back(static_cast<uint8_t>(spec.signature[1]));
+  out.push_back(static_cast<uint8_t>(layout.signature[0]));
+  out.push_back(static_cast<uint8_t>(layout.signature[1]));
   put32(out, rows_start + static_cast<uint32_t>(body.size()));  // file size
   put32(out, 0);                                                // reserved
-  put32(out, spec.pixel_offset.value_or(rows_start));
+  put32(out, layout.pixel_offset.value_or(rows_start));
 
-  put32(out, spec.info_size);
-  put32(out, static_cast<uint32_t>(spec.width));
-  put32(out, static_cast<uint32_t>(spec.height));
+  put32(out, layout.info_size);
+  put32(out, static_cast<uint32_t>(layout.width));
+  put32(out, static_cast<uint32_t>(layout.height));
   put16(out, 1);  // planes
-  put16(out, spec.bits);
-  put32(out, spec.compression);
+  put16(out, layout.bits);
+  put32(out, layout.compression);
   put32(out, static_cast<uint32_t>(body.size()));  // image size
   put32(out, 2835);                                // 72 dpi, both ways
   put32(out, 2835);
-  put32(out, spec.colours_used);
+  put32(out, layout.colours_used);
   put32(out, 0);  // colours important
   out.resize(out.size() + (info_bytes - 40), 0);
 
-  for (const auto& c : spec.colours) {
+  for (const auto& c : layout.colours) {
     out.push_back(c[2]);
     out.push_back(c[1]);
     out.push_back(c[0]);
     out.push_back(0);
   }
-  out.resize(out.size() + spec.gap, 0);
+  out.resize(out.size() + layout.gap, 0);
   out.insert(out.end(), body.begin(), body.end());
-  out.resize(out.size() > spec.truncate ? out.size() - spec.truncate : 0);
+  out.resize(out.size() > layout.truncate ? out.size() - layout.truncate : 0);
   return out;
 }
 
