@@ -13,22 +13,11 @@ namespace {
 // A zero-filled symbol of the given shape, or an empty one when it cannot
 // be had (nothing is printed: the usual way then reports it).
 SYMBOL blank(uint16_t width, uint16_t height, uint16_t numbits) {
-  SYMBOL sym;
   try {
-    const unsigned headersize = numbits == 1 ? kBwHeaderSize : kColourHeaderSize;
-    sym.assign(headersize + std::size_t{sym_rowbytes(width, numbits)} * height, 0);
+    return sym_blank(width, height, numbits);
   } catch (const std::bad_alloc&) {
     return {};
   }
-  if (numbits == 1) {
-    sym_set_header(sym.data(), 0, width);
-    sym_set_header(sym.data(), 1, height);
-  } else {
-    sym_set_header(sym.data(), 1, numbits);
-    sym_set_header(sym.data(), 2, width);
-    sym_set_header(sym.data(), 3, height);
-  }
-  return sym;
 }
 
 // The file's 24-bit pixels are blue, green, red.

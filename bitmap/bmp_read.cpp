@@ -167,22 +167,6 @@ void store_row(const uint8_t* src, uint8_t* dst, uint32_t rowbytes, uint16_t bit
   }
 }
 
-// A zero-filled symbol of the given shape with its header; throws
-// std::bad_alloc when it cannot be had.
-SYMBOL blank_symbol(uint16_t width, uint16_t height, uint16_t numbits) {
-  const unsigned headersize = numbits == 1 ? kBwHeaderSize : kColourHeaderSize;
-  SYMBOL sym(headersize + std::size_t{sym_rowbytes(width, numbits)} * height, 0);
-  if (numbits == 1) {
-    sym_set_header(sym.data(), 0, width);
-    sym_set_header(sym.data(), 1, height);
-  } else {
-    sym_set_header(sym.data(), 1, numbits);
-    sym_set_header(sym.data(), 2, width);
-    sym_set_header(sym.data(), 3, height);
-  }
-  return sym;
-}
-
 // File rows are padded to a multiple of 4 bytes.
 uint32_t file_stride(uint32_t rowbytes) {
   return (rowbytes + 3) & ~3u;
@@ -222,7 +206,7 @@ const char* read_rows(ByteReader& in, const char* path, const BmpHeader& h, uint
 
   std::vector<uint8_t> filerow;
   try {
-    pic.symbol = blank_symbol(width, height, numbits);
+    pic.symbol = sym_blank(width, height, numbits);
     filerow.resize(stride);
   } catch (const std::bad_alloc&) {
     return "Error heap alloc";

@@ -79,26 +79,9 @@ bool sym_shape(const SYMBOL& sym, SYMSHAPE& shape) {
          sym.size() >= shape.headersize + pixel_bytes(shape);
 }
 
-SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits) {
-  if (width == 0 || height == 0) {
-    con_printf("\nParamter error, zero size");
-    return {};
-  }
-  if (!sym_valid_depth(numbits)) {
-    con_printf("\nParamter error Illegal bit pr pixel");
-    return {};
-  }
+SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits) {
   const unsigned headersize = numbits == 1 ? kBwHeaderSize : kColourHeaderSize;
-  const uint64_t databytes = uint64_t{sym_rowbytes(width, numbits)} * height;
-  SYMBOL sym;
-  try {
-    // A symbol's byte count travels as a 32-bit number everywhere after this.
-    if (databytes > std::numeric_limits<uint32_t>::max()) throw std::bad_alloc();
-    sym.assign(headersize + databytes, 0);
-  } catch (const std::bad_alloc&) {
-    con_printf("\nHeap error during sym creation");
-    return {};
-  }
+  SYMBOL sym(headersize + std::size_t{sym_rowbytes(width, numbits)} * height, 0);
   if (numbits == 1) {
     sym_set_header(sym.data(), 0, width);
     sym_set_header(sym.data(), 1, height);
@@ -108,6 +91,26 @@ SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits) {
     sym_set_header(sym.data(), 3, height);
   }
   return sym;
+}
+
+SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits) {
+  if (width == 0 || height == 0) {
+    con_printf("\nParamter error, zero size");
+    return {};
+  }
+  if (!sym_valid_depth(numbits)) {
+    con_printf("\nParamter error Illegal bit pr pixel");
+    return {};
+  }
+  try {
+    // A symbol's byte count travels as a 32-bit number everywhere after this.
+    if (uint64_t{sym_rowbytes(width, numbits)} * height > std::numeric_limits<uint32_t>::max())
+      throw std::bad_alloc();
+    return sym_blank(width, height, numbits);
+  } catch (const std::bad_alloc&) {
+    con_printf("\nHeap error during sym creation");
+    return {};
+  }
 }
 
 uint32_t sym_databytes(const SYMBOL& sym) {

@@ -50,6 +50,9 @@ inline uint8_t* sym_row(SYMBOL& sym, const SYMSHAPE& shape, uint32_t y) {
 // message and returns none for a zero size, an unknown depth, or a block that
 // cannot be had (including one whose pixel bytes would not fit 32 bits).
 SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits);
+// A zero-filled symbol of a valid shape with its header written, without
+// checks or messages; throws std::bad_alloc when it cannot be had.
+SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits);
 
 // Pixel bytes of sym (rowbytes x height), from its header; 0 for none, for
 // an unknown depth and for a size beyond 32 bits.
