@@ -10,33 +10,12 @@
 #include <memory>
 
 #include "driver/platform.h"
+#include "driver/wildcard.h"
 
 const char kPathSeparator = '/';
 const bool kPathHasDrive = false;
 
 namespace {
-
-// Matches name against a pattern of literal characters, "*" and "?".
-bool wildcard_match(const std::string& pattern, const std::string& name) {
-  size_t p = 0, n = 0;
-  size_t star = std::string::npos, resume = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      resume = n;
-    } else if (star != std::string::npos) {
-      p = star + 1;
-      n = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
 
 bool is_regular_file(const std::string& path) {
   struct stat st;
@@ -66,7 +45,8 @@ std::vector<std::string> plat_find_files(const std::string& pattern) {
   if (!d) return names;
   while (const dirent* e = ::readdir(d.get())) {
     std::string name = e->d_name;
-    if (wildcard_match(last, name) && is_regular_file(dir + "/" + name)) names.push_back(name);
+    if (wildcard_match(last, name, false) && is_regular_file(dir + "/" + name))
+      names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;

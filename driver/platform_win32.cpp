@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "driver/platform.h"
+#include "driver/wildcard.h"
 
 const char kPathSeparator = '\\';
 const bool kPathHasDrive = true;
@@ -19,36 +20,6 @@ const bool kPathHasDrive = true;
 namespace {
 
 constexpr DWORD kKeyPollMs = 100;
-
-char fold_case(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Matches name against a pattern of literal characters, "*" and "?", with
-// letters in either case as the file system compares them. The search is
-// made here rather than by the system: its own patterns also match the 8.3
-// short names ("*.sym" finds "long name.symbol") and let "?" match nothing at
-// the end of a name.
-bool wildcard_match(const std::string& pattern, const std::string& name) {
-  size_t p = 0, n = 0;
-  size_t star = std::string::npos, resume = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || fold_case(pattern[p]) == fold_case(name[n]))) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      resume = n;
-    } else if (star != std::string::npos) {
-      p = star + 1;
-      n = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
 
 // Directories and devices are not fonts or pictures; everything else is.
 bool is_regular_file(const WIN32_FIND_DATAA& found) {
@@ -87,9 +58,13 @@ std::vector<std::string> plat_find_files(const std::string& pattern) {
   HANDLE first = ::FindFirstFileA((dir + "*").c_str(), &found);
   if (first == INVALID_HANDLE_VALUE) return names;
   std::unique_ptr<void, FindCloser> search(first);
+  // Every entry is matched here, on its long name, letters in either case as
+  // the file system compares them: the system's own patterns would also
+  // match 8.3 short names ("*.sym" finds "long name.symbol") and let "?"
+  // match nothing at the end of a name.
   do {
     const std::string name = found.cFileName;
-    if (is_regular_file(found) && wildcard_match(last, name)) names.push_back(name);
+    if (is_regular_file(found) && wildcard_match(last, name, true)) names.push_back(name);
   } while (::FindNextFileA(search.get(), &found));
   // The file system's own order differs between NTFS, FAT and network drives.
   std::sort(names.begin(), names.end());

@@ -1,0 +1,9 @@
+// Matching of file names against the wildcards of configuration entries.
+#pragma once
+
+#include <string_view>
+
+// True when name matches pattern, where "*" matches any run of characters
+// and "?" exactly one; with ignore_case, ASCII letters match in either case
+// (as a case-insensitive file system compares them).
+bool wildcard_match(std::string_view pattern, std::string_view name, bool ignore_case);
