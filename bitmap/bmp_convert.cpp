@@ -150,10 +150,10 @@ class PaletteSink : public BmpRowSink {
   uint32_t largest_written_ = 0;
 };
 
-}  // namespace
-
-std::optional<SYMBOL> bmp_read24_converted(const char* path, Bmp24Target target, uint16_t depth) {
-  Rgb24Sink sink(target, depth);
+// Reads path into sink: none when the picture is not one for this way of
+// reading, an empty symbol after a failure (reported), else the result.
+template <typename Sink, typename Finish>
+std::optional<SYMBOL> read_converted(const char* path, Sink& sink, Finish finish) {
   switch (bmp_read_into(path, sink)) {
     case BmpStream::declined:
       return std::nullopt;
@@ -162,20 +162,19 @@ std::optional<SYMBOL> bmp_read24_converted(const char* path, Bmp24Target target,
     case BmpStream::done:
       break;
   }
-  return sink.take();
+  return finish();
+}
+
+}  // namespace
+
+std::optional<SYMBOL> bmp_read24_converted(const char* path, Bmp24Target target, uint16_t depth) {
+  Rgb24Sink sink(target, depth);
+  return read_converted(path, sink, [&] { return sink.take(); });
 }
 
 std::optional<SYMBOL> bmp_read_palette_converted(const char* path, const RGBTRIPLET* palette,
                                                  uint16_t count) {
   if (!palette) return std::nullopt;
   PaletteSink sink(palette, count);
-  switch (bmp_read_into(path, sink)) {
-    case BmpStream::declined:
-      return std::nullopt;
-    case BmpStream::failed:
-      return SYMBOL{};
-    case BmpStream::done:
-      break;
-  }
-  return sink.finish();
+  return read_converted(path, sink, [&] { return sink.finish(); });
 }

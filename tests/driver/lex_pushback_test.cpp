@@ -6,21 +6,9 @@
 
 #include "driver/fileio.h"
 #include "driver/lex.h"
+#include "support/text_stream.h"
 
 namespace {
-
-FilePtr stream_of(const std::string& text) {
-  FilePtr f(std::tmpfile());
-  std::fwrite(text.data(), 1, text.size(), f.get());
-  std::rewind(f.get());
-  return f;
-}
-
-std::string rest() {
-  std::string out;
-  for (int c; (c = lex_getc()) != -1;) out += static_cast<char>(c);
-  return out;
-}
 
 TEST(LexerPushBack, NumberListsReadAsWritten) {
   // The sequence a .sym pixel list makes: number, its terminator pushed back,
@@ -48,7 +36,7 @@ TEST(LexerPushBack, MappedCharacterComesBackWithItsLineState) {
   EXPECT_EQ(lex_getc(), 10);
   lex_ungetc();
   EXPECT_EQ(lex_skip(), 10);
-  EXPECT_EQ(rest(), "x");
+  EXPECT_EQ(lex_rest(), "x");
 }
 
 TEST(LexerPushBack, IsNotCarriedToAnotherStream) {
@@ -67,7 +55,7 @@ TEST(LexerPushBack, IsNotCarriedToAnotherStream) {
     }
     FilePtr b = stream_of(c.second);
     lex_open(b.get(), false);
-    EXPECT_EQ(rest(), c.second_read) << c.first;
+    EXPECT_EQ(lex_rest(), c.second_read) << c.first;
     // A line read starts afresh too.
     lex_open(a.get(), false);
     lex_number();

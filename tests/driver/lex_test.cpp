@@ -6,28 +6,14 @@
 #include <vector>
 
 #include "driver/fileio.h"
+#include "support/text_stream.h"
 
 namespace {
-
-// An in-memory stream holding text, rewound to its start.
-FilePtr stream_of(const std::string& text) {
-  FilePtr f(std::tmpfile());
-  std::fwrite(text.data(), 1, text.size(), f.get());
-  std::rewind(f.get());
-  return f;
-}
-
-// Everything lex_getc delivers from now to the end, as text.
-std::string rest() {
-  std::string out;
-  for (int c; (c = lex_getc()) != -1;) out += static_cast<char>(c);
-  return out;
-}
 
 TEST(Lexer, GetcMapsControlCharacters) {
   FilePtr f = stream_of(std::string("a\tb\rc\r\nd\x01\xff", 10));
   lex_open(f.get(), false);
-  EXPECT_EQ(rest(), "a b\nc\n\nd \xff");
+  EXPECT_EQ(lex_rest(), "a b\nc\n\nd \xff");
 }
 
 TEST(Lexer, UngetcPushesBackTheMappedCharacterOnce) {
@@ -69,7 +55,7 @@ TEST(Lexer, NumberForms) {
     FilePtr f = stream_of(c.text);
     lex_open(f.get(), false);
     EXPECT_EQ(lex_number(), c.value) << c.text;
-    EXPECT_EQ(rest(), c.left) << c.text;
+    EXPECT_EQ(lex_rest(), c.left) << c.text;
   }
 }
 

@@ -9,15 +9,9 @@
 #include <string>
 
 #include "driver/fileio.h"
+#include "support/text_stream.h"
 
 namespace {
-
-FilePtr stream_of(const std::string& text) {
-  FilePtr f(std::tmpfile());
-  std::fwrite(text.data(), 1, text.size(), f.get());
-  std::rewind(f.get());
-  return f;
-}
 
 struct Parsed {
   bool ok = false;
