@@ -40,40 +40,6 @@ bool locate(const SYMBOL& sym, uint16_t x, uint16_t y, SYMSHAPE& s) {
 
 }  // namespace
 
-bool sym_valid_depth(uint16_t numbits) {
-  switch (numbits) {
-    case 1:
-    case 2:
-    case 4:
-    case 8:
-    case 16:
-    case 24:
-      return true;
-    default:
-      return false;
-  }
-}
-
-uint32_t sym_rowbytes(uint16_t width, uint16_t numbits) {
-  const uint32_t w = width;
-  switch (numbits) {
-    case 1:
-      return (w + 7) / 8;
-    case 2:
-      return (w + 3) / 4;
-    case 4:
-      return (w + 1) / 2;
-    case 8:
-      return w;
-    case 16:
-      return 2 * w;
-    case 24:
-      return 3 * w;
-    default:
-      return 0;
-  }
-}
-
 bool sym_shape(const SYMBOL& sym, SYMSHAPE& shape) {
   return read_header(sym, shape) && sym_valid_depth(shape.numbits) &&
          sym.size() >= shape.headersize + pixel_bytes(shape);

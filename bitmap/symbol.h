@@ -27,13 +27,6 @@ struct SYMSHAPE {
   uint32_t rowbytes = 0;
 };
 
-// True for the depths a symbol can have: 1, 2, 4, 8, 16, 24.
-bool sym_valid_depth(uint16_t numbits);
-
-// Bytes in one row of width pixels of the given depth; 0 for another depth.
-// Kept 32 bits wide so that wide 16- and 24-bit rows are never cut short.
-uint32_t sym_rowbytes(uint16_t width, uint16_t numbits);
-
 // Reads the header of sym. False when the depth is not a symbol depth or the
 // block is too short for its header and pixel bytes.
 bool sym_shape(const SYMBOL& sym, SYMSHAPE& shape);

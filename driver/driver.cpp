@@ -8,9 +8,11 @@
 
 #include "bitmap/bmp_load.h"
 #include "driver/console.h"
+#include "driver/fontnames.h"
 #include "driver/lex.h"
 #include "driver/path.h"
 #include "driver/platform.h"
+#include "driver/wildcard.h"
 #include "fonts/pal_load.h"
 #include "fonts/sym_load.h"
 #include "output/vfont.h"
@@ -95,6 +97,8 @@ class ConfigRun {
   bool on_bmp(const std::string& token);
   bool on_pal(const std::string& token);
   bool load_matches(int type, const std::string& pattern);
+  bool add_font(SymFontPtr font, std::string name);
+  bool note_image(const std::string& token);
   void load_default_palette();
   // The optional second token of the line; false when it is an illegal name.
   bool read_linearg(std::optional<std::string>& arg);
@@ -110,6 +114,9 @@ class ConfigRun {
   uint32_t greymode_ = 0;
   bool errorflag_ = false;
   bool outputfailed_ = false;
+  // Full paths of the images opened so far, without their extension: two
+  // images of one path would write the same .c, .h and .bin files.
+  std::vector<std::string> images_;
 };
 
 void ConfigRun::set_configdir(const std::string& name) {
@@ -129,9 +136,16 @@ bool ConfigRun::read_entries() {
   for (;;) {
     const char* name = cfg_firstname(config_);
     if (!name) {
-      if (!lex_name_rejected()) return true;
-      report_illegal_name();
-      return false;
+      if (lex_name_rejected()) {
+        report_illegal_name();
+        return false;
+      }
+      // A comment left open has hidden every entry after it.
+      if (cfg_comment_unclosed(config_)) {
+        con_printf("\nConfig file: comment not closed at the end of the file");
+        return false;
+      }
+      return true;
     }
     std::string token = name;
     if (token == "GREYMODE") {
@@ -188,7 +202,24 @@ bool ConfigRun::on_greymode() {
   return true;
 }
 
+// Remembers the image named token; false when an image of the same path was
+// opened before in this run. A name that cannot be resolved is left to the
+// writer, which reports it.
+bool ConfigRun::note_image(const std::string& token) {
+  const std::optional<std::string> stem = path_setext(token, "");
+  if (!stem) return true;
+  for (const std::string& seen : images_) {
+    if (file_name_equal(seen, *stem, kFileNamesIgnoreCase)) return false;
+  }
+  images_.push_back(*stem);
+  return true;
+}
+
 bool ConfigRun::on_bin(const std::string& token) {
+  if (!note_image(token)) {
+    con_printf("\nConfig file: image \"%s\" is defined twice", token.c_str());
+    return false;
+  }
   fontlistclose();
   curlist_ = fontlistnew();
   if (!curlist_) return false;
@@ -271,10 +302,25 @@ bool ConfigRun::load_matches(int type, const std::string& pattern) {
       }
       con_printf("\n OK");
     }
-    curlist_ = fontlistadd(std::move(curlist_), std::move(font), make_fontname(tmpl, path));
-    if (!curlist_) return false;
+    if (!add_font(std::move(font), make_fontname(tmpl, path))) return false;
   }
   return true;
+}
+
+// Appends a loaded font under its C name, which must be a new identifier of
+// the image's source.
+bool ConfigRun::add_font(SymFontPtr font, std::string name) {
+  if (const auto clash = clashing_identifier(*curlist_, name, font->codepage != nullptr)) {
+    con_printf("\n- Font name \"%s\" is used twice in \"%s\"", clash->c_str(),
+               curlist_->binname.c_str());
+    return false;
+  }
+  if (c_keyword(name)) {
+    con_printf("\n- Font name \"%s\" is a C keyword", name.c_str());
+    return false;
+  }
+  curlist_ = fontlistadd(std::move(curlist_), std::move(font), std::move(name));
+  return curlist_ != nullptr;
 }
 
 bool ConfigRun::on_pal(const std::string& token) {
@@ -382,6 +428,7 @@ int tralk_main(int argc, char** argv) {
     press_key();
     return -1;
   }
+  file_skip_bom(config.get());
   con_printf("Open configuration file: %s OK\n", arg.c_str());
   ConfigRun run(config.get());
   run.set_configdir(arg);

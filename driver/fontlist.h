@@ -14,8 +14,8 @@ struct FONTENTRY {
 };
 
 struct FONTLIST {
-  std::string binname;  // the image name as written in the configuration
-  std::string id;       // the device identifier text
+  std::string binname;             // the image name as written in the configuration
+  std::string id;                  // the device identifier text
   std::vector<FONTENTRY> entries;  // in order of addition
 };
 using FontListPtr = std::unique_ptr<FONTLIST>;

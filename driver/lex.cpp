@@ -18,11 +18,14 @@ int lex_newlines = 0;       // 1 when the last character read was an unread line
 int lex_pending = -1;
 char lex_namebuf[kLexLineMax + 1];
 bool name_rejected = false;
+// Set when the current stream ended inside a block comment.
+bool lex_comment_open = false;
 
 // The configuration stream keeps its own line-end state, so that reading
 // another file between two configuration reads does not disturb it.
 std::FILE* cfg_stream = nullptr;
 int cfg_newlines = 0;
+bool cfg_comment_open = false;  // the configuration ended inside a block comment
 
 constexpr int kLineEnd = 10;
 constexpr int kBlank = 32;
@@ -107,7 +110,10 @@ int skip_block_comment() {
   int prev = 0;  // the "*" of the opening does not count as a closing one
   for (;;) {
     int c = next_char();
-    if (c == -1) return -1;
+    if (c == -1) {
+      lex_comment_open = true;
+      return -1;
+    }
     if (c == kLineEnd) had_line_end = true;
     if (prev == '*' && c == '/') return had_line_end ? 1 : 0;
     prev = c;
@@ -146,6 +152,16 @@ void make_current(std::FILE* stream) {
   lex_stream = stream;
   lex_last = -1;
   lex_pending = -1;
+  lex_comment_open = false;
+}
+
+// Keeps the configuration stream's line state after a name read from it. Once
+// its end has been reached inside a comment, later reads only meet the end.
+void keep_cfg_state(std::FILE* stream) {
+  if (stream != cfg_stream) cfg_comment_open = false;
+  cfg_stream = stream;
+  cfg_newlines = lex_newlines;
+  cfg_comment_open = cfg_comment_open || lex_comment_open;
 }
 
 }  // namespace
@@ -245,6 +261,14 @@ bool lex_name_rejected() {
   return name_rejected;
 }
 
+bool lex_comment_unclosed() {
+  return lex_comment_open;
+}
+
+bool cfg_comment_unclosed(std::FILE* stream) {
+  return stream && stream == cfg_stream && cfg_comment_open;
+}
+
 const char* lex_readline(std::FILE* stream) {
   if (!stream) return nullptr;
   make_current(stream);
@@ -265,8 +289,7 @@ const char* cfg_firstname(std::FILE* stream) {
   make_current(stream);
   lex_linemode = false;
   const char* name = lex_name();
-  cfg_stream = stream;
-  cfg_newlines = lex_newlines;
+  keep_cfg_state(stream);
   return name;
 }
 
@@ -278,8 +301,7 @@ const char* cfg_linearg(std::FILE* stream) {
   lex_linemode = true;
   const char* name = lex_name();
   lex_linemode = false;
-  cfg_stream = stream;
-  cfg_newlines = lex_newlines;
+  keep_cfg_state(stream);
   if (!name || name[0] == '\0') return nullptr;
   return name;
 }

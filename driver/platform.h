@@ -12,6 +12,8 @@
 extern const char kPathSeparator;
 // Whether names may begin with a drive, a letter and a colon ("C:").
 extern const bool kPathHasDrive;
+// Whether the host's file names ignore the case of ASCII letters.
+extern const bool kFileNamesIgnoreCase;
 
 // The regular files in the directory of pattern whose names match its last
 // component, where "*" matches any run of characters and "?" one character;
@@ -31,6 +33,23 @@ std::FILE* plat_create_new(const std::string& path, bool binary);
 // Renames the file from to to, replacing a file of that name; false on
 // failure, with neither file changed.
 bool plat_replace_file(const std::string& from, const std::string& to);
+
+// The file that path finally names: a symbolic link is followed (and a link
+// to a link), relative link contents counting from the link's folder; path
+// itself when it is no link.
+std::string plat_final_path(const std::string& path);
+
+// True when something of that name exists.
+bool plat_file_exists(const std::string& path);
+
+// Gives the existing regular file from the second name to (a hard link, or a
+// copy where the file system has none); false (errno EEXIST when to exists)
+// when that cannot be done.
+bool plat_link_file(const std::string& from, const std::string& to);
+
+// Gives the open file to the permission bits of the file target, where
+// target exists and the host has such bits.
+void plat_copy_mode(const std::string& target, std::FILE* to);
 
 // Changes the current directory; false on failure.
 bool plat_chdir(const std::string& dir);

@@ -14,6 +14,7 @@
 
 const char kPathSeparator = '/';
 const bool kPathHasDrive = false;
+const bool kFileNamesIgnoreCase = false;
 
 namespace {
 
@@ -87,6 +88,60 @@ std::FILE* plat_create_new(const std::string& path, bool binary) {
 
 bool plat_replace_file(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::string plat_final_path(const std::string& path) {
+  std::string current = path;
+  // As many steps as the system itself follows before it gives up.
+  for (int step = 0; step < 40; ++step) {
+    struct stat st;
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<size_t>(n) >= target.size()) return current;
+    target.resize(static_cast<size_t>(n));
+    const size_t slash = current.rfind('/');
+    if (target.front() != '/' && slash != std::string::npos)
+      target = current.substr(0, slash + 1) + target;
+    current = target;
+  }
+  return current;
+}
+
+bool plat_file_exists(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
+namespace {
+
+bool copy_file_bytes(const std::string& from, const std::string& to) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(from.c_str(), "rb"), std::fclose);
+  if (!in) return false;
+  std::FILE* out = std::fopen(to.c_str(), "wbx");
+  if (!out) return false;
+  char buf[64 * 1024];
+  bool ok = true;
+  for (size_t n; ok && (n = std::fread(buf, 1, sizeof buf, in.get())) > 0;)
+    ok = std::fwrite(buf, 1, n, out) == n;
+  ok = !std::ferror(in.get()) && ok;
+  ok = std::fclose(out) == 0 && ok;
+  if (!ok) std::remove(to.c_str());
+  return ok;
+}
+
+}  // namespace
+
+bool plat_link_file(const std::string& from, const std::string& to) {
+  if (!is_regular_file(from)) return false;
+  if (::link(from.c_str(), to.c_str()) == 0) return true;
+  if (errno == EEXIST) return false;
+  return copy_file_bytes(from, to);
+}
+
+void plat_copy_mode(const std::string& target, std::FILE* to) {
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) ::fchmod(::fileno(to), st.st_mode & 07777);
 }
 
 bool plat_chdir(const std::string& dir) {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -16,6 +17,7 @@
 
 const char kPathSeparator = '\\';
 const bool kPathHasDrive = true;
+const bool kFileNamesIgnoreCase = true;
 
 namespace {
 
@@ -99,6 +101,34 @@ std::FILE* plat_create_new(const std::string& path, bool binary) {
 bool plat_replace_file(const std::string& from, const std::string& to) {
   return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
+
+// Links on Windows need rights that build machines rarely grant; a name is
+// taken as the file itself.
+std::string plat_final_path(const std::string& path) {
+  return path;
+}
+
+bool plat_file_exists(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool plat_link_file(const std::string& from, const std::string& to) {
+  const DWORD attributes = ::GetFileAttributesA(from.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  if (::CreateHardLinkA(to.c_str(), from.c_str(), nullptr)) return true;
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    errno = EEXIST;
+    return false;
+  }
+  if (::CopyFileA(from.c_str(), to.c_str(), TRUE)) return true;
+  if (::GetLastError() == ERROR_FILE_EXISTS) errno = EEXIST;
+  return false;
+}
+
+// A new file has the default attributes; a read-only target cannot be
+// replaced at all.
+void plat_copy_mode(const std::string&, std::FILE*) {}
 
 bool plat_chdir(const std::string& dir) {
   return ::SetCurrentDirectoryA(dir.c_str()) != 0;

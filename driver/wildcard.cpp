@@ -34,3 +34,11 @@ bool wildcard_match(std::string_view pattern, std::string_view name, bool ignore
   while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
 }
+
+bool file_name_equal(std::string_view a, std::string_view b, bool ignore_case) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (ignore_case ? fold_case(a[i]) != fold_case(b[i]) : a[i] != b[i]) return false;
+  }
+  return true;
+}

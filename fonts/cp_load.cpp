@@ -24,10 +24,14 @@ bool parse_codepage(CPTABLE& table) {
   if (!scan_expect('{') || !scan_u16(table.numranges) || !scan_expect(',') ||
       !scan_u16(table.defchar) || !scan_expect('}') || !scan_expect(',') || !scan_expect('{'))
     return false;
+  ListStep step;
   do {
     if (!parse_range(table.ranges)) return false;
-  } while (scan_list_goes_on());
-  return table.ranges.size() == 3u * table.numranges;
+    step = scan_list_step();
+  } while (step == ListStep::next);
+  // A file that ends inside a comment has lost whatever the comment hid.
+  return step == ListStep::end && !lex_comment_unclosed() &&
+         table.ranges.size() == 3u * table.numranges;
 }
 
 // Prints the message of a failure and returns none.
@@ -37,6 +41,7 @@ std::unique_ptr<CPTABLE> read_codepage(const char* path) {
     con_printf("\n Open error");
     return nullptr;
   }
+  file_skip_bom(file.get());
   LexSession lex(file.get());
   auto table = std::make_unique<CPTABLE>();
   if (!parse_codepage(*table)) {

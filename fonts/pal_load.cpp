@@ -23,12 +23,16 @@ bool parse_entry(RGBTRIPLET& entry) {
 // "{" entry list; entries past the 256th are left unread.
 bool parse_palette(std::vector<RGBTRIPLET>& entries) {
   if (!scan_expect('{')) return false;
-  do {
+  for (;;) {
     RGBTRIPLET entry;
     if (!parse_entry(entry)) return false;
     entries.push_back(entry);
-  } while (scan_list_goes_on() && entries.size() < kMaxPaletteEntries);
-  return true;
+    const ListStep step = scan_list_step();
+    if (step == ListStep::error) return false;
+    if (step == ListStep::end || entries.size() == kMaxPaletteEntries) break;
+  }
+  // A file that ends inside a comment has lost whatever the comment hid.
+  return !lex_comment_unclosed();
 }
 
 // Prints the message of a failure and returns none.
@@ -38,6 +42,7 @@ PalTablePtr read_palette(const char* path) {
     con_printf("\n Open error");
     return nullptr;
   }
+  file_skip_bom(file.get());
   LexSession lex(file.get());
   auto table = std::make_unique<PALTABLE>();
   if (!parse_palette(table->entries)) {

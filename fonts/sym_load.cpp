@@ -75,13 +75,17 @@ SymFontPtr read_font(const char* path, bool want_pal, Markers& markers) {
     con_printf("\n Open error");
     return nullptr;
   }
+  // The first line, where the markers stand, begins after a byte order mark.
+  file_skip_bom(file.get());
   markers = read_markers(file.get(), want_pal);
   std::rewind(file.get());
+  file_skip_bom(file.get());
   auto font = std::make_unique<SYMFONT>();
   const uint64_t text_bytes = text_size(path);
   // Failures are always the lexer's, so their messages name the same symbol.
   if (!parse_fast(file.get(), text_bytes, *font)) {
     std::rewind(file.get());
+    file_skip_bom(file.get());
     LexTokens tokens;
     SymParser<LexTokens> parser(tokens);
     parser.reserve_for(text_bytes);

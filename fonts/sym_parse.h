@@ -35,6 +35,10 @@ struct SymHeader {
   // The first value tells the forms apart: only 0 may start a colour
   // header, and a b&w header cannot start with 0.
   bool tells_its_form() const { return colour() == (v[0] == 0); }
+  uint16_t depth() const { return colour() ? v[1] : 1; }
+  // Pixel bytes the rows take: each row of the symbol's own width and depth
+  // starts on a byte boundary; a font's longer byte count is padding.
+  uint64_t row_bytes() const { return uint64_t{sym_rowbytes(width(), depth())} * height(); }
 };
 
 // Tokens from the shared lexer, which must have the file as its stream.
@@ -43,7 +47,8 @@ struct LexTokens {
   bool expect(int c) { return scan_expect(c); }
   bool u16(uint16_t& v) { return scan_u16(v); }
   bool u8(uint8_t& v) { return scan_u8(v); }
-  bool list_goes_on() { return scan_list_goes_on(); }
+  ListStep list_step() { return scan_list_step(); }
+  bool ended_in_comment() { return lex_comment_unclosed(); }
 };
 
 // Tokens scanned from the file's bytes read in blocks. Line ends and other
@@ -79,7 +84,10 @@ class ChunkTokens {
         int prev = 0;  // the "*" of the opening does not close the comment
         for (;;) {
           c = get();
-          if (c < 0) return -1;
+          if (c < 0) {
+            ended_in_comment_ = true;
+            return -1;
+          }
           if (prev == '*' && c == '/') break;
           prev = c;
         }
@@ -107,16 +115,17 @@ class ChunkTokens {
     return true;
   }
 
-  // After an element of a list: true when another element follows (its
-  // first character is given back); a "," followed by "}", or any character
-  // but ",", ends the list.
-  bool list_goes_on() {
-    if (skip() != ',') return false;
-    const int c = skip();
-    if (c == '}' || c < 0) return false;
-    unget();
-    return true;
+  // What follows an element of a list (fonts/textscan.h).
+  ListStep list_step() {
+    return list_step_after(skip(), [this] {
+      const int c = skip();
+      if (c == '}' || c < 0) return false;
+      unget();
+      return true;
+    });
   }
+
+  bool ended_in_comment() const { return ended_in_comment_; }
 
   static constexpr int kLoneSlash = -2;
   static constexpr size_t kBlock = 64 * 1024;
@@ -179,6 +188,7 @@ class ChunkTokens {
   size_t pos_ = 0;
   size_t end_ = 0;
   bool spoiled_ = false;
+  bool ended_in_comment_ = false;
 };
 
 // The body of a .sym file: a bare list of symbols
@@ -210,11 +220,15 @@ class SymParser {
     if (!t_.expect('{')) return false;
     for (;;) {
       if (!parse_symbol()) return false;
-      if (t_.skip() != ',') return true;
       const int c = t_.skip();
-      if (c == -1) return true;  // a trailing comma at the end of the file
-      if (c != '{') return false;
+      if (c == '{') return false;  // the next symbol follows without its comma
+      if (c != ',') break;
+      const int next = t_.skip();
+      if (next == -1) break;  // a trailing comma at the end of the file
+      if (next != '{') return false;
     }
+    // A file that ends inside a comment has lost whatever the comment hid.
+    return !t_.ended_in_comment();
   }
 
   uint16_t numsym() const { return numsym_; }
@@ -234,7 +248,8 @@ class SymParser {
   bool parse_symbol() {
     if (numsym_ == kSymMaxSymbols) return false;
     SymHeader h;
-    if (!t_.expect('{') || !parse_header(h) || !h.tells_its_form()) return false;
+    if (!t_.expect('{') || !parse_header(h) || !h.tells_its_form() || !sym_valid_depth(h.depth()))
+      return false;
     const bool first = numsym_ == 0;
     if (first) {
       colour_ = h.colour();
@@ -252,6 +267,7 @@ class SymParser {
     } else if (count != symbytes_) {
       return false;
     }
+    if (h.row_bytes() > symbytes_) return false;
     ++numsym_;
     return true;
   }
@@ -279,13 +295,15 @@ class SymParser {
   // Called after the list's opening brace; consumes the character that ends
   // the list (its closing brace, normally).
   bool parse_pixels(uint32_t& count) {
+    ListStep step;
     do {
       uint8_t byte = 0;
       if (!t_.u8(byte)) return false;
       data_.push_back(byte);
       ++count;
-    } while (t_.list_goes_on());
-    return true;
+      step = t_.list_step();
+    } while (step == ListStep::next);
+    return step == ListStep::end;
   }
 
   static constexpr uint64_t kReserveFrom = 1 << 20;

@@ -26,11 +26,11 @@ struct CPTABLE {
 using SYMBOL = std::vector<uint8_t>;
 
 struct SYMFONT {
-  uint16_t symwidth = 0;   // rounded average width; non-zero once loaded
-  uint16_t symheight = 0;  // height of every symbol
-  uint32_t symbytes = 0;   // pixel bytes of one symbol, header not counted
-  std::vector<uint8_t> symdata;        // the symbols; empty means no symbol data
-  uint16_t numsym = 0;                 // 1 to 65535 in a loaded font
+  uint16_t symwidth = 0;              // rounded average width; non-zero once loaded
+  uint16_t symheight = 0;             // height of every symbol
+  uint32_t symbytes = 0;              // pixel bytes of one symbol, header not counted
+  std::vector<uint8_t> symdata;       // the symbols; empty means no symbol data
+  uint16_t numsym = 0;                // 1 to 65535 in a loaded font
   std::unique_ptr<CPTABLE> codepage;  // or none
 };
 using SymFontPtr = std::unique_ptr<SYMFONT>;
@@ -39,8 +39,12 @@ constexpr unsigned kBwHeaderSize = 4;
 constexpr unsigned kColourHeaderSize = 8;
 
 // Value i (from 0) of the symbol header that starts at sym.
-inline uint16_t sym_header(const uint8_t* sym, unsigned i) { return get_u16le(sym + 2 * i); }
-inline void sym_set_header(uint8_t* sym, unsigned i, uint16_t v) { put_u16le(sym + 2 * i, v); }
+inline uint16_t sym_header(const uint8_t* sym, unsigned i) {
+  return get_u16le(sym + 2 * i);
+}
+inline void sym_set_header(uint8_t* sym, unsigned i, uint16_t v) {
+  put_u16le(sym + 2 * i, v);
+}
 
 // True when the font's first symbol has the colour form (first value 0).
 inline bool sym_is_colour(const SYMFONT& f) {
@@ -52,6 +56,20 @@ inline unsigned sym_header_size(const SYMFONT& f) {
 // Bits per pixel of a colour font; 0 for a b&w font or one without symbols.
 inline uint16_t sym_numbits(const SYMFONT& f) {
   return sym_is_colour(f) && f.symdata.size() >= 4 ? sym_header(f.symdata.data(), 1) : 0;
+}
+
+// True for the depths a symbol can have: 1, 2, 4, 8, 16, 24.
+constexpr bool sym_valid_depth(uint16_t numbits) {
+  return numbits == 1 || numbits == 2 || numbits == 4 || numbits == 8 || numbits == 16 ||
+         numbits == 24;
+}
+
+// Bytes in one pixel row of width pixels of the given depth (1 for the b&w
+// form): rows start on a byte boundary, the leftmost pixel in the top bits.
+// 0 for another depth. Kept 32 bits wide so that wide 16- and 24-bit rows are
+// never cut short.
+constexpr uint32_t sym_rowbytes(uint16_t width, uint16_t numbits) {
+  return sym_valid_depth(numbits) ? (uint32_t{width} * numbits + 7) / 8 : 0;
 }
 
 // Releases a font with everything it owns; none is accepted.

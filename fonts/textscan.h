@@ -47,13 +47,27 @@ inline bool scan_u8(uint8_t& value) {
   return true;
 }
 
-// Called after an element of a comma-separated list. True when another
-// element follows; its first character is given back to the lexer. A ","
-// followed by "}" ends the list, and so does any character other than ",";
-// that character is consumed.
-inline bool scan_list_goes_on() {
-  if (lex_skip() != ',') return false;
-  if (lex_skip() == '}') return false;
-  lex_ungetc();
-  return true;
+// What follows an element of a comma-separated list.
+enum class ListStep {
+  next,   // a "," and another element, whose first character is given back
+  end,    // a "," followed by "}", or any character other than "," or "{"
+          // (consumed), or the end of the stream
+  error,  // "{": the next element follows without its comma
+};
+
+// The step after a list element, given the significant character after it.
+// more() reads on after a ",": true when another element follows.
+template <class More>
+ListStep list_step_after(int c, More more) {
+  if (c == '{') return ListStep::error;
+  if (c != ',') return ListStep::end;
+  return more() ? ListStep::next : ListStep::end;
+}
+
+inline ListStep scan_list_step() {
+  return list_step_after(lex_skip(), [] {
+    if (lex_skip() == '}') return false;
+    lex_ungetc();
+    return true;
+  });
 }

@@ -169,9 +169,9 @@ OutputNames make_names(const std::string& binname) {
   return n;
 }
 
-// Commits file and reports a failure under its path.
-bool commit_or_report(OutFile& file, const std::string& path) {
-  if (file.commit()) return true;
+// Closes file's temporary and reports a failure under its path.
+bool finish_or_report(OutFile& file, const std::string& path) {
+  if (file.finish()) return true;
   con_printf(kWriteError, path.c_str());
   return false;
 }
@@ -213,28 +213,66 @@ std::string header_text(const FONTLIST& list, const OutputNames& names, uint32_t
   return text;
 }
 
-bool write_header(const FONTLIST& list, const OutputNames& names, uint32_t size) {
-  OutFile header;
+bool write_header(OutFile& header, const FONTLIST& list, const OutputNames& names, uint32_t size) {
   if (!header.open(names.header)) {
     con_printf(kWriteError, names.header.c_str());
     return false;
   }
   con_printf("\n Header file: \"%s\"", names.header.c_str());
   header.write(header_text(list, names, size));
-  return commit_or_report(header, names.header);
+  return finish_or_report(header, names.header);
 }
 
-bool write_image(const VMEMBUF& image, const std::string& path) {
-  OutFile file;
+bool write_image(OutFile& file, const VMEMBUF& image, const std::string& path) {
   if (!file.open(path, true)) {
     con_printf(kWriteError, path.c_str());
     return false;
   }
   con_printf("\n VFONT image: \"%s\"", path.c_str());
   file.write(std::string_view(reinterpret_cast<const char*>(image.vmdata.data()), image.vmpos));
-  if (!commit_or_report(file, path)) return false;
+  if (!finish_or_report(file, path)) return false;
   con_printf("\n  Size 0x%lx, %lu \n", ul(image.vmpos), ul(image.vmpos));
   return true;
+}
+
+// Puts the three files in place together: an application must never find a
+// source that describes another image than the one beside it.
+bool replace_all(OutFile& source, OutFile& header, OutFile& image, const OutputNames& names) {
+  OutFile* files[] = {&source, &header, &image};
+  const std::string* paths[] = {&names.source, &names.header, &names.image};
+  const size_t failed = commit_all(files);
+  if (failed == std::size(files)) return true;
+  con_printf(kWriteError, paths[failed]->c_str());
+  return false;
+}
+
+bool generate(const FONTLIST& list, const OutputNames& names) {
+  OutFile source;
+  const bool source_open = source.open(names.source);
+  if (source_open) {
+    con_printf("\n Source file: \"%s\"", names.source.c_str());
+    std::string banner;
+    append_format(banner, kSourceBanner, names.base.c_str());
+    source.write(banner);
+  } else {
+    con_printf(kWriteError, names.source.c_str());
+  }
+
+  VmemBufPtr image = build_source_and_image(list, source_open ? &source : nullptr);
+  if (!image) return false;
+  bool ok = source_open;
+  if (source_open) {
+    std::string trailer;
+    append_format(trailer, kSourceTrailer, ul(image->vmpos));
+    source.write(trailer);
+    ok = finish_or_report(source, names.source);
+  }
+  OutFile header;
+  OutFile bin;
+  ok = write_header(header, list, names, image->vmpos) && ok;
+  ok = write_image(bin, *image, names.image) && ok;
+  vmem_free(std::move(image));
+  return ok && replace_all(source, header, bin, names);
 }
 
 }  // namespace
@@ -264,34 +302,7 @@ void vfont_writestruct(std::string& out, const std::string& fontname, const SYMF
 
 bool vfont_generate(const FONTLIST& list) {
   con_printf("\n\nCreating VFONT files");
-  const OutputNames names = make_names(list.binname);
-  bool ok = true;
-
-  OutFile source;
-  const bool source_open = source.open(names.source);
-  if (source_open) {
-    con_printf("\n Source file: \"%s\"", names.source.c_str());
-    std::string banner;
-    append_format(banner, kSourceBanner, names.base.c_str());
-    source.write(banner);
-  } else {
-    con_printf(kWriteError, names.source.c_str());
-    ok = false;
-  }
-
-  // On failure the source's temporary file goes with `source`: nothing of
-  // this list is written.
-  VmemBufPtr image = build_source_and_image(list, source_open ? &source : nullptr);
-  if (!image) return false;
-
-  if (source_open) {
-    std::string trailer;
-    append_format(trailer, kSourceTrailer, ul(image->vmpos));
-    source.write(trailer);
-    ok = commit_or_report(source, names.source) && ok;
-  }
-  ok = write_header(list, names, image->vmpos) && ok;
-  ok = write_image(*image, names.image) && ok;
-  vmem_free(std::move(image));
-  return ok;
+  if (generate(list, make_names(list.binname))) return true;
+  con_printf("\n- No file of \"%s\" was replaced", list.binname.c_str());
+  return false;
 }

@@ -123,6 +123,13 @@ std::string bmp_error(const std::string& error, const std::string& bmp) {
          "\"\n- Error detected during bmp to font load \"<DIR>/" + bmp + "\"" + kSkipped;
 }
 
+// n pixel bytes of 1, comma-separated.
+std::string ones(int n) {
+  std::string text = "1";
+  for (int i = 1; i < n; ++i) text += ",1";
+  return text;
+}
+
 const char kIllegalName[] =
     "\nConfig file: illegal name (unclosed quote, or 260 characters or more)";
 
@@ -363,13 +370,13 @@ TEST(Hostile, HugeNumbers) {
        sym_error(0, "f.sym"),
        255,
        {}},
-      {"thirty sevens wrap to 7281 pixels wide",
-       {{"cfg.vfg", cfg}, {"f.sym", "{{" + std::string(30, '7') + ",1},{1}}"}},
+      {"thirty sevens wrap to 7281 pixels wide (911 bytes a row)",
+       {{"cfg.vfg", cfg}, {"f.sym", "{{" + std::string(30, '7') + ",1},{" + ones(911) + "}}"}},
        load_ok("f.sym"),
        0,
        {"img"}},
       {"hexadecimal past 32 bits keeps the low bits",
-       {{"cfg.vfg", cfg}, {"f.sym", "{{0x100000008,2},{1}}"}},
+       {{"cfg.vfg", cfg}, {"f.sym", "{{0x100000008,2},{1,2}}"}},
        load_ok("f.sym"),
        0,
        {"img"}},
@@ -422,16 +429,16 @@ TEST(Hostile, CommentsDoNotNest) {
        "\nUnknown / Illegal filename type: */" + std::string(kSkipped),
        255,
        {}},
-      {"an unclosed comment ends the configuration",
+      {"an unclosed comment hides the end of the configuration",
        {{"cfg.vfg", "img.bin\nf.sym\n" + opens}, {"f.sym", kFont}},
-       load_ok("f.sym"),
-       0,
-       {"img"}},
-      {"an unclosed comment ends a .sym file",
+       load_ok("f.sym") + "\nConfig file: comment not closed at the end of the file" + kSkipped,
+       255,
+       {}},
+      {"an unclosed comment hides the end of a .sym file",
        {{"cfg.vfg", "img.bin\nf.sym\n"}, {"f.sym", std::string(kFont) + "," + opens}},
-       load_ok("f.sym"),
-       0,
-       {"img"}},
+       sym_error(1, "f.sym"),
+       255,
+       {}},
       {"a closing without an opening in a .sym file",
        {{"cfg.vfg", "img.bin\nf.sym\n"}, {"f.sym", std::string("*/") + kFont}},
        sym_error(0, "f.sym"),
@@ -757,7 +764,8 @@ TEST(Hostile, ConfigurationThatIsADirectory) {
 }
 
 // A write that fails part-way (here: the file size limit) leaves the old
-// image in place and no temporary file behind.
+// image in place, writes neither of its companions and leaves no temporary
+// file behind.
 TEST(Hostile, FailedWriteLeavesNoHalfWrittenImage) {
   std::string full;
   for (int i = 0; i < 40000; ++i) full += "{{1,1},{1}},";
@@ -778,8 +786,7 @@ TEST(Hostile, FailedWriteLeavesNoHalfWrittenImage) {
       r.out.ends_with("\n\nErrors detected while writing output files\n" + std::string(kPressKey)))
       << r.out;
   EXPECT_EQ(TempDir::read(dir.path() / "img.bin"), "old image");
-  EXPECT_EQ(files_in(dir.path()),
-            (std::set<std::string>{"cfg.vfg", "f.sym", "img.bin", "img.c", "img.h"}));
+  EXPECT_EQ(files_in(dir.path()), (std::set<std::string>{"cfg.vfg", "f.sym", "img.bin"}));
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST(Pictures, DefaultPaletteAndGreyMode) {
       "VFONT image: \"<DIR>/p.bin\"\n  Size 0x";
   const Case cases[] = {
       // Without a palette every picture entry searches again; 24-bit pictures need none.
-      {"p.bin\ng.bmp\ng.bmp\n", false,
+      {"p.bin\ng.bmp\ng.bmp again\n", false,
        (start + open_error + load + "g.bmp\"\n OK" + open_error + load + "g.bmp\"\n OK" + written +
         "58, 88 \n\n\nNo errors detected. Done\n"),
        0},
@@ -68,7 +68,7 @@ TEST(Pictures, DefaultPaletteAndGreyMode) {
         "2c, 44 \n\n\nNo errors detected. Done\n"),
        0},
       // The default palette is found once and kept for the rest of the run.
-      {"p.bin\nf.bmp\nf.bmp\n", true,
+      {"p.bin\nf.bmp\nf.bmp again\n", true,
        (start + load + "f.bmp\"\n - All pixels converted sucessfully to default palette\n OK" +
         load + "f.bmp\"\n - All pixels converted sucessfully to default palette\n OK" + written +
         "58, 88 \n\n\nNo errors detected. Done\n"),

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -55,15 +56,20 @@ class FontText {
 
   std::string make() {
     const bool colour = pick(3) == 0;
+    const unsigned depth = colour ? 1u << pick(5) : 1;
     const unsigned height = 1 + pick(4);
-    const unsigned bytes = 1 + pick(5);
+    // Every symbol's rows fit the byte count, which may hold padding.
+    const unsigned widest = std::max(1u, (1 + pick(3)) * 8 / depth);
+    const unsigned bytes =
+        sym_rowbytes(static_cast<uint16_t>(widest), static_cast<uint16_t>(depth)) * height +
+        pick(2);
     const unsigned count = 1 + pick(4);
     std::string s = pick(2) ? "// font CP<x.cp>\r\n" : "";
     for (unsigned i = 0; i < count; ++i) {
       if (i) s += "," + gap();
       s += "{" + gap() + "{" + gap();
-      if (colour) s += number(0) + "," + gap() + number(1 << pick(5)) + "," + gap();
-      s += number(1 + pick(300)) + gap() + "," + gap() + number(height) + gap() + "}" + gap() +
+      if (colour) s += number(0) + "," + gap() + number(depth) + "," + gap();
+      s += number(1 + pick(widest)) + gap() + "," + gap() + number(height) + gap() + "}" + gap() +
            "," + gap() + "{";
       for (unsigned b = 0; b < bytes; ++b)
         s += (b ? "," : "") + gap() + number(pick(2) ? pick(256) : rng_() & 0x7FFFFFFF);
