@@ -17,6 +17,15 @@ inline void exercise_font(const SYMFONT& font) {
   check(!font.symdata.empty(), "a loaded font has no symbol data");
   const size_t stride = sym_header_size(font) + size_t{font.symbytes};
   check(font.symdata.size() == font.numsym * stride, "symbol data size does not match the counts");
+  const bool colour = sym_is_colour(font);
+  for (size_t i = 0; i < font.numsym; ++i) {
+    const uint8_t* header = font.symdata.data() + i * stride;
+    const uint16_t depth = colour ? sym_header(header, 1) : 1;
+    const uint16_t width = sym_header(header, colour ? 2 : 0);
+    check(sym_valid_depth(depth), "a symbol of an unknown depth");
+    check(uint64_t{sym_rowbytes(width, depth)} * font.symheight <= font.symbytes,
+          "a symbol's rows run past its bytes");
+  }
   if (font.codepage) {
     check(font.codepage->numranges >= 1, "a codepage without ranges");
     check(font.codepage->ranges.size() == 3u * font.codepage->numranges,

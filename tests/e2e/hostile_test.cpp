@@ -763,6 +763,33 @@ TEST(Hostile, ConfigurationThatIsADirectory) {
   EXPECT_EQ(r.status, 255);
 }
 
+TEST(Hostile, ElementsWithoutCommasCommentsLeftOpenAndByteOrderMarks) {
+  const std::string cfg = "img.bin\nf.sym\n";
+  check_cases({
+      {"287 symbols, one comma missing",
+       {{"cfg.vfg", cfg},
+        {"f.sym",
+         [] {
+           std::string text;
+           for (int i = 0; i < 287; ++i) text += i == 41 ? "\n{{8,1},{1}}" : ",{{8,1},{1}}";
+           return text.substr(1);
+         }()}},
+       sym_error(41, "f.sym"),
+       255,
+       {}},
+      {"a palette comment left open",
+       {{"cfg.vfg", "p.pal\n"}, {"p.pal", "{{0},/*{255}}"}},
+       pal_error("p.pal"),
+       255,
+       {}},
+      {"a configuration saved with a byte order mark",
+       {{"cfg.vfg", "\xEF\xBB\xBF" + cfg}, {"f.sym", kFont}},
+       load_ok("f.sym"),
+       0,
+       {"img"}},
+  });
+}
+
 // A write that fails part-way (here: the file size limit) leaves the old
 // image in place, writes neither of its companions and leaves no temporary
 // file behind.

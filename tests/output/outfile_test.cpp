@@ -87,4 +87,40 @@ TEST(OutFile, TwoWritersOfOneTargetUseDistinctTemporaries) {
   EXPECT_EQ(dir.entries(), (std::set<std::string>{"t.c"}));
 }
 
+// Files replaced as a set: when one cannot be replaced, those replaced
+// before it get their old content back and the new ones go again.
+TEST(OutFile, SetIsReplacedWholeOrNotAtAll) {
+  TempDir dir;
+  write_file(dir / "a.c", "old a");
+  std::filesystem::create_directory(dir / "sub");
+  OutFile a, b, c;
+  ASSERT_TRUE(a.open(dir / "a.c"));
+  ASSERT_TRUE(b.open(dir / "b.h"));
+  ASSERT_TRUE(c.open(dir / "sub/c.bin", true));
+  for (OutFile* f : {&a, &b, &c}) {
+    f->write("new");
+    ASSERT_TRUE(f->finish());
+  }
+  // The third target's folder goes away before the set is put in place.
+  for (const auto& e : std::filesystem::directory_iterator(dir / "sub"))
+    std::filesystem::remove(e.path());
+  std::filesystem::remove(dir / "sub");
+  OutFile* set[] = {&a, &b, &c};
+  EXPECT_EQ(commit_all(set), 2u);
+  EXPECT_EQ(read_file(dir / "a.c"), "old a");
+  EXPECT_EQ(dir.entries(), (std::set<std::string>{"a.c"}));
+
+  OutFile d, e;
+  ASSERT_TRUE(d.open(dir / "a.c"));
+  ASSERT_TRUE(e.open(dir / "b.h"));
+  d.write("new a");
+  e.write("new b");
+  ASSERT_TRUE(d.finish() && e.finish());
+  OutFile* pair[] = {&d, &e};
+  EXPECT_EQ(commit_all(pair), 2u);
+  EXPECT_EQ(read_file(dir / "a.c"), "new a");
+  EXPECT_EQ(read_file(dir / "b.h"), "new b");
+  EXPECT_EQ(dir.entries(), (std::set<std::string>{"a.c", "b.h"}));
+}
+
 }  // namespace
