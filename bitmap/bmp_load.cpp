@@ -1,89 +1,91 @@
 #include "bitmap/bmp_load.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
-#include <optional>
-#include <vector>
 
-#include "bitmap/bmp_convert.h"
 #include "bitmap/bmp_read.h"
-#include "bitmap/colorconv.h"
 #include "bitmap/greyconv.h"
+#include "bitmap/palette_mode.h"
+#include "bitmap/row_convert.h"
 #include "bitmap/symbol.h"
 #include "driver/console.h"
 
 namespace {
 
-// What became of the picture's symbol: left as read, replaced by a
-// converted one, or a failure with its message.
+// What a picture's pixels become, decided once from its depth, the grey
+// mode and the palette.
 struct Conversion {
-  bool converted = false;
-  SYMBOL symbol;
-  const char* error = nullptr;
+  std::unique_ptr<RowConverter> rows;   // every mode but palette mode
+  std::unique_ptr<PaletteMatch> match;  // palette mode
+  const char* refusal = nullptr;        // the picture cannot be converted so
+  bool grey = false;
+
+  RowConverter& converter() { return match ? match->rows() : *rows; }
 };
 
-Conversion unchanged() {
-  return {};
-}
-Conversion failed(const char* error) {
-  return {false, {}, error};
-}
-Conversion converted(SYMBOL symbol, const char* error_if_none) {
-  if (symbol.empty()) return failed(error_if_none);
-  return {true, std::move(symbol), nullptr};
-}
-
-Conversion convert_picture(const SYMBOL& sym, const std::vector<RGBTRIPLET>& table,
-                           const RGBTRIPLET* palette, uint32_t n) {
-  const RGBTRIPLET* src = table.empty() ? nullptr : table.data();
-  const auto srccount = static_cast<uint16_t>(table.size());
-  if (!palette && n >= 2)
-    return converted(sym_greyconv(sym, src, srccount, n), "Grey scale conversion error");
-  const auto dstcount = static_cast<uint16_t>(std::min<uint32_t>(n, 0xFFFF));
-  switch (sym_header(sym.data(), 1)) {
-    case 4:
-      if (!src || !palette) return failed("Color conversion parameter error");
-      return converted(sym_colorconv(sym, src, srccount, palette, dstcount, 0),
-                       "Color conversion error");
-    case 8:
-      if (!src) return failed("Color conversion parameter error");
-      // Only a full 256-colour palette can take an 8-bit picture's indices;
-      // anything smaller would lose colours, so direct colour is used.
-      if (srccount == 256 && n == 256)
-        return converted(sym_colorconv(sym, src, 256, palette, 256, 0), "Color conversion error");
-      return converted(sym_colorconv(sym, src, srccount, nullptr, 0, 8), "Color conversion error");
-    case 16:
-      return unchanged();
-    case 24:
-      return converted(sym_colorconv(sym, nullptr, 0, nullptr, 0, 16), "Color conversion error");
-    default:
-      return failed("Illegal sym header");
+Conversion grey_conversion(const BmpHeader& h, uint32_t levels) {
+  Conversion c;
+  c.grey = true;
+  const uint16_t depth = grey_depth(levels);
+  if (h.depth() == 24) {
+    c.rows = std::make_unique<GreyRows>(depth);
+  } else {
+    const auto count = static_cast<uint16_t>(h.table.size());
+    c.rows = std::make_unique<LookupRows>(h.bits, depth, grey_table(h.table.data(), count, depth));
   }
+  return c;
 }
 
-// Levels to bits per pixel, as the grey conversion takes them.
-uint16_t grey_bits(uint32_t levels) {
-  if (levels <= 2) return 1;
-  if (levels <= 4) return 2;
-  return levels <= 16 ? 4 : 8;
+// 1-bit pictures stay as they are; in grey mode (no palette, two or more
+// levels) the others become grey levels; else 4-bit pictures become palette
+// indices, 8-bit ones palette indices when both the picture's table and the
+// palette have 256 colours and 3-3-2 colour otherwise, and 16-, 24- and
+// 32-bit ones 5-6-5 colour.
+Conversion choose(const BmpHeader& h, const RGBTRIPLET* palette, uint32_t n) {
+  Conversion c;
+  if (h.bits == 1) {
+    c.rows = std::make_unique<CopyRows>(1);
+  } else if (!palette && n >= 2) {
+    c = grey_conversion(h, n);
+  } else if (h.depth() == 24) {
+    c.rows = std::make_unique<RepackRows>(24, 16);
+  } else if (h.bits == 8 && !(h.table.size() == 256 && n == 256)) {
+    LookupRows::Table packed{};
+    for (size_t i = 0; i < h.table.size(); ++i) packed[i] = rgb_pack(&h.table[i], 8);
+    c.rows = std::make_unique<LookupRows>(8, 8, packed);
+  } else if (!palette) {
+    c.refusal = "Color conversion parameter error";
+  } else {
+    const auto count = static_cast<uint16_t>(std::min<uint32_t>(n, 0xFFFF));
+    c.match = std::make_unique<PaletteMatch>(h.table.data(), static_cast<uint16_t>(h.table.size()),
+                                             palette, count, h.bits);
+  }
+  return c;
 }
 
-// Most pictures are converted while they are read (bitmap/bmp_convert.h):
-// 24-bit ones in grey mode to grey levels, else to 5-6-5 colour; 4- and
-// 8-bit ones in palette mode. None for the others, or when that way cannot
-// be taken; an empty symbol after a failure that has been reported.
-std::optional<SYMBOL> read_converted(const char* path, const RGBTRIPLET* palette, uint32_t n) {
-  if (!palette && n >= 2) return bmp_read24_converted(path, Bmp24Target::grey, grey_bits(n));
-  const auto count = static_cast<uint16_t>(std::min<uint32_t>(n, 0xFFFF));
-  if (std::optional<SYMBOL> indexed = bmp_read_palette_converted(path, palette, count))
-    return indexed;
-  return bmp_read24_converted(path, Bmp24Target::rgb565, 16);
+// The symbol the rows are converted into; empty after its messages.
+SYMBOL make_result(const BmpHeader& h, Conversion& c) {
+  const uint16_t depth = c.converter().out_bits();
+  if (h.bits == 1) {
+    try {
+      return sym_blank(h.width, h.height, depth);
+    } catch (const std::bad_alloc&) {
+      return {};
+    }
+  }
+  SYMBOL result = sym_create(h.width, h.height, depth);
+  if (result.empty()) con_printf(c.grey ? "\nSymbol header error" : "");
+  return result;
 }
 
-// Wraps the picture's final symbol, of size pixel bytes, into a font.
-SymFontPtr picture_font(SYMBOL sym, uint32_t size) {
-  SYMSHAPE shape;
-  sym_shape(sym, shape);
+SymFontPtr report(const char* error, const char* path) {
+  con_printf("%s File \"%s\"", error, path);
+  return nullptr;
+}
+
+// Wraps the picture's final symbol into a font.
+SymFontPtr picture_font(SYMBOL sym) {
   SymFontPtr font;
   try {
     font = std::make_unique<SYMFONT>();
@@ -91,9 +93,11 @@ SymFontPtr picture_font(SYMBOL sym, uint32_t size) {
     con_printf("Error heap alloc");
     return nullptr;
   }
+  SYMSHAPE shape;
+  sym_shape(sym, shape);
   font->symwidth = shape.width;
   font->symheight = shape.height;
-  font->symbytes = size;
+  font->symbytes = sym_databytes(sym);
   font->symdata = std::move(sym);
   font->numsym = 1;
   return font;
@@ -103,25 +107,26 @@ SymFontPtr picture_font(SYMBOL sym, uint32_t size) {
 
 SymFontPtr bmp_load(const char* path, const RGBTRIPLET* palette, uint32_t n) {
   if (!path) return nullptr;
-  if (std::optional<SYMBOL> converted = read_converted(path, palette, n)) {
-    if (converted->empty()) return nullptr;
-    const uint32_t size = sym_databytes(*converted);
-    return picture_font(std::move(*converted), size);
+  BmpPicture pic;
+  if (const char* err = bmp_open(path, true, pic)) return report(err, path);
+  Conversion c = choose(pic.header, palette, n);
+  if (c.refusal) {
+    // Faults of the file itself come first.
+    if (const char* err = bmp_read_rows(pic, nullptr, nullptr)) return report(err, path);
+    con_printf("%s", c.refusal);
+    return nullptr;
   }
-  uint32_t size = 0;
-  std::vector<RGBTRIPLET> table;
-  SYMBOL sym = bmp_read(path, &size, &table);
-  if (sym.empty()) return nullptr;
-  if (sym_header(sym.data(), 0) == 0) {
-    Conversion conv = convert_picture(sym, table, palette, n);
-    if (conv.error) {
-      con_printf("%s", conv.error);
-      return nullptr;
-    }
-    if (conv.converted) {
-      sym = std::move(conv.symbol);
-      size = sym_databytes(sym);
-    }
+  const char* failed = c.grey ? "Grey scale conversion error" : "Color conversion error";
+  SYMBOL result = make_result(pic.header, c);
+  if (result.empty()) {
+    if (pic.header.bits == 1) return report("Error heap alloc", path);
+    con_printf("%s", failed);
+    return nullptr;
   }
-  return picture_font(std::move(sym), size);
+  if (const char* err = bmp_read_rows(pic, &c.converter(), &result)) return report(err, path);
+  if (c.match && !c.match->finish(result, true)) {
+    con_printf("%s", failed);
+    return nullptr;
+  }
+  return picture_font(std::move(result));
 }

@@ -1,59 +1,14 @@
 #include "bitmap/greyconv.h"
 
-#include <new>
-#include <vector>
-
+#include "bitmap/row_convert.h"
 #include "bitmap/symbol.h"
 #include "driver/console.h"
 
-namespace {
-
-uint16_t grey_depth(uint32_t levels) {
-  if (levels <= 2) return 1;
-  if (levels <= 4) return 2;
-  return levels <= 16 ? 4 : 8;
-}
-
-uint8_t grey_level(const RGBTRIPLET& c, uint16_t depth) {
-  return static_cast<uint8_t>(rgb_grey(c) >> (8 - depth));
-}
-
-// Writes level(value) for every source pixel into result.
-template <class Level>
-void write_levels(const SYMBOL& source, const SYMSHAPE& src, SYMBOL& result, Level level) {
-  SYMSHAPE dst;
-  sym_shape(result, dst);
-  for (uint32_t y = 0; y < src.height; ++y) {
-    const uint8_t* in = sym_row(source, src, y);
-    uint8_t* out = sym_row(result, dst, y);
-    for (uint32_t x = 0; x < src.width; ++x)
-      sym_row_setpixel(out, x, dst.numbits, level(sym_row_getpixel(in, x, src.numbits)));
-  }
-}
-
-// Indexed source: one level per table entry, looked up per pixel.
-bool convert_indexed(const SYMBOL& source, const SYMSHAPE& src, const RGBTRIPLET* palette,
-                     uint16_t count, SYMBOL& result, uint16_t depth) {
-  std::vector<uint8_t> table;
-  try {
-    table.resize(count);
-  } catch (const std::bad_alloc&) {
-    con_printf("\nheap error");
-    return false;
-  }
-  for (uint16_t i = 0; i < count; ++i) table[i] = grey_level(palette[i], depth);
-  if (src.numbits != 2 && src.numbits != 4 && src.numbits != 8) {
-    con_printf("\nIllegal color symbol format");
-    return false;
-  }
-  write_levels(source, src, result, [&](uint32_t v) { return table[v < count ? v : count - 1]; });
-  return true;
-}
-
-}  // namespace
-
-uint8_t rgb_grey(const RGBTRIPLET& c) {
-  return static_cast<uint8_t>((76u * c.r + 150u * c.g + 30u * c.b) / 256);
+LookupRows::Table grey_table(const RGBTRIPLET* palette, uint16_t count, uint16_t depth) {
+  LookupRows::Table levels{};
+  for (unsigned i = 0; i < levels.size(); ++i)
+    levels[i] = rgb_grey(palette[i < count ? i : count - 1u]) >> (8 - depth);
+  return levels;
 }
 
 SYMBOL sym_greyconv(const SYMBOL& source, const RGBTRIPLET* palette, uint16_t count,
@@ -83,17 +38,19 @@ SYMBOL sym_greyconv(const SYMBOL& source, const RGBTRIPLET* palette, uint16_t co
       con_printf("\nSymbol palette is needed when bmp bit pr pixel <= 8");
       return {};
     }
-    if (!convert_indexed(source, src, palette, count, result, depth)) return {};
+    if (src.numbits != 2 && src.numbits != 4 && src.numbits != 8) {
+      con_printf("\nIllegal color symbol format");
+      return {};
+    }
+    LookupRows rows(src.numbits, depth, grey_table(palette, count, depth));
+    convert_rows(source, src, rows, result);
     return result;
   }
   if (src.numbits != 24) {
     con_printf("\nIllegal color symbol format");
     return {};
   }
-  write_levels(source, src, result, [&](uint32_t v) {
-    const RGBTRIPLET c{static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
-                       static_cast<uint8_t>(v)};
-    return grey_level(c, depth);
-  });
+  GreyRows rows(depth);
+  convert_rows(source, src, rows, result);
   return result;
 }

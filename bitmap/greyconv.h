@@ -7,11 +7,13 @@
 
 #include <cstdint>
 
+#include "bitmap/row_convert.h"
 #include "fonts/pal_load.h"
 #include "fonts/symfont.h"
 
-// Grey value (0 to 255) of a colour.
-uint8_t rgb_grey(const RGBTRIPLET& c);
+// The level (depth bits) of each index of a colour table of count entries
+// (count at least 1); indices beyond the table take its last entry.
+LookupRows::Table grey_table(const RGBTRIPLET* palette, uint16_t count, uint16_t depth);
 
 // Converts source (pixels are indices into palette, count entries, for 2-,
 // 4- and 8-bit symbols, or red, green, blue for 24-bit ones). Indices beyond

@@ -3,6 +3,7 @@
 // in the program is portable.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -50,6 +51,12 @@ bool plat_link_file(const std::string& from, const std::string& to);
 // Gives the open file to the permission bits of the file target, where
 // target exists and the host has such bits.
 void plat_copy_mode(const std::string& target, std::FILE* to);
+
+// A zero-filled block of bytes straight from the host's pages, with huge
+// pages asked for; none when there is no memory. Released with
+// plat_free_pages and the same size.
+void* plat_alloc_pages(size_t bytes);
+void plat_free_pages(void* block, size_t bytes);
 
 // Changes the current directory; false on failure.
 bool plat_chdir(const std::string& dir);

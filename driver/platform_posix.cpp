@@ -1,11 +1,13 @@
 // The host layer for POSIX systems.
 #include <dirent.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -142,6 +144,42 @@ bool plat_link_file(const std::string& from, const std::string& to) {
 void plat_copy_mode(const std::string& target, std::FILE* to) {
   struct stat st;
   if (::stat(target.c_str(), &st) == 0) ::fchmod(::fileno(to), st.st_mode & 07777);
+}
+
+namespace {
+
+// Huge pages are 2 MiB on the hosts that have them; a block aligned to that
+// can be made of them from its first byte to its last.
+constexpr size_t kHugePage = size_t{2} << 20;
+
+// Sizes in whole pages: the host maps and unmaps nothing smaller.
+size_t whole_pages(size_t bytes) {
+  const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  return (bytes + page - 1) / page * page;
+}
+
+}  // namespace
+
+void* plat_alloc_pages(size_t bytes) {
+  if (bytes > SIZE_MAX / 2) return nullptr;
+  const size_t size = whole_pages(bytes);
+  const size_t span = size + kHugePage;
+  void* raw = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) return nullptr;
+  const auto start = reinterpret_cast<uintptr_t>(raw);
+  const uintptr_t aligned = (start + kHugePage - 1) & ~uintptr_t{kHugePage - 1};
+  const size_t head = aligned - start;
+  const size_t tail = span - head - size;
+  if (head) ::munmap(raw, head);
+  if (tail) ::munmap(reinterpret_cast<void*>(aligned + size), tail);
+#ifdef MADV_HUGEPAGE
+  ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+#endif
+  return reinterpret_cast<void*>(aligned);
+}
+
+void plat_free_pages(void* block, size_t bytes) {
+  if (block) ::munmap(block, whole_pages(bytes));
 }
 
 bool plat_chdir(const std::string& dir) {

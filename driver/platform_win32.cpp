@@ -130,6 +130,16 @@ bool plat_link_file(const std::string& from, const std::string& to) {
 // replaced at all.
 void plat_copy_mode(const std::string&, std::FILE*) {}
 
+// Large pages need a privilege that programs rarely hold; plain committed
+// pages, which the system hands out zero-filled.
+void* plat_alloc_pages(size_t bytes) {
+  return ::VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+void plat_free_pages(void* block, size_t) {
+  if (block) ::VirtualFree(block, 0, MEM_RELEASE);
+}
+
 bool plat_chdir(const std::string& dir) {
   return ::SetCurrentDirectoryA(dir.c_str()) != 0;
 }

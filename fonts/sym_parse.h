@@ -309,7 +309,7 @@ class SymParser {
   static constexpr uint64_t kReserveFrom = 1 << 20;
 
   Tokens& t_;
-  std::vector<uint8_t> data_;
+  SymbolBytes data_;
   uint64_t width_sum_ = 0;
   uint16_t numsym_ = 0;
   uint32_t symbytes_ = 0;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "driver/page_alloc.h"
 #include "fonts/coding.h"
 
 // A codepage: numranges GCP_RANGE elements of three 16-bit values each.
@@ -22,14 +23,18 @@ struct CPTABLE {
   std::vector<uint16_t> ranges;  // 3 values per range, in file order
 };
 
+// Symbol data: headers and pixel bytes. Pictures and big fonts make large
+// blocks, which come from the host's pages.
+using SymbolBytes = std::vector<uint8_t, PageAllocator<uint8_t>>;
+
 // One symbol as a block: symbol header followed by its pixel bytes.
-using SYMBOL = std::vector<uint8_t>;
+using SYMBOL = SymbolBytes;
 
 struct SYMFONT {
   uint16_t symwidth = 0;              // rounded average width; non-zero once loaded
   uint16_t symheight = 0;             // height of every symbol
   uint32_t symbytes = 0;              // pixel bytes of one symbol, header not counted
-  std::vector<uint8_t> symdata;       // the symbols; empty means no symbol data
+  SymbolBytes symdata;                // the symbols; empty means no symbol data
   uint16_t numsym = 0;                // 1 to 65535 in a loaded font
   std::unique_ptr<CPTABLE> codepage;  // or none
 };

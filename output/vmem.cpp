@@ -70,7 +70,7 @@ class BlockWriter {
 
 // A font record whose symbol data or codepage is shorter than its counts
 // claim reads as zeros beyond its end instead of beyond the buffer.
-uint16_t value_at(const std::vector<uint8_t>& data, size_t off) {
+uint16_t value_at(const SymbolBytes& data, size_t off) {
   const uint8_t lo = off < data.size() ? data[off] : 0;
   const uint8_t hi = off + 1 < data.size() ? data[off + 1] : 0;
   return static_cast<uint16_t>(lo | (hi << 8));
@@ -104,7 +104,7 @@ void write_symbols(BlockWriter& w, const SYMFONT& font) {
   const size_t header = colour ? kColourHeaderSize : kBwHeaderSize;
   const size_t width_at = colour ? 4 : 0;
   const size_t stride = header + font.symbytes;
-  const std::vector<uint8_t>& data = font.symdata;
+  const SymbolBytes& data = font.symdata;
   for (size_t i = 0; i < font.numsym; ++i) {
     const size_t sym = i * stride;
     w.put16(value_at(data, sym + width_at));

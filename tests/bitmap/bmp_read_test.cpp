@@ -138,34 +138,47 @@ TEST(BitmapBmpRead, RefusalsInOrderWithFileName) {
               s.compression = 1;
             }),
        "Error: Not a BMP file"},
-      {"OS/2 header before compression",
+      {"header size between the OS/2 and the Windows form before compression",
        with(valid(8),
             [](BmpLayout& s) {
-              s.info_size = 12;
-              s.compression = 1;
+              s.info_size = 20;
+              s.compression = 4;
             }),
        "Error: BMP format"},
       {"compression before size",
        with(valid(8),
             [](BmpLayout& s) {
-              s.compression = 1;
+              s.compression = 4;  // a JPEG inside
               s.width = 0;
             }),
+       "Error: BMP compression formats not supported"},
+      {"PNG inside", with(valid(24), [](BmpLayout& s) { s.compression = 5; }),
+       "Error: BMP compression formats not supported"},
+      {"RLE8 on a 4-bit picture", with(valid(4), [](BmpLayout& s) { s.compression = 1; }),
+       "Error: BMP compression formats not supported"},
+      {"masks on a 24-bit picture", with(valid(24), [](BmpLayout& s) { s.compression = 3; }),
        "Error: BMP compression formats not supported"},
       {"zero width", with(valid(8), [](BmpLayout& s) { s.width = 0; }), "Error: BMP Format"},
       {"zero height", with(valid(8), [](BmpLayout& s) { s.height = 0; }), "Error: BMP Format"},
       {"width 65536", with(valid(8), [](BmpLayout& s) { s.width = 65536; }), "Error: BMP Format"},
-      {"top-down", with(valid(8), [](BmpLayout& s) { s.height = -2; }), "Error: BMP Format"},
+      {"top-down and run-length encoded",
+       with(valid(8),
+            [](BmpLayout& s) {
+              s.height = -2;
+              s.compression = 1;
+            }),
+       "Error: BMP Format"},
       {"size before depth",
        with(valid(8),
             [](BmpLayout& s) {
-              s.bits = 16;
+              s.bits = 2;
               s.height = 0;
             }),
        "Error: BMP Format"},
-      {"16 bits", with(valid(24), [](BmpLayout& s) { s.bits = 16; }), "Error: BMP format"},
-      {"32 bits", with(valid(24), [](BmpLayout& s) { s.bits = 32; }), "Error: BMP format"},
+      {"2 bits", with(valid(24), [](BmpLayout& s) { s.bits = 2; }), "Error: BMP format"},
       {"24 bits too wide", with(valid(24), [](BmpLayout& s) { s.width = 21846; }),
+       "Error: BMP Format"},
+      {"32 bits too wide", with(valid(24), [](BmpLayout& s) { s.bits = 32, s.width = 21846; }),
        "Error: BMP Format"},
       {"palette pointer", valid(4), "Error: Parameters, missing palette pointers", false},
       {"inside colour table",

@@ -9,7 +9,7 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using Bytes = SymbolBytes;
 using Name = std::optional<std::string>;
 
 struct SymResult {

@@ -1,0 +1,195 @@
+#include "bitmap/bmp_header.h"
+
+#include <bit>
+#include <new>
+
+#include "fonts/coding.h"
+#include "fonts/symfont.h"
+
+namespace {
+
+constexpr unsigned kFileHeaderSize = 14;
+constexpr unsigned kCoreHeaderSize = 12;  // OS/2
+constexpr unsigned kInfoHeaderSize = 40;
+constexpr unsigned kMasksInHeader = 52;  // red, green and blue masks inside the header
+constexpr unsigned kAlphaInHeader = 56;  // and the alpha mask
+// 3 x width must fit the 16-bit row length of a 24-bit symbol.
+constexpr uint16_t kMaxWidthDirect = 21845;
+
+constexpr uint32_t kRgb = 0;
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
+constexpr uint32_t kBitfields = 3;
+
+// The header fields as stored.
+struct RawHeader {
+  uint8_t signature[2] = {};
+  uint32_t pixoffset = 0;
+  uint32_t infosize = 0;
+  int64_t width = 0;
+  int64_t height = 0;
+  uint16_t bits = 0;
+  uint32_t compression = kRgb;
+  uint32_t colorsused = 0;
+};
+
+// Reads the file header and the fields of the information header; the OS/2
+// form has 16-bit dimensions and no compression or colour count.
+bool read_raw(ByteReader& in, RawHeader& r, uint8_t (&info)[kAlphaInHeader]) {
+  uint8_t fh[kFileHeaderSize];
+  if (!in.read(fh, sizeof fh) || !in.read(info, 4)) return false;
+  r.signature[0] = fh[0];
+  r.signature[1] = fh[1];
+  r.pixoffset = get_u32le(fh + 10);
+  r.infosize = get_u32le(info);
+  if (r.infosize == kCoreHeaderSize) {
+    if (!in.read(info + 4, kCoreHeaderSize - 4)) return false;
+    r.width = get_u16le(info + 4);
+    r.height = get_u16le(info + 6);
+    r.bits = get_u16le(info + 10);
+    return true;
+  }
+  const unsigned fields = r.infosize >= kAlphaInHeader   ? kAlphaInHeader
+                          : r.infosize >= kMasksInHeader ? kMasksInHeader
+                                                         : kInfoHeaderSize;
+  if (!in.read(info + 4, fields - 4)) return false;
+  r.width = static_cast<int32_t>(get_u32le(info + 4));
+  r.height = static_cast<int32_t>(get_u32le(info + 8));
+  r.bits = get_u16le(info + 14);
+  r.compression = get_u32le(info + 16);
+  r.colorsused = get_u32le(info + 32);
+  return true;
+}
+
+// Compressions that belong to the depth.
+bool compression_fits(uint32_t compression, uint16_t bits) {
+  return compression == kRgb || (compression == kRle8 && bits == 8) ||
+         (compression == kRle4 && bits == 4) ||
+         (compression == kBitfields && (bits == 16 || bits == 32));
+}
+
+bool valid_bits(uint16_t bits) {
+  return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+// A mask is one run of set bits within the pixel, or none.
+bool valid_mask(uint32_t mask, uint16_t bits) {
+  if (mask == 0) return true;
+  if (bits < 32 && (mask >> bits) != 0) return false;
+  const uint32_t run = mask >> std::countr_zero(mask);
+  return (run & (run + 1)) == 0;
+}
+
+// The masks of 16- and 32-bit pixels: standard ones for uncompressed
+// pixels, else from inside a large header or from the 12 bytes after a
+// 40-byte one.
+const char* read_masks(ByteReader& in, const RawHeader& r, const uint8_t* info, BmpHeader& h) {
+  if (h.packing != BmpPacking::bitfields) {
+    if (h.bits == 16) h.masks = {0x7C00, 0x03E0, 0x001F, 0};
+    if (h.bits == 32) h.masks = {0xFF0000, 0x00FF00, 0x0000FF, 0};
+    return nullptr;
+  }
+  uint8_t after[12];
+  const uint8_t* at = info + kInfoHeaderSize;
+  if (r.infosize < kMasksInHeader) {
+    if (!in.read(after, sizeof after)) return "Error: File read";
+    at = after;
+  }
+  for (unsigned i = 0; i < 3; ++i) h.masks[i] = get_u32le(at + 4 * i);
+  if (r.infosize >= kAlphaInHeader) h.masks[3] = get_u32le(info + kMasksInHeader);
+  for (uint32_t m : h.masks) {
+    if (!valid_mask(m, h.bits)) return "Error: BMP format";
+  }
+  return nullptr;
+}
+
+unsigned table_entries(uint16_t bits) {
+  return bits <= 8 ? 1u << bits : 0;
+}
+
+// Reads the colour table (blue, green, red and, but in the OS/2 form, a
+// reserved byte per entry) into a zero-filled copy of the depth's full size.
+// A colours-used count within that size limits the entries in the file.
+const char* read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
+  const unsigned entries = table_entries(h.bits);
+  if (entries == 0) return nullptr;
+  try {
+    h.table.assign(entries, RGBTRIPLET{});
+  } catch (const std::bad_alloc&) {
+    return "Error Heap alloc";
+  }
+  const bool core = r.infosize == kCoreHeaderSize;
+  const unsigned present =
+      !core && r.colorsused >= 1 && r.colorsused <= entries ? r.colorsused : entries;
+  for (unsigned i = 0; i < present; ++i) {
+    uint8_t q[4];
+    if (!in.read(q, core ? 3 : 4)) return "Error File read";
+    h.table[i] = {q[2], q[1], q[0]};
+  }
+  return nullptr;
+}
+
+uint32_t brightness(const RGBTRIPLET& c) {
+  return uint32_t{c.r} * c.r + uint32_t{c.g} * c.g + uint32_t{c.b} * c.b;
+}
+
+// Checks the fields in the order their messages are documented.
+const char* check_fields(const RawHeader& r, bool have_table, BmpHeader& h) {
+  if (r.signature[0] != 'B' || r.signature[1] != 'M') return "Error: Not a BMP file";
+  if (r.infosize != kCoreHeaderSize && r.infosize < kInfoHeaderSize) return "Error: BMP format";
+  if (!compression_fits(r.compression, r.bits))
+    return "Error: BMP compression formats not supported";
+  h.top_down = r.height < 0;
+  h.width = static_cast<uint16_t>(r.width);
+  h.height = static_cast<uint16_t>(r.height < 0 ? -r.height : r.height);
+  h.bits = r.bits;
+  h.packing = r.compression == kBitfields ? BmpPacking::bitfields
+              : r.compression == kRgb     ? BmpPacking::plain
+                                          : BmpPacking::rle;
+  // Run-length encoded rows are always stored bottom row first.
+  if (h.width == 0 || h.height == 0 || (h.top_down && h.packing == BmpPacking::rle))
+    return "Error: BMP Format";
+  if (!valid_bits(h.bits)) return "Error: BMP format";
+  if (h.bits > 8 && h.width > kMaxWidthDirect) return "Error: BMP Format";
+  if ((h.bits == 4 || h.bits == 8) && !have_table)
+    return "Error: Parameters, missing palette pointers";
+  return nullptr;
+}
+
+// True when the file can hold the rows still to be read. Checked before any
+// pixel memory is taken, so that a lying header cannot make the program
+// claim memory the file cannot fill: uncompressed rows must be there in
+// full; run-length encoded ones may unpack to at most 64 times the file's
+// size (their densest form, a run of 255 pixels in two bytes, gives about
+// 128 times; pictures that dense are blank) plus 16 MiB.
+const char* check_size(const BmpHeader& h, uint64_t file_size, uint64_t consumed) {
+  const uint64_t left = file_size >= consumed ? file_size - consumed : 0;
+  if (h.packing == BmpPacking::rle) {
+    const uint64_t block = uint64_t{sym_rowbytes(h.width, h.bits)} * h.height;
+    return block > 64 * file_size + (uint64_t{16} << 20) ? "Error: BMP format" : nullptr;
+  }
+  return left >= uint64_t{h.file_stride()} * h.height ? nullptr : "Error File read";
+}
+
+}  // namespace
+
+const char* bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h) {
+  RawHeader r;
+  uint8_t info[kAlphaInHeader] = {};
+  if (!read_raw(in, r, info)) return "Error: File read";
+  if (const char* err = check_fields(r, have_table, h)) return err;
+  if (const char* err = read_masks(in, r, info, h)) return err;
+  // The rest of a larger header carries colour-space data of no use here.
+  const uint64_t header_end =
+      kFileHeaderSize + uint64_t{r.infosize} +
+      (h.packing == BmpPacking::bitfields && r.infosize < kMasksInHeader ? 12 : 0);
+  if (in.consumed() < header_end && !in.skip(header_end - in.consumed())) return "Error: File read";
+  if (const char* err = read_table(in, r, h)) return err;
+  if (h.bits == 1) {
+    if (brightness(h.table[0]) < brightness(h.table[1])) h.bw_mask = 0xFF;
+  }
+  // Writers may leave a gap before the pixel data; never go back, though.
+  if (r.pixoffset > in.consumed() && !in.skip(r.pixoffset - in.consumed()))
+    return "Error File read";
+  return check_size(h, file_size, in.consumed());
+}

@@ -1,0 +1,45 @@
+// The head of a BMP picture: file header, information header (the 12-byte
+// OS/2 form, the 40-byte form and the larger ones image editors write),
+// colour masks and colour table, read once and checked in a fixed order.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "bitmap/byte_reader.h"
+#include "fonts/pal_load.h"
+
+// How the pixel rows are stored.
+enum class BmpPacking {
+  plain,      // uncompressed rows, each padded to a multiple of 4 bytes
+  rle,        // run-length encoded: RLE8 for 8 bits, RLE4 for 4 bits
+  bitfields,  // uncompressed 16- or 32-bit pixels whose channels masks pick out
+};
+
+struct BmpHeader {
+  uint16_t width = 0;
+  uint16_t height = 0;
+  bool top_down = false;  // rows stored top row first
+  uint16_t bits = 0;      // bits per pixel in the file: 1, 4, 8, 16, 24 or 32
+  BmpPacking packing = BmpPacking::plain;
+  // Red, green, blue and alpha masks of 16- and 32-bit pixels.
+  std::array<uint32_t, 4> masks{};
+  // 2, 16 or 256 colours (zero where the file holds fewer) for 1, 4 and 8
+  // bits per pixel; none for more.
+  std::vector<RGBTRIPLET> table;
+  // 1 bit per pixel: XOR-ed into every byte so that a set bit is the darker
+  // of the two colours.
+  uint8_t bw_mask = 0;
+
+  // Depth of the rows the picture gives: 1, 4 or 8 (indices), or 24 (red,
+  // green, blue; 16- and 32-bit pixels are widened to it).
+  uint16_t depth() const { return bits > 8 ? 24 : bits; }
+  // Bytes of one uncompressed row in the file, fill included.
+  uint32_t file_stride() const { return (uint32_t{width} * bits + 31) / 32 * 4; }
+};
+
+// Reads everything in front of the pixel rows of a file of file_size bytes
+// and checks it; have_table false refuses 4- and 8-bit pictures (the caller
+// has no room for their colour table). Returns the failure's text, or none.
+const char* bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h);

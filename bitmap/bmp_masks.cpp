@@ -1,0 +1,49 @@
+#include "bitmap/bmp_masks.h"
+
+#include <bit>
+
+namespace {
+
+// The bits of value (width bits) repeated from the top of a byte down.
+uint8_t widen(uint32_t value, unsigned width) {
+  unsigned out = 0;
+  for (int filled = 0; filled < 8; filled += static_cast<int>(width))
+    out |= filled + static_cast<int>(width) <= 8 ? value << (8 - filled - width)
+                                                 : value >> (filled + width - 8);
+  return static_cast<uint8_t>(out);
+}
+
+}  // namespace
+
+uint8_t MaskedPixels::Channel::take(uint32_t pixel) const {
+  const uint32_t v = (pixel & mask) >> shift;
+  if (width >= 8) return static_cast<uint8_t>(v >> (width - 8));
+  return widened[v];
+}
+
+MaskedPixels::MaskedPixels(const std::array<uint32_t, 4>& masks, uint16_t bits)
+    : alpha_(masks[3]), bytes_(bits / 8u) {
+  for (unsigned i = 0; i < 3; ++i) {
+    Channel& c = colour_[i];
+    c.mask = masks[i];
+    if (c.mask == 0) continue;
+    c.shift = static_cast<unsigned>(std::countr_zero(c.mask));
+    c.width = static_cast<unsigned>(std::popcount(c.mask));
+    if (c.width < 8) {
+      for (uint32_t v = 0; v < (1u << c.width); ++v) c.widened[v] = widen(v, c.width);
+    }
+  }
+}
+
+void MaskedPixels::to_rgb(const uint8_t* file_row, uint8_t* rgb, uint32_t width) {
+  bool opaque = true;
+  for (uint32_t x = 0; x < width; ++x, file_row += bytes_, rgb += 3) {
+    uint32_t pixel = uint32_t{file_row[0]} | uint32_t{file_row[1]} << 8;
+    if (bytes_ == 4) pixel |= uint32_t{file_row[2]} << 16 | uint32_t{file_row[3]} << 24;
+    rgb[0] = colour_[0].take(pixel);
+    rgb[1] = colour_[1].take(pixel);
+    rgb[2] = colour_[2].take(pixel);
+    opaque = opaque && (pixel & alpha_) == alpha_;
+  }
+  opaque_ = opaque_ && opaque;
+}

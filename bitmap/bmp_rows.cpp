@@ -1,0 +1,42 @@
+#include "bitmap/bmp_rows.h"
+
+BmpRows::BmpRows(ByteReader& in, const BmpHeader& h)
+    : in_(in), h_(h), row_(sym_rowbytes(h.width, h.depth())) {
+  if (h.packing == BmpPacking::rle) {
+    rle_ = std::make_unique<RleRows>(in, h.width, h.height, h.bits);
+    return;
+  }
+  file_row_.resize(h.file_stride());
+  if (h.bits == 16 || h.bits == 32) masked_ = std::make_unique<MaskedPixels>(h.masks, h.bits);
+}
+
+const char* BmpRows::next(const uint8_t*& pixels) {
+  if (rle_) {
+    pixels = row_.data();
+    return rle_->next(row_.data());
+  }
+  const uint8_t* file = in_.take(file_row_.size(), file_row_.data());
+  if (!file) return "Error File read";
+  pixels = row_.data();
+  const uint32_t n = static_cast<uint32_t>(row_.size());
+  if (masked_) {
+    masked_->to_rgb(file, row_.data(), h_.width);
+  } else if (h_.bits == 24) {
+    for (uint32_t i = 0; i < n; i += 3) {  // the file's blue, green, red
+      row_[i] = file[i + 2];
+      row_[i + 1] = file[i + 1];
+      row_[i + 2] = file[i];
+    }
+  } else if (h_.bw_mask) {
+    for (uint32_t i = 0; i < n; ++i) row_[i] = file[i] ^ h_.bw_mask;
+  } else {
+    pixels = file;  // indices, and 1-bit rows that need no inversion, as stored
+  }
+  return nullptr;
+}
+
+const char* BmpRows::finish() {
+  if (rle_) return rle_->finish();
+  if (masked_ && !masked_->opaque()) return "Error: BMP transparency not supported";
+  return nullptr;
+}

@@ -1,0 +1,43 @@
+// The pixel rows of a BMP picture whose head has been read, in the order the
+// file stores them, each handed out as a symbol row of the picture's depth
+// (bitmap/bmp_header.h): 1-bit rows with the darker colour set, 4- and 8-bit
+// rows of colour-table indices, and red, green, blue rows for 16-, 24- and
+// 32-bit pictures.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "bitmap/bmp_header.h"
+#include "bitmap/bmp_masks.h"
+#include "bitmap/bmp_rle.h"
+#include "fonts/symfont.h"
+
+class BmpRows {
+ public:
+  BmpRows(ByteReader& in, const BmpHeader& h);
+
+  // Calls row(y, pixels) for each row, y counted from the top; returns the
+  // failure's text, or none.
+  template <class Row>
+  const char* for_each(Row row) {
+    for (uint32_t i = 0; i < h_.height; ++i) {
+      const uint8_t* pixels = nullptr;
+      if (const char* err = next(pixels)) return err;
+      row(h_.top_down ? i : h_.height - 1u - i, pixels);
+    }
+    return finish();
+  }
+
+ private:
+  const char* next(const uint8_t*& pixels);
+  const char* finish();
+
+  ByteReader& in_;
+  const BmpHeader& h_;
+  std::vector<uint8_t> file_row_;
+  std::vector<uint8_t> row_;  // the row as handed out, where it is not the file's own bytes
+  std::unique_ptr<RleRows> rle_;
+  std::unique_ptr<MaskedPixels> masked_;
+};

@@ -1,0 +1,167 @@
+#include "bitmap/row_convert.h"
+
+#include <cstring>
+
+namespace {
+
+// Pixels written one after another into whole bytes, high bits first.
+class PixelWriter {
+ public:
+  PixelWriter(uint8_t* out, unsigned bits) : out_(out), bits_(bits) {}
+  void put(uint32_t v) {
+    if (bits_ >= 8) {
+      for (unsigned shift = bits_; shift > 0; shift -= 8)
+        *out_++ = static_cast<uint8_t>(v >> (shift - 8));
+      return;
+    }
+    acc_ = (acc_ << bits_) | v;
+    filled_ += bits_;
+    if (filled_ == 8) {
+      *out_++ = static_cast<uint8_t>(acc_);
+      acc_ = 0;
+      filled_ = 0;
+    }
+  }
+  // The row's last byte, when the pixels end inside it.
+  void flush() {
+    if (filled_) *out_ = static_cast<uint8_t>(acc_ << (8 - filled_));
+  }
+
+ private:
+  uint8_t* out_;
+  unsigned bits_;
+  unsigned acc_ = 0;
+  unsigned filled_ = 0;
+};
+
+template <unsigned In, unsigned Out>
+void lookup_row(const uint8_t* in, uint8_t* out, uint32_t width, const uint32_t* table,
+                uint64_t* counts, uint64_t& beyond) {
+  if constexpr (In > 8) {
+    PixelWriter w(out, Out);
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint32_t v = sym_row_getpixel(in, x, In);
+      if (v > 255) {
+        ++beyond;
+        w.put(0);
+      } else {
+        ++counts[v];
+        w.put(table[v]);
+      }
+    }
+    w.flush();
+  } else if constexpr (In == 8 && Out == 8) {
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint8_t v = in[x];
+      ++counts[v];
+      out[x] = static_cast<uint8_t>(table[v]);
+    }
+  } else {
+    PixelWriter w(out, Out);
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint32_t v = sym_row_getpixel(in, x, In);
+      ++counts[v];
+      w.put(table[v]);
+    }
+    w.flush();
+  }
+}
+
+template <unsigned In>
+void lookup_row_to(unsigned out_bits, const uint8_t* in, uint8_t* out, uint32_t width,
+                   const uint32_t* table, uint64_t* counts, uint64_t& beyond) {
+  switch (out_bits) {
+    case 1:
+      return lookup_row<In, 1>(in, out, width, table, counts, beyond);
+    case 2:
+      return lookup_row<In, 2>(in, out, width, table, counts, beyond);
+    case 4:
+      return lookup_row<In, 4>(in, out, width, table, counts, beyond);
+    case 8:
+      return lookup_row<In, 8>(in, out, width, table, counts, beyond);
+    case 16:
+      return lookup_row<In, 16>(in, out, width, table, counts, beyond);
+    default:
+      return lookup_row<In, 24>(in, out, width, table, counts, beyond);
+  }
+}
+
+}  // namespace
+
+void CopyRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
+  std::memcpy(out, in, sym_rowbytes(static_cast<uint16_t>(width), bits_));
+}
+
+LookupRows::LookupRows(uint16_t in_bits, uint16_t out_bits, const Table& table)
+    : in_bits_(in_bits), out_bits_(out_bits), table_(table) {}
+
+void LookupRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
+  const uint32_t* t = table_.data();
+  uint64_t* c = counts_.data();
+  switch (in_bits_) {
+    case 1:
+      return lookup_row_to<1>(out_bits_, in, out, width, t, c, beyond_);
+    case 2:
+      return lookup_row_to<2>(out_bits_, in, out, width, t, c, beyond_);
+    case 4:
+      return lookup_row_to<4>(out_bits_, in, out, width, t, c, beyond_);
+    case 8:
+      return lookup_row_to<8>(out_bits_, in, out, width, t, c, beyond_);
+    case 16:
+      return lookup_row_to<16>(out_bits_, in, out, width, t, c, beyond_);
+    default:
+      return lookup_row_to<24>(out_bits_, in, out, width, t, c, beyond_);
+  }
+}
+
+void RepackRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
+  if (in_bits_ == out_bits_) {
+    std::memcpy(out, in, sym_rowbytes(static_cast<uint16_t>(width), in_bits_));
+    return;
+  }
+  if (in_bits_ == 24 && out_bits_ == 16) {  // the common case: pictures to 5-6-5
+    for (uint32_t x = 0; x < width; ++x, in += 3, out += 2) {
+      out[0] = static_cast<uint8_t>((in[0] & 0xF8) | (in[1] >> 5));
+      out[1] = static_cast<uint8_t>(((in[1] << 3) & 0xE0) | (in[2] >> 3));
+    }
+    return;
+  }
+  const auto from = static_cast<uint8_t>(in_bits_);
+  const auto to = static_cast<uint8_t>(out_bits_);
+  PixelWriter w(out, out_bits_);
+  for (uint32_t x = 0; x < width; ++x) {
+    RGBTRIPLET rgb;
+    rgb_unpack(sym_row_getpixel(in, x, in_bits_), &rgb, from);
+    w.put(rgb_pack(&rgb, to));
+  }
+}
+
+void GreyRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
+  const unsigned drop = 8u - out_bits_;
+  if (out_bits_ == 8) {
+    for (uint32_t x = 0; x < width; ++x, in += 3) out[x] = rgb_grey({in[0], in[1], in[2]});
+    return;
+  }
+  PixelWriter w(out, out_bits_);
+  for (uint32_t x = 0; x < width; ++x, in += 3) w.put(rgb_grey({in[0], in[1], in[2]}) >> drop);
+  w.flush();
+}
+
+uint16_t grey_depth(uint32_t levels) {
+  if (levels <= 2) return 1;
+  if (levels <= 4) return 2;
+  return levels <= 16 ? 4 : 8;
+}
+
+void convert_rows(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv, SYMBOL& result) {
+  SYMSHAPE dst;
+  sym_shape(result, dst);
+  for (uint32_t y = 0; y < src.height; ++y)
+    conv.convert(sym_row(source, src, y), sym_row(result, dst, y), src.width);
+}
+
+SYMBOL convert_symbol(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv) {
+  SYMBOL result = sym_create(src.width, src.height, conv.out_bits());
+  if (!result.empty()) convert_rows(source, src, conv, result);
+  return result;
+}
