@@ -203,27 +203,31 @@ void BM_ImageOfBigFont(benchmark::State& state) {
   SymFontPtr font = sym_load(path.c_str());
   uint64_t size = 0;
   for (auto _ : state) {
-    uint32_t symindex = 0, rangeindex = 0;
-    VmemBufPtr buf = vmem_addfont(nullptr, *font, &symindex, &rangeindex);
-    if (!buf) state.SkipWithError("vmem_addfont failed");
-    size = buf ? buf->vmpos : 0;
-    benchmark::DoNotOptimize(buf);
+    VMEMBUF image;
+    if (!vmem_addfont(image, *font).ok()) state.SkipWithError("vmem_addfont failed");
+    uint64_t written = 0;
+    vmem_write(image, [&written](const uint8_t* p, size_t n) {
+      benchmark::DoNotOptimize(p);
+      written += n;
+    });
+    size = written;
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(size));
 }
 BENCHMARK(BM_ImageOfBigFont)->Arg(32767)->Arg(65535)->Unit(benchmark::kMillisecond);
 
-// Many small fonts into one image: the buffer grows once per font.
+// Many small fonts into one image.
 void BM_ImageOfSmallFonts(benchmark::State& state) {
   const auto n = static_cast<uint32_t>(state.range(0));
   std::vector<SymFontPtr> fonts;
   for (uint32_t i = 0; i < n; ++i)
     fonts.push_back(sym_load(Inputs::get().small_sym(i % 64).c_str()));
   for (auto _ : state) {
-    VmemBufPtr buf;
-    for (const SymFontPtr& f : fonts) buf = vmem_addfont(std::move(buf), *f, nullptr, nullptr);
-    if (!buf) state.SkipWithError("vmem_addfont failed");
-    benchmark::DoNotOptimize(buf);
+    VMEMBUF image;
+    for (const SymFontPtr& f : fonts) {
+      if (!vmem_addfont(image, *f).ok()) state.SkipWithError("vmem_addfont failed");
+    }
+    vmem_write(image, [](const uint8_t* p, size_t) { benchmark::DoNotOptimize(p); });
   }
   state.SetItemsProcessed(state.iterations() * n);
   state.SetLabel("fonts/s");

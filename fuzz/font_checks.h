@@ -7,6 +7,7 @@
 #include "fonts/coding.h"
 #include "fonts/symfont.h"
 #include "fuzz_support.h"
+#include "output/image_layout.h"
 #include "output/vfont.h"
 #include "output/vmem.h"
 
@@ -31,15 +32,20 @@ inline void exercise_font(const SYMFONT& font) {
     check(font.codepage->ranges.size() == 3u * font.codepage->numranges,
           "codepage ranges do not match their count");
   }
-  uint32_t symindex = 0;
-  uint32_t rangeindex = 0;
-  VmemBufPtr image = vmem_addfont(nullptr, font, &symindex, &rangeindex);
-  check(image != nullptr, "a small font did not fit an image");
-  check(image->vmpos % 4 == 0, "a font block is not a multiple of 4 bytes");
-  check(get_u32le(image->vmdata.data()) == image->vmpos, "the block size field is wrong");
-  check(symindex >= kBlockHeadSize && symindex < image->vmpos, "symbol index outside the block");
+  VMEMBUF image;
+  Outcome<FONTBLOCK> block = vmem_addfont(image, font);
+  check(block.ok(), "a small font did not fit an image");
+  std::string bytes;
+  vmem_write(image, [&bytes](const uint8_t* p, size_t n) { bytes.append(p, p + n); });
+  check(bytes.size() == image.vmpos, "the image written is not the size laid out");
+  check(image.vmpos % 4 == 0, "a font block is not a multiple of 4 bytes");
+  check(get_u32le(reinterpret_cast<const uint8_t*>(bytes.data())) == image.vmpos,
+        "the block size field is wrong");
+  const uint32_t symindex = block.value().symindex;
+  check(symindex >= image_layout::kBlockHeadSize && symindex < image.vmpos,
+        "symbol index outside the block");
   std::string text;
-  vfont_writestruct(text, "f", font, symindex, rangeindex, "0");
+  vfont_writestruct(text, "f", font, symindex, block.value().rangeindex, "0");
   check(!text.empty(), "no C structure for a loaded font");
 }
 

@@ -176,29 +176,25 @@ bool finish_or_report(OutFile& file, const std::string& path) {
   return false;
 }
 
-// Builds the image font by font and, when the source file is open, writes
+// Lays the image out font by font and, when the source file is open, writes
 // each font's structures as soon as its indexes are known. None when the
-// image could not be built (the reason has been printed).
-VmemBufPtr build_source_and_image(const FONTLIST& list, OutFile* source) {
-  VmemBufPtr image;
+// image cannot be laid out (the reason has been printed).
+VmemBufPtr lay_out_source_and_image(const FONTLIST& list, OutFile* source) {
+  auto image = std::make_unique<VMEMBUF>();
   for (const FONTENTRY& entry : list.entries) {
     if (!entry.font) continue;
-    uint32_t symindex = 0;
-    uint32_t rangeindex = 0;
-    VmemFail fail = VmemFail::none;
-    image = vmem_addfont(std::move(image), *entry.font, &symindex, &rangeindex, &fail);
-    if (!image) {
-      if (fail == VmemFail::heap) con_printf("\nHeap error");
+    Outcome<FONTBLOCK> block = vmem_addfont(*image, *entry.font);
+    if (!block.ok()) {
+      con_printf("\n%s", block.error().c_str());
       return nullptr;
     }
     if (source) {
       std::string text;
-      vfont_writestruct(text, entry.name, *entry.font, symindex, rangeindex, list.id);
+      vfont_writestruct(text, entry.name, *entry.font, block.value().symindex,
+                        block.value().rangeindex, list.id);
       source->write(text);
     }
   }
-  // A list whose entries hold no font still has an (empty) image.
-  if (!image) image = std::make_unique<VMEMBUF>();
   return image;
 }
 
@@ -229,7 +225,9 @@ bool write_image(OutFile& file, const VMEMBUF& image, const std::string& path) {
     return false;
   }
   con_printf("\n VFONT image: \"%s\"", path.c_str());
-  file.write(std::string_view(reinterpret_cast<const char*>(image.vmdata.data()), image.vmpos));
+  vmem_write(image, [&file](const uint8_t* bytes, size_t n) {
+    file.write(std::string_view(reinterpret_cast<const char*>(bytes), n));
+  });
   if (!finish_or_report(file, path)) return false;
   con_printf("\n  Size 0x%lx, %lu \n", ul(image.vmpos), ul(image.vmpos));
   return true;
@@ -258,7 +256,7 @@ bool generate(const FONTLIST& list, const OutputNames& names) {
     con_printf(kWriteError, names.source.c_str());
   }
 
-  VmemBufPtr image = build_source_and_image(list, source_open ? &source : nullptr);
+  VmemBufPtr image = lay_out_source_and_image(list, source_open ? &source : nullptr);
   if (!image) return false;
   bool ok = source_open;
   if (source_open) {

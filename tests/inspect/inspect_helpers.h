@@ -17,6 +17,7 @@
 #include "inspect/image_reader.h"
 #include "inspect/png_sheet.h"
 #include "output/vmem.h"
+#include "support/image_bytes.h"
 #include "support/run_tralk.h"
 
 namespace inspect_test {
@@ -60,10 +61,7 @@ inline SymFontPtr make_font(uint16_t numbits, uint16_t height, const std::vector
 
 // The image of the fonts, in order, as the generator writes it.
 inline std::vector<uint8_t> build_image(const std::vector<const SYMFONT*>& fonts) {
-  VmemBufPtr buf;
-  for (const SYMFONT* f : fonts) buf = vmem_addfont(std::move(buf), *f, nullptr, nullptr);
-  if (!buf) return {};
-  return std::vector<uint8_t>(buf->vmdata.begin(), buf->vmdata.begin() + buf->vmpos);
+  return image_of(fonts);
 }
 
 inline InspectResult inspect(const std::vector<uint8_t>& image) {

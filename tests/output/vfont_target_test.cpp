@@ -189,11 +189,11 @@ std::string checker_source(const FONTLIST& list, const std::string& header) {
 // The values the structures must carry, from an image built on the side.
 std::string expected_values(const FONTLIST& list, unsigned long id_value) {
   std::ostringstream out;
-  VmemBufPtr image;
+  VMEMBUF image;
   for (const FONTENTRY& e : list.entries) {
     const SYMFONT& f = *e.font;
-    uint32_t symindex = 0, rangeindex = 0;
-    image = vmem_addfont(std::move(image), f, &symindex, &rangeindex);
+    const FONTBLOCK block = vmem_addfont(image, f).value();
+    const uint32_t symindex = block.symindex, rangeindex = block.rangeindex;
     if (f.symdata.empty()) continue;
     out << e.name << " 0 1 " << sym_numbits(f) << ' ' << f.symwidth << ' ' << f.symheight << ' '
         << f.numsym << ' ' << f.symbytes << ' ' << symindex << ' ' << id_value;

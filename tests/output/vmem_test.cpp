@@ -4,20 +4,14 @@
 
 #include <vector>
 
-#include "driver/console.h"
 #include "output/output_helpers.h"
+#include "support/image_bytes.h"
 
 using namespace output_test;
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-constexpr uint32_t kUntouched = 0xDEADBEEF;
-
-Bytes image_bytes(const VMEMBUF& buf) {
-  return Bytes(buf.vmdata.begin(), buf.vmdata.begin() + buf.vmpos);
-}
 
 // The example font's block: size 68, flags 7, codepage at 38, symbols at 48.
 const Bytes kExampleBlock = {
@@ -52,25 +46,21 @@ TEST(VmemAddFont, WorkedExampleAndSecondFontCountFromImageStart) {
   SymFontPtr first = example_font();
   SymFontPtr second = example_colour_font();
 
-  uint32_t symindex = kUntouched, rangeindex = kUntouched;
-  VmemBufPtr buf = vmem_addfont(nullptr, *first, &symindex, &rangeindex);
-  ASSERT_TRUE(buf);
-  EXPECT_EQ(image_bytes(*buf), kExampleBlock);
-  EXPECT_EQ(buf->vmdata.size(), 68u);
-  EXPECT_EQ(symindex, 48u);
-  EXPECT_EQ(rangeindex, 42u);
+  VMEMBUF image;
+  const FONTBLOCK a = vmem_addfont(image, *first).value();
+  EXPECT_EQ(image_bytes(image), kExampleBlock);
+  EXPECT_EQ(image.vmpos, 68u);
+  EXPECT_EQ(a.symindex, 48u);
+  EXPECT_EQ(a.rangeindex, 42u);
 
-  symindex = kUntouched;
-  rangeindex = kUntouched;
-  buf = vmem_addfont(std::move(buf), *second, &symindex, &rangeindex);
-  ASSERT_TRUE(buf);
-  EXPECT_EQ(buf->vmpos, 120u);
+  const FONTBLOCK b = vmem_addfont(image, *second).value();
+  EXPECT_EQ(image.vmpos, 120u);
   Bytes expected = kExampleBlock;
   expected.insert(expected.end(), kColourBlockAt68.begin(), kColourBlockAt68.end());
-  EXPECT_EQ(image_bytes(*buf), expected);
-  EXPECT_EQ(symindex, 106u);
-  EXPECT_EQ(rangeindex, kUntouched) << "a font without codepage leaves the range index alone";
-  vmem_free(std::move(buf));
+  EXPECT_EQ(image_bytes(image), expected);
+  EXPECT_EQ(b.start, 68u);
+  EXPECT_EQ(b.symindex, 106u);
+  EXPECT_EQ(b.rangeindex, 0u) << "a font without codepage has no range index";
 }
 
 struct BlockCase {
@@ -103,13 +93,14 @@ TEST(VmemAddFont, BlockLayoutOfEachSectionCombination) {
     }
     // A first block in front shows that every index counts from the image start.
     SymFontPtr lead = make_font(0, 1, 1, {1}, 0);  // 38 + 3 -> 44
-    VmemBufPtr buf = vmem_addfont(nullptr, *lead, nullptr, nullptr);
-    uint32_t symindex = kUntouched, rangeindex = kUntouched;
-    buf = vmem_addfont(std::move(buf), *font, &symindex, &rangeindex);
-    ASSERT_TRUE(buf);
-    const uint8_t* block = buf->vmdata.data() + 44;
-    EXPECT_EQ(buf->vmpos, 44 + c.size);
-    EXPECT_EQ(buf->vmdata.size(), buf->vmpos);
+    VMEMBUF image;
+    ASSERT_TRUE(vmem_addfont(image, *lead).ok());
+    const FONTBLOCK b = vmem_addfont(image, *font).value();
+    const uint32_t symindex = b.symindex, rangeindex = b.rangeindex;
+    const Bytes bytes = image_bytes(image);
+    const uint8_t* block = bytes.data() + 44;
+    EXPECT_EQ(image.vmpos, 44 + c.size);
+    EXPECT_EQ(bytes.size(), image.vmpos);
     EXPECT_EQ(get_u32le(block), c.size);
     EXPECT_EQ(get_u16le(block + 4), c.flags);
     EXPECT_EQ(block[7], 0) << "numbits of a b&w font or one without symbols";
@@ -117,7 +108,7 @@ TEST(VmemAddFont, BlockLayoutOfEachSectionCombination) {
     uint32_t end_of_sections = 38;
     if (c.ranges.empty()) {
       EXPECT_EQ(get_u32le(block + 22), 0u);
-      EXPECT_EQ(rangeindex, kUntouched);
+      EXPECT_EQ(rangeindex, 0u);
     } else {
       EXPECT_EQ(get_u32le(block + 22), 44u + 38);
       EXPECT_EQ(rangeindex, 44u + 42);
@@ -137,7 +128,7 @@ TEST(VmemAddFont, BlockLayoutOfEachSectionCombination) {
       end_of_sections += 10;
     } else {
       EXPECT_EQ(get_u32le(block + 30), 0u);
-      EXPECT_EQ(symindex, kUntouched);
+      EXPECT_EQ(symindex, 0u);
     }
     for (uint32_t i = end_of_sections; i < c.size; ++i) EXPECT_EQ(block[i], 0) << "fill at " << i;
     for (uint32_t i : {8u, 9u, 14u, 15u, 26u, 27u, 28u, 29u, 34u, 35u, 36u, 37u}) {
@@ -152,13 +143,12 @@ TEST(VmemAddFont, ColourSymbolsKeepOwnWidths) {
   for (uint16_t numbits : {1, 2, 4, 8, 16, 24}) {
     SCOPED_TRACE(numbits);
     SymFontPtr font = make_font(numbits, 2, 3, {3, 9, 5}, 0x60);
-    uint32_t symindex = kUntouched;
-    VmemBufPtr buf = vmem_addfont(nullptr, *font, &symindex, nullptr);
-    ASSERT_TRUE(buf);
-    const uint8_t* img = buf->vmdata.data();
+    const Bytes bytes = image_of({font.get()});
+    ASSERT_EQ(bytes.size(), 56u);
+    const uint8_t* img = bytes.data();
     EXPECT_EQ(img[7], numbits);
     EXPECT_EQ(get_u16le(img + 10), 6) << "symwidth: the rounded average of 3, 9 and 5";
-    EXPECT_EQ(symindex, 38u);
+    EXPECT_EQ(get_u32le(img + 30), 38u);
     const uint16_t widths[] = {3, 9, 5};
     for (size_t i = 0; i < 3; ++i) {
       const uint8_t* sym = img + 38 + 5 * i;
@@ -170,74 +160,39 @@ TEST(VmemAddFont, ColourSymbolsKeepOwnWidths) {
 }
 
 TEST(VmemAddFont, RefusesImagesBeyond32Bits) {
-  const std::string kMessage = "\nError: virtual font image exceeds 4294967295 bytes";
+  const std::string kMessage = "Error: virtual font image exceeds 4294967295 bytes";
 
   // 65535 symbols of 65536 bytes: the block alone passes 4 GiB. Its symbol
-  // data is a few bytes only: nothing may be read or reserved before the
-  // refusal.
+  // data is a few bytes only: nothing may be read before the refusal.
   SymFontPtr huge = make_font(0, 1, 4, {8}, 0);
   huge->numsym = 65535;
   huge->symbytes = 65536;
-  uint32_t symindex = kUntouched;
-  VmemFail fail = VmemFail::none;
-  con_capture_begin();
-  VmemBufPtr buf = vmem_addfont(nullptr, *huge, &symindex, nullptr, &fail);
-  EXPECT_EQ(con_capture_end(), kMessage);
-  EXPECT_FALSE(buf);
-  EXPECT_EQ(fail, VmemFail::too_large);
-  EXPECT_EQ(symindex, kUntouched);
+  VMEMBUF image;
+  Outcome<FONTBLOCK> block = vmem_addfont(image, *huge);
+  EXPECT_FALSE(block.ok());
+  EXPECT_EQ(block.error(), kMessage);
+  EXPECT_EQ(image.vmpos, 0u);
+  EXPECT_TRUE(image.blocks.empty());
 
   // A block that fits alone but not behind what the image already holds.
   SymFontPtr bare = make_font(0, 1, 1, {1}, 0);
   bare->symdata.clear();
-  auto nearly_full = std::make_unique<VMEMBUF>();
-  nearly_full->vmpos = 0xFFFFFFFFu - 39;  // the 40-byte block would end at 2^32
-  con_capture_begin();
-  buf = vmem_addfont(std::move(nearly_full), *bare, nullptr, nullptr, &fail);
-  EXPECT_EQ(con_capture_end(), kMessage);
-  EXPECT_FALSE(buf);
-  EXPECT_EQ(fail, VmemFail::too_large);
-
-  // Reservation itself refuses to pass the last 32-bit index.
-  auto one_byte = std::make_unique<VMEMBUF>();
-  one_byte->vmdata.resize(1);
-  one_byte->vmpos = 1;
-  EXPECT_FALSE(vmem_reserve(std::move(one_byte), 0xFFFFFFFFu));
+  image.vmpos = 0xFFFFFFFFu - 39;  // the 40-byte block would end at 2^32
+  block = vmem_addfont(image, *bare);
+  EXPECT_EQ(block.error(), kMessage);
+  image.vmpos = 0xFFFFFFFFu - 40;  // ... and here at the last 32-bit index
+  EXPECT_TRUE(vmem_addfont(image, *bare).ok());
 }
 
-// Reservation keeps vmpos, zero-fills, and grows its storage geometrically,
-// so that thousands of fonts cost few reallocations.
-TEST(VmemReserve, GrowsGeometrically) {
-  VmemBufPtr buf = vmem_reserve(nullptr, 10);
-  ASSERT_TRUE(buf);
-  EXPECT_EQ(buf->vmpos, 0u);
-  EXPECT_EQ(buf->vmdata.size(), 10u);
-
-  SymFontPtr font = make_font(0, 1, 2, {1}, 0);  // 44-byte blocks
-  buf = vmem_addfont(nullptr, *font, nullptr, nullptr);
-  int moves = 0;
-  for (int i = 1; i < 20000; ++i) {
-    const uint8_t* before = buf->vmdata.data();
-    buf = vmem_addfont(std::move(buf), *font, nullptr, nullptr);
-    ASSERT_TRUE(buf);
-    if (buf->vmdata.data() != before) ++moves;
-  }
-  EXPECT_EQ(buf->vmpos, 20000u * 44);
-  EXPECT_LT(moves, 40) << "one reallocation per font would be quadratic";
-  EXPECT_EQ(get_u32le(buf->vmdata.data() + 19999 * 44 + 30), 19999u * 44 + 38);
-  vmem_free(std::move(buf));
-  vmem_free(nullptr);
-}
-
-TEST(VmemStore, LittleEndianAtPositionOrCursor) {
-  VmemBufPtr buf = vmem_reserve(nullptr, 8);
-  ASSERT_TRUE(buf);
-  vmem_put32(*buf, 0x11223344);
-  EXPECT_EQ(buf->vmpos, 4u);
-  vmem_set32(*buf, 0, 0xA1B2C3D4);
-  EXPECT_EQ(buf->vmpos, 4u);
-  vmem_put32(*buf, 0x01020304);
-  EXPECT_EQ(image_bytes(*buf), (Bytes{0xD4, 0xC3, 0xB2, 0xA1, 0x04, 0x03, 0x02, 0x01}));
+// Symbol data shorter than its counts claim is written with zeros in place
+// of what is missing, never read past its end.
+TEST(VmemWrite, ShortSymbolDataReadsAsZeros) {
+  SymFontPtr font = make_font(0, 1, 4, {8, 8}, 0x10);
+  font->symdata.resize(font->symdata.size() - 6);  // the second symbol keeps its width only
+  const Bytes bytes = image_of({font.get()});
+  ASSERT_EQ(bytes.size(), 52u);  // 38 + 2 * (2 + 4) = 50
+  EXPECT_EQ(Bytes(bytes.begin() + 38, bytes.end()),
+            (Bytes{8, 0, 0x10, 0x11, 0x12, 0x13, 8, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 }  // namespace
