@@ -82,7 +82,7 @@ void report_illegal_name() {
 // The state of one run over a configuration file.
 class ConfigRun {
  public:
-  explicit ConfigRun(std::FILE* config) : config_(config) {}
+  explicit ConfigRun(std::FILE* config) : lines_(config) {}
 
   void set_configdir(const std::string& name);
   // Reads and acts on every entry; returns the exit status.
@@ -106,7 +106,9 @@ class ConfigRun {
   void fontlistclose();
   int finish();
 
-  std::FILE* config_;
+  // The configuration's own line state: loading the default palette in the
+  // middle of a picture's line leaves it alone.
+  ConfigLines lines_;
   std::string configdir_;
   FontListPtr curlist_;
   PalTablePtr curpalette_;
@@ -134,14 +136,14 @@ int ConfigRun::run() {
 
 bool ConfigRun::read_entries() {
   for (;;) {
-    const char* name = cfg_firstname(config_);
+    const char* name = lines_.firstname();
     if (!name) {
-      if (lex_name_rejected()) {
+      if (lines_.name_rejected()) {
         report_illegal_name();
         return false;
       }
       // A comment left open has hidden every entry after it.
-      if (cfg_comment_unclosed(config_)) {
+      if (lines_.comment_unclosed()) {
         con_printf("\nConfig file: comment not closed at the end of the file");
         return false;
       }
@@ -177,8 +179,8 @@ bool ConfigRun::read_entries() {
 }
 
 bool ConfigRun::read_linearg(std::optional<std::string>& arg) {
-  const char* name = cfg_linearg(config_);
-  if (!name && lex_name_rejected()) {
+  const char* name = lines_.linearg();
+  if (!name && lines_.name_rejected()) {
     report_illegal_name();
     return false;
   }

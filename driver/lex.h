@@ -1,20 +1,14 @@
-// The text lexer shared by every text input: the configuration, .sym, .cp and
-// .pal files. One state, one current stream at a time.
-//
-// Every byte read is mapped: CR and LF become a line end (10), other control
-// characters (tab included) a blank (32); the end of the stream is -1. Blanks,
-// line ends and C comments are skipped between tokens; in line mode a line
-// end is reported as 10 instead.
+// The text lexer: the operations on one current stream that the scanner
+// (driver/scanner.h) offers to everyone who reads a stream a character at a
+// time, and the reading of the configuration one entry per line.
 #pragma once
 
 #include <cstdio>
 
-// Size of the name buffer: names hold at most 259 characters, lines 260.
-constexpr int kLexNameMax = 259;
-constexpr int kLexLineMax = 260;
+#include "driver/scanner.h"
 
 // Makes stream current (none: every read yields the end) with the given line
-// mode; clears the push-back and line-end state.
+// mode; clears the push-back, line-end and comment state.
 void lex_open(std::FILE* stream, bool linemode);
 // Next mapped character, or -1 at the end of the stream.
 int lex_getc();
@@ -35,17 +29,35 @@ const char* lex_name();
 // more) rather than because the stream ended.
 bool lex_name_rejected();
 // True when the reading of the current stream has reached its end inside a
-// block comment ("/*" without "*/"); cleared whenever a stream is made current.
+// block comment ("/*" without "*/").
 bool lex_comment_unclosed();
 // The stream's next line (at most 260 characters), comments included; none
 // for no stream. Leaves no stream current.
 const char* lex_readline(std::FILE* stream);
 
-// Configuration reading, one entry per line. cfg_firstname returns the next
-// name (normally the first of the next line holding one); cfg_linearg a
-// further name on the same line, or none when the line holds no more. The
-// line-end state belongs to the configuration stream and survives reading
-// other streams in between.
+// The configuration, read one entry per line: the first name of the next
+// line that holds one, then a further name on the same line, or none when
+// the line holds no more. The line state is the configuration's own: reading
+// other files in between leaves it alone.
+class ConfigLines {
+ public:
+  explicit ConfigLines(std::FILE* stream) : scan_(StreamBytes(stream)) {}
+
+  // The next name (normally the first of the next line holding one); none
+  // at the end, or when the name is rejected.
+  const char* firstname();
+  // A further name on the line of the last name, or none.
+  const char* linearg();
+  bool name_rejected() const { return scan_.name_rejected(); }
+  // The configuration has ended inside a block comment.
+  bool comment_unclosed() const { return scan_.comment_unclosed(); }
+
+ private:
+  Scanner<StreamBytes> scan_;
+};
+
+// The same on a stream given each time (the lines of the last stream given
+// are followed).
 const char* cfg_firstname(std::FILE* stream);
 const char* cfg_linearg(std::FILE* stream);
 // True when the configuration stream's end has been reached inside a block

@@ -3,16 +3,15 @@
 #include <new>
 
 #include "driver/console.h"
-#include "driver/fileio.h"
 #include "fonts/textscan.h"
 
 namespace {
 
 // "{" value "," value "," value "}", appended to ranges.
-bool parse_range(std::vector<uint16_t>& ranges) {
+bool parse_range(Tokens& t, std::vector<uint16_t>& ranges) {
   uint16_t v[3] = {};
-  if (!scan_expect('{') || !scan_u16(v[0]) || !scan_expect(',') || !scan_u16(v[1]) ||
-      !scan_expect(',') || !scan_u16(v[2]) || !scan_expect('}'))
+  if (!t.expect('{') || !t.u16(v[0]) || !t.expect(',') || !t.u16(v[1]) || !t.expect(',') ||
+      !t.u16(v[2]) || !t.expect('}'))
     return false;
   ranges.insert(ranges.end(), {v[0], v[1], v[2]});
   return true;
@@ -20,31 +19,30 @@ bool parse_range(std::vector<uint16_t>& ranges) {
 
 // "{" numranges "," defchar "}" "," "{" range list. The ranges read must
 // match the stored count, so the table can be written as it stands.
-bool parse_codepage(CPTABLE& table) {
-  if (!scan_expect('{') || !scan_u16(table.numranges) || !scan_expect(',') ||
-      !scan_u16(table.defchar) || !scan_expect('}') || !scan_expect(',') || !scan_expect('{'))
+bool parse_codepage(Tokens& t, CPTABLE& table) {
+  if (!t.expect('{') || !t.u16(table.numranges) || !t.expect(',') || !t.u16(table.defchar) ||
+      !t.expect('}') || !t.expect(',') || !t.expect('{'))
     return false;
   ListStep step;
   do {
-    if (!parse_range(table.ranges)) return false;
-    step = scan_list_step();
+    if (!parse_range(t, table.ranges)) return false;
+    step = t.list_step();
   } while (step == ListStep::next);
   // A file that ends inside a comment has lost whatever the comment hid.
-  return step == ListStep::end && !lex_comment_unclosed() &&
+  return step == ListStep::end && !t.ended_in_comment() &&
          table.ranges.size() == 3u * table.numranges;
 }
 
 // Prints the message of a failure and returns none.
 std::unique_ptr<CPTABLE> read_codepage(const char* path) {
-  FilePtr file = file_open(path, "rb");
-  if (!file) {
+  const std::optional<TextFile> text = read_text_file(path);
+  if (!text) {
     con_printf("\n Open error");
     return nullptr;
   }
-  file_skip_bom(file.get());
-  LexSession lex(file.get());
+  Tokens tokens(*text);
   auto table = std::make_unique<CPTABLE>();
-  if (!parse_codepage(*table)) {
+  if (!parse_codepage(tokens, *table)) {
     con_printf("\n Syntax error");
     return nullptr;
   }

@@ -3,49 +3,47 @@
 #include <new>
 
 #include "driver/console.h"
-#include "driver/fileio.h"
 #include "driver/path.h"
 #include "fonts/textscan.h"
 
 namespace {
 
 // "{" grey "}" or "{" red "," green "," blue "}".
-bool parse_entry(RGBTRIPLET& entry) {
-  if (!scan_expect('{') || !scan_u8(entry.r)) return false;
-  const int c = lex_skip();
+bool parse_entry(Tokens& t, RGBTRIPLET& entry) {
+  if (!t.expect('{') || !t.u8(entry.r)) return false;
+  const int c = t.skip();
   if (c == '}') {
     entry.g = entry.b = entry.r;
     return true;
   }
-  return c == ',' && scan_u8(entry.g) && scan_expect(',') && scan_u8(entry.b) && scan_expect('}');
+  return c == ',' && t.u8(entry.g) && t.expect(',') && t.u8(entry.b) && t.expect('}');
 }
 
 // "{" entry list; entries past the 256th are left unread.
-bool parse_palette(std::vector<RGBTRIPLET>& entries) {
-  if (!scan_expect('{')) return false;
+bool parse_palette(Tokens& t, std::vector<RGBTRIPLET>& entries) {
+  if (!t.expect('{')) return false;
   for (;;) {
     RGBTRIPLET entry;
-    if (!parse_entry(entry)) return false;
+    if (!parse_entry(t, entry)) return false;
     entries.push_back(entry);
-    const ListStep step = scan_list_step();
+    const ListStep step = t.list_step();
     if (step == ListStep::error) return false;
     if (step == ListStep::end || entries.size() == kMaxPaletteEntries) break;
   }
   // A file that ends inside a comment has lost whatever the comment hid.
-  return !lex_comment_unclosed();
+  return !t.ended_in_comment();
 }
 
 // Prints the message of a failure and returns none.
 PalTablePtr read_palette(const char* path) {
-  FilePtr file = file_open(path, "rb");
-  if (!file) {
+  const std::optional<TextFile> text = read_text_file(path);
+  if (!text) {
     con_printf("\n Open error");
     return nullptr;
   }
-  file_skip_bom(file.get());
-  LexSession lex(file.get());
+  Tokens tokens(*text);
   auto table = std::make_unique<PALTABLE>();
-  if (!parse_palette(table->entries)) {
+  if (!parse_palette(tokens, table->entries)) {
     con_printf("\n Syntax error");
     return nullptr;
   }

@@ -1,26 +1,15 @@
 #include "fonts/sym_load.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <new>
 #include <string_view>
-#include <system_error>
 
 #include "driver/console.h"
-#include "driver/fileio.h"
 #include "driver/path.h"
 #include "fonts/cp_load.h"
 #include "fonts/sym_parse.h"
 #include "fonts/textscan.h"
 
 namespace {
-
-// Size of the file at path; 0 when it cannot be told.
-uint64_t text_size(const char* path) {
-  std::error_code ec;
-  const uintmax_t size = std::filesystem::file_size(path, ec);
-  return ec ? 0 : size;
-}
 
 // Names given by markers on the first line of the file.
 struct Markers {
@@ -37,28 +26,14 @@ std::optional<std::string> find_marker(std::string_view line, std::string_view m
   return std::string(rest.substr(0, rest.find('>')));
 }
 
-Markers read_markers(std::FILE* file, bool want_pal) {
-  const char* line = lex_readline(file);
+// The first line, after a byte order mark, as far as a line read keeps it.
+Markers read_markers(const TextFile& text, bool want_pal) {
+  Scanner<MemoryBytes> first(text.body());
+  const std::string_view line = first.readline();
   Markers m;
-  if (!line) return m;
   m.cp = find_marker(line, "CP<");
   if (want_pal) m.pal = find_marker(line, "PAL<");
   return m;
-}
-
-// The body the fast way (fonts/sym_parse.h); false when that fails or cannot
-// vouch for its result, and the lexer has to read the body again.
-bool parse_fast(std::FILE* file, uint64_t text_bytes, SYMFONT& font) {
-  try {
-    ChunkTokens tokens(file);
-    SymParser<ChunkTokens> parser(tokens);
-    parser.reserve_for(text_bytes);
-    if (!parser.parse() || tokens.spoiled()) return false;
-    parser.fill(font);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
 }
 
 // The codepage stands beside the .sym file, whatever directory its marker
@@ -70,37 +45,24 @@ std::unique_ptr<CPTABLE> load_codepage(const char* sym_path, const std::string& 
 
 // Prints the message of a failure and returns none.
 SymFontPtr read_font(const char* path, bool want_pal, Markers& markers) {
-  FilePtr file = file_open(path, "rb");
-  if (!file) {
+  std::optional<TextFile> text = read_text_file(path);
+  if (!text) {
     con_printf("\n Open error");
     return nullptr;
   }
-  // The first line, where the markers stand, begins after a byte order mark.
-  file_skip_bom(file.get());
-  markers = read_markers(file.get(), want_pal);
-  std::rewind(file.get());
-  file_skip_bom(file.get());
+  markers = read_markers(*text, want_pal);
   auto font = std::make_unique<SYMFONT>();
-  const uint64_t text_bytes = text_size(path);
-  // Failures are always the lexer's, so their messages name the same symbol.
-  if (!parse_fast(file.get(), text_bytes, *font)) {
-    std::rewind(file.get());
-    file_skip_bom(file.get());
-    LexTokens tokens;
-    SymParser<LexTokens> parser(tokens);
-    parser.reserve_for(text_bytes);
-    {
-      LexSession lex(file.get());
-      if (!parser.parse()) {
-        con_printf("\n Syntax error detected on symbol %u", static_cast<unsigned>(parser.numsym()));
-        return nullptr;
-      }
+  {
+    Tokens tokens(*text);
+    SymParser parser(tokens);
+    parser.reserve_for(text->bytes.size());
+    if (!parser.parse()) {
+      con_printf("\n Syntax error detected on symbol %u", static_cast<unsigned>(parser.numsym()));
+      return nullptr;
     }
     parser.fill(*font);
   }
-  // The lexer serves one stream at a time: the codepage is read only once
-  // this file is done with.
-  file.reset();
+  text.reset();
   if (markers.cp) {
     font->codepage = load_codepage(path, *markers.cp);
     if (!font->codepage) {

@@ -1,73 +1,69 @@
-// Small parsing steps shared by the readers of .sym, .cp and .pal files, on
-// top of the lexer. All three formats are C initialiser lists of numbers.
+// The tokens of the text inputs (.sym, .cp and .pal files, all C initialiser
+// lists of numbers), read whole into memory and scanned by the one scanner
+// (driver/scanner.h).
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <optional>
+#include <vector>
 
-#include "driver/lex.h"
+#include "driver/scanner.h"
+#include "fonts/symfont.h"
 
-// Holds the lexer on one stream for the length of a parse. Letting go makes
-// no stream current, so the lexer never keeps a stream that is about to be
-// closed.
-class LexSession {
- public:
-  explicit LexSession(std::FILE* stream) { lex_open(stream, false); }
-  ~LexSession() { lex_open(nullptr, false); }
-  LexSession(const LexSession&) = delete;
-  LexSession& operator=(const LexSession&) = delete;
+// A whole text file, after a UTF-8 byte order mark at its start.
+struct TextFile {
+  SymbolBytes bytes;
+  size_t start = 0;
+  MemoryBytes body() const {
+    return MemoryBytes(bytes.data() + start, bytes.data() + bytes.size());
+  }
 };
 
-// Consumes the next significant character; true when it is c.
-inline bool scan_expect(int c) {
-  return lex_skip() == c;
-}
-
-// Reads a number; false when none stands there (a value with the top bit set
-// counts as none).
-inline bool scan_number(uint32_t& value) {
-  const long n = lex_number();
-  if (n < 0) return false;
-  value = static_cast<uint32_t>(n);
-  return true;
-}
-
-// Numbers are stored in the width of their field, low bits kept.
-inline bool scan_u16(uint16_t& value) {
-  uint32_t n = 0;
-  if (!scan_number(n)) return false;
-  value = static_cast<uint16_t>(n);
-  return true;
-}
-
-inline bool scan_u8(uint8_t& value) {
-  uint32_t n = 0;
-  if (!scan_number(n)) return false;
-  value = static_cast<uint8_t>(n);
-  return true;
-}
+// Reads the file at path whole; none when it cannot be opened. A file that
+// cannot be read (a folder) reads as empty.
+std::optional<TextFile> read_text_file(const char* path);
 
 // What follows an element of a comma-separated list.
 enum class ListStep {
   next,   // a "," and another element, whose first character is given back
   end,    // a "," followed by "}", or any character other than "," or "{"
-          // (consumed), or the end of the stream
+          // (consumed), or the end of the input
   error,  // "{": the next element follows without its comma
 };
 
-// The step after a list element, given the significant character after it.
-// more() reads on after a ",": true when another element follows.
-template <class More>
-ListStep list_step_after(int c, More more) {
-  if (c == '{') return ListStep::error;
-  if (c != ',') return ListStep::end;
-  return more() ? ListStep::next : ListStep::end;
-}
+class Tokens {
+ public:
+  explicit Tokens(const TextFile& file) : scan_(file.body()) {}
 
-inline ListStep scan_list_step() {
-  return list_step_after(lex_skip(), [] {
-    if (lex_skip() == '}') return false;
-    lex_ungetc();
+  int skip() { return scan_.skip(); }
+  // Consumes the next significant character; true when it is c.
+  bool expect(int c) { return scan_.skip() == c; }
+  // Numbers are stored in the width of their field, low bits kept; a value
+  // with the top bit set counts as none.
+  bool u16(uint16_t& value) { return number(value); }
+  bool u8(uint8_t& value) { return number(value); }
+
+  // Called after an element of a list.
+  ListStep list_step() {
+    const int c = scan_.skip();
+    if (c == '{') return ListStep::error;
+    if (c != ',') return ListStep::end;
+    if (scan_.skip() == '}') return ListStep::end;
+    scan_.ungetc();
+    return ListStep::next;
+  }
+
+  // The input has ended inside a comment: whatever the comment hid is lost.
+  bool ended_in_comment() const { return scan_.comment_unclosed(); }
+
+ private:
+  template <class T>
+  bool number(T& value) {
+    const long n = scan_.number();
+    if (n < 0) return false;
+    value = static_cast<T>(n);
     return true;
-  });
-}
+  }
+
+  Scanner<MemoryBytes> scan_;
+};
