@@ -32,8 +32,8 @@ struct BmpHeader {
   // of the two colours.
   uint8_t bw_mask = 0;
 
-  // Depth of the rows the picture gives: 1, 4 or 8 (indices), or 24 (red,
-  // green, blue; 16- and 32-bit pixels are widened to it).
+  // Depth of the rows the picture gives: 1, 4 or 8 (indices), or 24 (blue,
+  // green, red; 16- and 32-bit pixels are widened to it).
   uint16_t depth() const { return bits > 8 ? 24 : bits; }
   // Bytes of one uncompressed row in the file, fill included.
   uint32_t file_stride() const { return (uint32_t{width} * bits + 31) / 32 * 4; }

@@ -29,7 +29,7 @@ Conversion grey_conversion(const BmpHeader& h, uint32_t levels) {
   c.grey = true;
   const uint16_t depth = grey_depth(levels);
   if (h.depth() == 24) {
-    c.rows = std::make_unique<GreyRows>(depth);
+    c.rows = std::make_unique<GreyRows>(depth, Order::bgr);
   } else {
     const auto count = static_cast<uint16_t>(h.table.size());
     c.rows = std::make_unique<LookupRows>(h.bits, depth, grey_table(h.table.data(), count, depth));
@@ -49,7 +49,7 @@ Conversion choose(const BmpHeader& h, const RGBTRIPLET* palette, uint32_t n) {
   } else if (!palette && n >= 2) {
     c = grey_conversion(h, n);
   } else if (h.depth() == 24) {
-    c.rows = std::make_unique<RepackRows>(24, 16);
+    c.rows = std::make_unique<RepackRows>(24, 16, Order::bgr);
   } else if (h.bits == 8 && !(h.table.size() == 256 && n == 256)) {
     LookupRows::Table packed{};
     for (size_t i = 0; i < h.table.size(); ++i) packed[i] = rgb_pack(&h.table[i], 8);

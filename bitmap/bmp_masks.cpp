@@ -35,14 +35,14 @@ MaskedPixels::MaskedPixels(const std::array<uint32_t, 4>& masks, uint16_t bits)
   }
 }
 
-void MaskedPixels::to_rgb(const uint8_t* file_row, uint8_t* rgb, uint32_t width) {
+void MaskedPixels::to_bgr(const uint8_t* file_row, uint8_t* bgr, uint32_t width) {
   bool opaque = true;
-  for (uint32_t x = 0; x < width; ++x, file_row += bytes_, rgb += 3) {
+  for (uint32_t x = 0; x < width; ++x, file_row += bytes_, bgr += 3) {
     uint32_t pixel = uint32_t{file_row[0]} | uint32_t{file_row[1]} << 8;
     if (bytes_ == 4) pixel |= uint32_t{file_row[2]} << 16 | uint32_t{file_row[3]} << 24;
-    rgb[0] = colour_[0].take(pixel);
-    rgb[1] = colour_[1].take(pixel);
-    rgb[2] = colour_[2].take(pixel);
+    bgr[0] = colour_[2].take(pixel);
+    bgr[1] = colour_[1].take(pixel);
+    bgr[2] = colour_[0].take(pixel);
     opaque = opaque && (pixel & alpha_) == alpha_;
   }
   opaque_ = opaque_ && opaque;

@@ -11,8 +11,9 @@ class MaskedPixels {
   // masks: red, green, blue, alpha (0 for none); bits: 16 or 32.
   MaskedPixels(const std::array<uint32_t, 4>& masks, uint16_t bits);
 
-  // Writes width pixels of a file row as red, green, blue bytes.
-  void to_rgb(const uint8_t* file_row, uint8_t* rgb, uint32_t width);
+  // Writes width pixels of a file row as blue, green, red bytes, the order
+  // of a 24-bit picture's pixels.
+  void to_bgr(const uint8_t* file_row, uint8_t* bgr, uint32_t width);
   // True while every pixel converted had its alpha channel full (or the
   // pixels have none).
   bool opaque() const { return opaque_; }

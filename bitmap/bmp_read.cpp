@@ -36,8 +36,10 @@ const char* read_as_is(const char* path, bool have_table, BmpPicture& pic, SYMBO
   } catch (const std::bad_alloc&) {
     return "Error heap alloc";
   }
+  // Symbols hold 24-bit pixels as red, green, blue.
   CopyRows copy(h.depth());
-  return bmp_read_rows(pic, &copy, &sym);
+  RepackRows swap(24, 24, Order::bgr);
+  return bmp_read_rows(pic, h.depth() == 24 ? static_cast<RowConverter*>(&swap) : &copy, &sym);
 }
 
 }  // namespace

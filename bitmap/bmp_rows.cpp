@@ -20,17 +20,11 @@ const char* BmpRows::next(const uint8_t*& pixels) {
   pixels = row_.data();
   const uint32_t n = static_cast<uint32_t>(row_.size());
   if (masked_) {
-    masked_->to_rgb(file, row_.data(), h_.width);
-  } else if (h_.bits == 24) {
-    for (uint32_t i = 0; i < n; i += 3) {  // the file's blue, green, red
-      row_[i] = file[i + 2];
-      row_[i + 1] = file[i + 1];
-      row_[i + 2] = file[i];
-    }
+    masked_->to_bgr(file, row_.data(), h_.width);
   } else if (h_.bw_mask) {
     for (uint32_t i = 0; i < n; ++i) row_[i] = file[i] ^ h_.bw_mask;
   } else {
-    pixels = file;  // indices, and 1-bit rows that need no inversion, as stored
+    pixels = file;  // indices, 24-bit pixels and 1-bit rows that need no inversion, as stored
   }
   return nullptr;
 }

@@ -1,8 +1,8 @@
 // The pixel rows of a BMP picture whose head has been read, in the order the
 // file stores them, each handed out as a symbol row of the picture's depth
 // (bitmap/bmp_header.h): 1-bit rows with the darker colour set, 4- and 8-bit
-// rows of colour-table indices, and red, green, blue rows for 16-, 24- and
-// 32-bit pictures.
+// rows of colour-table indices, and rows of 24-bit pixels in the file's
+// order, blue, green, red, for 16-, 24- and 32-bit pictures.
 #pragma once
 
 #include <cstdint>

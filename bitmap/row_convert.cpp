@@ -114,37 +114,65 @@ void LookupRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
   }
 }
 
+namespace {
+
+// The colour of a 24-bit pixel.
+template <Order O>
+RGBTRIPLET colour_at(const uint8_t* p) {
+  if constexpr (O == Order::bgr) return {p[2], p[1], p[0]};
+  return {p[0], p[1], p[2]};
+}
+
+// 24-bit colours packed 5-6-5, high byte first: the common case, pictures
+// to a colour display.
+template <Order O>
+void pack565(const uint8_t* in, uint8_t* out, uint32_t width) {
+  for (uint32_t x = 0; x < width; ++x, in += 3, out += 2) {
+    const RGBTRIPLET c = colour_at<O>(in);
+    out[0] = static_cast<uint8_t>((c.r & 0xF8) | (c.g >> 5));
+    out[1] = static_cast<uint8_t>(((c.g << 3) & 0xE0) | (c.b >> 3));
+  }
+}
+
+template <Order O>
+void grey_row(const uint8_t* in, uint8_t* out, uint32_t width, unsigned bits) {
+  if (bits == 8) {
+    for (uint32_t x = 0; x < width; ++x, in += 3) out[x] = rgb_grey(colour_at<O>(in));
+    return;
+  }
+  PixelWriter w(out, bits);
+  for (uint32_t x = 0; x < width; ++x, in += 3) w.put(rgb_grey(colour_at<O>(in)) >> (8 - bits));
+  w.flush();
+}
+
+}  // namespace
+
 void RepackRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
-  if (in_bits_ == out_bits_) {
+  const bool bgr = in_bits_ == 24 && order_ == Order::bgr;
+  if (in_bits_ == out_bits_ && !bgr) {
     std::memcpy(out, in, sym_rowbytes(static_cast<uint16_t>(width), in_bits_));
-    return;
-  }
-  if (in_bits_ == 24 && out_bits_ == 16) {  // the common case: pictures to 5-6-5
-    for (uint32_t x = 0; x < width; ++x, in += 3, out += 2) {
-      out[0] = static_cast<uint8_t>((in[0] & 0xF8) | (in[1] >> 5));
-      out[1] = static_cast<uint8_t>(((in[1] << 3) & 0xE0) | (in[2] >> 3));
+  } else if (in_bits_ == 24 && out_bits_ == 16) {
+    bgr ? pack565<Order::bgr>(in, out, width) : pack565<Order::rgb>(in, out, width);
+  } else {
+    const auto from = static_cast<uint8_t>(in_bits_);
+    const auto to = static_cast<uint8_t>(out_bits_);
+    PixelWriter w(out, out_bits_);
+    for (uint32_t x = 0; x < width; ++x) {
+      RGBTRIPLET rgb;
+      if (in_bits_ == 24)
+        rgb = bgr ? colour_at<Order::bgr>(in + 3 * x) : colour_at<Order::rgb>(in + 3 * x);
+      else
+        rgb_unpack(sym_row_getpixel(in, x, in_bits_), &rgb, from);
+      w.put(rgb_pack(&rgb, to));
     }
-    return;
-  }
-  const auto from = static_cast<uint8_t>(in_bits_);
-  const auto to = static_cast<uint8_t>(out_bits_);
-  PixelWriter w(out, out_bits_);
-  for (uint32_t x = 0; x < width; ++x) {
-    RGBTRIPLET rgb;
-    rgb_unpack(sym_row_getpixel(in, x, in_bits_), &rgb, from);
-    w.put(rgb_pack(&rgb, to));
   }
 }
 
 void GreyRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
-  const unsigned drop = 8u - out_bits_;
-  if (out_bits_ == 8) {
-    for (uint32_t x = 0; x < width; ++x, in += 3) out[x] = rgb_grey({in[0], in[1], in[2]});
-    return;
-  }
-  PixelWriter w(out, out_bits_);
-  for (uint32_t x = 0; x < width; ++x, in += 3) w.put(rgb_grey({in[0], in[1], in[2]}) >> drop);
-  w.flush();
+  if (order_ == Order::bgr)
+    grey_row<Order::bgr>(in, out, width, out_bits_);
+  else
+    grey_row<Order::rgb>(in, out, width, out_bits_);
 }
 
 uint16_t grey_depth(uint32_t levels) {

@@ -51,28 +51,36 @@ class LookupRows : public RowConverter {
   uint64_t beyond_ = 0;
 };
 
+// The order of the bytes of 24-bit pixels: symbols hold red, green, blue;
+// pictures are read as their files store them, blue, green, red.
+enum class Order { rgb, bgr };
+
 // Direct colours of 8 (3-3-2), 16 (5-6-5) or 24 bits repacked into another
 // of these layouts (copied when both are alike).
 class RepackRows : public RowConverter {
  public:
-  RepackRows(uint16_t in_bits, uint16_t out_bits) : in_bits_(in_bits), out_bits_(out_bits) {}
+  RepackRows(uint16_t in_bits, uint16_t out_bits, Order order = Order::rgb)
+      : in_bits_(in_bits), out_bits_(out_bits), order_(order) {}
   uint16_t out_bits() const override { return out_bits_; }
   void convert(const uint8_t* in, uint8_t* out, uint32_t width) override;
 
  private:
   uint16_t in_bits_;
   uint16_t out_bits_;
+  Order order_;
 };
 
-// 24-bit colours (red, green, blue) as grey levels of 1, 2, 4 or 8 bits.
+// 24-bit colours as grey levels of 1, 2, 4 or 8 bits.
 class GreyRows : public RowConverter {
  public:
-  explicit GreyRows(uint16_t out_bits) : out_bits_(out_bits) {}
+  explicit GreyRows(uint16_t out_bits, Order order = Order::rgb)
+      : out_bits_(out_bits), order_(order) {}
   uint16_t out_bits() const override { return out_bits_; }
   void convert(const uint8_t* in, uint8_t* out, uint32_t width) override;
 
  private:
   uint16_t out_bits_;
+  Order order_;
 };
 
 // Grey value (0 to 255) of a colour: (76 R + 150 G + 30 B) / 256.

@@ -119,6 +119,8 @@ class ConfigRun {
   // Full paths of the images opened so far, without their extension: two
   // images of one path would write the same .c, .h and .bin files.
   std::vector<std::string> images_;
+  // The C identifiers of the open list's fonts.
+  ImageIdentifiers identifiers_;
 };
 
 void ConfigRun::set_configdir(const std::string& name) {
@@ -223,6 +225,7 @@ bool ConfigRun::on_bin(const std::string& token) {
     return false;
   }
   fontlistclose();
+  identifiers_.clear();
   curlist_ = fontlistnew();
   if (!curlist_) return false;
   curlist_->binname = token;
@@ -312,7 +315,7 @@ bool ConfigRun::load_matches(int type, const std::string& pattern) {
 // Appends a loaded font under its C name, which must be a new identifier of
 // the image's source.
 bool ConfigRun::add_font(SymFontPtr font, std::string name) {
-  if (const auto clash = clashing_identifier(*curlist_, name, font->codepage != nullptr)) {
+  if (const auto clash = identifiers_.take(name, font->codepage != nullptr)) {
     con_printf("\n- Font name \"%s\" is used twice in \"%s\"", clash->c_str(),
                curlist_->binname.c_str());
     return false;

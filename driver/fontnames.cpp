@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
 namespace {
 
@@ -70,26 +69,17 @@ constexpr std::array<std::string_view, 59> kCKeywords = {
 };
 static_assert(std::is_sorted(kCKeywords.begin(), kCKeywords.end()));
 
-// The identifiers a font's structures define in the generated source.
-std::vector<std::string> identifiers(const std::string& name, bool has_codepage) {
-  if (!has_codepage) return {name};
-  return {name, name + "_cp"};
-}
-
 }  // namespace
 
 bool c_keyword(std::string_view name) {
   return std::binary_search(kCKeywords.begin(), kCKeywords.end(), name);
 }
 
-std::optional<std::string> clashing_identifier(const FONTLIST& list, const std::string& name,
-                                               bool has_codepage) {
-  const std::vector<std::string> mine = identifiers(name, has_codepage);
-  for (const FONTENTRY& entry : list.entries) {
-    const bool other_cp = entry.font && entry.font->codepage;
-    for (const std::string& theirs : identifiers(entry.name, other_cp)) {
-      if (std::find(mine.begin(), mine.end(), theirs) != mine.end()) return theirs;
-    }
-  }
+std::optional<std::string> ImageIdentifiers::take(const std::string& name, bool has_codepage) {
+  const std::string cp = name + "_cp";
+  if (taken_.contains(name)) return name;
+  if (has_codepage && taken_.contains(cp)) return cp;
+  taken_.insert(name);
+  if (has_codepage) taken_.insert(cp);
   return std::nullopt;
 }

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <new>
+#include <utility>
 
 #include "driver/platform.h"
 
@@ -42,4 +44,32 @@ struct PageAllocator {
   bool operator==(const PageAllocator<U>&) const noexcept {
     return true;
   }
+};
+
+// A block of bytes of a size fixed when it is made, not cleared, from the
+// same source as PageAllocator's.
+class ByteBlock {
+ public:
+  ByteBlock() = default;
+  explicit ByteBlock(size_t n) : data_(PageAllocator<uint8_t>().allocate(n)), size_(n) {}
+  ~ByteBlock() {
+    if (data_) PageAllocator<uint8_t>().deallocate(data_, size_);
+  }
+  ByteBlock(ByteBlock&& other) noexcept : data_(other.data_), size_(other.size_) {
+    other.data_ = nullptr;
+    other.size_ = 0;
+  }
+  ByteBlock& operator=(ByteBlock&& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    return *this;
+  }
+
+  uint8_t* data() { return data_; }
+  const uint8_t* data() const { return data_; }
+  size_t size() const { return size_; }
+
+ private:
+  uint8_t* data_ = nullptr;
+  size_t size_ = 0;
 };

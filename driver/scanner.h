@@ -19,12 +19,17 @@ constexpr int kLexNameMax = 259;
 constexpr int kLexLineMax = 260;
 
 // Bytes from a stream, read with the unlocked per-character call (the
-// program is single-threaded, and large inputs are read character by
-// character).
+// program is single-threaded). A character given back is kept here and
+// delivered by the next read.
 class StreamBytes {
  public:
   explicit StreamBytes(std::FILE* f = nullptr) : f_(f) {}
   int next() {
+    if (pending_ != -1) {
+      const int c = pending_;
+      pending_ = -1;
+      return c;
+    }
     if (!f_) return -1;
 #if defined(_WIN32)
     return _getc_nolock(f_);
@@ -32,17 +37,27 @@ class StreamBytes {
     return getc_unlocked(f_);
 #endif
   }
+  void back(int c) {
+    pending_ = c;
+  }
+  void drop() {
+    pending_ = -1;
+  }
 
  private:
   std::FILE* f_;
+  int pending_ = -1;
 };
 
-// Bytes from a block in memory.
+// Bytes from a block in memory. Giving a character back steps back over its
+// byte: read again, the byte maps to the same character.
 class MemoryBytes {
  public:
   MemoryBytes() = default;
   MemoryBytes(const uint8_t* begin, const uint8_t* end) : at_(begin), end_(end) {}
   int next() { return at_ < end_ ? *at_++ : -1; }
+  void back(int) { --at_; }
+  void drop() {}
 
  private:
   const uint8_t* at_ = nullptr;
@@ -61,16 +76,10 @@ class Scanner {
   // The next mapped character, or -1 at the end of the input.
   int getc() {
     newlines_ = 0;
-    int c;
-    if (pending_ != -1) {
-      c = pending_;
-      pending_ = -1;
-    } else {
-      c = bytes_.next();
-      if (c < 0) {
-        last_ = -1;
-        return -1;
-      }
+    int c = bytes_.next();
+    if (c < 0) {
+      last_ = -1;
+      return -1;
     }
     if (c < kBlank) {
       if (c == 13 || c == 10) {
@@ -89,7 +98,7 @@ class Scanner {
   // end or another give-back.
   void ungetc() {
     if (last_ == -1) return;
-    pending_ = last_;
+    bytes_.back(last_);
     if (last_ == kLineEnd) {
       if (newlines_ > 0) --newlines_;
     } else {
@@ -102,66 +111,38 @@ class Scanner {
   // (line mode only), or -1 at the end. After a lone "/" the character
   // following it has been given back, and nothing else can be.
   int skip() {
-    int c = getc();
-    for (;;) {
-      if (c == -1) return -1;
-      if (c == kBlank || c == kLineEnd) {
-        if (c == kLineEnd && linemode_) return kLineEnd;
-        c = getc();
-        continue;
-      }
-      if (c != '/') return c;
-      const int next = getc();
-      if (next == '/') {
-        if (skip_line_comment() == -1) return -1;
-        if (linemode_) return kLineEnd;
-      } else if (next == '*') {
-        const int had_line_end = skip_block_comment();
-        if (had_line_end == -1) return -1;
-        if (had_line_end && linemode_) return kLineEnd;
-      } else {
-        ungetc();
-        return '/';
-      }
-      c = getc();
-    }
+    const int c = getc();
+    // Most characters between tokens are significant ones: the rest, for
+    // blanks, line ends and comments, stays out of line.
+    if (c > kBlank && c != '/') return c;
+    return skip_from(c);
   }
 
   // A decimal or 0x-hexadecimal number, accumulated modulo 2^32 and read as
   // a signed 32-bit value; -1 when none stands there (its first character
   // is given back). A digit that is the input's last character is its value.
   long number() {
-    int c = skip();
-    if (c == -1) return -1;
-    if (c < '0' || c > '9') {
+    const int first = skip();
+    if (first == -1) return -1;
+    if (first < '0' || first > '9') {
       ungetc();
       return -1;
     }
-    const int first = c;
-    uint32_t value = static_cast<uint32_t>(c - '0');
-    c = getc();
-    if (c == -1) return static_cast<int32_t>(value);
+    // Digits are read as bytes: a digit maps to itself. The character that
+    // ends the number is given back.
+    uint32_t value = static_cast<uint32_t>(first - '0');
+    int c = bytes_.next();
     if (c == 'x' || c == 'X') {
-      if (first != '0') {
-        ungetc();
-        return static_cast<int32_t>(value);
-      }
-      c = getc();
-      if (c == -1) return -1;
-      for (int digit; (digit = hex_value(c)) >= 0;) {
+      if (first != '0') return end_number(c, value);
+      c = bytes_.next();
+      if (c < 0) return end_number(c, ~0u);
+      for (int digit; (digit = hex_value(c)) >= 0; c = bytes_.next())
         value = value * 16 + static_cast<uint32_t>(digit);
-        c = getc();
-        if (c == -1) return static_cast<int32_t>(value);
-      }
     } else {
-      while (c >= '0' && c <= '9') {
+      for (; c >= '0' && c <= '9'; c = bytes_.next())
         value = value * 10 + static_cast<uint32_t>(c - '0');
-        c = getc();
-        if (c == -1) return static_cast<int32_t>(value);
-      }
     }
-    ungetc();
-    return static_cast<int32_t>(value);
+    return end_number(c, value);
   }
 
   // The next name: quoted, or up to (and consuming) a blank or line end;
@@ -192,7 +173,7 @@ class Scanner {
   // Forgets a character given back and the last one read.
   void drop_pushback() {
     last_ = -1;
-    pending_ = -1;
+    bytes_.drop();
   }
 
   void set_linemode(bool on) { linemode_ = on; }
@@ -220,6 +201,41 @@ class Scanner {
       return t;
     }();
     return kHex[static_cast<size_t>(c + 1)];
+  }
+
+  // skip, from the character c already read.
+  [[gnu::noinline]] int skip_from(int c) {
+    for (;;) {
+      if (c == -1) return -1;
+      if (c == kBlank || c == kLineEnd) {
+        if (c == kLineEnd && linemode_) return kLineEnd;
+        c = getc();
+        continue;
+      }
+      if (c != '/') return c;
+      const int next = getc();
+      if (next == '/') {
+        if (skip_line_comment() == -1) return -1;
+        if (linemode_) return kLineEnd;
+      } else if (next == '*') {
+        const int had_line_end = skip_block_comment();
+        if (had_line_end == -1) return -1;
+        if (had_line_end && linemode_) return kLineEnd;
+      } else {
+        ungetc();
+        return '/';
+      }
+      c = getc();
+    }
+  }
+
+  // The number ends at the byte c (given back unless it is the end of the
+  // input); value ~0 stands for no number at all.
+  long end_number(int c, uint32_t value) {
+    newlines_ = 0;
+    last_ = -1;
+    if (c >= 0) bytes_.back(c < kBlank ? (c == 13 || c == 10 ? kLineEnd : kBlank) : c);
+    return value == ~0u ? -1 : static_cast<int32_t>(value);
   }
 
   // Reads to the end of a line comment; returns the line end, or -1.
@@ -278,8 +294,7 @@ class Scanner {
 
   Bytes bytes_;
   bool linemode_ = false;
-  int last_ = -1;     // last character delivered; -1 when none may be given back
-  int pending_ = -1;  // a character given back, delivered by the next read
+  int last_ = -1;  // last character delivered; -1 when none may be given back
   int newlines_ = 0;
   bool rejected_ = false;
   bool comment_open_ = false;

@@ -55,7 +55,7 @@ SymFontPtr read_font(const char* path, bool want_pal, Markers& markers) {
   {
     Tokens tokens(*text);
     SymParser parser(tokens);
-    parser.reserve_for(text->bytes.size());
+    parser.reserve_for(text->size);
     if (!parser.parse()) {
       con_printf("\n Syntax error detected on symbol %u", static_cast<unsigned>(parser.numsym()));
       return nullptr;

@@ -7,16 +7,16 @@
 #include <optional>
 #include <vector>
 
+#include "driver/page_alloc.h"
 #include "driver/scanner.h"
 #include "fonts/symfont.h"
 
-// A whole text file, after a UTF-8 byte order mark at its start.
+// A whole text file; its body begins after a UTF-8 byte order mark.
 struct TextFile {
-  SymbolBytes bytes;
+  ByteBlock bytes;
+  size_t size = 0;
   size_t start = 0;
-  MemoryBytes body() const {
-    return MemoryBytes(bytes.data() + start, bytes.data() + bytes.size());
-  }
+  MemoryBytes body() const { return MemoryBytes(bytes.data() + start, bytes.data() + size); }
 };
 
 // Reads the file at path whole; none when it cannot be opened. A file that

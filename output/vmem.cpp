@@ -40,7 +40,7 @@ class Staging {
   void put(const uint8_t* p, size_t n) {
     if (used_ + n > buf_.size()) flush();
     if (n >= buf_.size()) {
-      out_(p, n);
+      for (size_t piece; n > 0; p += piece, n -= piece) out_(p, piece = std::min(n, kPiece));
       return;
     }
     std::memcpy(buf_.data() + used_, p, n);
@@ -61,6 +61,10 @@ class Staging {
   }
 
  private:
+  // Large runs go out in pieces of this size: one write of a whole picture
+  // costs the host more than many of these.
+  static constexpr size_t kPiece = size_t{1} << 20;
+
   const ImageSink& out_;
   std::array<uint8_t, 64 * 1024> buf_;
   size_t used_ = 0;
