@@ -22,9 +22,10 @@ if(CMAKE_VERSION VERSION_LESS 3.20)
 endif()
 include(${CMAKE_CURRENT_LIST_DIR}/TralkConfigImages.cmake)
 
-# Functions keep the policies in force where they are defined: the paths in
-# the dependency file are taken as tralk writes them (full paths).
-cmake_policy(SET CMP0116 NEW)
+# Functions keep the policies in force where they are defined, whatever the
+# project that includes this file asks for (among them CMP0116: Ninja reads
+# the dependency file's paths as written, here full paths).
+cmake_policy(VERSION 3.20...3.25)
 
 # The files of the images named in config: full paths of every output, the
 # .c files, the .bin files and the folders that hold them.

@@ -10,6 +10,9 @@
 # the next entry). Reading stops where tralk would report an error; the build
 # then fails in tralk with its message.
 include_guard(GLOBAL)
+# The functions keep the policies in force where they are defined, whatever
+# the project that includes this file asks for.
+cmake_policy(VERSION 3.20...3.25)
 
 # Removes blanks, line ends and comments from the front of the variable
 # text_var. In line mode it stops at a line end instead, consuming it (or the
