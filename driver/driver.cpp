@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "bitmap/bmp_load.h"
+#include "driver/cmdline.h"
 #include "driver/console.h"
+#include "driver/depfile.h"
 #include "driver/fontnames.h"
 #include "driver/lex.h"
 #include "driver/path.h"
@@ -82,7 +85,7 @@ void report_illegal_name() {
 // The state of one run over a configuration file.
 class ConfigRun {
  public:
-  explicit ConfigRun(std::FILE* config) : lines_(config) {}
+  ConfigRun(std::FILE* config, RunPaths paths) : lines_(config), paths_(std::move(paths)) {}
 
   void set_configdir(const std::string& name);
   // Reads and acts on every entry; returns the exit status.
@@ -121,11 +124,14 @@ class ConfigRun {
   std::vector<std::string> images_;
   // The C identifiers of the open list's fonts.
   ImageIdentifiers identifiers_;
+  RunPaths paths_;
+  DepRecord deps_;
 };
 
 void ConfigRun::set_configdir(const std::string& name) {
   std::optional<std::string> full = path_full(name);
   if (!full) return;
+  deps_.add_input(*full);
   configdir_ = full->substr(0, full->size() - path_base(*full).size() - path_ext(*full).size());
   plat_chdir(configdir_);
 }
@@ -210,7 +216,9 @@ bool ConfigRun::on_greymode() {
 // opened before in this run. A name that cannot be resolved is left to the
 // writer, which reports it.
 bool ConfigRun::note_image(const std::string& token) {
-  const std::optional<std::string> stem = path_setext(token, "");
+  const std::string written =
+      paths_.output_dir ? path_in_dir(*paths_.output_dir, token) : std::string(token);
+  const std::optional<std::string> stem = path_setext(written, "");
   if (!stem) return true;
   for (const std::string& seen : images_) {
     if (file_name_equal(seen, *stem, kFileNamesIgnoreCase)) return false;
@@ -266,7 +274,11 @@ bool ConfigRun::on_bmp(const std::string& token) {
 // show, and the search is made again at the next picture entry.
 void ConfigRun::load_default_palette() {
   std::optional<std::string> path = path_setname(configdir_, kDefaultPalette);
-  if (path) curpalette_ = pal_load(path->c_str(), nullptr, &palcount_);
+  if (!path) return;
+  curpalette_ = pal_load(path->c_str(), nullptr, &palcount_);
+  // Read when present, even when it failed to load: mending it changes the images.
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(*path, ec)) deps_.add_input(*path);
 }
 
 bool ConfigRun::load_matches(int type, const std::string& pattern) {
@@ -290,12 +302,14 @@ bool ConfigRun::load_matches(int type, const std::string& pattern) {
     con_printf("\n Loading file to font: \"%s\"", path->c_str());
     SymFontPtr font;
     if (type == kTypeSym) {
-      font = sym_load(path->c_str());
+      std::optional<std::string> cpname;
+      font = sym_load(path->c_str(), &cpname);
       if (!font) {
         con_printf("\n- Error detected during font load \"%s\"", path->c_str());
         return false;
       }
       con_printf(" OK");
+      deps_.add_font(*path, cpname);
     } else {
       font = greymode_ != 0
                  ? bmp_load(path->c_str(), nullptr, greymode_)
@@ -306,6 +320,7 @@ bool ConfigRun::load_matches(int type, const std::string& pattern) {
         return false;
       }
       con_printf("\n OK");
+      deps_.add_input(*path);
     }
     if (!add_font(std::move(font), make_fontname(tmpl, path))) return false;
   }
@@ -339,6 +354,7 @@ bool ConfigRun::on_pal(const std::string& token) {
     return false;
   }
   con_printf(" OK");
+  deps_.add_input(*full);
   return true;
 }
 
@@ -347,8 +363,13 @@ void ConfigRun::fontlistclose() {
   if (fontlistcount(curlist_.get()) == 0) {
     con_printf("\nNo load fonts defined in config.\n Skipping generation of %s",
                curlist_->binname.c_str());
-  } else if (!vfont_generate(*curlist_)) {
-    outputfailed_ = true;
+  } else {
+    if (paths_.output_dir) curlist_->binname = path_in_dir(*paths_.output_dir, curlist_->binname);
+    if (vfont_generate(*curlist_)) {
+      deps_.add_outputs(vfont_output_files(curlist_->binname));
+    } else {
+      outputfailed_ = true;
+    }
   }
   fontlistfree(std::move(curlist_));
 }
@@ -357,6 +378,8 @@ int ConfigRun::finish() {
   // An open list is left only after an error: it is discarded unwritten.
   fontlistfree(std::move(curlist_));
   curpalette_.reset();
+  if (!errorflag_ && !outputfailed_ && paths_.depfile)
+    outputfailed_ = !deps_.write(*paths_.depfile);
   if (errorflag_) {
     con_printf("\nSkipping config file processing due to errors\n");
     press_key();
@@ -369,6 +392,33 @@ int ConfigRun::finish() {
   }
   con_printf("\n\nNo errors detected. Done\n");
   return 0;
+}
+
+// The exit status of a command line that asks for no run (after the banner),
+// or none for one that runs the configuration.
+std::optional<int> answer_without_run(const CmdLine& cmd) {
+  switch (cmd.action) {
+    case CmdAction::kHelp:
+      con_printf("%s", kUsageText);
+      print_options();
+      return 0;
+    case CmdAction::kBadOptions:
+      con_printf("%s%s", cmd.error.c_str(), kUsageText);
+      print_options();
+      press_key();
+      return -1;
+    case CmdAction::kBareUsage:
+      usage();
+      return -1;
+    default:
+      break;
+  }
+  if (file_type(cmd.config) != kTypeVfg) {
+    con_printf("\n Illegal comand line parameter");
+    usage();
+    return -1;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -416,15 +466,18 @@ FilePtr open_resolved(const std::string& name, const char* mode) {
 }
 
 int tralk_main(int argc, char** argv) {
-  con_printf("\nVFONT GENERATOR  V1.2\n");
-  if (argc != 2 || argv[1][0] == '\0') {
-    usage();
-    return -1;
+  const CmdLine cmd = parse_cmdline(argc, argv);
+  if (cmd.action == CmdAction::kVersion) {
+    print_version();
+    return 0;
   }
-  const std::string arg = argv[1];
-  if (file_type(arg) != kTypeVfg) {
-    con_printf("\n Illegal comand line parameter");
-    usage();
+  con_printf("\nVFONT GENERATOR  V1.2\n");
+  if (std::optional<int> status = answer_without_run(cmd)) return *status;
+  const std::string& arg = cmd.config;
+  // Names on the command line count from where the program was started.
+  RunPaths paths;
+  if (!resolve_run_paths(cmd, paths)) {
+    press_key();
     return -1;
   }
   // The configuration is read as text; on this host text and bytes are alike.
@@ -435,7 +488,7 @@ int tralk_main(int argc, char** argv) {
   }
   file_skip_bom(config.get());
   con_printf("Open configuration file: %s OK\n", arg.c_str());
-  ConfigRun run(config.get());
+  ConfigRun run(config.get(), std::move(paths));
   run.set_configdir(arg);
   int status = run.run();
   return status;

@@ -20,6 +20,9 @@ std::optional<std::string> path_setname(std::string_view path, std::string_view 
 // path's full path with its extension replaced by the extension of name (an
 // empty extension removes it); none when path cannot be resolved.
 std::optional<std::string> path_setext(std::string_view path, std::string_view name);
+// name taken relative to the folder dir instead of the current directory; a
+// name with a drive or starting at a root stays as it is.
+std::string path_in_dir(std::string_view dir, std::string_view name);
 // Base name: no directory, no extension.
 std::string path_base(std::string_view path);
 // Extension with its dot, or the empty string.

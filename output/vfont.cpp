@@ -275,6 +275,11 @@ bool generate(const FONTLIST& list, const OutputNames& names) {
 
 }  // namespace
 
+std::vector<std::string> vfont_output_files(const std::string& binname) {
+  const OutputNames names = make_names(binname);
+  return {names.source, names.header, names.image};
+}
+
 void vfont_writestruct(std::string& out, const std::string& fontname, const SYMFONT& font,
                        uint32_t symindex, uint32_t rangeindex, const std::string& id) {
   if (fontname.empty()) return;

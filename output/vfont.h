@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "driver/fontlist.h"
 
@@ -12,6 +13,10 @@
 // written (each failure has been reported); files are never left
 // half-written under their names.
 bool vfont_generate(const FONTLIST& list);
+
+// The full paths of the files vfont_generate writes for the image name
+// binname: source, header and image.
+std::vector<std::string> vfont_output_files(const std::string& binname);
 
 // Appends the C structure definitions of one font to out. Prints
 // "Error, Illegal font structure or not a softfont" and appends nothing for a

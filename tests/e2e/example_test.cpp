@@ -13,8 +13,9 @@ TEST(Example, ShippedConfigurationBuildsBothImages) {
   TempDir dir;
   for (const auto& e : fs::directory_iterator(TRALK_EXAMPLES)) {
     const std::string ext = e.path().extension().string();
-    // Inputs only: outputs of an earlier run beside them are not copied.
-    if (ext == ".c" || ext == ".h" || ext == ".bin") continue;
+    // Inputs only: outputs of an earlier run beside them are not copied, nor
+    // the CMake example's folder.
+    if (!e.is_regular_file() || ext == ".c" || ext == ".h" || ext == ".bin") continue;
     fs::copy(e.path(), dir.path() / e.path().filename());
   }
   const RunResult r = run_tralk(dir.path(), "demo.vfg");

@@ -171,6 +171,18 @@ inline RunResult run_tralk(const std::filesystem::path& cwd, const std::string& 
   return r;
 }
 
+// What a shell command run in cwd printed on standard output.
+inline std::string run_shell(const std::filesystem::path& cwd, const std::string& command) {
+  const std::string line = "cd " + shell_quote(cwd.string()) + " && " + command + " </dev/null";
+  std::string out;
+  if (std::FILE* pipe = ::popen(line.c_str(), "r")) {
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+    ::pclose(pipe);
+  }
+  return out;
+}
+
 // A generated text file (.c, .h) with LF line ends; empty when it does not
 // exist.
 inline std::string read_text_output(const std::filesystem::path& p) {

@@ -1,0 +1,31 @@
+// The dependency file of a run, in Make syntax: the files written as
+// targets, the files read as prerequisites, so that a build tool runs the
+// program again exactly when one of its inputs changes.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class DepRecord {
+ public:
+  // Each records full paths, once each, in the order first seen.
+  void add_input(const std::string& path);
+  void add_outputs(const std::vector<std::string>& paths);
+  // A .sym file and the codepage its first line named, which is read from
+  // the .sym file's folder.
+  void add_font(const std::string& sym_path, const std::optional<std::string>& cpname);
+
+  // Writes the dependency file whole, with its console message; false after
+  // a message when it could not be written (the old file is then kept).
+  bool write(const std::string& path) const;
+
+ private:
+  std::vector<std::string> inputs_;
+  std::vector<std::string> outputs_;
+};
+
+// path as Make reads it back: blanks and "#" escaped with backslashes (those
+// already before a blank doubled), "$" doubled, ":" escaped except a drive's.
+std::string make_escaped(std::string_view path);
