@@ -47,7 +47,7 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B "$build" -DTRALK_BENCH=ON -DTRALK_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$jobs" --target tralk tralk_microbench tralk_timebench >/dev/null
+cmake --build "$build" -j"$jobs" --target tralk tralk_microbench tralk_timebench tralk_scan_numbers >/dev/null
 
 if [ "$micro" = 1 ]; then
   echo "== Inner operations (Google Benchmark; rates from CPU time; compare the _median lines)"
@@ -57,7 +57,7 @@ if [ "$micro" = 1 ]; then
 fi
 if [ "$whole" = 1 ]; then
   echo "== Whole runs of tralk"
-  args=(--tralk "$build/tralk" --runs "$runs")
+  args=(--tralk "$build/tralk" --scan "$build/bench/tralk_scan_numbers" --runs "$runs")
   [ -n "$baseline" ] && args+=(--baseline "$baseline")
   "$build/bench/tralk_timebench" "${args[@]}"
 fi

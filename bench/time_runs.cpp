@@ -2,11 +2,16 @@
 // figure beside its target: throughput, peak memory against its bound, and
 // how time and memory grow from a half-sized workload to the full one.
 //
-//   tralk_timebench --tralk PATH [--baseline PATH] [--runs N] [--work DIR]
+//   tralk_timebench --tralk PATH [--scan PATH] [--baseline PATH] [--runs N] [--work DIR]
 //
 // With --baseline, every run of PATH is paired with a run of the other
 // program on the same input, right after it, and the two programs' messages
-// and output files are compared byte for byte.
+// and output files are compared byte for byte. Each run writes its files
+// anew: the outputs of the run before are removed first.
+//
+// Some cases are also held against the floor of their work, timed the same
+// way: copying the picture to a new file with cat, and scanning the numbers
+// of the .sym font with a plain C program (--scan, bench/scan_numbers.c).
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -31,12 +36,18 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr double kMiB = 1024.0 * 1024.0;
-constexpr double kSymTarget = 200e6;    // bytes of .sym text per second
-constexpr double kPixelTarget = 100e6;  // pixels per second
-constexpr double kGrowthLimit = 2.2;    // doubling the input: at most 2x, plus 10 percent
+constexpr double kGrowthLimit = 2.2;  // doubling the input: at most 2x, plus 10 percent
 constexpr double kMemorySlack = 16 * kMiB;
 
 enum class Measure { sym_bytes, pixels, fonts, none };
+
+// The floor a case is held against: the least any program must do with
+// the same input.
+enum class Floor {
+  none,
+  copy,  // cat the input to a new file
+  scan,  // scan the numbers of the input
+};
 
 struct Case {
   std::string name;
@@ -44,33 +55,71 @@ struct Case {
   std::string config;               // in the workload folder
   std::vector<std::string> images;  // .bin files the configuration writes
   Measure measure;
-  bool has_half;  // also run on the half workload
+  double target = 0;      // throughput, in the measure's unit per second; 0 for none
+  bool has_half = false;  // also run on the half workload
+  Floor floor = Floor::none;
+  std::string input;       // the file the floor works on
+  double floor_limit = 0;  // at most this many times the floor's time
+  double converted = 0;    // pixel bytes of the converted picture: the peak
+                           // memory may be that plus 16 MiB; 0: no such bound
 };
 
 const std::vector<Case>& cases() {
+  constexpr double kPicturePixels = 4096.0 * 4096.0;
   static const std::vector<Case> list = {
-      {"sym", ".sym parsing, 65535 symbols", "sym.vfg", {"big.bin"}, Measure::sym_bytes, true},
-      {"small", "5000 small fonts, one wildcard", "small.vfg", {"small.bin"}, Measure::fonts, true},
-      {"pic24",
-       "4096x4096 24-bit, direct colour",
-       "pic24.vfg",
-       {"pic24.bin"},
-       Measure::pixels,
-       true},
-      {"pic8", "4096x4096 8-bit, palette mode", "pic8.vfg", {"pic8.bin"}, Measure::pixels, true},
-      {"pic4",
-       "4096x4096 4-bit, palette, narrowed",
-       "pic4.vfg",
-       {"pic4.bin"},
-       Measure::pixels,
-       true},
-      {"grey24", "4096x4096 24-bit, grey 256", "grey24.vfg", {"grey24.bin"}, Measure::pixels, true},
-      {"all",
-       "all of them, four images",
-       "all.vfg",
-       {"big.bin", "small.bin", "pictures.bin", "grey.bin"},
-       Measure::none,
-       false},
+      {.name = "sym",
+       .what = ".sym parsing, 65535 symbols",
+       .config = "sym.vfg",
+       .images = {"big.bin"},
+       .measure = Measure::sym_bytes,
+       .target = 200e6,
+       .has_half = true,
+       .floor = Floor::scan,
+       .input = "big.sym",
+       .floor_limit = 1.3},
+      {.name = "small",
+       .what = "5000 small fonts, one wildcard",
+       .config = "small.vfg",
+       .images = {"small.bin"},
+       .measure = Measure::fonts,
+       .has_half = true},
+      {.name = "pic24",
+       .what = "4096x4096 24-bit, direct colour",
+       .config = "pic24.vfg",
+       .images = {"pic24.bin"},
+       .measure = Measure::pixels,
+       .target = 150e6,
+       .has_half = true,
+       .floor = Floor::copy,
+       .input = "pic24.bmp",
+       .floor_limit = 2.5,
+       .converted = 2 * kPicturePixels},
+      {.name = "pic8",
+       .what = "4096x4096 8-bit, palette mode",
+       .config = "pic8.vfg",
+       .images = {"pic8.bin"},
+       .measure = Measure::pixels,
+       .target = 200e6,
+       .has_half = true},
+      {.name = "pic4",
+       .what = "4096x4096 4-bit, palette, narrowed",
+       .config = "pic4.vfg",
+       .images = {"pic4.bin"},
+       .measure = Measure::pixels,
+       .target = 100e6,
+       .has_half = true},
+      {.name = "grey24",
+       .what = "4096x4096 24-bit, grey 256",
+       .config = "grey24.vfg",
+       .images = {"grey24.bin"},
+       .measure = Measure::pixels,
+       .target = 200e6,
+       .has_half = true},
+      {.name = "all",
+       .what = "all of them, four images",
+       .config = "all.vfg",
+       .images = {"big.bin", "small.bin", "pictures.bin", "grey.bin"},
+       .measure = Measure::none},
   };
   return list;
 }
@@ -83,6 +132,7 @@ struct Sample {
 
 struct Options {
   std::string tralk;
+  std::string scan;  // the number scanner, for the floor of .sym runs
   std::string baseline;
   int runs = 5;
   std::string work;
@@ -94,20 +144,23 @@ struct Options {
   std::exit(1);
 }
 
-// Runs program on config inside dir; its messages go to log.
-Sample run_once(const std::string& program, const fs::path& dir, const std::string& config,
-                const fs::path& log) {
+// Runs program with its arguments inside dir; its standard output goes to
+// out. Dies when the program fails.
+Sample run_program(const std::vector<std::string>& args, const fs::path& dir, const fs::path& out) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
   const auto start = std::chrono::steady_clock::now();
   const pid_t pid = ::fork();
   if (pid < 0) die("fork failed");
   if (pid == 0) {
     const int in = ::open("/dev/null", O_RDONLY);
-    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || ::chdir(dir.c_str()) != 0) ::_exit(127);
+    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || fd < 0 || ::chdir(dir.c_str()) != 0) ::_exit(127);
     ::dup2(in, 0);
-    ::dup2(out, 1);
-    ::dup2(out, 2);
-    ::execl(program.c_str(), program.c_str(), config.c_str(), static_cast<char*>(nullptr));
+    ::dup2(fd, 1);
+    ::dup2(fd, 2);
+    ::execv(argv[0], argv.data());
     ::_exit(127);
   }
   int status = 0;
@@ -115,10 +168,39 @@ Sample run_once(const std::string& program, const fs::path& dir, const std::stri
   if (::wait4(pid, &status, 0, &usage) != pid) die("wait4 failed");
   const auto end = std::chrono::steady_clock::now();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    die(program + " " + config + " failed; see " + log.string());
+    die(args[0] + " failed in " + dir.string() + "; see " + out.string());
   const auto secs = [](const timeval& tv) { return double(tv.tv_sec) + tv.tv_usec / 1e6; };
   return {std::chrono::duration<double>(end - start).count(),
           secs(usage.ru_utime) + secs(usage.ru_stime), usage.ru_maxrss * 1024.0};
+}
+
+// Removes the files a case writes, so that the next run writes them anew.
+void remove_outputs(const fs::path& dir, const Case& c) {
+  for (const std::string& image : c.images) {
+    for (const char* ext : {".c", ".h", ".bin"}) {
+      fs::path f = dir / image;
+      f.replace_extension(ext);
+      std::error_code ec;
+      fs::remove(f, ec);
+    }
+  }
+}
+
+// Runs program on the case's configuration inside dir; its messages go to
+// log.
+Sample run_once(const std::string& program, const fs::path& dir, const Case& c,
+                const fs::path& log) {
+  remove_outputs(dir, c);
+  return run_program({program, c.config}, dir, log);
+}
+
+// Does the floor's work on the case's input.
+Sample run_floor(const Options& opt, const fs::path& dir, const Case& c, const fs::path& work) {
+  const fs::path copy = work / "floor-output";
+  std::error_code ec;
+  fs::remove(copy, ec);
+  if (c.floor == Floor::copy) return run_program({"/bin/cat", c.input}, dir, copy);
+  return run_program({opt.scan, c.input}, dir, copy);
 }
 
 // The timer keeps its own memory small and never reads a whole output into
@@ -202,6 +284,7 @@ struct Result {
   Series current;
   Series baseline;
   Series half;
+  Series floor;
   double bound = 0;  // peak memory bound of the full run
   double work = 0;   // bytes of text, pixels or fonts of the full workload
   bool identical = true;
@@ -217,6 +300,8 @@ Options parse_options(int argc, char** argv) {
     };
     if (a == "--tralk") {
       o.tralk = value();
+    } else if (a == "--scan") {
+      o.scan = value();
     } else if (a == "--baseline") {
       o.baseline = value();
     } else if (a == "--runs") {
@@ -227,13 +312,15 @@ Options parse_options(int argc, char** argv) {
       o.only.push_back(value());
     } else {
       die("unknown option " + a +
-          "\nusage: tralk_timebench --tralk PATH [--baseline PATH] [--runs N] [--work DIR]"
+          "\nusage: tralk_timebench --tralk PATH [--scan PATH] [--baseline PATH] [--runs N]"
+          " [--work DIR]"
           " [--case NAME]...");
     }
   }
   if (o.tralk.empty()) die("--tralk PATH is required");
   o.tralk = fs::absolute(o.tralk).string();
   if (!o.baseline.empty()) o.baseline = fs::absolute(o.baseline).string();
+  if (!o.scan.empty()) o.scan = fs::absolute(o.scan).string();
   return o;
 }
 
@@ -269,13 +356,13 @@ void print_throughput(const Case& c, const Result& r) {
   switch (c.measure) {
     case Measure::sym_bytes:
       std::printf("  %-7s %-36s %7.1f MB/s  %7.1f MB/s  >= %.0f MB/s  %s\n", c.name.c_str(),
-                  c.what.c_str(), cpu / 1e6, wall / 1e6, kSymTarget / 1e6,
-                  verdict(check(cpu >= kSymTarget)));
+                  c.what.c_str(), cpu / 1e6, wall / 1e6, c.target / 1e6,
+                  verdict(check(cpu >= c.target)));
       break;
     case Measure::pixels:
       std::printf("  %-7s %-36s %7.1f Mpx/s %7.1f Mpx/s >= %.0f Mpx/s %s\n", c.name.c_str(),
-                  c.what.c_str(), cpu / 1e6, wall / 1e6, kPixelTarget / 1e6,
-                  verdict(check(cpu >= kPixelTarget)));
+                  c.what.c_str(), cpu / 1e6, wall / 1e6, c.target / 1e6,
+                  verdict(check(cpu >= c.target)));
       break;
     case Measure::fonts:
       std::printf("  %-7s %-36s %7.0f fonts/s %5.0f fonts/s (no target of its own)\n",
@@ -284,6 +371,14 @@ void print_throughput(const Case& c, const Result& r) {
     case Measure::none:
       break;
   }
+}
+
+void print_floor(const Case& c, const Result& r) {
+  const double cpu = r.current.med_time() / r.floor.med_time();
+  const double wall = r.current.med_wall() / r.floor.med_wall();
+  std::printf("  %-7s %-26s %7.3f s %7.3f s  %5.2f x %5.2f x  <= %.1f x  %s\n", c.name.c_str(),
+              c.floor == Floor::copy ? "cat the picture" : "scan the numbers", r.floor.med_time(),
+              r.floor.med_wall(), cpu, wall, c.floor_limit, verdict(check(cpu <= c.floor_limit)));
 }
 
 bool wanted(const Options& opt, const Case& c) {
@@ -355,20 +450,22 @@ int main(int argc, char** argv) {
     Result& r = results[i];
     r.work = workload_amount(c, full_dir, full_size);
     // Warm-up: fills the page cache and gives the outputs to compare.
-    run_once(opt.tralk, full_dir, c.config, log_now);
+    run_once(opt.tralk, full_dir, c, log_now);
     for (const std::string& image : c.images)
       r.bound = std::max(r.bound, held_bytes(full_dir / image));
-    r.bound = 2 * r.bound + kMemorySlack;
+    r.bound = c.converted ? c.converted + kMemorySlack : 2 * r.bound + kMemorySlack;
     if (paired) {
       const uint64_t mine = run_outputs(full_dir, c, log_now);
-      run_once(opt.baseline, full_dir, c.config, log_base);
+      run_once(opt.baseline, full_dir, c, log_base);
       r.identical = mine == run_outputs(full_dir, c, log_base);
     }
-    if (c.has_half) run_once(opt.tralk, half_dir, c.config, log_now);
+    const bool floor = c.floor == Floor::copy || (c.floor == Floor::scan && !opt.scan.empty());
+    if (c.has_half) run_once(opt.tralk, half_dir, c, log_now);
     for (int run = 0; run < opt.runs; ++run) {
-      r.current.add(run_once(opt.tralk, full_dir, c.config, log_now));
-      if (paired) r.baseline.add(run_once(opt.baseline, full_dir, c.config, log_base));
-      if (c.has_half) r.half.add(run_once(opt.tralk, half_dir, c.config, log_now));
+      r.current.add(run_once(opt.tralk, full_dir, c, log_now));
+      if (paired) r.baseline.add(run_once(opt.baseline, full_dir, c, log_base));
+      if (c.has_half) r.half.add(run_once(opt.tralk, half_dir, c, log_now));
+      if (floor) r.floor.add(run_floor(opt, full_dir, c, work));
     }
   }
 
@@ -382,7 +479,19 @@ int main(int argc, char** argv) {
     if (wanted(opt, cases()[i])) print_throughput(cases()[i], results[i]);
   }
 
-  std::printf("\nTime and peak memory (bound: 2 x (symbol data held + image built) + 16 MiB)\n");
+  std::printf(
+      "\nAgainst the floor of the same work (cat: copying the picture to a new file;\n"
+      "scan: a plain C program that only scans the numbers), medians\n");
+  std::printf("  %-7s %-26s %9s %9s  %7s %7s  %s\n", "case", "floor", "CPU", "wall", "CPU", "wall",
+              "target");
+  for (size_t i = 0; i < cases().size(); ++i) {
+    if (wanted(opt, cases()[i]) && !results[i].floor.cpus.empty())
+      print_floor(cases()[i], results[i]);
+  }
+
+  std::printf(
+      "\nTime and peak memory (bound: the converted picture + 16 MiB for pic24, else\n"
+      "2 x (symbol data held + image built) + 16 MiB)\n");
   std::printf("  %-7s %9s %9s %10s %10s\n", "case", "CPU", "wall", "peak", "bound");
   for (size_t i = 0; i < cases().size(); ++i) {
     const Case& c = cases()[i];

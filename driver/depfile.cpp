@@ -11,10 +11,6 @@ namespace {
 
 const char kWriteError[] = "\n Error could write to: \"%s\"";
 
-void add_once(std::vector<std::string>& list, const std::string& path) {
-  if (std::find(list.begin(), list.end(), path) == list.end()) list.push_back(path);
-}
-
 // Make has no way to write a line end or other control character in a name.
 const std::string* first_unwritable(const std::vector<std::string>& a,
                                     const std::vector<std::string>& b) {
@@ -59,11 +55,11 @@ std::string make_escaped(std::string_view path) {
 }
 
 void DepRecord::add_input(const std::string& path) {
-  add_once(inputs_, path);
+  inputs_.add(path);
 }
 
 void DepRecord::add_outputs(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) add_once(outputs_, path);
+  for (const std::string& path : paths) outputs_.add(path);
 }
 
 void DepRecord::add_font(const std::string& sym_path, const std::optional<std::string>& cpname) {
@@ -73,7 +69,7 @@ void DepRecord::add_font(const std::string& sym_path, const std::optional<std::s
 }
 
 bool DepRecord::write(const std::string& path) const {
-  if (const std::string* bad = first_unwritable(outputs_, inputs_)) {
+  if (const std::string* bad = first_unwritable(outputs_.order, inputs_.order)) {
     con_printf("\n Error: a dependency file cannot name \"%s\"", bad->c_str());
     return false;
   }
@@ -84,7 +80,7 @@ bool DepRecord::write(const std::string& path) const {
     return false;
   }
   con_printf("\n Dependency file: \"%s\"", path.c_str());
-  file.write(depfile_text(outputs_, inputs_));
+  file.write(depfile_text(outputs_.order, inputs_.order));
   if (file.commit()) return true;
   con_printf(kWriteError, path.c_str());
   return false;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class DepRecord {
@@ -22,8 +23,16 @@ class DepRecord {
   bool write(const std::string& path) const;
 
  private:
-  std::vector<std::string> inputs_;
-  std::vector<std::string> outputs_;
+  // Paths in the order first seen, each once.
+  struct PathList {
+    std::vector<std::string> order;
+    std::unordered_set<std::string> seen;
+    void add(const std::string& path) {
+      if (seen.insert(path).second) order.push_back(path);
+    }
+  };
+  PathList inputs_;
+  PathList outputs_;
 };
 
 // path as Make reads it back: blanks and "#" escaped with backslashes (those
