@@ -121,11 +121,11 @@ bool check_found(const FontOptions& opts, Work& work, ImportResult& result, std:
 }
 
 bool render_all(FT_Library library, const FontOptions& opts, Work& work, std::string& error) {
-  const RenderSettings settings{opts.bpp, opts.hinting};
   work.glyphs.resize(work.found.size());
   for (size_t i = 0; i < work.found.size(); ++i) {
     const Found& f = work.found[i];
     const FontFace& font = work.fonts[f.font];
+    const RenderSettings settings{opts.bpp, opts.hinting, glyph_side_limit(font.pixel_size)};
     if (!render_glyph(library, font.face.get(), f.glyph, settings, work.glyphs[i], error)) {
       error = "cannot render the glyph of " + hex4(f.wanted.code) + " in font " +
               quoted(font.path) + ": " + error;

@@ -1,6 +1,7 @@
 #include "import/glyph_ink.h"
 
 #include FT_BITMAP_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 
@@ -92,14 +93,31 @@ void keep_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out
   }
 }
 
+// The glyph's size before rendering: its outline's control box, or the
+// bitmap that a bitmap font stores.
+bool too_large(const FT_GlyphSlot slot, uint32_t max_side, std::string& error) {
+  uint64_t width = slot->bitmap.width, rows = slot->bitmap.rows;
+  if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+    FT_BBox box;
+    FT_Outline_Get_CBox(&slot->outline, &box);
+    width = static_cast<uint64_t>((box.xMax >> 6) - (box.xMin >> 6)) + 1;
+    rows = static_cast<uint64_t>((box.yMax >> 6) - (box.yMin >> 6)) + 1;
+  }
+  if (width <= max_side && rows <= max_side) return false;
+  error = "it is " + std::to_string(width) + " x " + std::to_string(rows) +
+          " pixels, far larger than its font's size (a damaged font?)";
+  return true;
+}
+
 }  // namespace
 
 bool render_glyph(FT_Library library, FT_Face face, FT_UInt index, const RenderSettings& settings,
                   GlyphInk& out, std::string& error) {
   out = GlyphInk{};
-  FT_Error e = FT_Load_Glyph(face, index, load_flags(settings));
-  if (e == FT_Err_Ok) e = FT_Render_Glyph(face->glyph, render_mode(settings));
   const FT_GlyphSlot slot = face->glyph;
+  FT_Error e = FT_Load_Glyph(face, index, load_flags(settings));
+  if (e == FT_Err_Ok && too_large(slot, settings.max_side, error)) return false;
+  if (e == FT_Err_Ok) e = FT_Render_Glyph(slot, render_mode(settings));
   const bool blank = e == FT_Err_Ok && (slot->bitmap.width == 0 || slot->bitmap.rows == 0);
   // Whatever the font stores (1, 2, 4 or 8 bits, colour), one byte a pixel.
   OwnedBitmap converted(library);

@@ -12,7 +12,15 @@
 struct RenderSettings {
   unsigned bpp = 1;  // output depth: 1, 2, 4 or 8
   Hinting hinting = Hinting::native;
+  // The largest glyph taken, in pixels each way: anything larger is a
+  // damaged font, and would only exhaust memory.
+  uint32_t max_side = 0;
 };
+
+// The largest glyph a font of size pixels per em can sensibly have.
+inline uint32_t glyph_side_limit(uint32_t size) {
+  return 8 * size + 64;
+}
 
 struct GlyphInk {
   int advance = 0;  // pen advance, pixels

@@ -55,6 +55,9 @@ const Case kCases[] = {
     {"t.bdf -r 0x5000 -o a.sym", 1, "no glyph at all: the font has none of the codes selected"},
     {"t.bdf -r 0x41-0x43 --missing error -o a.sym", 1,
      "2 codes have no glyph in the font: 0x0042-0x0043"},
+    {"huge.bdf -r 0x41 -o a.sym", 1,
+     "cannot render the glyph of 0x0041 in font \"huge.bdf\": it is 200 x 1 pixels, far larger "
+     "than its font's size (a damaged font?)"},
     {"t.bdf -r 0x41 --defchar Z -o a.sym", 1,
      "the default character 0x005A is not among the symbols"},
     // 65536 glyphs, in two fonts: FreeType numbers a BDF font's glyphs in 16 bits.
@@ -115,6 +118,9 @@ TEST(ImportErrors, OneLineAndNothingLeft) {
   dir.write("low.bdf", bdf(one_pixel_glyphs(0, 0x7FFF)));
   dir.write("high.bdf", bdf(one_pixel_glyphs(0x8000, 0x10000)));
   dir.write("junk.ttf", "not a font\n");
+  dir.write("huge.bdf", bdf("STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 200 1 0 0\n"
+                            "BITMAP\n" +
+                            std::string(50, 'F') + "\nENDCHAR\n"));
   std::filesystem::create_directory(dir.path() / "folder.cp");
   // Outputs of an earlier run, which a failed run must leave as they are.
   dir.write("a.sym", "old sym");
