@@ -1,5 +1,9 @@
 #include "import/font_face.h"
 
+#include <cstdlib>
+
+#include "import/glyph_ink.h"
+
 namespace {
 
 std::string quoted(const std::string& s) {
@@ -64,8 +68,17 @@ bool set_size(FontFace& font, std::optional<uint32_t> size, std::string& error) 
     font.pixel_size = *size;
   }
   const FT_Size_Metrics& m = face->size->metrics;
-  font.ascent = static_cast<int>((m.ascender + 63) >> 6);
-  font.descent = static_cast<int>((-m.descender + 63) >> 6);
+  const int64_t ascent = (int64_t{m.ascender} + 63) >> 6;
+  const int64_t descent = (-int64_t{m.descender} + 63) >> 6;
+  const int64_t limit = glyph_side_limit(font.pixel_size);
+  if (std::abs(ascent) > limit || std::abs(descent) > limit) {
+    error = "font " + quoted(font.path) + " claims an ascent of " + std::to_string(ascent) +
+            " and a descent of " + std::to_string(descent) + " pixels at " +
+            std::to_string(font.pixel_size) + " px (a damaged font?)";
+    return false;
+  }
+  font.ascent = static_cast<int>(ascent);
+  font.descent = static_cast<int>(descent);
   return true;
 }
 

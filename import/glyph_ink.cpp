@@ -4,6 +4,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -103,9 +104,11 @@ bool too_large(const FT_GlyphSlot slot, uint32_t max_side, std::string& error) {
     width = static_cast<uint64_t>((box.xMax >> 6) - (box.xMin >> 6)) + 1;
     rows = static_cast<uint64_t>((box.yMax >> 6) - (box.yMin >> 6)) + 1;
   }
-  if (width <= max_side && rows <= max_side) return false;
-  error = "it is " + std::to_string(width) + " x " + std::to_string(rows) +
-          " pixels, far larger than its font's size (a damaged font?)";
+  const uint64_t advance = static_cast<uint64_t>(std::abs(slot->advance.x) >> 6);
+  if (width <= max_side && rows <= max_side && advance <= max_side) return false;
+  error = "it is " + std::to_string(width) + " x " + std::to_string(rows) + " pixels with an " +
+          "advance of " + std::to_string(advance) +
+          ", far larger than its font's size (a damaged font?)";
   return true;
 }
 
@@ -119,6 +122,11 @@ bool render_glyph(FT_Library library, FT_Face face, FT_UInt index, const RenderS
   if (e == FT_Err_Ok && too_large(slot, settings.max_side, error)) return false;
   if (e == FT_Err_Ok) e = FT_Render_Glyph(slot, render_mode(settings));
   const bool blank = e == FT_Err_Ok && (slot->bitmap.width == 0 || slot->bitmap.rows == 0);
+  // A damaged bitmap font can give a glyph a size but no pixels.
+  if (e == FT_Err_Ok && !blank && !slot->bitmap.buffer) {
+    error = "it has a size but no pixels (a damaged font?)";
+    return false;
+  }
   // Whatever the font stores (1, 2, 4 or 8 bits, colour), one byte a pixel.
   OwnedBitmap converted(library);
   if (e == FT_Err_Ok && !blank) e = FT_Bitmap_Convert(library, &slot->bitmap, converted.get(), 1);

@@ -56,8 +56,14 @@ const Case kCases[] = {
     {"t.bdf -r 0x41-0x43 --missing error -o a.sym", 1,
      "2 codes have no glyph in the font: 0x0042-0x0043"},
     {"huge.bdf -r 0x41 -o a.sym", 1,
-     "cannot render the glyph of 0x0041 in font \"huge.bdf\": it is 200 x 1 pixels, far larger "
-     "than its font's size (a damaged font?)"},
+     "cannot render the glyph of 0x0041 in font \"huge.bdf\": it is 200 x 1 pixels with an "
+     "advance of 5, far larger than its font's size (a damaged font?)"},
+    {"nopixels.bdf -r 0x41 -o a.sym", 1,
+     "cannot render the glyph of 0x0041 in font \"nopixels.bdf\": it has a size but no pixels (a "
+     "damaged font?)"},
+    {"tall.bdf -r 0x41 -o a.sym", 1,
+     "font \"tall.bdf\" claims an ascent of 1000 and a descent of 2 pixels at 8 px (a damaged "
+     "font?)"},
     {"t.bdf -r 0x41 --defchar Z -o a.sym", 1,
      "the default character 0x005A is not among the symbols"},
     // 65536 glyphs, in two fonts: FreeType numbers a BDF font's glyphs in 16 bits.
@@ -118,6 +124,13 @@ TEST(ImportErrors, OneLineAndNothingLeft) {
   dir.write("low.bdf", bdf(one_pixel_glyphs(0, 0x7FFF)));
   dir.write("high.bdf", bdf(one_pixel_glyphs(0x8000, 0x10000)));
   dir.write("junk.ttf", "not a font\n");
+  // A glyph whose bounding box line is damaged: FreeType gives it a size
+  // but no pixels (found by fuzz_import_font).
+  dir.write("nopixels.bdf", bdf("STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 4 0\nBBX 4 5 x\n"
+                                "ENDCHAR\n"));
+  std::string tall = kFont;
+  tall.replace(tall.find("FONT_ASCENT 6"), 13, "FONT_ASCENT 1000");
+  dir.write("tall.bdf", tall);
   dir.write("huge.bdf", bdf("STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 200 1 0 0\n"
                             "BITMAP\n" +
                             std::string(50, 'F') + "\nENDCHAR\n"));
