@@ -40,15 +40,17 @@ const char* encoding_name(FT_Encoding e) {
   return "the font's own codes";
 }
 
+// One line per charmap; --encoding native reads the codes of the first.
 std::string charmaps(FT_Face face) {
-  if (face->num_charmaps == 0) return "none";
+  if (face->num_charmaps == 0) return "  charmaps: none\n";
   std::string out;
   for (int i = 0; i < face->num_charmaps; ++i) {
     const FT_CharMap m = face->charmaps[i];
-    out += (i ? "; " : "") + std::to_string(i) + ": " + encoding_name(m->encoding) + " (platform " +
-           std::to_string(m->platform_id) + ", encoding " + std::to_string(m->encoding_id) + ")";
+    out += "  charmap " + std::to_string(i) + ": " + encoding_name(m->encoding) + " (platform " +
+           std::to_string(m->platform_id) + ", encoding " + std::to_string(m->encoding_id) + ")" +
+           (i == 0 ? ", the codes of --encoding native" : "") + "\n";
   }
-  return out + "; --encoding native uses charmap 0";
+  return out;
 }
 
 std::string strikes(FT_Face face) {
@@ -65,8 +67,8 @@ std::string strikes(FT_Face face) {
 std::string describe_face(long index, FT_Face face) {
   return "Face " + std::to_string(index) + ": " + face_name(face, "(no name)") + ", " +
          FT_Get_Font_Format(face) + (FT_IS_SCALABLE(face) ? ", scalable" : ", bitmap") + ", " +
-         std::to_string(face->num_glyphs) + " glyphs\n  charmaps: " + charmaps(face) +
-         "\n  strikes: " + strikes(face) + "\n";
+         std::to_string(face->num_glyphs) + " glyphs\n  strikes: " + strikes(face) + "\n" +
+         charmaps(face);
 }
 
 }  // namespace

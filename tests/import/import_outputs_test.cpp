@@ -86,10 +86,11 @@ TEST(ImportOutputs, ListsFacesStrikesAndCharmaps) {
   EXPECT_EQ(r.out,
             "Font \"t.bdf\": 1 face\n"
             "Face 0: Tiny Regular, BDF, bitmap, 5 glyphs\n"
-            "  charmaps: 0: unicode (platform 3, encoding 1); --encoding native uses charmap 0\n"
-            "  strikes: 8 px (height 8)\n");
+            "  strikes: 8 px (height 8)\n"
+            "  charmap 0: unicode (platform 3, encoding 1), the codes of --encoding native\n");
   r = run_import(dir.path(), "font k.bdf --list");
-  EXPECT_NE(r.out.find("  charmaps: 0: the font's own codes (platform 0, encoding 0); "),
+  EXPECT_NE(r.out.find("\n  charmap 0: the font's own codes (platform 0, encoding 0), the codes of "
+                       "--encoding native\n"),
             std::string::npos)
       << r.out;
   r = run_import(dir.path(), std::string("font ") + kDejaVuSans + " --list");
@@ -98,7 +99,8 @@ TEST(ImportOutputs, ListsFacesStrikesAndCharmaps) {
             "Font \"" + std::string(kDejaVuSans) +
                 "\": 1 face\nFace 0: DejaVu Sans Book, TrueType, scalable, 6253")
       << r.out;
-  EXPECT_NE(r.out.find("\n  strikes: none\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\n  strikes: none\n  charmap 0: unicode (platform 0, encoding 3), "),
+            std::string::npos);
   EXPECT_EQ(files_in(dir.path()), (std::set<std::string>{"k.bdf", "t.bdf"}));
 }
 
