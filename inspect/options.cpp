@@ -52,8 +52,11 @@ const char kHelp[] =
     "\n"
     "Problems in the image (a block size that overruns the file or is not a\n"
     "multiple of 4, unknown flags, an index outside its block, non-zero reserved\n"
-    "bytes or fill, symbols too wide for their rows...) are listed after the\n"
-    "output, each with the storage index of its block.\n"
+    "bytes or fill, a symbol whose rows need more bytes than the font's symbols\n"
+    "have, a codepage range that runs backwards or past the symbols, a default\n"
+    "character in no range...) are listed after the output, each with the storage\n"
+    "index of its block. Each symbol's rows are as long as its own width needs;\n"
+    "the bytes after them are padding.\n"
     "\n"
     "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
     "bad command line or a file that cannot be read or written.\n";
