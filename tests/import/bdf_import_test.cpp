@@ -47,6 +47,16 @@ const std::string kKoi8 = bdf(glyph("a", 0xC1, 4, "3 3 0 0", {"E0", "A0", "E0"})
                                   glyph("A", 0xE1, 4, "3 5 0 0", {"40", "A0", "E0", "A0", "A0"}),
                               "KOI8", "R");
 
+// A .cp file: the default character, then the ranges as written.
+std::string cp(int defchar, const std::vector<std::string>& ranges) {
+  std::string out = "{" + std::to_string(ranges.size()) + ", " + std::to_string(defchar) +
+                    "},  /* number of ranges, default character */\n{\n";
+  for (size_t i = 0; i < ranges.size(); ++i)
+    out += "  " + ranges[i] + (i + 1 < ranges.size() ? "," : "") +
+           (i ? "" : "  /* first code, last code, symbol index of the first code */") + "\n";
+  return out + "}\n";
+}
+
 struct Case {
   const char* what;
   const char* args;  // after "tralk-import font", writing a.sym
@@ -54,7 +64,7 @@ struct Case {
   const char* options;
   const char* shape;
   std::vector<std::string> symbols;  // the lines after the comments
-  std::string cp;                    // a.cp; empty: none
+  std::string cp;                    // a.cp
   const char* cp_line;               // the codepage's report line
   std::vector<std::string> warnings;
   std::string fallback_line;  // a comment and report line for a fallback
@@ -73,9 +83,7 @@ const Case kCases[] = {
       "{{5,8},{0x20,0x50,0x88,0xF8,0x88,0x88,0x00,0x00}}, // 0x0041",
       "{{5,8},{0x00,0x00,0x00,0x70,0x90,0x70,0x10,0x60}}, // 0x0067",
       "{{2,8},{0x00,0x80,0x00,0x80,0x80,0x80,0x00,0x00}}, // 0x0069"},
-     "{4, 32},  /* number of ranges, default character */\n{\n"
-     "  {32, 32, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {65, 65, 1},\n  {103, 103, 2},\n  {105, 105, 3}\n}\n",
+     cp(32, {"{32, 32, 0}", "{65, 65, 1}", "{103, 103, 2}", "{105, 105, 3}"}),
      "Codepage \"a.cp\": 4 ranges, default character 0x0020",
      {},
      ""},
@@ -91,9 +99,7 @@ const Case kCases[] = {
       "0xFF,0x00}}, // 0x0041",
       "{{0,4,2,6},{0xFF,0x0F,0xFF,0x0F,0x0F,0x0F,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x00,"
       "0x00,0x00}}, // 0x0069"},
-     "{3, 32},  /* number of ranges, default character */\n{\n"
-     "  {32, 32, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {65, 65, 1},\n  {105, 105, 2}\n}\n",
+     cp(32, {"{32, 32, 0}", "{65, 65, 1}", "{105, 105, 2}"}),
      "Codepage \"a.cp\": 3 ranges, default character 0x0020",
      {},
      ""},
@@ -104,8 +110,7 @@ const Case kCases[] = {
      "1 symbol, 5 rows (5 above the baseline), 2 pixels wide, 5 bytes each, 2 bits per pixel "
      "(grey levels, 0 black, ink light)",
      {"{{0,2,2,5},{0xC0,0x00,0xC0,0xC0,0xC0}}, // 0x0069"},
-     "{1, 105},  /* number of ranges, default character */\n{\n"
-     "  {105, 105, 0}  /* first code, last code, symbol index of the first code */\n}\n",
+     cp(105, {"{105, 105, 0}"}),
      "Codepage \"a.cp\": 1 range, default character 0x0069",
      {},
      ""},
@@ -117,8 +122,7 @@ const Case kCases[] = {
      "(grey levels, 0 black, ink dark)",
      {"{{0,8,5,5},{0xFF,0x00,0x00,0x00,0xFF,0x00,0xFF,0xFF,0x00,0xFF,0xFF,0x00,0x00,0x00,0xFF,"
       "0xFF,0xFF,0xFF,0x00,0xFF,0xFF,0x00,0x00,0xFF,0xFF}}, // 0x0067"},
-     "{1, 103},  /* number of ranges, default character */\n{\n"
-     "  {103, 103, 0}  /* first code, last code, symbol index of the first code */\n}\n",
+     cp(103, {"{103, 103, 0}"}),
      "Codepage \"a.cp\": 1 range, default character 0x0067",
      {},
      ""},
@@ -129,9 +133,7 @@ const Case kCases[] = {
      "2 symbols, 8 rows (8 above the baseline), 5 pixels wide, 8 bytes each",
      {"{{5,8},{0x00,0x00,0x20,0x50,0x88,0xF8,0x88,0x88}}, // 0x0041",
       "{{5,8},{0x50,0x00,0x20,0x50,0x88,0xF8,0x88,0x88}}, // 0x00C4"},
-     "{2, 65},  /* number of ranges, default character */\n{\n"
-     "  {65, 65, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {196, 196, 1}\n}\n",
+     cp(65, {"{65, 65, 0}", "{196, 196, 1}"}),
      "Codepage \"a.cp\": 2 ranges, default character 0x0041",
      {},
      ""},
@@ -142,9 +144,7 @@ const Case kCases[] = {
      "2 symbols, 8 rows (6 above the baseline), 5 pixels wide, 8 bytes each",
      {"{{5,8},{0x20,0x50,0x88,0xF8,0x88,0x88,0x00,0x00}}, // 0x0041",
       "{{5,8},{0x20,0x50,0x88,0xF8,0x88,0x88,0x00,0x00}}, // 0x00C4"},
-     "{2, 65},  /* number of ranges, default character */\n{\n"
-     "  {65, 65, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {196, 196, 1}\n}\n",
+     cp(65, {"{65, 65, 0}", "{196, 196, 1}"}),
      "Codepage \"a.cp\": 2 ranges, default character 0x0041",
      {"1 glyph loses ink outside the font's height, clipped: 0x00C4"},
      ""},
@@ -157,9 +157,7 @@ const Case kCases[] = {
      {"{{5,6},{0x20,0x50,0x88,0xF8,0x88,0x88}}, // 0x0041",
       "{{1,6},{0x00,0x00,0x00,0x00,0x00,0x00}}, // 0x0300",
       "{{2,6},{0x40,0x80,0x00,0x00,0x00,0x00}}, // 0x0301"},
-     "{2, 65},  /* number of ranges, default character */\n{\n"
-     "  {65, 65, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {768, 769, 1}\n}\n",
+     cp(65, {"{65, 65, 0}", "{768, 769, 1}"}),
      "Codepage \"a.cp\": 2 ranges, default character 0x0041",
      {},
      ""},
@@ -170,9 +168,7 @@ const Case kCases[] = {
      "2 symbols, 6 rows (6 above the baseline), 4 pixels wide, 6 bytes each",
      {"{{4,6},{0x40,0xA0,0x10,0xF0,0x10,0x10}}, // 0x0041",
       "{{4,6},{0x00,0x40,0x00,0x40,0x40,0x40}}, // 0x0069"},
-     "{2, 65},  /* number of ranges, default character */\n{\n"
-     "  {65, 65, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {105, 105, 1}\n}\n",
+     cp(65, {"{65, 65, 0}", "{105, 105, 1}"}),
      "Codepage \"a.cp\": 2 ranges, default character 0x0041",
      {"1 glyph loses ink outside the fixed width, clipped: 0x0041"},
      ""},
@@ -182,8 +178,7 @@ const Case kCases[] = {
      "-r 0x41-0x43 --encoding unicode --bpp 1 --hinting native --height ink --width advance",
      "1 symbol, 6 rows (6 above the baseline), 5 pixels wide, 6 bytes each",
      {"{{5,6},{0x20,0x50,0x88,0xF8,0x88,0x88}}, // 0x0041"},
-     "{1, 65},  /* number of ranges, default character */\n{\n"
-     "  {65, 65, 0}  /* first code, last code, symbol index of the first code */\n}\n",
+     cp(65, {"{65, 65, 0}"}),
      "Codepage \"a.cp\": 1 range, default character 0x0041",
      {"2 codes have no glyph in the font and were skipped: 0x0042-0x0043"},
      ""},
@@ -195,8 +190,7 @@ const Case kCases[] = {
      "2 symbols, 6 rows (6 above the baseline), 5 pixels wide, 6 bytes each",
      {"{{5,6},{0x20,0x50,0x88,0xF8,0x88,0x88}}, // 0x0041",
       "{{5,6},{0xE0,0x90,0xE0,0x90,0x90,0xE0}}, // 0x0042 from \"fb.bdf\""},
-     "{1, 65},  /* number of ranges, default character */\n{\n"
-     "  {65, 66, 0}  /* first code, last code, symbol index of the first code */\n}\n",
+     cp(65, {"{65, 66, 0}"}),
      "Codepage \"a.cp\": 1 range, default character 0x0041",
      {},
      "Fallback \"fb.bdf\" face 0: Tiny Regular, 8 px strike"},
@@ -208,9 +202,7 @@ const Case kCases[] = {
      "2 symbols, 6 rows (6 above the baseline), 5 to 6 pixels wide, 6 bytes each",
      {"{{5,6},{0x20,0x50,0x88,0xF8,0x88,0x88}}, // 0x0041",
       "{{6,6},{0x00,0x70,0xA8,0xF8,0x88,0x70}}, // 0xE000 U+1F600"},
-     "{2, 65},  /* number of ranges, default character */\n{\n"
-     "  {65, 65, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {57344, 57344, 1}\n}\n",
+     cp(65, {"{65, 65, 0}", "{57344, 57344, 1}"}),
      "Codepage \"a.cp\": 2 ranges, default character 0x0041",
      {},
      ""},
@@ -220,8 +212,7 @@ const Case kCases[] = {
      "-r 0xC0-0xC1,0x98 --encoding cp1251 --bpp 1 --hinting native --height ink --width advance",
      "1 symbol, 6 rows (6 above the baseline), 5 pixels wide, 6 bytes each",
      {"{{5,6},{0x70,0x88,0x88,0xF8,0x88,0x88}}, // 0x00C0 U+0410"},
-     "{1, 192},  /* number of ranges, default character */\n{\n"
-     "  {192, 192, 0}  /* first code, last code, symbol index of the first code */\n}\n",
+     cp(192, {"{192, 192, 0}"}),
      "Codepage \"a.cp\": 1 range, default character 0x00C0",
      {"2 codes have no glyph in the font and were skipped: 0x0098, 0x00C1"},
      ""},
@@ -232,9 +223,7 @@ const Case kCases[] = {
      "2 symbols, 5 rows (5 above the baseline), 4 pixels wide, 5 bytes each",
      {"{{4,5},{0x00,0x00,0xE0,0xA0,0xE0}}, // 0x00C1",
       "{{4,5},{0x40,0xA0,0xE0,0xA0,0xA0}}, // 0x00E1"},
-     "{2, 193},  /* number of ranges, default character */\n{\n"
-     "  {193, 193, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {225, 225, 1}\n}\n",
+     cp(193, {"{193, 193, 0}", "{225, 225, 1}"}),
      "Codepage \"a.cp\": 2 ranges, default character 0x00C1",
      {},
      ""},
@@ -247,9 +236,7 @@ const Case kCases[] = {
      {"{{4,6},{0x00,0xE0,0x20,0x40,0x00,0x40}}, // 0x003F",
       "{{5,6},{0x20,0x50,0x88,0xF8,0x88,0x88}}, // 0x0041",
       "{{2,6},{0x00,0x80,0x00,0x80,0x80,0x80}}, // 0x0069"},
-     "{3, 63},  /* number of ranges, default character */\n{\n"
-     "  {63, 63, 0},  /* first code, last code, symbol index of the first code */\n"
-     "  {65, 65, 1},\n  {105, 105, 2}\n}\n",
+     cp(63, {"{63, 63, 0}", "{65, 65, 1}", "{105, 105, 2}"}),
      "Codepage \"a.cp\": 3 ranges, default character 0x003F",
      {},
      ""},

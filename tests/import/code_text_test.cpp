@@ -5,7 +5,6 @@
 
 #include "import/charset.h"
 #include "import/code_ranges.h"
-#include "import/code_selection.h"
 #include "import/utf8.h"
 
 namespace {
@@ -74,28 +73,6 @@ TEST(ImportCodes, CodePagesAsIconvKnowsThem) {
       EXPECT_EQ(page->from_unicode(*c.unicode), c.byte) << c.page;
     }
   }
-}
-
-TEST(ImportCodes, SelectionInCodeOrderWithLookups) {
-  Encoding cp1251;
-  std::string error;
-  ASSERT_TRUE(parse_encoding("CP1251", cp1251, error)) << error;
-  std::vector<WantedCode> got;
-  ASSERT_TRUE(select_codes({{0xC1, 0xC1, 0xC1}, {0x98, 0x98, 0x98}}, "Аz", cp1251, got, error))
-      << error;
-  ASSERT_EQ(got.size(), 4u);
-  const std::pair<uint16_t, std::optional<uint32_t>> want[] = {
-      {0x7A, 'z'}, {0x98, std::nullopt}, {0xC0, 0x410}, {0xC1, 0x411}};
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(got[i].code, want[i].first) << i;
-    EXPECT_EQ(got[i].lookup, want[i].second) << i;
-  }
-  // Remapped runs keep the character they stand for; the same code asked
-  // for twice in the same sense is no conflict.
-  ASSERT_TRUE(select_codes({{0x1F600, 0x1F601, 0xE000}, {0x41, 0x41, 0x41}}, "A", {}, got, error));
-  ASSERT_EQ(got.size(), 3u);
-  EXPECT_EQ(got[1].code, 0xE000);
-  EXPECT_EQ(got[2].lookup, 0x1F601u);
 }
 
 }  // namespace
