@@ -3,12 +3,9 @@
 #include <cstdlib>
 
 #include "import/glyph_ink.h"
+#include "import/report_text.h"
 
 namespace {
-
-std::string quoted(const std::string& s) {
-  return "\"" + s + "\"";
-}
 
 uint32_t strike_ppem(const FT_Bitmap_Size& s) {
   return static_cast<uint32_t>((s.y_ppem + 32) >> 6);

@@ -9,6 +9,7 @@
 #include "import/cp_text.h"
 #include "import/font_face.h"
 #include "import/glyph_ink.h"
+#include "import/report_text.h"
 #include "import/sym_text.h"
 #include "import/symbol_pack.h"
 
@@ -17,8 +18,6 @@ namespace {
 constexpr size_t kMaxSymbols = 0xFFFF;
 // An image holds a font of at most this many pixel bytes.
 constexpr uint64_t kMaxFontBytes = 0xFFFFFFFF;
-// Runs of codes named in one warning; the rest are counted.
-constexpr size_t kListedRuns = 20;
 
 // The glyph found for a wanted code.
 struct Found {
@@ -37,35 +36,6 @@ struct Work {
   CellLayout layout;
   uint16_t defchar = 0;
 };
-
-std::string quoted(const std::string& s) {
-  return "\"" + s + "\"";
-}
-
-std::string hex4(uint32_t code) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%04X", code);
-  return buf;
-}
-
-std::string plural(size_t n, const char* one, const char* many) {
-  return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-// "0x0043, 0x0080-0x0081", shortened to the first runs.
-std::string code_runs(const std::vector<uint16_t>& codes) {
-  std::string out;
-  size_t runs = 0;
-  for (size_t i = 0; i < codes.size();) {
-    size_t j = i;
-    while (j + 1 < codes.size() && codes[j + 1] == codes[j] + 1) ++j;
-    if (runs++ < kListedRuns)
-      out += (i ? ", " : "") + hex4(codes[i]) + (j > i ? "-" + hex4(codes[j]) : "");
-    i = j + 1;
-  }
-  if (runs > kListedRuns) out += " and " + plural(runs - kListedRuns, "more run", "more runs");
-  return out;
-}
 
 bool open_fonts(FT_Library library, const FontOptions& opts, Work& work, std::string& error) {
   std::vector<std::string> paths = {opts.font};
@@ -177,27 +147,6 @@ bool choose_defchar(const FontOptions& opts, Work& work, std::string& error) {
   return true;
 }
 
-std::string font_line(const FontFace& font, uint32_t face) {
-  return quoted(font.path) + " face " + std::to_string(face) + ": " +
-         face_name(font.face.get(), font.path) + ", " + std::to_string(font.pixel_size) + " px" +
-         (font.strike ? " strike" : "");
-}
-
-std::string depth_words(const FontOptions& opts) {
-  if (opts.bpp == 1) return "1 bit per pixel (b&w, a set bit is ink)";
-  return std::to_string(opts.bpp) + " bits per pixel (grey levels, 0 black, ink " +
-         (opts.invert ? "light)" : "dark)");
-}
-
-std::string shape_line(const PackedSymbols& s, const CellLayout& layout) {
-  const auto [narrow, wide] = std::minmax_element(s.widths.begin(), s.widths.end());
-  return plural(s.widths.size(), "symbol", "symbols") + ", " + std::to_string(s.height) +
-         " rows (" + std::to_string(layout.ascent) + " above the baseline), " +
-         (*narrow == *wide ? std::to_string(*wide)
-                           : std::to_string(*narrow) + " to " + std::to_string(*wide)) +
-         " pixels wide, " + std::to_string(s.symbytes) + " bytes each";
-}
-
 // What each symbol is: its code, the character looked up where that
 // differs, and the fallback font it came from.
 std::string symbol_note(const FontOptions& opts, const Found& f, const Work& work) {
@@ -220,7 +169,8 @@ void compose(FT_Library library, const FontOptions& opts, const Work& work, Impo
   for (size_t i = 1; i < work.fonts.size(); ++i)
     info.comments.push_back("Fallback " + font_line(work.fonts[i], 0));
   info.comments.push_back("Options: " + describe_options(opts));
-  info.comments.push_back(shape_line(symbols, work.layout) + ", " + depth_words(opts));
+  info.comments.push_back(shape_line(symbols, work.layout) + ", " +
+                          depth_words(opts.bpp, opts.invert));
   for (const Found& f : work.found) info.notes.push_back(symbol_note(opts, f, work));
 
   result.report = info.comments;
