@@ -11,6 +11,14 @@ uint32_t strike_ppem(const FT_Bitmap_Size& s) {
   return static_cast<uint32_t>((s.y_ppem + 32) >> 6);
 }
 
+// "8, 16 px": the pixel sizes of a face's strikes.
+std::string strike_list(FT_Face face) {
+  std::string out;
+  for (int i = 0; i < face->num_fixed_sizes; ++i)
+    out += (i ? ", " : "") + std::to_string(strike_ppem(face->available_sizes[i]));
+  return out + " px";
+}
+
 // The strike of size pixels per em, or, failing that, of that height.
 std::optional<int> find_strike(FT_Face face, uint32_t size) {
   for (int i = 0; i < face->num_fixed_sizes; ++i)
@@ -133,11 +141,4 @@ std::string face_name(FT_Face face, const std::string& path) {
     name += face->style_name;
   }
   return name.empty() ? path : name;
-}
-
-std::string strike_list(FT_Face face) {
-  std::string out;
-  for (int i = 0; i < face->num_fixed_sizes; ++i)
-    out += (i ? ", " : "") + std::to_string(strike_ppem(face->available_sizes[i]));
-  return out + " px";
 }

@@ -32,6 +32,3 @@ FT_UInt font_glyph(const FontFace& font, uint32_t code);
 // "DejaVu Sans Book": the face's family and style, or path where the face
 // names neither.
 std::string face_name(FT_Face face, const std::string& path);
-
-// "8, 16 px": the pixel sizes of a face's strikes.
-std::string strike_list(FT_Face face);

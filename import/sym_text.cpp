@@ -25,8 +25,7 @@ void append_header(std::string& out, const PackedSymbols& s, uint32_t width) {
   out += "},{";
 }
 
-}  // namespace
-
+// text with control characters replaced by "?", safe in a line comment.
 std::string comment_safe(const std::string& text) {
   std::string out = text;
   for (char& c : out)
@@ -34,11 +33,13 @@ std::string comment_safe(const std::string& text) {
   return out;
 }
 
+}  // namespace
+
 std::string sym_text(const PackedSymbols& symbols, const SymTextInfo& info) {
   std::string out = info.cp_name.empty() ? "// tralk symbol font without a codepage\n"
                                          : "// CP<" + info.cp_name + ">\n";
   for (const std::string& line : info.comments) out += "// " + comment_safe(line) + "\n";
-  // Six characters a byte ("0xAB,"), plus headers and notes.
+  // Five characters a byte ("0xAB,"), plus headers and notes.
   out.reserve(out.size() + symbols.bytes.size() * 5 + symbols.widths.size() * 48);
   for (size_t i = 0; i < symbols.widths.size(); ++i) {
     append_header(out, symbols, symbols.widths[i]);

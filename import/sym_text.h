@@ -16,6 +16,3 @@ struct SymTextInfo {
 };
 
 std::string sym_text(const PackedSymbols& symbols, const SymTextInfo& info);
-
-// text with control characters replaced by "?", safe in a line comment.
-std::string comment_safe(const std::string& text);
