@@ -3,11 +3,13 @@
 # runs the Google Benchmark suite of inner operations and times whole runs of
 # the program on generated workloads, printing each figure beside its target.
 #
-#   bench/run.sh [--runs N] [--baseline PATH_TO_OTHER_TRALK] [--micro-only | --whole-only]
+#   bench/run.sh [--runs N] [--baseline PATH_TO_OTHER_TRALK]
+#                [--micro-only | --whole-only | --import-only]
 #
 # --runs N      whole runs per case and repetitions per benchmark (default 5)
 # --baseline P  also time the program P on the same inputs, each run paired
 #               with one of this build, and compare their outputs byte for byte
+# The font importer's benchmark runs last, where FreeType lets it be built.
 #
 # Environment: BENCH_BUILD_DIR (default build-bench), BENCH_JOBS (default 2).
 # Workloads (about 170 MB) go to a temporary folder and are removed afterwards.
@@ -18,13 +20,15 @@ runs=5
 baseline=""
 micro=1
 whole=1
+importer=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs="$2"; shift 2 ;;
     --baseline) baseline="$2"; shift 2 ;;
-    --micro-only) whole=0; shift ;;
-    --whole-only) micro=0; shift ;;
-    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
+    --micro-only) whole=0; importer=0; shift ;;
+    --whole-only) micro=0; importer=0; shift ;;
+    --import-only) micro=0; whole=0; shift ;;
+    -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
     *) echo "bench/run.sh: unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
 done
@@ -60,4 +64,11 @@ if [ "$whole" = 1 ]; then
   args=(--tralk "$build/tralk" --scan "$build/bench/tralk_scan_numbers" --runs "$runs")
   [ -n "$baseline" ] && args+=(--baseline "$baseline")
   "$build/bench/tralk_timebench" "${args[@]}"
+fi
+# Whole imports of a large font, where FreeType lets the importer be built.
+if [ "$importer" = 1 ] &&
+   cmake --build "$build" -j"$jobs" --target tralk-import tralk_importbench >/dev/null 2>&1; then
+  echo
+  echo "== Font import"
+  "$build/bench/tralk_importbench" --import "$build/tralk-import" --runs "$runs"
 fi

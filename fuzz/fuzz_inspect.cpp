@@ -15,15 +15,14 @@ namespace {
 void check_font(const FontRecord& f) {
   fuzz::check(f.pixels.size() == f.widths.size() * size_t{f.symbytes},
               "pixel bytes do not match the symbols listed");
-  if (f.rowstride != 0)
-    fuzz::check(uint64_t{f.rowstride} * f.symheight <= f.symbytes, "rows longer than a symbol");
   if (f.has_codepage)
     fuzz::check(f.ranges.size() == f.numranges, "codepage ranges do not match their count");
   uint32_t sum = 0;
   for (size_t i = 0; i < f.widths.size(); ++i) {
-    const uint32_t width = font_draw_width(f, i);
-    for (uint32_t y = 0; y < f.symheight && width; ++y) {
-      for (uint32_t x = 0; x < width; ++x) sum += font_pixel(f, i, x, y);
+    const uint32_t rows = font_drawn_rows(f, i);
+    fuzz::check(uint64_t{font_rowbytes(f, i)} * rows <= f.symbytes, "rows drawn beyond a symbol");
+    for (uint32_t y = 0; y < rows; ++y) {
+      for (uint32_t x = 0; x < f.widths[i]; ++x) sum += font_pixel(f, i, x, y);
     }
   }
   // Keeps the reads from being optimised away.

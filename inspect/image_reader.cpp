@@ -58,7 +58,8 @@ class Walker {
   std::optional<uint64_t> block_length(const FontRecord& rec, uint64_t need, uint64_t remain);
   std::optional<uint64_t> read_codepage(FontRecord& rec, uint64_t pos, uint64_t end);
   std::optional<uint64_t> read_symbols(FontRecord& rec, uint64_t pos, uint64_t cur, uint64_t end);
-  void lay_out_rows(FontRecord& rec);
+  void check_rows(FontRecord& rec);
+  void check_codepage(const FontRecord& rec);
   void check_index(const FontRecord& rec, const char* field, uint32_t value, uint64_t expected,
                    uint64_t end);
   void check_fill(const FontRecord& rec, uint64_t cur, uint64_t end);
@@ -96,6 +97,7 @@ std::optional<uint64_t> Walker::block(uint64_t pos) {
   std::optional<uint64_t> cur = read_codepage(rec, pos, end);
   if (cur) cur = read_symbols(rec, pos, *cur, end);
   if (cur) check_fill(rec, *cur, end);
+  check_codepage(rec);
 
   result_.total += rec.blocksize;
   result_.fonts.push_back(std::move(rec));
@@ -235,37 +237,57 @@ std::optional<uint64_t> Walker::read_symbols(FontRecord& rec, uint64_t pos, uint
     rec.widths.push_back(u16(p));
     rec.pixels.insert(rec.pixels.end(), data_ + p + kWidthField, data_ + p + per);
   }
-  lay_out_rows(rec);
+  check_rows(rec);
   if (fit < rec.numsym) return std::nullopt;
   return cur + fit * per;
 }
 
-// Rows are symbytes / symheight bytes long for every symbol of the font; a
-// proportional font's narrower symbols use the front of each row.
-void Walker::lay_out_rows(FontRecord& rec) {
+// Each symbol's rows are as long as its own width needs; together they must
+// fit the font's byte count, the rest being padding.
+void Walker::check_rows(FontRecord& rec) {
   if (!valid_numbits(rec.numbits) || rec.widths.empty()) return;
   if (rec.symheight == 0) {
     problem(rec.index, "symbol height", "0 in a block with symbols");
     return;
   }
-  if (rec.symbytes % rec.symheight) {
-    problem(rec.index, "bytes in a symbol",
-            strf("%u do not divide into %u rows", rec.symbytes, unsigned{rec.symheight}));
-    return;
-  }
-  rec.rowstride = rec.symbytes / rec.symheight;
-  unsigned wide = 0;
+  rec.drawable = true;
+  unsigned overrun = 0;
   for (size_t i = 0; i < rec.widths.size(); ++i) {
-    const uint32_t need = sym_rowbytes(rec.widths[i], static_cast<uint16_t>(font_depth(rec)));
-    if (need <= rec.rowstride) continue;
-    if (wide++ < kSymbolProblemsShown)
+    const uint64_t row = font_rowbytes(rec, i);
+    const uint64_t need = row * rec.symheight;
+    if (need <= rec.symbytes) continue;
+    if (overrun++ < kSymbolProblemsShown)
       problem(rec.index, strf("symbol %zu", i),
-              strf("width %u needs %u bytes a row, its rows hold %u", unsigned{rec.widths[i]}, need,
-                   rec.rowstride));
+              strf("width %u needs %llu bytes (%llu a row), the font's symbols have %u",
+                   unsigned{rec.widths[i]}, ull(need), ull(row), rec.symbytes));
   }
-  if (wide > kSymbolProblemsShown)
+  if (overrun > kSymbolProblemsShown)
     problem(rec.index, "symbols",
-            strf("%u more symbols are too wide for their rows", wide - kSymbolProblemsShown));
+            strf("%u more symbols need more bytes than the font's symbols have",
+                 overrun - kSymbolProblemsShown));
+}
+
+// A codepage range is {first code, last code, symbol index of the first
+// code}; the default character is a code that some range must hold.
+void Walker::check_codepage(const FontRecord& rec) {
+  if (!rec.has_codepage) return;
+  bool covered = false;
+  for (size_t r = 0; r < rec.ranges.size(); ++r) {
+    const auto& [first, last, symbol] = rec.ranges[r];
+    covered = covered || (rec.defchar >= first && rec.defchar <= last);
+    if (first > last) {
+      problem(rec.index, strf("codepage range %zu", r),
+              strf("first code %u is above last code %u", unsigned{first}, unsigned{last}));
+    } else if (uint64_t{symbol} + (last - first) >= rec.numsym) {
+      problem(rec.index, strf("codepage range %zu", r),
+              strf("{%u, %u, %u} maps codes to symbols %u to %llu; the font has %u",
+                   unsigned{first}, unsigned{last}, unsigned{symbol}, unsigned{symbol},
+                   ull(uint64_t{symbol} + (last - first)), unsigned{rec.numsym}));
+    }
+  }
+  if (!covered)
+    problem(rec.index, "default character",
+            strf("%u is in no codepage range", unsigned{rec.defchar}));
 }
 
 void Walker::check_fill(const FontRecord& rec, uint64_t cur, uint64_t end) {
@@ -318,13 +340,18 @@ bool read_image_file(const std::string& path, std::vector<uint8_t>& out, std::st
   return true;
 }
 
-uint32_t font_draw_width(const FontRecord& f, size_t i) {
-  if (f.rowstride == 0 || i >= f.widths.size()) return 0;
-  const uint64_t fits = uint64_t{f.rowstride} * 8 / font_depth(f);
-  return static_cast<uint32_t>(std::min<uint64_t>(f.widths[i], fits));
+uint32_t font_rowbytes(const FontRecord& f, size_t i) {
+  return sym_rowbytes(f.widths[i], static_cast<uint16_t>(font_depth(f)));
+}
+
+uint32_t font_drawn_rows(const FontRecord& f, size_t i) {
+  if (!f.drawable || i >= f.widths.size()) return 0;
+  const uint32_t row = font_rowbytes(f, i);
+  if (row == 0) return f.symheight;
+  return std::min<uint32_t>(f.symheight, f.symbytes / row);
 }
 
 uint32_t font_pixel(const FontRecord& f, size_t i, uint32_t x, uint32_t y) {
-  const uint8_t* row = f.pixels.data() + i * size_t{f.symbytes} + size_t{y} * f.rowstride;
+  const uint8_t* row = f.pixels.data() + i * size_t{f.symbytes} + size_t{y} * font_rowbytes(f, i);
   return sym_row_getpixel(row, x, font_depth(f));
 }

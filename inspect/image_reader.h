@@ -39,12 +39,14 @@ struct FontRecord {
   std::vector<std::array<uint16_t, 3>> ranges;
 
   // The symbols that lie wholly inside the block: their widths and their
-  // pixel bytes, symbytes each, back to back.
+  // pixel bytes, symbytes each, back to back. Each symbol's rows are as long
+  // as its own width needs at the font's depth; the bytes after its rows
+  // are padding.
   std::vector<uint16_t> widths;
   std::vector<uint8_t> pixels;
-  // Bytes of one pixel row (symbytes / symheight), 0 when the symbols cannot
-  // be laid out as rows (zero height, uneven byte count, unknown depth).
-  uint32_t rowstride = 0;
+  // False when the symbols cannot be drawn as rows (zero height, unknown
+  // depth).
+  bool drawable = false;
 };
 
 // One thing wrong in the image, tied to the block where it was found.
@@ -72,10 +74,14 @@ inline unsigned font_depth(const FontRecord& f) {
   return f.numbits == 0 ? 1u : f.numbits;
 }
 
-// Pixels of symbol i that can be drawn: its own width, cut to what its row
-// stride holds; 0 when the font's symbols cannot be laid out as rows.
-uint32_t font_draw_width(const FontRecord& f, size_t i);
+// Bytes of one row of symbol i: its own width at the font's depth.
+uint32_t font_rowbytes(const FontRecord& f, size_t i);
 
-// Pixel value at (x, y) of symbol i, for x below font_draw_width and y below
-// the symbol height.
+// Rows of symbol i that lie inside its bytes: its height, or fewer when its
+// rows need more bytes than the font's symbols have; 0 when the font cannot
+// be drawn.
+uint32_t font_drawn_rows(const FontRecord& f, size_t i);
+
+// Pixel value at (x, y) of symbol i, for x below its width and y below
+// font_drawn_rows.
 uint32_t font_pixel(const FontRecord& f, size_t i, uint32_t x, uint32_t y);

@@ -1,14 +1,17 @@
 #include "inspect/inspect_main.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "driver/console.h"
 #include "fonts/pal_load.h"
+#include "import/utf8.h"
 #include "inspect/image_reader.h"
 #include "inspect/options.h"
 #include "inspect/png_sheet.h"
 #include "inspect/render_text.h"
+#include "inspect/text_picture.h"
 
 namespace {
 
@@ -39,6 +42,53 @@ bool write_sheet(const InspectResult& result, const InspectOptions& opts,
   if (!png_write(draw_sheet(result, layout, reading), opts.png, error)) return false;
   con_printf("\nContact sheet \"%s\": %u x %u pixels, scale %u\n", opts.png.c_str(), layout.width,
              layout.height, layout.scale);
+  return true;
+}
+
+// The codes of the --text characters; a character the code page lacks
+// becomes a code no codepage holds.
+std::vector<uint32_t> text_codes(const std::vector<char32_t>& chars,
+                                 const std::optional<Encoding>& encoding) {
+  constexpr uint32_t kNoCode = 0x10000;
+  std::vector<uint32_t> codes;
+  for (const char32_t c : chars) {
+    if (!encoding || encoding->kind != EncodingKind::code_page || c == '\n') {
+      codes.push_back(c);
+    } else {
+      const std::optional<uint8_t> b = encoding->code_page->from_unicode(c);
+      codes.push_back(b ? *b : kNoCode);
+    }
+  }
+  return codes;
+}
+
+bool write_text(const InspectResult& result, const InspectOptions& opts,
+                const ReadingOptions& reading, std::string& error) {
+  const FontRecord& font = result.fonts[*opts.font];
+  if (!font.has_codepage) {
+    error = "font block " + std::to_string(*opts.font) +
+            " has no codepage to find the symbols of " + "--text in";
+    return false;
+  }
+  const std::optional<std::vector<char32_t>> chars = utf8_decode(*opts.text);
+  if (!chars) {
+    error = "--text is not UTF-8 text";
+    return false;
+  }
+  const TextSymbols text = text_symbols(font, text_codes(*chars, opts.encoding));
+  RgbImage picture;
+  uint32_t scale = 0;
+  if (!draw_text(font, text, opts.scale, reading, picture, scale, error) ||
+      !png_write(picture, opts.png, error))
+    return false;
+  con_printf(
+      "\nText picture \"%s\": %u x %u pixels, scale %u; %zu character%s, %zu through the "
+      "default character",
+      opts.png.c_str(), picture.width, picture.height, scale, text.characters,
+      text.characters == 1 ? "" : "s", text.defaulted);
+  if (text.dropped)
+    con_printf(", %zu not drawn (no symbol for the default character)", text.dropped);
+  con_printf("\n");
   return true;
 }
 
@@ -76,7 +126,9 @@ int run_inspect(int argc, const char* const* argv) {
     con_printf("%s", render_font_text(result, *opts.show, reading).c_str());
   else
     con_printf("%s", format_table(result, opts.image).c_str());
-  if (!opts.png.empty() && !write_sheet(result, opts, reading, error)) {
+  const bool written = opts.text ? write_text(result, opts, reading, error)
+                                 : opts.png.empty() || write_sheet(result, opts, reading, error);
+  if (!written) {
     con_printf("%s", format_problems(result).c_str());
     return fail(error);
   }

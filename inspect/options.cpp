@@ -33,6 +33,12 @@ const char kHelp[] =
     "               the tallest font is made about 48 pixels high (K at most 8)\n"
     "  --pal FILE   read 2-, 4- and 8-bit pixels as indices into this .pal palette\n"
     "  --grey       read 8-bit pixels as grey levels instead of 3-3-2 colour\n"
+    "  --text TEXT  with --png and --font: draw TEXT (UTF-8) in that font as a\n"
+    "               display would, instead of the contact sheet: each character\n"
+    "               through the font's codepage, one it lacks as its default\n"
+    "               character, symbols side by side; a line feed starts a new line\n"
+    "  --encoding E with --text: what the codepage's codes are: unicode (default)\n"
+    "               or the bytes of a code page iconv knows (CP1251, KOI8-R...)\n"
     "  -h, --help   print this help and exit\n"
     "\n"
     "The image does not record what its pixel values mean. They are read by their\n"
@@ -46,8 +52,11 @@ const char kHelp[] =
     "\n"
     "Problems in the image (a block size that overruns the file or is not a\n"
     "multiple of 4, unknown flags, an index outside its block, non-zero reserved\n"
-    "bytes or fill, symbols too wide for their rows...) are listed after the\n"
-    "output, each with the storage index of its block.\n"
+    "bytes or fill, a symbol whose rows need more bytes than the font's symbols\n"
+    "have, a codepage range that runs backwards or past the symbols, a default\n"
+    "character in no range...) are listed after the output, each with the storage\n"
+    "index of its block. Each symbol's rows are as long as its own width needs;\n"
+    "the bytes after them are padding.\n"
     "\n"
     "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
     "bad command line or a file that cannot be read or written.\n";
@@ -97,6 +106,19 @@ bool read_option(std::string_view arg, ArgReader& args, InspectOptions& opts, st
     return args.value(arg, opts.png, error);
   } else if (arg == "--pal") {
     return args.value(arg, opts.pal, error);
+  } else if (arg == "--text") {
+    std::string text;
+    if (!args.value(arg, text, error)) return false;
+    opts.text = text;
+  } else if (arg == "--encoding") {
+    std::string name;
+    Encoding encoding;
+    if (!args.value(arg, name, error) || !parse_encoding(name, encoding, error)) return false;
+    if (encoding.kind == EncodingKind::native) {
+      error = "--encoding takes unicode or a code page, not native";
+      return false;
+    }
+    opts.encoding = std::move(encoding);
   } else if (arg == "--show" || arg == "--font") {
     if (!args.number(arg, n, error)) return false;
     (arg == "--show" ? opts.show : opts.font) = n;
@@ -119,6 +141,10 @@ bool check_combination(const InspectOptions& opts, std::string& error) {
     error = "no image file given";
   else if (opts.font && opts.png.empty())
     error = "--font needs --png";
+  else if (opts.text && (opts.png.empty() || !opts.font))
+    error = "--text needs --png and --font";
+  else if (opts.encoding && !opts.text)
+    error = "--encoding needs --text";
   else if (opts.scale && opts.png.empty())
     error = "--scale needs --png";
   else if (opts.grey && !opts.pal.empty())

@@ -5,15 +5,19 @@
 #include <optional>
 #include <string>
 
+#include "import/charset.h"
+
 struct InspectOptions {
-  std::string image;             // the image file
-  bool help = false;             // --help
-  std::optional<uint32_t> show;  // --show N
-  std::string png;               // --png FILE
-  std::optional<uint32_t> font;  // --font N
-  std::string pal;               // --pal FILE
-  bool grey = false;             // --grey
-  uint32_t scale = 0;            // --scale K; 0 picks one
+  std::string image;                 // the image file
+  bool help = false;                 // --help
+  std::optional<uint32_t> show;      // --show N
+  std::string png;                   // --png FILE
+  std::optional<uint32_t> font;      // --font N
+  std::string pal;                   // --pal FILE
+  bool grey = false;                 // --grey
+  uint32_t scale = 0;                // --scale K; 0 picks one
+  std::optional<std::string> text;   // --text TEXT, UTF-8
+  std::optional<Encoding> encoding;  // --encoding E
 };
 
 // Reads the arguments after the program name. False, with the reason in

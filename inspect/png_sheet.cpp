@@ -28,7 +28,7 @@ struct Extent {
 };
 
 bool drawable(const FontRecord& f) {
-  return f.rowstride != 0 && f.symheight != 0 && !f.widths.empty();
+  return f.drawable && !f.widths.empty();
 }
 
 // Places the symbols of fonts at scale s, row by row; places may be none
@@ -44,7 +44,7 @@ Extent place_symbols(const InspectResult& result, const std::vector<size_t>& fon
       uint64_t x = kSheetMargin;
       for (size_t i = first; i < last; ++i) {
         if (places) places->push_back({n, i, static_cast<uint32_t>(x), static_cast<uint32_t>(y)});
-        x += uint64_t{font_draw_width(f, i)} * s + kSheetGap;
+        x += uint64_t{f.widths[i]} * s + kSheetGap;
       }
       width = std::max(width, x - kSheetGap + kSheetMargin);
       y += uint64_t{f.symheight} * s + kSheetRowGap;
@@ -117,8 +117,9 @@ RgbImage draw_sheet(const InspectResult& result, const SheetLayout& layout,
   for (const SymbolPlace& p : layout.places) {
     const FontRecord& f = result.fonts[p.font];
     const PixelReading reading = choose_reading(f.numbits, opts);
-    const uint32_t width = font_draw_width(f, p.symbol);
-    for (uint32_t y = 0; y < f.symheight; ++y)
+    const uint32_t width = f.widths[p.symbol];
+    const uint32_t rows = font_drawn_rows(f, p.symbol);
+    for (uint32_t y = 0; y < rows; ++y)
       for (uint32_t x = 0; x < width; ++x) {
         const RGBTRIPLET c = pixel_rgb(font_pixel(f, p.symbol, x, y), font_depth(f), reading, opts);
         for (uint32_t dy = 0; dy < s; ++dy)

@@ -97,11 +97,14 @@ std::string colour_row(const FontRecord& f, size_t i, uint32_t y, uint32_t width
 
 std::string render_symbol(const FontRecord& f, size_t i, PixelReading reading,
                           const ReadingOptions& opts) {
-  const uint32_t width = font_draw_width(f, i);
-  std::string out = strf("\nSymbol %zu, width %u", i, unsigned{f.widths[i]});
-  if (width < f.widths[i]) out += strf(" (%u drawn: the rest lies beyond its row)", width);
+  const uint32_t width = f.widths[i];
+  const uint32_t rows = font_drawn_rows(f, i);
+  std::string out = strf("\nSymbol %zu, width %u", i, width);
+  if (rows < f.symheight)
+    out += strf(" (%u of its %u rows drawn: the rest lie beyond its bytes)", rows,
+                unsigned{f.symheight});
   out += ":\n";
-  for (uint32_t y = 0; y < f.symheight; ++y)
+  for (uint32_t y = 0; y < rows; ++y)
     out += reading_is_colour(reading) ? colour_row(f, i, y, width, reading, opts)
                                       : text_row(f, i, y, width, reading);
   return out;
@@ -146,7 +149,7 @@ std::string render_font_text(const InspectResult& result, size_t n, const Readin
   if (!(f.flags & kInspectFlagSymbols)) return out + "No symbols in this block\n";
   if (f.widths.size() < f.numsym)
     out += strf("Only %zu of them lie inside the block\n", f.widths.size());
-  if (f.rowstride == 0 || reading == PixelReading::none)
+  if (!f.drawable || reading == PixelReading::none)
     return out + "The symbols cannot be laid out as pixel rows (see the problems)\n";
   for (size_t i = 0; i < f.widths.size(); ++i) out += render_symbol(f, i, reading, opts);
   return out;

@@ -61,7 +61,8 @@ TEST(InspectImage, ReadsEveryFieldOfSoundBlocks) {
   std::vector<uint8_t> both = kGlyphA;
   both.insert(both.end(), kGlyphB.begin(), kGlyphB.end());
   EXPECT_EQ(f0.pixels, both);
-  EXPECT_EQ(f0.rowstride, 1u);
+  EXPECT_TRUE(f0.drawable);
+  EXPECT_EQ(font_rowbytes(f0, 0), 1u);
   EXPECT_EQ(font_pixel(f0, 0, 3, 0), 1u);  // 0x18: pixels 3 and 4 set
   EXPECT_EQ(font_pixel(f0, 0, 2, 0), 0u);
   EXPECT_EQ(font_pixel(f0, 1, 1, 5), 1u);  // 0x7C
@@ -74,7 +75,7 @@ TEST(InspectImage, ReadsEveryFieldOfSoundBlocks) {
   EXPECT_EQ(f1.cpindex, 0u);
   EXPECT_EQ(f1.symindex, 106u);
   EXPECT_FALSE(f1.has_codepage);
-  EXPECT_EQ(f1.rowstride, 3u);
+  EXPECT_EQ(font_rowbytes(f1, 0), 3u);
   EXPECT_EQ(font_pixel(f1, 0, 1, 0), 0x1u);
   EXPECT_EQ(font_pixel(f1, 0, 0, 2), 0xCu);
   EXPECT_EQ(font_pixel(f1, 0, 5, 1), 0xBu);
@@ -86,22 +87,30 @@ TEST(InspectImage, ReadsEveryFieldOfSoundBlocks) {
   EXPECT_TRUE(f2.widths.empty());
 }
 
-// A proportional font's rows are as long as the widest symbol needs; a
-// narrower symbol is drawn at its own width.
-TEST(InspectImage, ProportionalSymbolsKeepTheirWidths) {
-  SymFontPtr f = make_font(4, 2, {6, 5, 1},
+// Each symbol's rows are as long as its own width needs; a narrower symbol
+// of a proportional font ends in padding.
+TEST(InspectImage, ProportionalSymbolsKeepTheirOwnRows) {
+  SymFontPtr f = make_font(4, 2, {6, 5, 1, 3},
                            {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC},
                             {0xFE, 0xDC, 0xB0, 0x98, 0x76, 0x50},
-                            {0x10, 0x00, 0x00, 0x20, 0x00, 0x00}});
+                            {0x10, 0x20, 0xEE, 0xEE, 0xEE, 0xEE},
+                            {0x12, 0x30, 0x45, 0x60, 0xEE, 0xEE}});
   const InspectResult r = inspect(build_image({f.get()}));
   ASSERT_TRUE(r.problems.empty());
   const FontRecord& rec = r.fonts.at(0);
-  EXPECT_EQ(rec.rowstride, 3u);
-  EXPECT_EQ(font_draw_width(rec, 0), 6u);
-  EXPECT_EQ(font_draw_width(rec, 1), 5u);
-  EXPECT_EQ(font_draw_width(rec, 2), 1u);
-  EXPECT_EQ(font_pixel(rec, 1, 0, 1), 0x9u);  // second row starts at the stride
-  EXPECT_EQ(font_pixel(rec, 2, 0, 1), 0x2u);
+  const uint32_t want[][3] = {
+      // symbol, row bytes, first pixel of the second row
+      {0, 3, 0x7},
+      {1, 3, 0x9},
+      {2, 1, 0x2},
+      {3, 2, 0x4},
+  };
+  for (const auto& w : want) {
+    EXPECT_EQ(font_rowbytes(rec, w[0]), w[1]) << "symbol " << w[0];
+    EXPECT_EQ(font_drawn_rows(rec, w[0]), 2u) << "symbol " << w[0];
+    EXPECT_EQ(font_pixel(rec, w[0], 0, 1), w[2]) << "symbol " << w[0];
+  }
+  EXPECT_EQ(font_pixel(rec, 3, 2, 1), 0x6u);  // the last pixel before the padding
 }
 
 struct Corruption {
@@ -167,10 +176,16 @@ TEST(InspectImage, ReportsEachCorruptionAtItsBlock) {
        "byte 0xaa at storage index 66 is not zero", 2},
       {"zero height", [](auto& b) { b[12] = 0; }, 0, "symbol height", "0 in a block with symbols",
        2},
-      {"height not dividing the bytes", [](auto& b) { b[12] = 2; }, 0, "bytes in a symbol",
-       "7 do not divide into 2 rows", 2},
-      {"symbol wider than its rows", [](auto& b) { b[48] = 9; }, 0, "symbol 0",
-       "width 9 needs 2 bytes a row, its rows hold 1", 2},
+      {"symbol wider than its bytes", [](auto& b) { b[48] = 9; }, 0, "symbol 0",
+       "width 9 needs 14 bytes (2 a row), the font's symbols have 7", 2},
+      {"taller than its bytes", [](auto& b) { b[12] = 8; }, 0, "symbol 1",
+       "width 8 needs 8 bytes (1 a row), the font's symbols have 7", 2},
+      {"codepage range backwards", [](auto& b) { b[44] = 64; }, 0, "codepage range 0",
+       "first code 65 is above last code 64", 2},
+      {"codepage range past the symbols", [](auto& b) { b[46] = 1; }, 0, "codepage range 0",
+       "{65, 66, 1} maps codes to symbols 1 to 2; the font has 2", 2},
+      {"default character in no range", [](auto& b) { b[40] = 67; }, 0, "default character",
+       "67 is in no codepage range", 2},
       {"codepage overrunning", [](auto& b) { b[38] = 50; }, 0, "codepage section",
        "50 ranges overrun the block", 2},
       {"symbols overrunning", [](auto& b) { b[16] = 3; }, 0, "symbol section",

@@ -135,9 +135,10 @@ TEST(InspectText, EveryPixelReading) {
 
 TEST(InspectText, DamagedSymbolsAreDrawnOnlyWhereSafe) {
   std::vector<uint8_t> image = two_fonts();
-  image[48] = 9;  // symbol 0 claims 9 pixels on rows of one byte
+  image[48] = 9;  // symbol 0 claims 9 pixels: rows of 2 bytes, 3 of them in its 7 bytes
   std::string text = render_font_text(inspect(image), 0, {});
-  EXPECT_NE(text.find("\nSymbol 0, width 9 (8 drawn: the rest lies beyond its row):\n...##...\n"),
+  EXPECT_NE(text.find("\nSymbol 0, width 9 (3 of its 7 rows drawn: the rest lie beyond its "
+                      "bytes):\n...##....\n.#....#..\n.#....#..\n\nSymbol 1"),
             std::string::npos)
       << text;
 

@@ -1,0 +1,95 @@
+// Fuzzes tralk-import on font files: the input's first byte picks the
+// options (depth, hinting, cell height, encoding, size), the rest is the
+// font file. Reading the font is FreeType's work; everything after it is
+// ours: whatever FreeType hands out, the import either fails with a reason
+// or writes a .sym and a .cp file that the generator's own readers take.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "font_checks.h"
+#include "fonts/sym_load.h"
+#include "fuzz_support.h"
+#include "import/file_set.h"
+#include "import/font_import.h"
+#include "import/font_list.h"
+
+namespace {
+
+constexpr size_t kLargestReadBack = size_t{4} << 20;
+
+FT_Library library() {
+  static const FtLibrary lib = [] {
+    std::string error;
+    FtLibrary l = ft_open_library(error);
+    if (!l) fuzz::fail("FreeType cannot be started");
+    return l;
+  }();
+  return lib.get();
+}
+
+FontOptions options_from(uint8_t b, const std::string& font, const std::string& out) {
+  FontOptions opts;
+  opts.font = font;
+  opts.out = out;
+  opts.cp_name = "o.cp";
+  opts.ranges = {{0, 0xFF, 0}, {0x400, 0x40F, 0x400}};
+  static const unsigned kDepths[] = {1, 2, 4, 8};
+  opts.bpp = kDepths[b & 3];
+  opts.invert = opts.bpp != 1 && (b & 0x80);
+  opts.hinting = static_cast<Hinting>((b >> 2) % 3);
+  opts.height = (b & 0x10) ? CellHeight::font : CellHeight::ink;
+  if (b & 0x20) opts.encoding.kind = EncodingKind::native;
+  // A bitmap font of one strike needs no size; an outline font does.
+  if (b & 0x40) opts.size = (b & 0x80) ? 12 : 7;
+  return opts;
+}
+
+// The files written must be fonts the generator reads.
+void check_outputs(const std::string& sym_path, size_t symbols) {
+  fuzz::QuietConsole console;
+  SymFontPtr font = sym_load(sym_path.c_str());
+  const std::string out = console.take();
+  if (!font) fuzz::fail(("the .sym reader refused an imported font:" + out).c_str());
+  fuzz::check(font->numsym == symbols, "the .sym file holds another number of symbols");
+  fuzz::check(font->codepage != nullptr, "the imported font's codepage was not read");
+  fuzz::exercise_font(*font);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::detach_stdin();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const fuzz::Scratch& scratch = fuzz::Scratch::get();
+  scratch.clear();
+  const std::string font = scratch.write("f.font", data + 1, size - 1);
+  const std::string out = (scratch.dir() / "o.sym").string();
+  std::string listing, error;
+  if (!list_font(library(), font, listing, error))
+    fuzz::check(!error.empty(), "a font refused for listing without a reason");
+
+  ImportResult result;
+  const ImportStatus status =
+      import_font(library(), options_from(data[0], font, out), result, error);
+  if (status != ImportStatus::ok) {
+    fuzz::check(!error.empty() && error.find('\n') == std::string::npos,
+                "an import failed without a one-line reason");
+    return 0;
+  }
+  fuzz::check(result.files.size() == 2, "an import made other than a .sym and a .cp file");
+  if (!write_file_set(result.files, error)) fuzz::fail("the scratch folder cannot be written");
+  const std::string& sym = result.files[0].content;
+  // A damaged font can give symbols of a few hundred pixels each way, whose
+  // text the instrumented reader would take seconds over; those are
+  // written by the same code as the small ones.
+  if (sym.size() > kLargestReadBack) return 0;
+  size_t symbols = 0;
+  for (size_t at = 0; (at = sym.find("\n{{", at)) != std::string::npos; ++at) ++symbols;
+  check_outputs(out, symbols);
+  return 0;
+}

@@ -1,0 +1,48 @@
+// What the character codes of a codepage stand for. Codepage codes are 16
+// bits; they are either Unicode values (below 0x10000), the bytes of a
+// single-byte code page such as CP1251 or KOI8-R, or a bitmap font's own
+// codes. Code pages are read through iconv, which the C library provides.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// A single-byte code page: the character of each byte.
+class CodePage {
+ public:
+  // The table of the code page iconv knows as name; none, with the reason
+  // in error, when iconv does not know it or no byte of it is a character
+  // on its own (a multi-byte encoding).
+  static std::optional<CodePage> open(const std::string& name, std::string& error);
+
+  // The character of byte b; none where b alone is not one.
+  std::optional<char32_t> to_unicode(uint8_t b) const;
+  // The byte of character c; none where the code page lacks it.
+  std::optional<uint8_t> from_unicode(char32_t c) const;
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  std::array<char32_t, 256> chars_{};  // kNoChar where a byte is no character
+};
+
+enum class EncodingKind {
+  unicode,    // codes are Unicode values
+  code_page,  // codes 0 to 255 are the bytes of a code page
+  native,     // codes are a font's own codes, whatever its charset
+};
+
+struct Encoding {
+  EncodingKind kind = EncodingKind::unicode;
+  std::optional<CodePage> code_page;  // for EncodingKind::code_page
+
+  // "unicode", "native" or the code page's name as given.
+  std::string name() const;
+};
+
+// Reads an --encoding value: "unicode" and "native" (any letter case), or a
+// code page name. False with the reason in error for an unknown name.
+bool parse_encoding(std::string_view text, Encoding& out, std::string& error);

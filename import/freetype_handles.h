@@ -1,0 +1,34 @@
+// FreeType's library and face objects as owned handles, the library set up
+// so that nothing outside this program (FREETYPE_PROPERTIES in the
+// environment, a build's defaults) changes how glyphs come out, and
+// FreeType's error codes as words.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <memory>
+#include <string>
+
+struct FtLibraryDone {
+  void operator()(FT_Library library) const { FT_Done_FreeType(library); }
+};
+using FtLibrary = std::unique_ptr<FT_LibraryRec_, FtLibraryDone>;
+
+struct FtFaceDone {
+  void operator()(FT_Face face) const { FT_Done_Face(face); }
+};
+using FtFace = std::unique_ptr<FT_FaceRec_, FtFaceDone>;
+
+// A new library with every module property that FREETYPE_PROPERTIES can set
+// set explicitly; none, with the reason in error, when that fails.
+FtLibrary ft_open_library(std::string& error);
+
+// Face index of the font file at path; none with FreeType's reason in error.
+FtFace ft_open_face(FT_Library library, const std::string& path, long index, std::string& error);
+
+// FreeType's words for an error code ("cannot open resource").
+std::string ft_error_text(FT_Error error);
+
+// "2.12.1".
+std::string ft_version(FT_Library library);

@@ -1,0 +1,11 @@
+// UTF-8 text as character codes: the characters that tralk-import's
+// --symbols and tralk-inspect's --text take from the command line.
+#pragma once
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// The characters of text; none when text is not well-formed UTF-8 (a cut or
+// overlong sequence, a surrogate, a code above 0x10FFFF).
+std::optional<std::vector<char32_t>> utf8_decode(std::string_view text);

@@ -1,0 +1,124 @@
+#include "inspect/text_picture.h"
+
+#include <algorithm>
+
+#include "inspect/strf.h"
+
+namespace {
+
+using ull = unsigned long long;
+
+constexpr uint32_t kLineFeed = 10;
+// Limits as for contact sheets: what common PNG readers take, built in memory.
+constexpr uint64_t kMaxSide = 1000000;
+constexpr uint64_t kMaxPixels = uint64_t{1} << 26;
+constexpr uint32_t kAutoHeight = 48;
+constexpr uint32_t kAutoMaxScale = 8;
+
+struct Extent {
+  uint64_t width = 0;
+  uint64_t height = 0;
+  bool fits() const {
+    return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+  }
+};
+
+uint64_t line_width(const FontRecord& font, const std::vector<size_t>& line) {
+  uint64_t w = 0;
+  for (const size_t s : line) w += font.widths[s];
+  return w;
+}
+
+Extent text_extent(const FontRecord& font, const TextSymbols& text, uint32_t scale) {
+  uint64_t widest = 0;
+  for (const auto& line : text.lines) widest = std::max(widest, line_width(font, line));
+  return {widest * scale + 2 * kSheetMargin,
+          uint64_t{font.symheight} * scale * text.lines.size() + 2 * kSheetMargin};
+}
+
+uint32_t auto_scale(const FontRecord& font, const TextSymbols& text) {
+  uint32_t s =
+      std::clamp<uint32_t>(kAutoHeight / std::max<uint32_t>(font.symheight, 1), 1, kAutoMaxScale);
+  while (s > 1 && !text_extent(font, text, s).fits()) --s;
+  return s;
+}
+
+void draw_symbol(const FontRecord& font, size_t symbol, uint32_t left, uint32_t top, uint32_t scale,
+                 const ReadingOptions& opts, RgbImage& img) {
+  const PixelReading reading = choose_reading(font.numbits, opts);
+  const uint32_t rows = font_drawn_rows(font, symbol);
+  for (uint32_t y = 0; y < rows; ++y)
+    for (uint32_t x = 0; x < font.widths[symbol]; ++x) {
+      const RGBTRIPLET c =
+          pixel_rgb(font_pixel(font, symbol, x, y), font_depth(font), reading, opts);
+      for (uint32_t dy = 0; dy < scale; ++dy)
+        for (uint32_t dx = 0; dx < scale; ++dx)
+          img.set(left + x * scale + dx, top + y * scale + dy, c);
+    }
+}
+
+}  // namespace
+
+std::optional<size_t> codepage_symbol(const FontRecord& font, uint32_t code) {
+  if (!font.has_codepage) return std::nullopt;
+  for (const auto& [first, last, symbol] : font.ranges) {
+    if (code < first || code > last) continue;
+    const size_t s = size_t{symbol} + (code - first);
+    if (s < font.widths.size()) return s;
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+TextSymbols text_symbols(const FontRecord& font, const std::vector<uint32_t>& codes) {
+  TextSymbols text;
+  text.lines.emplace_back();
+  const std::optional<size_t> fallback = codepage_symbol(font, font.defchar);
+  for (const uint32_t code : codes) {
+    if (code == kLineFeed) {
+      text.lines.emplace_back();
+      continue;
+    }
+    ++text.characters;
+    std::optional<size_t> s = codepage_symbol(font, code);
+    if (!s) {
+      ++text.defaulted;
+      s = fallback;
+    }
+    if (s)
+      text.lines.back().push_back(*s);
+    else
+      ++text.dropped;
+  }
+  return text;
+}
+
+bool draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
+               const ReadingOptions& opts, RgbImage& out, uint32_t& used_scale,
+               std::string& error) {
+  if (!font.drawable || choose_reading(font.numbits, opts) == PixelReading::none) {
+    error = "the font's symbols cannot be drawn (see the problems)";
+    return false;
+  }
+  const uint32_t s = scale ? scale : auto_scale(font, text);
+  const Extent e = text_extent(font, text, s);
+  if (!e.fits()) {
+    error = strf("the text at scale %u would be %llu x %llu pixels, too large", s, ull(e.width),
+                 ull(e.height));
+    return false;
+  }
+  out = RgbImage{static_cast<uint32_t>(e.width), static_cast<uint32_t>(e.height), {}};
+  out.rgb.resize(size_t{out.width} * out.height * 3);
+  out.fill(kSheetBackground);
+  uint32_t top = kSheetMargin;
+  for (const auto& line : text.lines) {
+    uint32_t left = kSheetMargin;
+    for (const size_t symbol : line) {
+      draw_symbol(font, symbol, left, top, s, opts, out);
+      left += font.widths[symbol] * s;
+    }
+    top += font.symheight * s;
+  }
+  used_scale = s;
+  return true;
+}

@@ -1,0 +1,37 @@
+// Text drawn the way a display draws it with one font of an image: each
+// character through the font's codepage (a code no range holds through the
+// default character), the symbols side by side at their own widths, a new
+// line of symbols at each line break.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "inspect/image_reader.h"
+#include "inspect/pixel_colour.h"
+#include "inspect/png_sheet.h"
+
+struct TextSymbols {
+  std::vector<std::vector<size_t>> lines;  // symbol indexes, line by line
+  size_t characters = 0;                   // line breaks not counted
+  size_t defaulted = 0;                    // drawn through the default character
+  size_t dropped = 0;                      // not drawn: not even the default character has a symbol
+};
+
+// The symbol that code stands for in the font's codepage: the first range
+// {first, last, symbol} that holds code gives symbol + (code - first). None
+// when no range holds it or the symbol does not lie in the block.
+std::optional<size_t> codepage_symbol(const FontRecord& font, uint32_t code);
+
+// The symbols of codes, a code of 10 (line feed) starting a new line.
+TextSymbols text_symbols(const FontRecord& font, const std::vector<uint32_t>& codes);
+
+// Draws the symbols on the sheet background with a margin around them, each
+// pixel as a scale x scale square; scale 0 picks one as contact sheets do.
+// False, with the reason in error, when there is nothing to draw or the
+// picture would be too large.
+bool draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
+               const ReadingOptions& opts, RgbImage& out, uint32_t& used_scale, std::string& error);
