@@ -13,15 +13,15 @@
 #include "driver/fileio.h"
 #include "fonts/coding.h"
 #include "inspect/strf.h"
+#include "output/image_layout.h"
 
 namespace {
 
-constexpr uint32_t kHeadSize = 38;
-constexpr uint32_t kCodepageHead = 4;  // numranges, defchar
-constexpr uint32_t kRangeSize = 6;
-constexpr uint32_t kWidthField = 2;
-constexpr uint8_t kTypeVirtualFont = 1;
-constexpr uint64_t kMaxImage = 0xFFFFFFFFu;
+using namespace image_layout;
+constexpr uint32_t kHeadSize = kBlockHeadSize;
+constexpr uint32_t kCodepageHead = kCodepageHeadSize;
+constexpr uint32_t kWidthField = kStoredWidthSize;
+constexpr uint64_t kMaxImage = kMaxImageSize;
 // A broken font can have thousands of symbols too wide for their rows; the
 // first few tell the story.
 constexpr unsigned kSymbolProblemsShown = 3;
@@ -106,48 +106,46 @@ std::optional<uint64_t> Walker::block(uint64_t pos) {
 }
 
 void Walker::read_head(FontRecord& rec, uint64_t pos) {
-  rec.blocksize = u32(pos);
-  rec.flags = u16(pos + 4);
-  rec.type = data_[pos + 6];
-  rec.numbits = data_[pos + 7];
-  rec.symwidth = u16(pos + 10);
-  rec.symheight = u16(pos + 12);
-  rec.numsym = u16(pos + 16);
-  rec.symbytes = u32(pos + 18);
-  rec.cpindex = u32(pos + 22);
-  rec.symindex = u32(pos + 30);
+  rec.blocksize = u32(pos + kAtBlockSize);
+  rec.flags = u16(pos + kAtFlags);
+  rec.type = data_[pos + kAtType];
+  rec.numbits = data_[pos + kAtNumbits];
+  rec.symwidth = u16(pos + kAtSymWidth);
+  rec.symheight = u16(pos + kAtSymHeight);
+  rec.numsym = u16(pos + kAtNumSym);
+  rec.symbytes = u32(pos + kAtSymBytes);
+  rec.cpindex = u32(pos + kAtCodepageIndex);
+  rec.symindex = u32(pos + kAtSymbolIndex);
 
-  const unsigned known = kInspectFlagHeader | kInspectFlagSymbols | kInspectFlagCodepage;
+  const unsigned known = kFlagHeader | kFlagSymbols | kFlagCodepage;
   if (rec.flags & ~known)
     problem(pos, "flags", strf("%u has bits other than 1, 2 and 4", unsigned{rec.flags}));
-  if (!(rec.flags & kInspectFlagHeader))
+  if (!(rec.flags & kFlagHeader))
     problem(pos, "flags", strf("%u lacks bit 0 (font header present)", unsigned{rec.flags}));
   if (rec.type != kTypeVirtualFont)
     problem(pos, "type ID", strf("%u, expected 1", unsigned{rec.type}));
   if (!valid_numbits(rec.numbits))
     problem(pos, "numbits",
             strf("%u is not a pixel depth (0, 1, 2, 4, 8, 16 or 24)", unsigned{rec.numbits}));
-  else if (rec.numbits != 0 && !(rec.flags & kInspectFlagSymbols))
+  else if (rec.numbits != 0 && !(rec.flags & kFlagSymbols))
     problem(pos, "numbits", strf("%u in a block without symbols", unsigned{rec.numbits}));
 
-  struct Reserved {
-    unsigned offset, length;
-  };
-  for (const Reserved r : {Reserved{8, 2}, Reserved{14, 2}, Reserved{26, 4}, Reserved{34, 4}}) {
-    const uint8_t* p = data_ + pos + r.offset;
-    if (std::any_of(p, p + r.length, [](uint8_t b) { return b != 0; }))
-      problem(pos, strf("reserved bytes %u-%u", r.offset, r.offset + r.length - 1), "not zero");
+  for (const auto& [offset, length] : kReserved) {
+    const uint8_t* p = data_ + pos + offset;
+    if (std::any_of(p, p + length, [](uint8_t b) { return b != 0; }))
+      problem(pos, strf("reserved bytes %u-%u", unsigned{offset}, unsigned{offset + length - 1}),
+              "not zero");
   }
 }
 
 // Bytes that the head and sections take, before the fill.
 uint64_t Walker::content_bytes(const FontRecord& rec, uint64_t pos) const {
   uint64_t n = kHeadSize;
-  if (rec.flags & kInspectFlagCodepage) {
+  if (rec.flags & kFlagCodepage) {
     n += kCodepageHead;
     if (pos + kHeadSize + 2 <= size_) n += uint64_t{kRangeSize} * u16(pos + kHeadSize);
   }
-  if (rec.flags & kInspectFlagSymbols) n += uint64_t{rec.numsym} * (rec.symbytes + kWidthField);
+  if (rec.flags & kFlagSymbols) n += uint64_t{rec.numsym} * (rec.symbytes + kWidthField);
   return n;
 }
 
@@ -158,7 +156,7 @@ std::optional<uint64_t> Walker::block_length(const FontRecord& rec, uint64_t nee
                                              uint64_t remain) {
   const uint32_t bs = rec.blocksize;
   std::vector<std::string> faults;
-  if (bs < kInspectMinBlock)
+  if (bs < kMinBlock)
     faults.push_back(strf("%u is less than the 40 bytes of the smallest block", bs));
   if (bs % 4) faults.push_back(strf("%u is not a multiple of 4", bs));
   if (bs > remain)
@@ -193,7 +191,7 @@ void Walker::check_index(const FontRecord& rec, const char* field, uint32_t valu
 // the block.
 std::optional<uint64_t> Walker::read_codepage(FontRecord& rec, uint64_t pos, uint64_t end) {
   const uint64_t start = pos + kHeadSize;
-  if (!(rec.flags & kInspectFlagCodepage)) {
+  if (!(rec.flags & kFlagCodepage)) {
     if (rec.cpindex != 0)
       problem(pos, "codepage index", strf("%u in a block without a codepage", rec.cpindex));
     return start;
@@ -218,7 +216,7 @@ std::optional<uint64_t> Walker::read_codepage(FontRecord& rec, uint64_t pos, uin
 
 std::optional<uint64_t> Walker::read_symbols(FontRecord& rec, uint64_t pos, uint64_t cur,
                                              uint64_t end) {
-  if (!(rec.flags & kInspectFlagSymbols)) {
+  if (!(rec.flags & kFlagSymbols)) {
     if (rec.symindex != 0)
       problem(pos, "symbol index", strf("%u in a block without symbols", rec.symindex));
     return cur;

@@ -12,12 +12,7 @@
 #include <string>
 #include <vector>
 
-// Block flags.
-constexpr uint16_t kInspectFlagHeader = 1;
-constexpr uint16_t kInspectFlagSymbols = 2;
-constexpr uint16_t kInspectFlagCodepage = 4;
-// Smallest block: the 38-byte head rounded up to a multiple of 4.
-constexpr uint32_t kInspectMinBlock = 40;
+#include "output/image_layout.h"
 
 // One font block as read from the image.
 struct FontRecord {

@@ -34,8 +34,8 @@ std::string num(unsigned long long v) {
 }
 
 Row table_row(size_t n, const FontRecord& f) {
-  const bool cp = f.flags & kInspectFlagCodepage;
-  const bool sym = f.flags & kInspectFlagSymbols;
+  const bool cp = f.flags & image_layout::kFlagCodepage;
+  const bool sym = f.flags & image_layout::kFlagSymbols;
   return {num(n),
           num(f.index),
           num(f.blocksize),
@@ -146,7 +146,7 @@ std::string render_font_text(const InspectResult& result, size_t n, const Readin
       strf("Font block %zu at storage index %u: %u symbol%s, %u x %u, numbits %u, read as %s\n", n,
            f.index, unsigned{f.numsym}, f.numsym == 1 ? "" : "s", unsigned{f.symwidth},
            unsigned{f.symheight}, unsigned{f.numbits}, reading_name(reading));
-  if (!(f.flags & kInspectFlagSymbols)) return out + "No symbols in this block\n";
+  if (!(f.flags & image_layout::kFlagSymbols)) return out + "No symbols in this block\n";
   if (f.widths.size() < f.numsym)
     out += strf("Only %zu of them lie inside the block\n", f.widths.size());
   if (!f.drawable || reading == PixelReading::none)
