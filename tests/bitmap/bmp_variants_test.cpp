@@ -257,6 +257,10 @@ TEST(BitmapBmpVariants, SixteenAndThirtyTwoBitsAsTwentyFourBitTwins) {
       {"32 bits, masks 16-8-4",
        masked(32, 1, 1, {0xFFFF0000, 0x0000FF00, 0x000000F0}, {px32({0xABCD5A3F})}),
        plain(24, 1, 1, {{51, 0x5A, 0xAB}})},
+      {"16 bits, alpha mask, every pixel opaque",
+       masked(16, 5, 1, {0x7C00, 0x03E0, 0x001F, 0x8000},
+              {px16({0xFFFF, 0xFC00, 0xC210, 0x8421, 0x83E0})}, 124),
+       twin555},
       {"32 bits, alpha mask, every pixel opaque",
        masked(32, 2, 1, bgra, {px32({0xFF010203, 0xFFFAFBFC})}, 124),
        plain(24, 2, 1, {{3, 2, 1, 0xFC, 0xFB, 0xFA}})},
@@ -357,6 +361,8 @@ TEST(BitmapBmpVariants, TransparencyRefused) {
           {"alpha on top, 124-byte header", masked(32, 2, 2, argb, one_at_254, 124)},
           {"alpha in the low byte", masked(32, 2, 1, rgba, {px32({0x000000FF, 0xFFFFFFFE})}, 108)},
           {"fully transparent", masked(32, 1, 1, argb, {px32({0x00FFFFFF})}, 56)},
+          {"16 bits, a 1-bit alpha channel clear",
+           masked(16, 2, 1, {0x7C00, 0x03E0, 0x001F, 0x8000}, {px16({0xFFFF, 0x7FFF})}, 108)},
       },
       "Error: BMP transparency not supported");
 }
