@@ -112,7 +112,7 @@ Paths through(const std::string& path) {
 }
 
 struct Twins {
-  const char* what;
+  std::string what;
   BmpLayout variant;
   BmpLayout twin;
 };
@@ -268,9 +268,10 @@ TEST(BitmapBmpVariants, SixteenAndThirtyTwoBitsAsTwentyFourBitTwins) {
   // The same masks after a 40-byte header and inside each larger one (the
   // 56-byte and larger ones with an alpha mask of none).
   for (uint32_t info : {52u, 56u, 108u, 124u}) {
-    cases.push_back({"16 bits, masks 5-6-5 inside a larger header",
+    const std::string header = " inside a " + std::to_string(info) + "-byte header";
+    cases.push_back({"16 bits, masks 5-6-5" + header,
                      masked(16, 5, 1, {0xF800, 0x07E0, 0x001F, 0}, rows565, info), twin565});
-    cases.push_back({"32 bits, masks 8-8-8 inside a larger header",
+    cases.push_back({"32 bits, masks 8-8-8" + header,
                      masked(32, 5, 1, {0xFF0000, 0x00FF00, 0x0000FF, 0}, rows32, info),
                      plain(24, 5, 1, rows24)});
   }
@@ -288,7 +289,8 @@ TEST(BitmapBmpVariants, OsTwoHeaderAtEachDepth) {
   for (const auto& [bits, rows] : pictures) {
     BmpLayout os2 = plain(bits, 3, 2, rows);
     os2.info_size = 12;
-    cases.push_back({"OS/2 header", os2, plain(bits, 3, 2, rows)});
+    cases.push_back(
+        {"OS/2 header, " + std::to_string(bits) + " bits", os2, plain(bits, 3, 2, rows)});
   }
   expect_twins(cases);
 }
