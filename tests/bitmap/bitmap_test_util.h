@@ -1,49 +1,18 @@
-// Helpers shared by the bitmap tests: a scratch directory and symbols built
-// from or read into plain pixel lists.
+// Helpers shared by the bitmap tests: pictures written into a temporary
+// directory, and symbols built from or read into plain pixel lists.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <atomic>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "bitmap/symbol.h"
 #include "support/bmp_builder.h"
+#include "support/tempdir.h"
 
-// A fresh directory under the system's temporary directory, removed again
-// when the test ends.
-class ScratchDir {
- public:
-  ScratchDir() {
-    static std::atomic<unsigned> serial{0};
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            ("tralk_bitmap_" + std::string(info ? info->name() : "x") + "_" +
-             std::to_string(std::random_device{}()) + "_" + std::to_string(serial++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  // Writes the BMP described by layout under name and returns its path.
-  std::string bmp(const std::string& name, const BmpLayout& layout) const {
-    const auto p = path_ / name;
-    write_bytes(p, bmp_build(layout));
-    return p.string();
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+// Writes the BMP described by layout under name in dir and returns its path.
+inline std::string write_bmp(const TempDir& dir, const std::string& name, const BmpLayout& layout) {
+  return dir.write(name, bmp_build(layout));
+}
 
 // A symbol of the given shape whose pixels, row by row, are values.
 inline SYMBOL make_symbol(uint16_t width, uint16_t height, uint16_t numbits,

@@ -110,9 +110,9 @@ TEST(BitmapBmpLoad, DecisionTable) {
       {"4 bits, palette", indexed(4), &pal4, 4, {0, 2, 2, 1}, 1, {1, 0}, kAllConverted},
       {"4 bits, 256 grey levels", indexed(4), nullptr, 256, {0, 8, 2, 1}, 2, {255, 0}, ""},
   };
-  ScratchDir dir;
+  TempDir dir;
   for (const auto& c : cases) {
-    const Loaded l = load(dir.bmp("pic.bmp", c.layout), c.palette, c.n);
+    const Loaded l = load(write_bmp(dir, "pic.bmp", c.layout), c.palette, c.n);
     EXPECT_EQ(l.console, c.message) << c.what;
     ASSERT_TRUE(l.font) << c.what;
     EXPECT_EQ(l.font->symwidth, c.layout.width) << c.what;
@@ -127,15 +127,15 @@ TEST(BitmapBmpLoad, DecisionTable) {
 }
 
 TEST(BitmapBmpLoad, FailuresReturnNoFont) {
-  ScratchDir dir;
-  const std::string four = dir.bmp("four.bmp", indexed(4));
+  TempDir dir;
+  const std::string four = write_bmp(dir, "four.bmp", indexed(4));
   Loaded l = load(four, nullptr, 0);
   EXPECT_FALSE(l.font);
   EXPECT_EQ(l.console, "Color conversion parameter error");
 
   BmpLayout broken = indexed(8);
   broken.truncate = 1;
-  const std::string path = dir.bmp("broken.bmp", broken);
+  const std::string path = write_bmp(dir, "broken.bmp", broken);
   l = load(path, nullptr, 0);
   EXPECT_FALSE(l.font);
   EXPECT_EQ(l.console, "Error File read File \"" + path + "\"");

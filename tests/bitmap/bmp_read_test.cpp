@@ -80,9 +80,9 @@ TEST(BitmapBmpRead, EachDepthWithFillBytes) {
       // 24 bits, 3 wide: 9 bytes and 3 fill bytes; blue, green, red turned round.
       {valid(24), {0, 24, 3, 2}, {3, 2, 1, 6, 5, 4, 9, 8, 7, 7, 8, 9, 4, 5, 6, 1, 2, 3}, 0},
   };
-  ScratchDir dir;
+  TempDir dir;
   for (const auto& c : cases) {
-    const ReadResult r = read_bmp(dir.bmp("p.bmp", c.layout));
+    const ReadResult r = read_bmp(write_bmp(dir, "p.bmp", c.layout));
     EXPECT_EQ(r.console, "") << c.layout.bits;
     EXPECT_EQ(header_of(r.sym), c.header) << c.layout.bits;
     EXPECT_EQ(data_of(r.sym), c.data) << c.layout.bits;
@@ -92,8 +92,8 @@ TEST(BitmapBmpRead, EachDepthWithFillBytes) {
 }
 
 TEST(BitmapBmpRead, ColourTableCopyIsRedGreenBlue) {
-  ScratchDir dir;
-  const ReadResult r = read_bmp(dir.bmp("p.bmp", valid(4)));
+  TempDir dir;
+  const ReadResult r = read_bmp(write_bmp(dir, "p.bmp", valid(4)));
   ASSERT_EQ(r.table.size(), 16u);
   EXPECT_EQ(r.table[0], (RGBTRIPLET{0, 1, 2}));
   EXPECT_EQ(r.table[15], (RGBTRIPLET{15, 16, 17}));
@@ -110,9 +110,9 @@ TEST(BitmapBmpRead, OneBitInversionFollowsBrightness) {
       {{{255, 0, 0}, {0, 0, 255}}, 0xA0},    // equally bright: as is
       {{{0, 0, 254}, {0, 0, 255}}, 0x5F},    // one step darker counts
   };
-  ScratchDir dir;
+  TempDir dir;
   for (const auto& c : cases) {
-    const ReadResult r = read_bmp(dir.bmp("p.bmp", picture(1, 8, 1, c.colours, {{0xA0}})));
+    const ReadResult r = read_bmp(write_bmp(dir, "p.bmp", picture(1, 8, 1, c.colours, {{0xA0}})));
     EXPECT_EQ(data_of(r.sym), std::vector<uint8_t>{c.expected});
   }
 }
@@ -209,9 +209,9 @@ TEST(BitmapBmpRead, RefusalsInOrderWithFileName) {
             }),
        "Error: File read"},
   };
-  ScratchDir dir;
+  TempDir dir;
   for (const auto& c : cases) {
-    const std::string path = dir.bmp("bad.bmp", c.layout);
+    const std::string path = write_bmp(dir, "bad.bmp", c.layout);
     const ReadResult r = read_bmp(path, c.with_palette);
     EXPECT_EQ(r.console, std::string(c.message) + " File \"" + path + "\"") << c.what;
     EXPECT_TRUE(r.sym.empty()) << c.what;
@@ -221,7 +221,7 @@ TEST(BitmapBmpRead, RefusalsInOrderWithFileName) {
 }
 
 TEST(BitmapBmpRead, MissingFileAndNullPath) {
-  ScratchDir dir;
+  TempDir dir;
   const std::string path = (dir.path() / "none.bmp").string();
   EXPECT_EQ(read_bmp(path).console, "\n Open error File \"" + path + "\"");
   con_capture_begin();
@@ -230,8 +230,8 @@ TEST(BitmapBmpRead, MissingFileAndNullPath) {
 }
 
 TEST(BitmapBmpRead, TwentyFourBitsWithoutOutputs) {
-  ScratchDir dir;
-  const std::string path = dir.bmp("p.bmp", valid(24));
+  TempDir dir;
+  const std::string path = write_bmp(dir, "p.bmp", valid(24));
   con_capture_begin();
   const SYMBOL sym = bmp_read(path.c_str(), nullptr, nullptr);
   EXPECT_EQ(con_capture_end(), "");
@@ -241,7 +241,7 @@ TEST(BitmapBmpRead, TwentyFourBitsWithoutOutputs) {
   wide.width = 21845;
   wide.height = 1;
   wide.rows = {std::vector<uint8_t>(3 * 21845, 7)};
-  const ReadResult r = read_bmp(dir.bmp("wide.bmp", wide));
+  const ReadResult r = read_bmp(write_bmp(dir, "wide.bmp", wide));
   EXPECT_EQ(r.console, "");
   EXPECT_EQ(r.size, 65535u);
 }
@@ -260,16 +260,16 @@ TEST(BitmapBmpRead, LargerHeadersAndPixelOffset) {
       {"offset pointing backwards", 40, 0, 20u},
       {"offset zero", 124, 0, 0u},
   };
-  ScratchDir dir;
+  TempDir dir;
   for (uint16_t bits : {1, 4, 8, 24}) {
-    const ReadResult plain = read_bmp(dir.bmp("plain.bmp", valid(bits)));
+    const ReadResult plain = read_bmp(write_bmp(dir, "plain.bmp", valid(bits)));
     ASSERT_EQ(plain.console, "");
     for (const auto& c : cases) {
       BmpLayout s = valid(bits);
       s.info_size = c.info_size;
       s.gap = c.gap;
       s.pixel_offset = c.offset;
-      const ReadResult r = read_bmp(dir.bmp("p.bmp", s));
+      const ReadResult r = read_bmp(write_bmp(dir, "p.bmp", s));
       EXPECT_EQ(r.console, "") << c.what << " " << bits;
       EXPECT_EQ(r.sym, plain.sym) << c.what << " " << bits;
       EXPECT_EQ(r.table, plain.table) << c.what << " " << bits;
@@ -278,11 +278,11 @@ TEST(BitmapBmpRead, LargerHeadersAndPixelOffset) {
 }
 
 TEST(BitmapBmpRead, ColoursUsedLimitsTheTable) {
-  ScratchDir dir;
+  TempDir dir;
   BmpLayout s = valid(4);
   s.colours.resize(3);
   s.colours_used = 3;
-  ReadResult r = read_bmp(dir.bmp("p.bmp", s));
+  ReadResult r = read_bmp(write_bmp(dir, "p.bmp", s));
   EXPECT_EQ(r.console, "");
   ASSERT_EQ(r.table.size(), 16u);
   EXPECT_EQ(r.table[2], (RGBTRIPLET{2, 3, 4}));
@@ -292,7 +292,7 @@ TEST(BitmapBmpRead, ColoursUsedLimitsTheTable) {
   // Out of range: the field is ignored and the full table is read.
   s = valid(8);
   s.colours_used = 257;
-  r = read_bmp(dir.bmp("p.bmp", s));
+  r = read_bmp(write_bmp(dir, "p.bmp", s));
   EXPECT_EQ(r.console, "");
   EXPECT_EQ(r.table[255], (RGBTRIPLET{255, 0, 1}));
   EXPECT_EQ(data_of(r.sym), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
@@ -300,6 +300,6 @@ TEST(BitmapBmpRead, ColoursUsedLimitsTheTable) {
   // A one-colour 1-bit table: entry 1 is black, entry 0 is not darker.
   s = picture(1, 8, 1, {{255, 255, 255}}, {{0xA0}});
   s.colours_used = 1;
-  r = read_bmp(dir.bmp("p.bmp", s));
+  r = read_bmp(write_bmp(dir, "p.bmp", s));
   EXPECT_EQ(data_of(r.sym), std::vector<uint8_t>{0xA0});
 }

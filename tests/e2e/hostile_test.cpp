@@ -567,6 +567,14 @@ TEST(Hostile, BmpHeadersClaimingHugePictures) {
   auto picture = [](const std::string& bmp) {
     return Files{{"cfg.vfg", "img.bin\np.bmp\n"}, {"p.bmp", bmp}, {"gcolor_4.pal", kGoodPal}};
   };
+  // Run-length data can claim more pixels than its bytes could set.
+  BmpLayout rle;
+  rle.bits = 8;
+  rle.width = 65535;
+  rle.height = 65535;
+  rle.compression = 1;
+  rle.colours.assign(256, {0, 0, 0});
+  rle.data = {0, 1};
   std::string far_pixels = bytes(small_bmp());
   far_pixels[10] = far_pixels[11] = far_pixels[12] = far_pixels[13] = '\xFF';
   std::string huge_info = bytes(small_bmp());
@@ -600,6 +608,11 @@ TEST(Hostile, BmpHeadersClaimingHugePictures) {
       {"width and height past 16 bits",
        picture(claiming(8, 0x7FFFFFFF, 0x7FFFFFFF)),
        bmp_error("Error File read", "p.bmp"),
+       255,
+       {}},
+      {"RLE8, 65535 x 65535 from 1080 bytes",
+       picture(bytes(bmp_build(rle))),
+       bmp_error("Error: BMP format", "p.bmp"),
        255,
        {}},
       {"pixel data 4 GB away", picture(far_pixels), bmp_error("Error File read", "p.bmp"), 255, {}},

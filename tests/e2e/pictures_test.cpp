@@ -122,4 +122,54 @@ TEST(Pictures, ConvertedPixelsReachTheImage) {
   }
 }
 
+TEST(Pictures, RunLengthAndThirtyTwoBitPicturesThroughAWholeRun) {
+  // 3 x 2, RLE8: a run of red, a white pixel; an absolute run of black,
+  // white, red. Its colour table is not the palette's 256, so its pixels
+  // become 3-3-2 colour.
+  BmpLayout rle;
+  rle.bits = 8;
+  rle.width = 3;
+  rle.height = 2;
+  rle.compression = 1;
+  rle.colours.assign(256, {7, 7, 7});
+  rle.colours[0] = {0, 0, 0};
+  rle.colours[1] = {255, 255, 255};
+  rle.colours[2] = {255, 0, 0};
+  rle.data = {2, 2, 1, 1, 0, 0, 0, 3, 0, 1, 2, 0, 0, 1};
+  // 2 x 1, 32 bits with masks and an opaque alpha channel: red, blue.
+  BmpLayout argb;
+  argb.bits = 32;
+  argb.width = 2;
+  argb.height = 1;
+  argb.compression = 3;
+  argb.info_size = 124;
+  argb.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+  argb.rows = {{0, 0, 255, 255, 255, 0, 0, 255}};
+
+  TempDir dir;
+  dir.write("cfg.vfg", "p.bin\nr.bmp\nw.bmp\n");
+  dir.write("gcolor_4.pal", "{{0},{255},{255,0,0},{0,0,255}}");
+  dir.write("r.bmp", bmp_build(rle));
+  dir.write("w.bmp", bmp_build(argb));
+  const RunResult r = run_tralk(dir.path(), "cfg.vfg");
+  EXPECT_EQ(r.out, kBanner + with_dir("\nDefining virtual font: \"p.bin\" ID=0"
+                                      "\n Loading file to font: \"<DIR>/r.bmp\"\n OK"
+                                      "\n Loading file to font: \"<DIR>/w.bmp\"\n OK"
+                                      "\n\nCreating VFONT files\n Source file: \"<DIR>/p.c\""
+                                      "\n Header file: \"<DIR>/p.h\"\n VFONT image: \"<DIR>/p.bin\""
+                                      "\n  Size 0x5c, 92 \n\n\nNo errors detected. Done\n",
+                                      dir.path()));
+  EXPECT_EQ(r.status, 0);
+  const std::string image = TempDir::read(dir.path() / "p.bin");
+  ASSERT_EQ(image.size(), 92u);
+  // Each block: its size, 8 bits per pixel (3-3-2) or 16 (5-6-5), then after
+  // the 38-byte header the symbol's width and its pixel rows, top row first.
+  EXPECT_EQ(image.substr(0, 4), std::string("\x30\0\0\0", 4));
+  EXPECT_EQ(image[7], 8);
+  EXPECT_EQ(image.substr(38, 8), std::string("\x03\0\0\xFF\xE0\xE0\xE0\xFF", 8));
+  EXPECT_EQ(image.substr(48, 4), std::string("\x2C\0\0\0", 4));
+  EXPECT_EQ(image[48 + 7], 16);
+  EXPECT_EQ(image.substr(48 + 38, 6), std::string("\x02\0\xF8\0\0\x1F", 6));
+}
+
 }  // namespace

@@ -1,21 +1,18 @@
 // Building fonts in memory and scratch directories for the output tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "driver/fontlist.h"
 #include "fonts/symfont.h"
+#include "support/tempdir.h"
 
 namespace output_test {
 
@@ -89,38 +86,6 @@ inline FONTLIST make_list(std::string binname, std::string id, std::vector<FontS
   for (FontSpec& f : fonts) list.entries.push_back(FONTENTRY{std::move(f.font), f.name});
   return list;
 }
-
-// A fresh directory, removed with everything in it at the end of the test.
-class TempDir {
- public:
-  TempDir() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("tralk_out_") + info->test_suite_name() + "_" + info->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    path_ = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string str() const { return path_.string(); }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  // The names of everything in the directory.
-  std::set<std::string> entries() const {
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(path_)) {
-      names.insert(e.path().filename().string());
-    }
-    return names;
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 inline std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -1,10 +1,13 @@
 // A fresh temporary directory for one test, removed with everything in it.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
+#include <vector>
 
 class TempDir {
  public:
@@ -26,6 +29,15 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   std::string str() const { return path_.string(); }
   std::string file(const std::string& name) const { return (path_ / name).string(); }
+  std::string operator/(const std::string& name) const { return file(name); }
+
+  // The names of everything directly inside the directory.
+  std::set<std::string> entries() const {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(path_))
+      names.insert(e.path().filename().string());
+    return names;
+  }
 
   // Writes content (bytes as given) to name inside the directory.
   std::string write(const std::string& name, const std::string& content) const {
@@ -33,6 +45,9 @@ class TempDir {
     std::filesystem::create_directories(p.parent_path());
     std::ofstream(p, std::ios::binary) << content;
     return p.string();
+  }
+  std::string write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    return write(name, std::string(bytes.begin(), bytes.end()));
   }
 
   // Reads a whole file as bytes; empty when it does not exist.
