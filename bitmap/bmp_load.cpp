@@ -45,7 +45,7 @@ Conversion grey_conversion(const BmpHeader& h, uint32_t levels) {
 Conversion choose(const BmpHeader& h, const RGBTRIPLET* palette, uint32_t n) {
   Conversion c;
   if (h.bits == 1) {
-    c.rows = std::make_unique<CopyRows>(1);
+    c.rows = std::make_unique<RepackRows>(1, 1);
   } else if (!palette && n >= 2) {
     c = grey_conversion(h, n);
   } else if (h.depth() == 24) {

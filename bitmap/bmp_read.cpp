@@ -37,9 +37,8 @@ const char* read_as_is(const char* path, bool have_table, BmpPicture& pic, SYMBO
     return "Error heap alloc";
   }
   // Symbols hold 24-bit pixels as red, green, blue.
-  CopyRows copy(h.depth());
-  RepackRows swap(24, 24, Order::bgr);
-  return bmp_read_rows(pic, h.depth() == 24 ? static_cast<RowConverter*>(&swap) : &copy, &sym);
+  RepackRows as_is(h.depth(), h.depth(), Order::bgr);
+  return bmp_read_rows(pic, &as_is, &sym);
 }
 
 }  // namespace

@@ -34,84 +34,32 @@ class PixelWriter {
   unsigned filled_ = 0;
 };
 
-template <unsigned In, unsigned Out>
-void lookup_row(const uint8_t* in, uint8_t* out, uint32_t width, const uint32_t* table,
-                uint64_t* counts, uint64_t& beyond) {
-  if constexpr (In > 8) {
-    PixelWriter w(out, Out);
-    for (uint32_t x = 0; x < width; ++x) {
-      const uint32_t v = sym_row_getpixel(in, x, In);
-      if (v > 255) {
-        ++beyond;
-        w.put(0);
-      } else {
-        ++counts[v];
-        w.put(table[v]);
-      }
-    }
-    w.flush();
-  } else if constexpr (In == 8 && Out == 8) {
-    for (uint32_t x = 0; x < width; ++x) {
-      const uint8_t v = in[x];
-      ++counts[v];
-      out[x] = static_cast<uint8_t>(table[v]);
-    }
-  } else {
-    PixelWriter w(out, Out);
-    for (uint32_t x = 0; x < width; ++x) {
-      const uint32_t v = sym_row_getpixel(in, x, In);
-      ++counts[v];
-      w.put(table[v]);
-    }
-    w.flush();
-  }
-}
-
-template <unsigned In>
-void lookup_row_to(unsigned out_bits, const uint8_t* in, uint8_t* out, uint32_t width,
-                   const uint32_t* table, uint64_t* counts, uint64_t& beyond) {
-  switch (out_bits) {
-    case 1:
-      return lookup_row<In, 1>(in, out, width, table, counts, beyond);
-    case 2:
-      return lookup_row<In, 2>(in, out, width, table, counts, beyond);
-    case 4:
-      return lookup_row<In, 4>(in, out, width, table, counts, beyond);
-    case 8:
-      return lookup_row<In, 8>(in, out, width, table, counts, beyond);
-    case 16:
-      return lookup_row<In, 16>(in, out, width, table, counts, beyond);
-    default:
-      return lookup_row<In, 24>(in, out, width, table, counts, beyond);
-  }
-}
-
 }  // namespace
-
-void CopyRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
-  std::memcpy(out, in, sym_rowbytes(static_cast<uint16_t>(width), bits_));
-}
 
 LookupRows::LookupRows(uint16_t in_bits, uint16_t out_bits, const Table& table)
     : in_bits_(in_bits), out_bits_(out_bits), table_(table) {}
 
 void LookupRows::convert(const uint8_t* in, uint8_t* out, uint32_t width) {
-  const uint32_t* t = table_.data();
-  uint64_t* c = counts_.data();
-  switch (in_bits_) {
-    case 1:
-      return lookup_row_to<1>(out_bits_, in, out, width, t, c, beyond_);
-    case 2:
-      return lookup_row_to<2>(out_bits_, in, out, width, t, c, beyond_);
-    case 4:
-      return lookup_row_to<4>(out_bits_, in, out, width, t, c, beyond_);
-    case 8:
-      return lookup_row_to<8>(out_bits_, in, out, width, t, c, beyond_);
-    case 16:
-      return lookup_row_to<16>(out_bits_, in, out, width, t, c, beyond_);
-    default:
-      return lookup_row_to<24>(out_bits_, in, out, width, t, c, beyond_);
+  if (in_bits_ == 8 && out_bits_ == 8) {  // the common case, kept tight
+    for (uint32_t x = 0; x < width; ++x) {
+      const uint8_t v = in[x];
+      ++counts_[v];
+      out[x] = static_cast<uint8_t>(table_[v]);
+    }
+    return;
   }
+  PixelWriter w(out, out_bits_);
+  for (uint32_t x = 0; x < width; ++x) {
+    const uint32_t v = sym_row_getpixel(in, x, in_bits_);
+    if (v < counts_.size()) {
+      ++counts_[v];
+      w.put(table_[v]);
+    } else {
+      ++beyond_;
+      w.put(0);
+    }
+  }
+  w.flush();
 }
 
 namespace {

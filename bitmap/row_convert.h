@@ -18,17 +18,6 @@ class RowConverter {
   virtual void convert(const uint8_t* in, uint8_t* out, uint32_t width) = 0;
 };
 
-// Rows copied as they are.
-class CopyRows : public RowConverter {
- public:
-  explicit CopyRows(uint16_t bits) : bits_(bits) {}
-  uint16_t out_bits() const override { return bits_; }
-  void convert(const uint8_t* in, uint8_t* out, uint32_t width) override;
-
- private:
-  uint16_t bits_;
-};
-
 // Index rows (1, 2, 4 or 8 bits) looked up in a table of values of out_bits
 // bits (1, 2, 4, 8, 16 or 24); how often each index occurs is counted. Rows
 // of 16- or 24-bit values are taken as indices too: a value beyond the table
@@ -56,7 +45,7 @@ class LookupRows : public RowConverter {
 enum class Order { rgb, bgr };
 
 // Direct colours of 8 (3-3-2), 16 (5-6-5) or 24 bits repacked into another
-// of these layouts (copied when both are alike).
+// of these layouts; rows of one depth in and out (indices too) are copied.
 class RepackRows : public RowConverter {
  public:
   RepackRows(uint16_t in_bits, uint16_t out_bits, Order order = Order::rgb)
