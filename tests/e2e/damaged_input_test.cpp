@@ -350,7 +350,10 @@ TEST(DamagedInput, LinksAndModesOfOutputsAreKept) {
   dir.write("img.h", "old header");
   fs::permissions(dir.path() / "img.h",
                   fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  const RunResult r = run_tralk(dir.path(), "cfg.vfg");
+  // A POSIX set-up: its outputs are not compared with Windows's.
+  RunOptions posix_only;
+  posix_only.same_on_all_hosts = false;
+  const RunResult r = run_tralk(dir.path(), "cfg.vfg", posix_only);
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(fs::is_symlink(dir.path() / "img.bin"));
   EXPECT_EQ(fs::read_symlink(dir.path() / "img.bin"), "flash/image.bin");
