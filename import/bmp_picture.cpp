@@ -15,9 +15,10 @@ std::string quoted(const std::string& s) {
 }
 
 // The reader's messages ("Error: BMP format", "\n Open error") without
-// their "Error" and line breaks.
+// their "Error" and line breaks; "File read" says that the file ends early.
 std::string reader_reason(const char* message) {
   std::string s = message;
+  if (s.find("File read") != std::string::npos) return "the file is cut short";
   s.erase(0, s.find_first_not_of("\n "));
   if (s.rfind("Error", 0) == 0) s.erase(0, s.find_first_not_of(": ", 5));
   return s;
