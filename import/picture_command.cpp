@@ -29,7 +29,8 @@ std::string hex(RGBTRIPLET c) {
 std::string report(const PictureOptions& opts, const RgbPicture& pic, uint32_t colours) {
   const PictureRequest& req = opts.request;
   std::string line = "Wrote \"" + opts.out + "\": " + std::to_string(pic.width) + " x " +
-                     std::to_string(pic.height) + " pixels, " + std::to_string(req.depth) + " bits";
+                     std::to_string(pic.height) + " pixels, " + std::to_string(req.depth) +
+                     (req.depth == 1 ? " bit" : " bits");
   if (req.depth != 24)
     line += ", " + std::to_string(colours) + (colours == 1 ? " colour" : " colours");
   if (pic.flattened) line += ", transparency flattened onto " + hex(req.background);

@@ -65,6 +65,8 @@ const Case kCases[] = {
     {"two.bmp -o o.bmp", 1, "cannot read \"two.bmp\": BMP format"},
     {"cut.bmp -o o.bmp", 1, "cannot read \"cut.bmp\": the file is cut short"},
     {"in.png --depth 1 -o o.bmp", 1, "\"in.png\" has 3 colours; --depth 1 holds at most 2"},
+    {"c17.png --depth 4 -o o.bmp", 1, "\"c17.png\" has 17 colours; --depth 4 holds at most 16"},
+    {"c257.png --depth 8 -o o.bmp", 1, "\"c257.png\" has 257 colours; --depth 8 holds at most 256"},
     // Outputs that cannot be written.
     {"in.png -o nodir/a.bmp", 1, "cannot write \"nodir/a.bmp\": No such file or directory"},
     {"in.png -o folder.bmp", 1, "cannot write \"folder.bmp\": it is a folder"},
@@ -100,6 +102,14 @@ TEST(PictureErrors, OneLineStatusAndNoFileLeft) {
   dir.write("huge.png", kHuge);
   dir.write("wide.png", png_make(grey_row(21846)));
   dir.write("huger.png", png_make(grey_row(65536)));
+  for (uint32_t n : {17, 257}) {
+    PngSpec rgb = grey_row(n);  // n colours (i mod 256, i / 256, 0)
+    rgb.colour_type = PNG_COLOR_TYPE_RGB;
+    rgb.bit_depth = 8;
+    rgb.samples.clear();
+    for (uint32_t i = 0; i < n; ++i) rgb.samples.insert(rgb.samples.end(), {i % 256, i / 256, 0});
+    dir.write("c" + std::to_string(n) + ".png", png_make(rgb));
+  }
   BmpLayout two;
   two.bits = 2;
   dir.write("two.bmp", bmp_build(two));

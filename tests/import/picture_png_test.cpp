@@ -8,10 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "import/import_helpers.h"
 #include "import/picture_read.h"
 #include "import/png_maker.h"
-#include "support/run_tralk.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -206,41 +204,6 @@ TEST(PicturePng, InterlacedPictureOfEveryPass) {
   EXPECT_EQ(pic.width, 10u);
   EXPECT_EQ(pic.height, 9u);
   EXPECT_EQ(pixels(pic), expected);
-}
-
-// The way a user goes: an icon kept as a PNG with a transparent palette
-// entry, imported at 4 bits and converted by tralk in palette mode. Over
-// white the pixels are white, red, blue, red: in the BMP's table (ascending)
-// 2, 1, 0, 1; in the palette's order 0, 1, 2, 1, two bits each.
-TEST(PicturePng, IconThroughImporterAndTralkInPaletteMode) {
-  PngSpec icon;
-  icon.colour_type = PNG_COLOR_TYPE_PALETTE;
-  icon.bit_depth = 2;
-  icon.width = 4;
-  icon.samples = {0, 1, 2, 1};
-  icon.palette = {{9, 9, 9}, {255, 0, 0}, {0, 0, 255}};
-  icon.palette_alpha = {0};
-  const TempDir dir;
-  dir.write("icon.png", png_make(icon));
-  dir.write("ui.pal", "{ {255}, {255, 0, 0}, {0, 0, 255} }\n");
-  dir.write("ui.vfg", "ui.pal\nui.bin\nicon.bmp\n");
-  const RunResult imported =
-      import_test::run_import(dir.path(), "picture icon.png --depth 4 -o icon.bmp");
-  EXPECT_EQ(imported.out,
-            "Wrote \"icon.bmp\": 4 x 1 pixels, 4 bits, 3 colours, transparency flattened onto "
-            "FFFFFF\n");
-  const RunResult run = run_tralk(dir.path(), "ui.vfg");
-  EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_NE(run.out.find(" - All pixels converted sucessfully to default palette"),
-            std::string::npos)
-      << run.out;
-  std::vector<uint8_t> image;
-  std::string error;
-  ASSERT_TRUE(read_image_file(dir / "ui.bin", image, error)) << error;
-  const InspectResult r = inspect_image(image.data(), image.size());
-  ASSERT_EQ(r.fonts.size(), 1u);
-  EXPECT_EQ(r.fonts[0].numbits, 2);
-  EXPECT_EQ(r.fonts[0].pixels, (std::vector<uint8_t>{0x19}));
 }
 
 }  // namespace
