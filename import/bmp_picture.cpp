@@ -10,10 +10,6 @@
 
 namespace {
 
-std::string quoted(const std::string& s) {
-  return "\"" + s + "\"";
-}
-
 // The reader's messages ("Error: BMP format", "\n Open error") without
 // their "Error" and line breaks; "File read" says that the file ends early.
 std::string reader_reason(const char* message) {

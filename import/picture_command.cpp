@@ -45,7 +45,7 @@ int import(const PictureOptions& opts) {
   std::vector<RGBTRIPLET> table;
   uint32_t colours = 0;
   if (req.depth != 24 && !colour_table(pic, req.depth, req.background, table, colours))
-    return fail(kImportFailed, "\"" + req.path + "\" has " + std::to_string(colours) +
+    return fail(kImportFailed, quoted(req.path) + " has " + std::to_string(colours) +
                                    " colours; --depth " + std::to_string(req.depth) +
                                    " holds at most " + std::to_string(1u << req.depth));
   if (!write_file_set({{opts.out, bmp_encode(pic, req.depth, table)}}, error))

@@ -11,7 +11,7 @@
 namespace {
 
 std::string cannot_read(const PictureRequest& req, const std::string& reason) {
-  return "cannot read \"" + req.path + "\": " + reason;
+  return "cannot read " + quoted(req.path) + ": " + reason;
 }
 
 }  // namespace
@@ -37,6 +37,6 @@ bool read_picture(const PictureRequest& req, RgbPicture& pic, std::string& error
     return read_png_picture(f.get(), ec ? 0 : size, req, pic, error);
   }
   if (n >= 2 && head[0] == 'B' && head[1] == 'M') return read_bmp_picture(req, pic, error);
-  error = "\"" + req.path + "\" is neither a PNG nor a BMP picture";
+  error = quoted(req.path) + " is neither a PNG nor a BMP picture";
   return false;
 }

@@ -10,3 +10,8 @@ struct PictureRequest {
   RGBTRIPLET background{255, 255, 255};  // what transparency is flattened onto
   unsigned depth = 24;                   // the depth it is to be written at: 1, 4, 8 or 24
 };
+
+// A name as messages show it, in double quotes.
+inline std::string quoted(const std::string& name) {
+  return "\"" + name + "\"";
+}

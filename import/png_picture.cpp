@@ -121,14 +121,10 @@ bool guarded(void (*step)(PngDecode&), PngDecode& d) {
   return true;
 }
 
-std::string quoted(const std::string& s) {
-  return "\"" + s + "\"";
-}
-
 // Why the picture whose head was read cannot be read further; empty when it
 // can.
 std::string size_problem(const PngDecode& d, uint64_t file_size, const PictureRequest& req) {
-  std::string problem = picture_size_problem(d.width, d.height, req.depth);
+  const std::string problem = picture_size_problem(d.width, d.height, req.depth);
   if (!problem.empty()) return quoted(req.path) + " " + problem;
   const uint64_t stored = (uint64_t{d.width} * d.height * d.stored_bits + 7) / 8;
   if (file_size != 0 && stored > kMaxInflation * file_size)
@@ -136,6 +132,10 @@ std::string size_problem(const PngDecode& d, uint64_t file_size, const PictureRe
            std::to_string(d.height) + " pixels, more than its " + std::to_string(file_size) +
            " bytes can hold (a damaged file?)";
   return {};
+}
+
+std::string failure(const PictureRequest& req, const PngIo& io) {
+  return "cannot read " + quoted(req.path) + ": " + (io.reason[0] ? io.reason : "damaged file");
 }
 
 }  // namespace
@@ -160,7 +160,7 @@ bool read_png_picture(std::FILE* f, uint64_t file_size, const PictureRequest& re
   d.background = req.background;
   d.pic = &pic;
   if (!guarded(read_head, d)) {
-    error = "cannot read " + quoted(req.path) + ": " + io.reason;
+    error = failure(req, io);
     return false;
   }
   error = size_problem(d, file_size, req);
@@ -173,7 +173,7 @@ bool read_png_picture(std::FILE* f, uint64_t file_size, const PictureRequest& re
     return false;
   }
   if (!guarded(read_pixels, d)) {
-    error = "cannot read " + quoted(req.path) + ": " + io.reason;
+    error = failure(req, io);
     return false;
   }
   return true;
