@@ -22,9 +22,9 @@ uint8_t MaskedPixels::Channel::take(uint32_t pixel) const {
 }
 
 MaskedPixels::MaskedPixels(const std::array<uint32_t, 4>& masks, uint16_t bits)
-    : alpha_(masks[3]), bytes_(bits / 8u) {
-  for (unsigned i = 0; i < 3; ++i) {
-    Channel& c = colour_[i];
+    : bytes_(bits / 8u) {
+  for (unsigned i = 0; i < 4; ++i) {
+    Channel& c = i < 3 ? colour_[i] : alpha_;
     c.mask = masks[i];
     if (c.mask == 0) continue;
     c.shift = static_cast<unsigned>(std::countr_zero(c.mask));
@@ -35,15 +35,26 @@ MaskedPixels::MaskedPixels(const std::array<uint32_t, 4>& masks, uint16_t bits)
   }
 }
 
+uint32_t MaskedPixels::pixel_at(const uint8_t* p) const {
+  uint32_t pixel = uint32_t{p[0]} | uint32_t{p[1]} << 8;
+  if (bytes_ == 4) pixel |= uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+  return pixel;
+}
+
 void MaskedPixels::to_bgr(const uint8_t* file_row, uint8_t* bgr, uint32_t width) {
+  const uint32_t alpha = alpha_.mask;
   bool opaque = true;
   for (uint32_t x = 0; x < width; ++x, file_row += bytes_, bgr += 3) {
-    uint32_t pixel = uint32_t{file_row[0]} | uint32_t{file_row[1]} << 8;
-    if (bytes_ == 4) pixel |= uint32_t{file_row[2]} << 16 | uint32_t{file_row[3]} << 24;
+    const uint32_t pixel = pixel_at(file_row);
     bgr[0] = colour_[2].take(pixel);
     bgr[1] = colour_[1].take(pixel);
     bgr[2] = colour_[0].take(pixel);
-    opaque = opaque && (pixel & alpha_) == alpha_;
+    opaque = opaque && (pixel & alpha) == alpha;
   }
   opaque_ = opaque_ && opaque;
+}
+
+void MaskedPixels::to_alpha(const uint8_t* file_row, uint8_t* alpha, uint32_t width) const {
+  for (uint32_t x = 0; x < width; ++x, file_row += bytes_)
+    alpha[x] = alpha_.take(pixel_at(file_row));
 }

@@ -14,6 +14,10 @@ class MaskedPixels {
   // Writes width pixels of a file row as blue, green, red bytes, the order
   // of a 24-bit picture's pixels.
   void to_bgr(const uint8_t* file_row, uint8_t* bgr, uint32_t width);
+  // Writes the alpha of width pixels of a file row, widened to 8 bits as the
+  // colours are (255 is opaque), for a reader that flattens transparency
+  // itself. Only for pixels with an alpha mask.
+  void to_alpha(const uint8_t* file_row, uint8_t* alpha, uint32_t width) const;
   // True while every pixel converted had its alpha channel full (or the
   // pixels have none).
   bool opaque() const { return opaque_; }
@@ -27,8 +31,10 @@ class MaskedPixels {
     uint8_t take(uint32_t pixel) const;
   };
 
+  uint32_t pixel_at(const uint8_t* p) const;
+
   std::array<Channel, 3> colour_;
-  uint32_t alpha_ = 0;
+  Channel alpha_;
   unsigned bytes_;
   bool opaque_ = true;
 };

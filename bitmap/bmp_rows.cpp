@@ -21,6 +21,7 @@ const char* BmpRows::next(const uint8_t*& pixels) {
   const uint32_t n = static_cast<uint32_t>(row_.size());
   if (masked_) {
     masked_->to_bgr(file, row_.data(), h_.width);
+    if (!alpha_.empty()) masked_->to_alpha(file, alpha_.data(), h_.width);
   } else if (h_.bw_mask) {
     for (uint32_t i = 0; i < n; ++i) row_[i] = file[i] ^ h_.bw_mask;
   } else {
@@ -31,6 +32,12 @@ const char* BmpRows::next(const uint8_t*& pixels) {
 
 const char* BmpRows::finish() {
   if (rle_) return rle_->finish();
-  if (masked_ && !masked_->opaque()) return "Error: BMP transparency not supported";
+  // Transparency has no place in a symbol, unless the reader flattens it.
+  if (masked_ && alpha_.empty() && !masked_->opaque())
+    return "Error: BMP transparency not supported";
   return nullptr;
+}
+
+void BmpRows::keep_alpha() {
+  if (masked_ && h_.masks[3] != 0) alpha_.resize(h_.width);
 }

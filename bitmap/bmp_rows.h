@@ -30,6 +30,15 @@ class BmpRows {
     return finish();
   }
 
+  // For a reader that flattens transparency itself: from now on each row's
+  // alpha is kept for alpha(), and a picture in which some pixel is not
+  // fully opaque is no longer refused.
+  void keep_alpha();
+  // After keep_alpha, within for_each's call for a row: the alpha of its
+  // pixels, 0 (transparent) to 255 (opaque), widened as the colours are; none
+  // for a picture without an alpha mask.
+  const uint8_t* alpha() const { return alpha_.empty() ? nullptr : alpha_.data(); }
+
  private:
   const char* next(const uint8_t*& pixels);
   const char* finish();
@@ -37,7 +46,8 @@ class BmpRows {
   ByteReader& in_;
   const BmpHeader& h_;
   std::vector<uint8_t> file_row_;
-  std::vector<uint8_t> row_;  // the row as handed out, where it is not the file's own bytes
+  std::vector<uint8_t> row_;    // the row as handed out, where it is not the file's own bytes
+  std::vector<uint8_t> alpha_;  // after keep_alpha, for pictures with an alpha mask
   std::unique_ptr<RleRows> rle_;
   std::unique_ptr<MaskedPixels> masked_;
 };

@@ -31,8 +31,9 @@ install(FILES
   ${PROJECT_SOURCE_DIR}/cmake/TralkConfigImages.cmake
   DESTINATION ${TRALK_PACKAGE_DIR})
 
-# The Debian package. Its dependencies (libpng for the inspector, FreeType for
-# the importer, the C++ runtime) are read from the programs by dpkg-shlibdeps.
+# The Debian package. Its dependencies (libpng for the inspector and the
+# importer, FreeType for the importer, the C++ runtime) are read from the
+# programs by dpkg-shlibdeps.
 set(TRALK_PACKAGE_CONTACT "tralk developers <tralk@invalid>"
   CACHE STRING "Maintainer field of the Debian package")
 set(CPACK_PACKAGE_NAME tralk)

@@ -1,9 +1,10 @@
 #include "import/font_options.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <string_view>
+
+#include "import/arg_reader.h"
 
 namespace {
 
@@ -56,52 +57,6 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 when the files were written (warnings included), 1 for a font\n"
     "or output problem, 2 for a bad command line. After an error no file is left.\n";
-
-bool parse_number(std::string_view text, uint32_t& value) {
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return !text.empty() && ec == std::errc() && ptr == end;
-}
-
-bool ends_with_ignoring_case(std::string_view s, std::string_view tail) {
-  if (s.size() < tail.size()) return false;
-  for (size_t i = 0; i < tail.size(); ++i) {
-    char c = s[s.size() - tail.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != tail[i]) return false;
-  }
-  return true;
-}
-
-class ArgReader {
- public:
-  ArgReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
-  bool more() const { return next_ < argc_; }
-  std::string_view take() { return argv_[next_++]; }
-  bool value(std::string_view name, std::string& out, std::string& error) {
-    if (!more()) {
-      error = "option " + std::string(name) + " needs a value";
-      return false;
-    }
-    out = take();
-    return true;
-  }
-  // A number from low to high.
-  bool number(std::string_view name, uint32_t low, uint32_t high, uint32_t& out,
-              std::string& error) {
-    std::string text;
-    if (!value(name, text, error)) return false;
-    if (parse_number(text, out) && out >= low && out <= high) return true;
-    error = "option " + std::string(name) + " needs a number from " + std::to_string(low) + " to " +
-            std::to_string(high) + ", not \"" + text + "\"";
-    return false;
-  }
-
- private:
-  int argc_;
-  const char* const* argv_;
-  int next_ = 0;
-};
 
 // Reads the value of an option that takes one of a few words.
 template <typename T>

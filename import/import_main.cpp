@@ -4,6 +4,7 @@
 
 #include "driver/console.h"
 #include "import/font_command.h"
+#include "import/picture_command.h"
 
 namespace {
 
@@ -17,11 +18,13 @@ struct Subcommand {
 const Subcommand kSubcommands[] = {
     {"font", "a TrueType, OpenType, BDF or PCF font as a .sym font and its .cp codepage",
      run_font_command},
+    {"picture", "a PNG or BMP picture as an uncompressed BMP picture, transparency flattened",
+     run_picture_command},
 };
 
 void print_usage() {
   con_printf("Usage: tralk-import SUBCOMMAND [OPTIONS]\n\nSubcommands:\n");
-  for (const Subcommand& s : kSubcommands) con_printf("  %-6s %s\n", s.name, s.summary);
+  for (const Subcommand& s : kSubcommands) con_printf("  %-7s %s\n", s.name, s.summary);
   con_printf("\n\"tralk-import SUBCOMMAND --help\" describes each.\n");
 }
 

@@ -158,10 +158,10 @@ TEST(ImportErrors, SubcommandsAndHelp) {
     const char* starts;
   };
   const Run runs[] = {
-      {"", 2, "Usage: tralk-import SUBCOMMAND [OPTIONS]\n\nSubcommands:\n  font   a TrueType"},
+      {"", 2, "Usage: tralk-import SUBCOMMAND [OPTIONS]\n\nSubcommands:\n  font    a TrueType"},
       {"--help", 0, "Usage: tralk-import SUBCOMMAND [OPTIONS]\n"},
-      {"picture x.png", 2,
-       "tralk-import: unknown subcommand \"picture\"; \"tralk-import --help\" lists them\n"},
+      {"image x.png", 2,
+       "tralk-import: unknown subcommand \"image\"; \"tralk-import --help\" lists them\n"},
       {"font --help", 0, "Usage: tralk-import font FONTFILE [OPTIONS] -o OUT.sym\n"},
   };
   for (const Run& run : runs) {

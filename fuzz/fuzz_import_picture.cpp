@@ -1,0 +1,99 @@
+// Fuzzes tralk-import picture on PNG and BMP files: the input's first byte
+// picks the options (bits 0-1: --depth 24, 1, 4 or 8; bit 2: a white or a
+// coloured background), the rest is the picture. Decoding a PNG is libpng's
+// work; its errors arrive by longjmp, and every path around them is ours:
+// the import either fails with a one-line reason or writes a BMP that
+// tralk's own reader takes, with the same pixels.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "bitmap/bmp_read.h"
+#include "bitmap/symbol.h"
+#include "fuzz_support.h"
+#include "import/bmp_write.h"
+#include "import/colour_table.h"
+#include "import/file_set.h"
+#include "import/picture_read.h"
+
+namespace {
+
+// Larger pictures are written by the same code; reading them back under
+// the sanitizers would only slow the fuzzing down.
+constexpr uint64_t kLargestReadBack = uint64_t{1} << 20;
+
+void check_one_line(const std::string& error) {
+  fuzz::check(!error.empty() && error.find('\n') == std::string::npos,
+              "an import failed without a one-line reason");
+}
+
+// The colour tralk's reader gives pixel (x, y) of sym, read from a file of
+// depth bits whose colour table is table.
+RGBTRIPLET colour_read(const SYMBOL& sym, unsigned depth, const std::vector<RGBTRIPLET>& table,
+                       uint16_t x, uint16_t y) {
+  const uint32_t v = sym_getpixel(sym, x, y);
+  if (depth == 24) {
+    RGBTRIPLET c;
+    rgb_unpack(v, &c, 24);
+    return c;
+  }
+  // At 1 bit a set bit is the darker colour, entry 1 of the importer's table.
+  fuzz::check(v < table.size(), "a pixel beyond the colour table");
+  return table[v];
+}
+
+void check_read_back(const std::string& path, const RgbPicture& pic, unsigned depth,
+                     const std::vector<RGBTRIPLET>& written) {
+  std::vector<RGBTRIPLET> table;
+  fuzz::QuietConsole console;
+  const SYMBOL sym = bmp_read(path.c_str(), nullptr, &table);
+  const std::string messages = console.take();
+  if (sym.empty()) fuzz::fail(("tralk's reader refused an imported picture:" + messages).c_str());
+  if (depth == 1) table = written;
+  SYMSHAPE shape;
+  fuzz::check(sym_shape(sym, shape) && shape.width == pic.width && shape.height == pic.height,
+              "the picture read back has another size");
+  for (uint16_t y = 0; y < shape.height; ++y)
+    for (uint16_t x = 0; x < shape.width; ++x)
+      fuzz::check(colour_read(sym, depth, table, x, y) == pic.at(x, y),
+                  "a pixel read back differs from the one written");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::detach_stdin();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  static const unsigned kDepths[] = {24, 1, 4, 8};
+  const fuzz::Scratch& scratch = fuzz::Scratch::get();
+  scratch.clear();
+  PictureRequest req;
+  req.path = scratch.write("in.pic", data + 1, size - 1);
+  req.depth = kDepths[data[0] & 3];
+  if (data[0] & 4) req.background = {16, 128, 240};
+
+  RgbPicture pic;
+  std::string error;
+  if (!read_picture(req, pic, error)) {
+    check_one_line(error);
+    return 0;
+  }
+  fuzz::check(pic.rgb.size() == size_t{pic.width} * pic.height * 3, "a picture of the wrong size");
+  std::vector<RGBTRIPLET> table;
+  uint32_t colours = 0;
+  if (req.depth != 24 && !colour_table(pic, req.depth, req.background, table, colours)) {
+    fuzz::check(colours > (1u << req.depth), "colours that fit were refused");
+    return 0;
+  }
+  const std::string out = (scratch.dir() / "o.bmp").string();
+  if (!write_file_set({{out, bmp_encode(pic, req.depth, table)}}, error))
+    fuzz::fail("the scratch folder cannot be written");
+  if (uint64_t{pic.width} * pic.height <= kLargestReadBack)
+    check_read_back(out, pic, req.depth, table);
+  return 0;
+}
