@@ -58,7 +58,7 @@ struct Case {
   double target = 0;      // throughput, in the measure's unit per second; 0 for none
   bool has_half = false;  // also run on the half workload
   Floor floor = Floor::none;
-  std::string input;       // the file the floor works on
+  std::string input = {};  // the file the floor works on
   double floor_limit = 0;  // at most this many times the floor's time
   double converted = 0;    // pixel bytes of the converted picture: the peak
                            // memory may be that plus 16 MiB; 0: no such bound
