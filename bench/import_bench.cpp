@@ -5,9 +5,6 @@
 // are printed beside their target.
 //
 //   tralk_importbench --import PATH_TO_TRALK_IMPORT [--runs N] [--font FILE]
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +14,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "bench/process_timer.h"
 
 namespace fs = std::filesystem;
 
@@ -31,11 +30,7 @@ struct Options {
   int runs = 7;
 };
 
-struct Sample {
-  double wall = 0;
-  double cpu = 0;
-  double peak = 0;  // bytes
-};
+using bench::Sample;
 
 [[noreturn]] void die(const std::string& msg) {
   std::fprintf(stderr, "tralk_importbench: %s\n", msg.c_str());
@@ -65,39 +60,12 @@ Options parse_options(int argc, char** argv) {
 
 // One import in dir, its messages in log.
 Sample run_once(const Options& opt, const fs::path& dir, const fs::path& log) {
-  const std::vector<std::string> args = {opt.import, "font",  opt.font, "--size",
-                                         "16",       "--bpp", "4",      "-r",
-                                         "0-0xFFFF", "-o",    "all.sym"};
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = ::fork();
-  if (pid < 0) die("fork failed");
-  if (pid == 0) {
-    const int in = ::open("/dev/null", O_RDONLY);
-    const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || ::chdir(dir.c_str()) != 0) ::_exit(127);
-    ::dup2(in, 0);
-    ::dup2(out, 1);
-    ::dup2(out, 2);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (::wait4(pid, &status, 0, &usage) != pid) die("wait4 failed");
-  const auto end = std::chrono::steady_clock::now();
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) die("the import failed; see " + log.string());
-  const auto secs = [](const timeval& tv) { return double(tv.tv_sec) + tv.tv_usec / 1e6; };
-  return {std::chrono::duration<double>(end - start).count(),
-          secs(usage.ru_utime) + secs(usage.ru_stime), usage.ru_maxrss * 1024.0};
+  return bench::run_process({opt.import, "font", opt.font, "--size", "16", "--bpp", "4", "-r",
+                             "0-0xFFFF", "-o", "all.sym"},
+                            dir, log);
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using bench::median;
 
 // The third line of the import's report: "N symbols, ...".
 std::string shape_line(const fs::path& log) {
@@ -122,9 +90,9 @@ int main(int argc, char** argv) {
   std::vector<double> wall, cpu, peak;
   for (int i = 0; i < opt.runs; ++i) {
     const Sample s = run_once(opt, dir, log);
-    wall.push_back(s.wall);
+    wall.push_back(s.seconds);
     cpu.push_back(s.cpu);
-    peak.push_back(s.peak);
+    peak.push_back(s.peak_bytes);
   }
   const double sym_bytes = static_cast<double>(fs::file_size(dir / "all.sym"));
   std::printf("Import of every character of %s below 0x10000, 16 px, 4 bits per pixel\n",

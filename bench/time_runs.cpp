@@ -12,9 +12,6 @@
 // Some cases are also held against the floor of their work, timed the same
 // way: copying the picture to a new file with cat, and scanning the numbers
 // of the .sym font with a plain C program (--scan, bench/scan_numbers.c).
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/process_timer.h"
 #include "bench/workloads.h"
 
 namespace {
@@ -124,11 +122,7 @@ const std::vector<Case>& cases() {
   return list;
 }
 
-struct Sample {
-  double seconds = 0;  // wall-clock time
-  double cpu = 0;      // user + system time of the process
-  double peak_bytes = 0;
-};
+using bench::Sample;
 
 struct Options {
   std::string tralk;
@@ -142,36 +136,6 @@ struct Options {
 [[noreturn]] void die(const std::string& msg) {
   std::fprintf(stderr, "tralk_timebench: %s\n", msg.c_str());
   std::exit(1);
-}
-
-// Runs program with its arguments inside dir; its standard output goes to
-// out. Dies when the program fails.
-Sample run_program(const std::vector<std::string>& args, const fs::path& dir, const fs::path& out) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = ::fork();
-  if (pid < 0) die("fork failed");
-  if (pid == 0) {
-    const int in = ::open("/dev/null", O_RDONLY);
-    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || fd < 0 || ::chdir(dir.c_str()) != 0) ::_exit(127);
-    ::dup2(in, 0);
-    ::dup2(fd, 1);
-    ::dup2(fd, 2);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (::wait4(pid, &status, 0, &usage) != pid) die("wait4 failed");
-  const auto end = std::chrono::steady_clock::now();
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-    die(args[0] + " failed in " + dir.string() + "; see " + out.string());
-  const auto secs = [](const timeval& tv) { return double(tv.tv_sec) + tv.tv_usec / 1e6; };
-  return {std::chrono::duration<double>(end - start).count(),
-          secs(usage.ru_utime) + secs(usage.ru_stime), usage.ru_maxrss * 1024.0};
 }
 
 // Removes the files a case writes, so that the next run writes them anew.
@@ -191,7 +155,7 @@ void remove_outputs(const fs::path& dir, const Case& c) {
 Sample run_once(const std::string& program, const fs::path& dir, const Case& c,
                 const fs::path& log) {
   remove_outputs(dir, c);
-  return run_program({program, c.config}, dir, log);
+  return bench::run_process({program, c.config}, dir, log);
 }
 
 // Does the floor's work on the case's input.
@@ -199,8 +163,8 @@ Sample run_floor(const Options& opt, const fs::path& dir, const Case& c, const f
   const fs::path copy = work / "floor-output";
   std::error_code ec;
   fs::remove(copy, ec);
-  if (c.floor == Floor::copy) return run_program({"/bin/cat", c.input}, dir, copy);
-  return run_program({opt.scan, c.input}, dir, copy);
+  if (c.floor == Floor::copy) return bench::run_process({"/bin/cat", c.input}, dir, copy);
+  return bench::run_process({opt.scan, c.input}, dir, copy);
 }
 
 // The timer keeps its own memory small and never reads a whole output into
@@ -260,11 +224,7 @@ double held_bytes(const fs::path& bin) {
   return symdata + static_cast<double>(size);
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using bench::median;
 
 struct Series {
   std::vector<double> seconds;

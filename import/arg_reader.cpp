@@ -27,6 +27,14 @@ bool ArgReader::value(std::string_view name, std::string& out, std::string& erro
   return true;
 }
 
+bool ArgReader::number(std::string_view name, uint32_t& out, std::string& error) {
+  std::string text;
+  if (!value(name, text, error)) return false;
+  if (parse_number(text, out)) return true;
+  error = "option " + std::string(name) + " needs a number, not \"" + text + "\"";
+  return false;
+}
+
 bool ArgReader::number(std::string_view name, uint32_t low, uint32_t high, uint32_t& out,
                        std::string& error) {
   std::string text;

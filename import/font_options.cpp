@@ -234,22 +234,18 @@ bool parse_font_options(int argc, const char* const* argv, FontOptions& opts, st
   opts = FontOptions{};
   error.clear();
   ArgReader args(argc, argv);
-  bool options_end = false;
-  while (args.more()) {
-    const std::string_view arg = args.take();
-    if (!options_end && arg == "--") {
-      options_end = true;
-    } else if (!options_end && arg.size() > 1 && arg[0] == '-') {
-      if (!read_option(arg, args, opts, error)) return false;
-    } else if (opts.font.empty()) {
-      opts.font = arg;
-    } else {
-      error = "more than one font file given (\"" + opts.font + "\" and \"" + std::string(arg) +
-              "\"); add fonts with --fallback";
-      return false;
-    }
-  }
-  return check_combination(opts, error);
+  const bool read = read_command_line(
+      args, [&](std::string_view arg, ArgReader& a) { return read_option(arg, a, opts, error); },
+      [&](std::string_view arg) {
+        if (opts.font.empty()) {
+          opts.font = arg;
+          return true;
+        }
+        error = "more than one font file given (\"" + opts.font + "\" and \"" + std::string(arg) +
+                "\"); add fonts with --fallback";
+        return false;
+      });
+  return read && check_combination(opts, error);
 }
 
 std::string describe_options(const FontOptions& opts) {

@@ -93,22 +93,18 @@ bool parse_picture_options(int argc, const char* const* argv, PictureOptions& op
   opts = PictureOptions{};
   error.clear();
   ArgReader args(argc, argv);
-  bool options_end = false;
-  while (args.more()) {
-    const std::string_view arg = args.take();
-    if (!options_end && arg == "--") {
-      options_end = true;
-    } else if (!options_end && arg.size() > 1 && arg[0] == '-') {
-      if (!read_option(arg, args, opts, error)) return false;
-    } else if (opts.request.path.empty()) {
-      opts.request.path = arg;
-    } else {
-      error = "more than one picture given (\"" + opts.request.path + "\" and \"" +
-              std::string(arg) + "\")";
-      return false;
-    }
-  }
-  return check_combination(opts, error);
+  const bool read = read_command_line(
+      args, [&](std::string_view arg, ArgReader& a) { return read_option(arg, a, opts, error); },
+      [&](std::string_view arg) {
+        if (opts.request.path.empty()) {
+          opts.request.path = arg;
+          return true;
+        }
+        error = "more than one picture given (\"" + opts.request.path + "\" and \"" +
+                std::string(arg) + "\")";
+        return false;
+      });
+  return read && check_combination(opts, error);
 }
 
 const char* picture_help() {

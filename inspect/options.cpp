@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "import/arg_reader.h"
 #include "inspect/png_sheet.h"
 #include "inspect/strf.h"
 
@@ -60,41 +61,6 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
     "bad command line or a file that cannot be read or written.\n";
-
-bool parse_number(std::string_view text, uint32_t& value) {
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return ec == std::errc() && ptr == end;
-}
-
-class ArgReader {
- public:
-  ArgReader(int argc, const char* const* argv) : argc_(argc), argv_(argv) {}
-  bool more() const { return next_ < argc_; }
-  std::string_view take() { return argv_[next_++]; }
-  // The value of option name; false with a message when there is none.
-  bool value(std::string_view name, std::string& out, std::string& error) {
-    if (!more()) {
-      error = strf("option %.*s needs a value", int(name.size()), name.data());
-      return false;
-    }
-    out = take();
-    return true;
-  }
-  bool number(std::string_view name, uint32_t& out, std::string& error) {
-    std::string text;
-    if (!value(name, text, error)) return false;
-    if (parse_number(text, out)) return true;
-    error =
-        strf("option %.*s needs a number, not \"%s\"", int(name.size()), name.data(), text.c_str());
-    return false;
-  }
-
- private:
-  int argc_;
-  const char* const* argv_;
-  int next_ = 0;
-};
 
 bool read_option(std::string_view arg, ArgReader& args, InspectOptions& opts, std::string& error) {
   uint32_t n = 0;
@@ -158,22 +124,18 @@ bool parse_options(int argc, const char* const* argv, InspectOptions& opts, std:
   opts = InspectOptions{};
   error.clear();
   ArgReader args(argc, argv);
-  bool options_end = false;
-  while (args.more()) {
-    const std::string_view arg = args.take();
-    if (!options_end && arg == "--") {
-      options_end = true;
-    } else if (!options_end && arg.size() > 1 && arg[0] == '-') {
-      if (!read_option(arg, args, opts, error)) return false;
-    } else if (opts.image.empty()) {
-      opts.image = arg;
-    } else {
-      error = strf("more than one image file given (\"%s\" and \"%.*s\")", opts.image.c_str(),
-                   int(arg.size()), arg.data());
-      return false;
-    }
-  }
-  return check_combination(opts, error);
+  const bool read = read_command_line(
+      args, [&](std::string_view arg, ArgReader& a) { return read_option(arg, a, opts, error); },
+      [&](std::string_view arg) {
+        if (opts.image.empty()) {
+          opts.image = arg;
+          return true;
+        }
+        error = strf("more than one image file given (\"%s\" and \"%.*s\")", opts.image.c_str(),
+                     int(arg.size()), arg.data());
+        return false;
+      });
+  return read && check_combination(opts, error);
 }
 
 const char* inspect_help() {

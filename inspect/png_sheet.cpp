@@ -12,21 +12,6 @@ namespace {
 
 using ull = unsigned long long;
 
-// Pictures beyond these sizes are refused: common PNG readers reject wider
-// or taller ones, and the sheet is built in memory.
-constexpr uint64_t kMaxSide = 1000000;
-constexpr uint64_t kMaxPixels = uint64_t{1} << 26;
-constexpr uint32_t kAutoHeight = 48;
-constexpr uint32_t kAutoMaxScale = 8;
-
-struct Extent {
-  uint64_t width = 0;
-  uint64_t height = 0;
-  bool fits() const {
-    return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
-  }
-};
-
 bool drawable(const FontRecord& f) {
   return f.drawable && !f.widths.empty();
 }

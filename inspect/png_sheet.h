@@ -14,6 +14,24 @@
 #include "inspect/pixel_colour.h"
 
 // Geometry of a sheet, in sheet pixels.
+// Pictures beyond these sizes are refused: common PNG readers reject wider
+// or taller ones, and pictures are built in memory.
+constexpr uint64_t kPictureMaxSide = 1000000;
+constexpr uint64_t kPictureMaxPixels = uint64_t{1} << 26;
+// Without a given scale, pictures make the tallest font about this high.
+constexpr uint32_t kAutoHeight = 48;
+constexpr uint32_t kAutoMaxScale = 8;
+
+// The size of a picture in pixels.
+struct Extent {
+  uint64_t width = 0;
+  uint64_t height = 0;
+  bool fits() const {
+    return width <= kPictureMaxSide && height <= kPictureMaxSide &&
+           width * height <= kPictureMaxPixels;
+  }
+};
+
 constexpr uint32_t kSheetMargin = 8;           // around everything
 constexpr uint32_t kSheetGap = 4;              // between two symbols
 constexpr uint32_t kSheetRowGap = 8;           // between two rows

@@ -9,20 +9,6 @@ namespace {
 using ull = unsigned long long;
 
 constexpr uint32_t kLineFeed = 10;
-// Limits as for contact sheets: what common PNG readers take, built in memory.
-constexpr uint64_t kMaxSide = 1000000;
-constexpr uint64_t kMaxPixels = uint64_t{1} << 26;
-constexpr uint32_t kAutoHeight = 48;
-constexpr uint32_t kAutoMaxScale = 8;
-
-struct Extent {
-  uint64_t width = 0;
-  uint64_t height = 0;
-  bool fits() const {
-    return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
-  }
-};
-
 uint64_t line_width(const FontRecord& font, const std::vector<size_t>& line) {
   uint64_t w = 0;
   for (const size_t s : line) w += font.widths[s];
