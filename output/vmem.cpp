@@ -61,8 +61,10 @@ class Staging {
   }
 
  private:
-  // Large runs go out in pieces of this size: one write of a whole picture
-  // costs the host more than many of these.
+  // Large runs go out in pieces of this size: the stream passes pieces
+  // this large straight to the host, while one write of a whole picture
+  // would be copied through its buffer (measured: a quarter of a 24-bit
+  // picture's run).
   static constexpr size_t kPiece = size_t{1} << 20;
 
   const ImageSink& out_;
