@@ -51,6 +51,8 @@ TEST(CMakeImages, ReadAsTheProgramReadsThem) {
       "GREYMODE 4 g.bin\nf.sym\np.pal x.bin\nf.sym\n",
       // A comment holding a line end ends the line; an empty quoted word is no word.
       "q.bin /* multi\nline */ f.sym\nr.bin \"\"\nf.sym\n",
+      // A byte order mark at the start is skipped.
+      "\xEF\xBB\xBF" "bom.bin\nf.sym\n",
   };
   for (const char* config : configs) {
     TempDir dir;
