@@ -2,18 +2,7 @@
 
 #include <bit>
 
-namespace {
-
-// The bits of value (width bits) repeated from the top of a byte down.
-uint8_t widen(uint32_t value, unsigned width) {
-  unsigned out = 0;
-  for (int filled = 0; filled < 8; filled += static_cast<int>(width))
-    out |= filled + static_cast<int>(width) <= 8 ? value << (8 - filled - width)
-                                                 : value >> (filled + width - 8);
-  return static_cast<uint8_t>(out);
-}
-
-}  // namespace
+#include "bitmap/symbol.h"
 
 uint8_t MaskedPixels::Channel::take(uint32_t pixel) const {
   const uint32_t v = (pixel & mask) >> shift;
@@ -30,7 +19,7 @@ MaskedPixels::MaskedPixels(const std::array<uint32_t, 4>& masks, uint16_t bits)
     c.shift = static_cast<unsigned>(std::countr_zero(c.mask));
     c.width = static_cast<unsigned>(std::popcount(c.mask));
     if (c.width < 8) {
-      for (uint32_t v = 0; v < (1u << c.width); ++v) c.widened[v] = widen(v, c.width);
+      for (uint32_t v = 0; v < (1u << c.width); ++v) c.widened[v] = rgb_widen(v, c.width);
     }
   }
 }

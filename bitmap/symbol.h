@@ -136,12 +136,13 @@ inline uint32_t rgb_pack(const RGBTRIPLET* rgb, uint8_t code) {
   }
 }
 
-// Widens a 5- or 6-bit field to 8 bits by repeating its top bits below it.
-inline uint8_t rgb_widen5(uint32_t f) {
-  return static_cast<uint8_t>((f << 3) | (f >> 2));
-}
-inline uint8_t rgb_widen6(uint32_t f) {
-  return static_cast<uint8_t>((f << 2) | (f >> 4));
+// Widens a channel of width bits (1 to 8) to 8 bits by repeating its bits
+// from the top of the byte down: a 5-bit 31 becomes 255, 16 becomes 132.
+inline uint8_t rgb_widen(uint32_t value, unsigned width) {
+  unsigned out = 0;
+  for (unsigned filled = 0; filled < 8; filled += width)
+    out |= filled + width <= 8 ? value << (8 - filled - width) : value >> (filled + width - 8);
+  return static_cast<uint8_t>(out);
 }
 
 // Unpacks value into rgb (0, 0, 0 for an unknown code); nothing for null rgb.
@@ -154,12 +155,12 @@ inline void rgb_unpack(uint32_t value, RGBTRIPLET* rgb, uint8_t code) {
               static_cast<uint8_t>((value & 3) * 80)};
       break;
     case 16:
-      *rgb = {rgb_widen5((value >> 11) & 0x1F), rgb_widen6((value >> 5) & 0x3F),
-              rgb_widen5(value & 0x1F)};
+      *rgb = {rgb_widen((value >> 11) & 0x1F, 5), rgb_widen((value >> 5) & 0x3F, 6),
+              rgb_widen(value & 0x1F, 5)};
       break;
     case 18:
-      *rgb = {rgb_widen6((value >> 12) & 0x3F), rgb_widen6((value >> 6) & 0x3F),
-              rgb_widen6(value & 0x3F)};
+      *rgb = {rgb_widen((value >> 12) & 0x3F, 6), rgb_widen((value >> 6) & 0x3F, 6),
+              rgb_widen(value & 0x3F, 6)};
       break;
     case 24:
     case 32:

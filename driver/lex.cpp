@@ -68,10 +68,6 @@ bool lex_name_rejected() {
   return rejected;
 }
 
-bool lex_comment_unclosed() {
-  return current.comment_unclosed();
-}
-
 const char* lex_readline(std::FILE* stream) {
   if (!stream) return nullptr;
   current = Scanner<StreamBytes>(StreamBytes(stream));
@@ -97,8 +93,4 @@ const char* cfg_linearg(std::FILE* stream) {
   const char* name = lines.linearg();
   rejected = lines.name_rejected();
   return name;
-}
-
-bool cfg_comment_unclosed(std::FILE* stream) {
-  return stream && stream == cfg_stream && cfg_lines && cfg_lines->comment_unclosed();
 }

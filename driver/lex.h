@@ -28,9 +28,6 @@ const char* lex_name();
 // because the name was rejected (an unclosed quote, or 260 characters or
 // more) rather than because the stream ended.
 bool lex_name_rejected();
-// True when the reading of the current stream has reached its end inside a
-// block comment ("/*" without "*/").
-bool lex_comment_unclosed();
 // The stream's next line (at most 260 characters), comments included; none
 // for no stream. Leaves no stream current.
 const char* lex_readline(std::FILE* stream);
@@ -60,6 +57,3 @@ class ConfigLines {
 // are followed).
 const char* cfg_firstname(std::FILE* stream);
 const char* cfg_linearg(std::FILE* stream);
-// True when the configuration stream's end has been reached inside a block
-// comment, in any cfg_firstname or cfg_linearg on it so far.
-bool cfg_comment_unclosed(std::FILE* stream);
