@@ -55,16 +55,7 @@ inline std::string bdf(const std::string& glyphs, const std::string& registry = 
 // env is put before the command (variable assignments).
 inline RunResult run_import(const std::filesystem::path& cwd, const std::string& args,
                             const std::string& env = "") {
-  const std::string cmd = "cd " + shell_quote(cwd.string()) + " && " + env + " " +
-                          shell_quote(TRALK_IMPORT_EXE) + " " + args + " </dev/null 2>&1";
-  RunResult r;
-  std::FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  return run_command(cwd, env + " " + shell_quote(TRALK_IMPORT_EXE) + " " + args + " 2>&1");
 }
 
 // The names of the files in dir.

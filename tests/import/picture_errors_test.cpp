@@ -14,8 +14,8 @@ namespace {
 using import_test::files_in;
 using import_test::run_import;
 
-PngSpec grey_row(uint32_t width) {
-  PngSpec s;
+PngLayout grey_row(uint32_t width) {
+  PngLayout s;
   s.colour_type = PNG_COLOR_TYPE_GRAY;
   s.bit_depth = 1;
   s.width = width;
@@ -87,7 +87,7 @@ const Case kCases[] = {
 
 TEST(PictureErrors, OneLineStatusAndNoFileLeft) {
   const TempDir dir;
-  PngSpec three = grey_row(3);
+  PngLayout three = grey_row(3);
   three.bit_depth = 2;
   three.samples = {0, 1, 2};
   const std::string in = png_make(three);
@@ -103,7 +103,7 @@ TEST(PictureErrors, OneLineStatusAndNoFileLeft) {
   dir.write("wide.png", png_make(grey_row(21846)));
   dir.write("huger.png", png_make(grey_row(65536)));
   for (uint32_t n : {17, 257}) {
-    PngSpec rgb = grey_row(n);  // n colours (i mod 256, i / 256, 0)
+    PngLayout rgb = grey_row(n);  // n colours (i mod 256, i / 256, 0)
     rgb.colour_type = PNG_COLOR_TYPE_RGB;
     rgb.bit_depth = 8;
     rgb.samples.clear();

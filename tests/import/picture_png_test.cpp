@@ -26,13 +26,13 @@ Rgb grey(int v) {
 
 struct Case {
   const char* name;
-  PngSpec spec;  // one row of pixels
+  PngLayout layout;  // one row of pixels
   std::vector<Rgb> expected;
   bool flattened;
 };
 
-PngSpec row(int type, int depth, std::vector<uint32_t> samples) {
-  PngSpec s;
+PngLayout row(int type, int depth, std::vector<uint32_t> samples) {
+  PngLayout s;
   s.colour_type = type;
   s.bit_depth = depth;
   s.samples = std::move(samples);
@@ -41,14 +41,14 @@ PngSpec row(int type, int depth, std::vector<uint32_t> samples) {
   return s;
 }
 
-PngSpec with_palette(PngSpec s, std::vector<std::array<uint8_t, 3>> palette,
-                     std::vector<uint8_t> alpha = {}) {
+PngLayout with_palette(PngLayout s, std::vector<std::array<uint8_t, 3>> palette,
+                       std::vector<uint8_t> alpha = {}) {
   s.palette = std::move(palette);
   s.palette_alpha = std::move(alpha);
   return s;
 }
 
-PngSpec with_key(PngSpec s, std::array<uint16_t, 3> key) {
+PngLayout with_key(PngLayout s, std::array<uint16_t, 3> key) {
   s.key = key;
   return s;
 }
@@ -166,15 +166,15 @@ TEST(PicturePng, EveryColourTypeAndDepthAsStoredAndInterlaced) {
   const TempDir dir;
   for (const Case& c : cases()) {
     for (bool interlaced : {false, true}) {
-      PngSpec spec = c.spec;
-      spec.interlaced = interlaced;
-      const std::string png = png_make(spec);
+      PngLayout layout = c.layout;
+      layout.interlaced = interlaced;
+      const std::string png = png_make(layout);
       ASSERT_FALSE(png.empty()) << c.name;
       std::string error;
       const RgbPicture pic = read(dir, png, error);
       const std::string what = std::string(c.name) + (interlaced ? ", interlaced" : "");
       EXPECT_EQ(error, "") << what;
-      EXPECT_EQ(pic.width, spec.width) << what;
+      EXPECT_EQ(pic.width, layout.width) << what;
       EXPECT_EQ(pic.height, 1u) << what;
       EXPECT_EQ(pixels(pic), c.expected) << what;
       EXPECT_EQ(pic.flattened, c.flattened) << what;
@@ -185,21 +185,21 @@ TEST(PicturePng, EveryColourTypeAndDepthAsStoredAndInterlaced) {
 // Adam7 spreads a picture of 10 x 9 over all seven passes; every pixel
 // differs, and each must land where it belongs.
 TEST(PicturePng, InterlacedPictureOfEveryPass) {
-  PngSpec spec;
-  spec.colour_type = PNG_COLOR_TYPE_RGB;
-  spec.width = 10;
-  spec.height = 9;
-  spec.interlaced = true;
+  PngLayout layout;
+  layout.colour_type = PNG_COLOR_TYPE_RGB;
+  layout.width = 10;
+  layout.height = 9;
+  layout.interlaced = true;
   std::vector<Rgb> expected;
-  for (uint32_t y = 0; y < spec.height; ++y)
-    for (uint32_t x = 0; x < spec.width; ++x) {
+  for (uint32_t y = 0; y < layout.height; ++y)
+    for (uint32_t x = 0; x < layout.width; ++x) {
       const Rgb c{static_cast<int>(x), static_cast<int>(y), static_cast<int>(x * y)};
-      spec.samples.insert(spec.samples.end(), c.begin(), c.end());
+      layout.samples.insert(layout.samples.end(), c.begin(), c.end());
       expected.push_back(c);
     }
   const TempDir dir;
   std::string error;
-  const RgbPicture pic = read(dir, png_make(spec), error);
+  const RgbPicture pic = read(dir, png_make(layout), error);
   EXPECT_EQ(error, "");
   EXPECT_EQ(pic.width, 10u);
   EXPECT_EQ(pic.height, 9u);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-struct PngSpec {
+struct PngLayout {
   int colour_type = PNG_COLOR_TYPE_RGB;
   int bit_depth = 8;
   bool interlaced = false;
@@ -44,7 +44,7 @@ inline unsigned channels(int colour_type) {
 
 // The rows as PNG stores them: samples below 8 bits packed from the top bit
 // down, 16-bit ones high byte first.
-inline std::vector<std::vector<png_byte>> pack_rows(const PngSpec& s) {
+inline std::vector<std::vector<png_byte>> pack_rows(const PngLayout& s) {
   const unsigned per_pixel = channels(s.colour_type);
   const size_t bits = size_t{s.width} * per_pixel * s.bit_depth;
   std::vector<std::vector<png_byte>> rows(s.height, std::vector<png_byte>((bits + 7) / 8));
@@ -80,7 +80,7 @@ struct Prepared {
 
 // Every libpng call after setjmp; no object here has a destructor, so the
 // longjmp of an error passes over none.
-inline bool write_guarded(png_structp png, png_infop info, const PngSpec& s, Prepared& p) {
+inline bool write_guarded(png_structp png, png_infop info, const PngLayout& s, Prepared& p) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_IHDR(png, info, s.width, s.height, s.bit_depth, s.colour_type,
                s.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
@@ -100,7 +100,7 @@ inline bool write_guarded(png_structp png, png_infop info, const PngSpec& s, Pre
 }  // namespace png_maker_detail
 
 // The bytes of the PNG file s describes; empty when libpng refuses it.
-inline std::string png_make(const PngSpec& s) {
+inline std::string png_make(const PngLayout& s) {
   using namespace png_maker_detail;
   Prepared p;
   p.rows = pack_rows(s);

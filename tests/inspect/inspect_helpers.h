@@ -70,16 +70,7 @@ inline InspectResult inspect(const std::vector<uint8_t>& image) {
 
 // Runs the inspector in cwd; args pass through the shell as written.
 inline RunResult run_inspect_exe(const std::filesystem::path& cwd, const std::string& args) {
-  std::string cmd = "cd " + shell_quote(cwd.string()) + " && " + shell_quote(TRALK_INSPECT_EXE) +
-                    " " + args + " </dev/null 2>&1";
-  RunResult r;
-  std::FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  return run_command(cwd, shell_quote(TRALK_INSPECT_EXE) + " " + args + " 2>&1");
 }
 
 // Decodes a PNG file or buffer into 8-bit RGB; an empty image on failure

@@ -171,16 +171,23 @@ inline RunResult run_tralk(const std::filesystem::path& cwd, const std::string& 
   return r;
 }
 
+// A shell command run in cwd with no standard input: what it printed on
+// standard output and its exit status.
+inline RunResult run_command(const std::filesystem::path& cwd, const std::string& command) {
+  const std::string line = "cd " + shell_quote(cwd.string()) + " && " + command + " </dev/null";
+  RunResult r;
+  std::FILE* pipe = ::popen(line.c_str(), "r");
+  if (!pipe) return r;
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
+  const int st = ::pclose(pipe);
+  r.status = st != -1 && WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
 // What a shell command run in cwd printed on standard output.
 inline std::string run_shell(const std::filesystem::path& cwd, const std::string& command) {
-  const std::string line = "cd " + shell_quote(cwd.string()) + " && " + command + " </dev/null";
-  std::string out;
-  if (std::FILE* pipe = ::popen(line.c_str(), "r")) {
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-    ::pclose(pipe);
-  }
-  return out;
+  return run_command(cwd, command).out;
 }
 
 // A generated text file (.c, .h) with LF line ends; empty when it does not
