@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "base/console.h"
 #include "bench/workloads.h"
 #include "bitmap/bmp_load.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap/colorconv.h"
 #include "bitmap/greyconv.h"
-#include "driver/console.h"
 #include "fonts/pal_load.h"
 #include "fonts/sym_load.h"
 #include "output/vmem.h"

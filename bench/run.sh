@@ -50,7 +50,7 @@ if [ ${#need[@]} -gt 0 ]; then
   fi
 fi
 
-cmake -S . -B "$build" -DTRALK_BENCH=ON -DTRALK_TESTS=OFF >/dev/null
+cmake -S . -B "$build" -DTRALK_BENCH=ON >/dev/null
 cmake --build "$build" -j"$jobs" --target tralk tralk_microbench tralk_timebench tralk_scan_numbers >/dev/null
 
 if [ "$micro" = 1 ]; then

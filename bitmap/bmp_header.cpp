@@ -3,7 +3,7 @@
 #include <bit>
 #include <new>
 
-#include "fonts/coding.h"
+#include "base/coding.h"
 #include "fonts/symfont.h"
 
 namespace {

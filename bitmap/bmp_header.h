@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/palette.h"
 #include "bitmap/byte_reader.h"
-#include "fonts/pal_load.h"
 
 // How the pixel rows are stored.
 enum class BmpPacking {

@@ -4,12 +4,12 @@
 #include <memory>
 #include <new>
 
+#include "base/console.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap/greyconv.h"
 #include "bitmap/palette_mode.h"
 #include "bitmap/row_convert.h"
 #include "bitmap/symbol.h"
-#include "driver/console.h"
 
 namespace {
 

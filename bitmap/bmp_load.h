@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "fonts/pal_load.h"
+#include "base/palette.h"
 #include "fonts/symfont.h"
 
 // Reads the picture at path and converts its colours: to grey levels when

@@ -4,9 +4,9 @@
 #include <new>
 #include <system_error>
 
+#include "base/console.h"
 #include "bitmap/bmp_rows.h"
 #include "bitmap/symbol.h"
-#include "driver/console.h"
 
 const char* bmp_open(const char* path, bool have_table, BmpPicture& pic) {
   pic.file = file_open(path, "rb");

@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
+#include "base/fileio.h"
+#include "base/palette.h"
 #include "bitmap/bmp_header.h"
 #include "bitmap/row_convert.h"
-#include "driver/fileio.h"
-#include "fonts/pal_load.h"
 #include "fonts/symfont.h"
 
 // A picture file whose head has been read; its rows follow.

@@ -1,9 +1,9 @@
 #include "bitmap/colorconv.h"
 
+#include "base/console.h"
 #include "bitmap/palette_mode.h"
 #include "bitmap/row_convert.h"
 #include "bitmap/symbol.h"
-#include "driver/console.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include <cstdint>
 
-#include "fonts/pal_load.h"
+#include "base/palette.h"
 #include "fonts/symfont.h"
 
 // Returns the converted symbol (the source is left to the caller) or an

@@ -1,8 +1,8 @@
 #include "bitmap/greyconv.h"
 
+#include "base/console.h"
 #include "bitmap/row_convert.h"
 #include "bitmap/symbol.h"
-#include "driver/console.h"
 
 LookupRows::Table grey_table(const RGBTRIPLET* palette, uint16_t count, uint16_t depth) {
   LookupRows::Table levels{};

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
+#include "base/palette.h"
 #include "bitmap/row_convert.h"
-#include "fonts/pal_load.h"
 #include "fonts/symfont.h"
 
 // The level (depth bits) of each index of a colour table of count entries

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "driver/console.h"
+#include "base/console.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <new>
 
-#include "driver/console.h"
+#include "base/console.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fonts/pal_load.h"
+#include "base/palette.h"
 #include "fonts/symfont.h"
 
 // Geometry of a symbol, taken from its header.

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "driver/path.h"
 
 #ifndef TRALK_VERSION

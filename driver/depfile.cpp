@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "driver/console.h"
+#include "base/console.h"
+#include "base/outfile.h"
+#include "base/platform.h"
 #include "driver/path.h"
-#include "driver/platform.h"
-#include "output/outfile.h"
 
 namespace {
 

@@ -7,15 +7,15 @@
 #include <system_error>
 #include <utility>
 
+#include "base/console.h"
+#include "base/platform.h"
+#include "base/wildcard.h"
 #include "bitmap/bmp_load.h"
 #include "driver/cmdline.h"
-#include "driver/console.h"
 #include "driver/depfile.h"
 #include "driver/fontnames.h"
 #include "driver/lex.h"
 #include "driver/path.h"
-#include "driver/platform.h"
-#include "driver/wildcard.h"
 #include "fonts/pal_load.h"
 #include "fonts/sym_load.h"
 #include "output/vfont.h"

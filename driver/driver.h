@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/fileio.h"
+#include "base/fileio.h"
 #include "driver/fontlist.h"
 
 // File types of configuration entries, by extension (letter case ignored).

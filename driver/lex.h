@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "driver/scanner.h"
+#include "base/scanner.h"
 
 // Makes stream current (none: every read yields the end) with the given line
 // mode; clears the push-back, line-end and comment state.

@@ -1,6 +1,6 @@
 #include "driver/path.h"
 
-#include "driver/platform.h"
+#include "base/platform.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "fonts/textscan.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <new>
 #include <string_view>
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "driver/path.h"
 #include "fonts/cp_load.h"
 #include "fonts/sym_parse.h"

@@ -13,15 +13,9 @@
 #include <memory>
 #include <vector>
 
-#include "driver/page_alloc.h"
-#include "fonts/coding.h"
-
-// A codepage: numranges GCP_RANGE elements of three 16-bit values each.
-struct CPTABLE {
-  uint16_t numranges = 0;
-  uint16_t defchar = 0;
-  std::vector<uint16_t> ranges;  // 3 values per range, in file order
-};
+#include "base/coding.h"
+#include "base/cptable.h"
+#include "base/page_alloc.h"
 
 // Symbol data: headers and pixel bytes. Pictures and big fonts make large
 // blocks, which come from the host's pages.

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "driver/fileio.h"
+#include "base/fileio.h"
 
 std::optional<TextFile> read_text_file(const char* path) {
   FilePtr file = file_open(path, "rb");

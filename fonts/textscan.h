@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "driver/page_alloc.h"
-#include "driver/scanner.h"
+#include "base/page_alloc.h"
+#include "base/scanner.h"
 #include "fonts/symfont.h"
 
 // A whole text file; its body begins after a UTF-8 byte order mark.

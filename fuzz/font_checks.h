@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "fonts/coding.h"
+#include "base/coding.h"
 #include "fonts/symfont.h"
 #include "fuzz_support.h"
 #include "output/image_layout.h"

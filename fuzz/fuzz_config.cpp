@@ -27,8 +27,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/fileio.h"
 #include "driver/driver.h"
-#include "driver/fileio.h"
 #include "driver/lex.h"
 #include "fuzz_support.h"
 

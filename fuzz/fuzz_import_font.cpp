@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "base/file_set.h"
 #include "font_checks.h"
 #include "fonts/sym_load.h"
 #include "fuzz_support.h"
-#include "import/file_set.h"
-#include "import/font_import.h"
-#include "import/font_list.h"
+#include "import/fonts/font_import.h"
+#include "import/fonts/font_list.h"
 
 namespace {
 

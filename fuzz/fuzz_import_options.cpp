@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "import/code_selection.h"
-#include "import/font_options.h"
+#include "import/fonts/code_selection.h"
+#include "import/fonts/font_options.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "base/file_set.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap/symbol.h"
 #include "fuzz_support.h"
-#include "import/bmp_write.h"
-#include "import/colour_table.h"
-#include "import/file_set.h"
-#include "import/picture_read.h"
+#include "import/pictures/bmp_write.h"
+#include "import/pictures/colour_table.h"
+#include "import/pictures/picture_read.h"
 
 namespace {
 

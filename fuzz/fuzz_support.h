@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/console.h"
+#include "base/console.h"
 
 namespace fuzz {
 

@@ -2,9 +2,10 @@
 
 #include <string_view>
 
-#include "driver/console.h"
-#include "import/font_command.h"
-#include "import/picture_command.h"
+#include "base/console.h"
+#include "cli/exit_status.h"
+#include "import/fonts/font_command.h"
+#include "import/pictures/picture_command.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <cstring>
 #include <optional>
 
+#include "base/coding.h"
+#include "base/fileio.h"
+#include "base/strf.h"
 #include "bitmap/symbol.h"
-#include "driver/fileio.h"
-#include "fonts/coding.h"
-#include "inspect/strf.h"
 #include "output/image_layout.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/console.h"
+#include "base/console.h"
+#include "cli/utf8.h"
 #include "fonts/pal_load.h"
-#include "import/utf8.h"
 #include "inspect/image_reader.h"
 #include "inspect/options.h"
 #include "inspect/png_sheet.h"

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "import/arg_reader.h"
+#include "base/strf.h"
+#include "cli/arg_reader.h"
 #include "inspect/png_sheet.h"
-#include "inspect/strf.h"
 
 namespace {
 

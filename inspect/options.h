@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "import/charset.h"
+#include "cli/charset.h"
 
 struct InspectOptions {
   std::string image;                 // the image file

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "fonts/pal_load.h"
+#include "base/palette.h"
 
 enum class PixelReading { bw, grey, palette, rgb332, rgb565, rgb888, none };
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "inspect/strf.h"
-#include "output/outfile.h"
+#include "base/outfile.h"
+#include "base/strf.h"
 
 namespace {
 

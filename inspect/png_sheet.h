@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "fonts/pal_load.h"
+#include "base/palette.h"
 #include "inspect/image_reader.h"
 #include "inspect/pixel_colour.h"
 

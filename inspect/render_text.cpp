@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "inspect/strf.h"
+#include "base/strf.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "inspect/strf.h"
+#include "base/strf.h"
 
 namespace {
 

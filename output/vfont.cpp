@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
-#include "driver/console.h"
+#include "base/console.h"
+#include "base/outfile.h"
 #include "driver/path.h"
-#include "output/outfile.h"
 #include "output/vmem.h"
 
 namespace {

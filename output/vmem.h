@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "driver/outcome.h"
+#include "base/outcome.h"
 #include "fonts/symfont.h"
 
 // Where one font's block lies in the image.

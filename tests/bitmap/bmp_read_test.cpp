@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/console.h"
 #include "bitmap_test_util.h"
-#include "driver/console.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <tuple>
 #include <vector>
 
+#include "base/console.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap_test_util.h"
-#include "driver/console.h"
 #include "support/run_tralk.h"
 
 namespace {

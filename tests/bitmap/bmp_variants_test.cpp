@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/console.h"
 #include "bitmap/bmp_load.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap_test_util.h"
-#include "driver/console.h"
 
 namespace {
 

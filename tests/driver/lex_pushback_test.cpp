@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "driver/fileio.h"
+#include "base/fileio.h"
 #include "driver/lex.h"
 #include "support/text_stream.h"
 

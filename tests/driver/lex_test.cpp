@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/fileio.h"
+#include "base/fileio.h"
 #include "support/text_stream.h"
 
 namespace {

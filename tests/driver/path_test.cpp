@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "driver/platform.h"
+#include "base/platform.h"
 #include "support/tempdir.h"
 
 namespace {

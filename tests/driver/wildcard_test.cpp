@@ -1,4 +1,4 @@
-#include "driver/wildcard.h"
+#include "base/wildcard.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,16 @@ TEST(Wildcards, MatchStarsQuestionMarksAndCase) {
     bool exact;   // letter case significant
     bool folded;  // letters in either case
   } cases[] = {
-      {"*.sym", "font.sym", true, true},      {"*.sym", "font.SYM", false, true},
-      {"*.sym", "font.symbol", false, false}, {"f?nt*.sym", "font12.sym", true, true},
-      {"?.sym", ".sym", false, false},        {"a*b*c", "aXbYbZc", true, true},
-      {"a*b*c", "aXbYbZ", false, false},      {"**", "", true, true},
-      {"", "x", false, false},                {"F?NT.Sym", "font.sym", false, true},
+      {"*.sym", "font.sym", true, true},
+      {"*.sym", "font.SYM", false, true},
+      {"*.sym", "font.symbol", false, false},
+      {"f?nt*.sym", "font12.sym", true, true},
+      {"?.sym", ".sym", false, false},
+      {"a*b*c", "aXbYbZc", true, true},
+      {"a*b*c", "aXbYbZ", false, false},
+      {"**", "", true, true},
+      {"", "x", false, false},
+      {"F?NT.Sym", "font.sym", false, true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(wildcard_match(c.pattern, c.name, false), c.exact) << c.pattern << " " << c.name;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "support/tempdir.h"
 
 namespace {

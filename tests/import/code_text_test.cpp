@@ -3,9 +3,9 @@
 // hold).
 #include <gtest/gtest.h>
 
-#include "import/charset.h"
-#include "import/code_ranges.h"
-#include "import/utf8.h"
+#include "cli/charset.h"
+#include "cli/utf8.h"
+#include "import/fonts/code_ranges.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "fonts/sym_load.h"
-#include "import/freetype_handles.h"
+#include "import/fonts/freetype_handles.h"
 #include "inspect/image_reader.h"
 #include "output/vmem.h"
 #include "support/image_bytes.h"

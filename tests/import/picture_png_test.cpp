@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "import/picture_read.h"
+#include "import/pictures/picture_read.h"
 #include "import/png_maker.h"
 #include "support/tempdir.h"
 

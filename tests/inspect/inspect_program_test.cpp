@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "base/strf.h"
 #include "inspect/inspect_helpers.h"
-#include "inspect/strf.h"
 #include "support/tempdir.h"
 
 namespace {

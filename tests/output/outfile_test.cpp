@@ -1,4 +1,4 @@
-#include "output/outfile.h"
+#include "base/outfile.h"
 
 #include <gtest/gtest.h>
 

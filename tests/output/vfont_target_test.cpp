@@ -6,7 +6,7 @@
 #include <functional>
 #include <sstream>
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "output/output_helpers.h"
 #include "output/vfont.h"
 #include "output/vmem.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "driver/console.h"
+#include "base/console.h"
 #include "output/output_helpers.h"
 
 using namespace output_test;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "driver/console.h"
+#include "base/console.h"
 
 TEST(Console, CaptureCollectsFormattedText) {
   con_capture_begin();

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/fileio.h"
+#include "base/fileio.h"
 #include "driver/lex.h"
 
 // A temporary stream holding text, rewound to its start.

@@ -1,0 +1,23 @@
+// Colours and palettes, as palette files, the colour tables of pictures and
+// 24-bit pixels all hold them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// A colour: red, green, blue, compared byte by byte.
+struct RGBTRIPLET {
+  uint8_t r = 0;
+  uint8_t g = 0;
+  uint8_t b = 0;
+  bool operator==(const RGBTRIPLET&) const = default;
+};
+
+// A palette of 1 to 256 colours; entry i is palette index i.
+struct PALTABLE {
+  std::vector<RGBTRIPLET> entries;
+};
+using PalTablePtr = std::unique_ptr<PALTABLE>;
+
+constexpr unsigned kMaxPaletteEntries = 256;

@@ -1,0 +1,158 @@
+// The host layer for Windows, on the Win32 API. Names are in the ANSI code
+// page throughout, as the C library's fopen takes them.
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "base/platform.h"
+#include "base/wildcard.h"
+
+const char kPathSeparator = '\\';
+const bool kPathHasDrive = true;
+const bool kFileNamesIgnoreCase = true;
+
+namespace {
+
+constexpr DWORD kKeyPollMs = 100;
+
+// Directories and devices are not fonts or pictures; everything else is.
+bool is_regular_file(const WIN32_FIND_DATAA& found) {
+  return (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+struct FindCloser {
+  void operator()(HANDLE search) const { ::FindClose(search); }
+};
+
+enum class KeyState { kPressed, kNone, kUnreadable };
+
+// Whether a key press waits in the console's input; the events before it are
+// dropped.
+KeyState poll_key(HANDLE in) {
+  INPUT_RECORD event;
+  DWORD count = 0;
+  for (;;) {
+    if (!::PeekConsoleInputA(in, &event, 1, &count)) return KeyState::kUnreadable;
+    if (count == 0) return KeyState::kNone;
+    if (event.EventType == KEY_EVENT && event.Event.KeyEvent.bKeyDown) return KeyState::kPressed;
+    // Releases (of the key that started the program, say), mouse and focus events.
+    if (!::ReadConsoleInputA(in, &event, 1, &count)) return KeyState::kUnreadable;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> plat_find_files(const std::string& pattern) {
+  size_t cut = pattern.find_last_of("\\/");
+  if (cut == std::string::npos && pattern.size() >= 2 && pattern[1] == ':') cut = 1;
+  const std::string dir = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
+  const std::string last = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE first = ::FindFirstFileA((dir + "*").c_str(), &found);
+  if (first == INVALID_HANDLE_VALUE) return names;
+  std::unique_ptr<void, FindCloser> search(first);
+  // Every entry is matched here, on its long name, letters in either case as
+  // the file system compares them: the system's own patterns would also
+  // match 8.3 short names ("*.sym" finds "long name.symbol") and let "?"
+  // match nothing at the end of a name.
+  do {
+    const std::string name = found.cFileName;
+    if (is_regular_file(found) && wildcard_match(last, name, true)) names.push_back(name);
+  } while (::FindNextFileA(search.get(), &found));
+  // The file system's own order differs between NTFS, FAT and network drives.
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<std::string> plat_full_path(const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  std::string buf(MAX_PATH, '\0');
+  for (int tries = 0; tries < 2; ++tries) {
+    const DWORD length =
+        ::GetFullPathNameA(name.c_str(), static_cast<DWORD>(buf.size()), buf.data(), nullptr);
+    if (length == 0) return std::nullopt;
+    if (length < buf.size()) {
+      buf.resize(length);
+      return buf;
+    }
+    buf.resize(length);  // the size needed, terminator included
+  }
+  return std::nullopt;
+}
+
+std::FILE* plat_create_new(const std::string& path, bool binary) {
+  const int flags = _O_WRONLY | _O_CREAT | _O_EXCL | (binary ? _O_BINARY : _O_TEXT);
+  const int fd = ::_open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::_fdopen(fd, binary ? "wb" : "wt");
+  if (!file) ::_close(fd);
+  return file;
+}
+
+bool plat_replace_file(const std::string& from, const std::string& to) {
+  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+// Links on Windows need rights that build machines rarely grant; a name is
+// taken as the file itself.
+std::string plat_final_path(const std::string& path) {
+  return path;
+}
+
+bool plat_file_exists(const std::string& path) {
+  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool plat_link_file(const std::string& from, const std::string& to) {
+  const DWORD attributes = ::GetFileAttributesA(from.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  if (::CreateHardLinkA(to.c_str(), from.c_str(), nullptr)) return true;
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    errno = EEXIST;
+    return false;
+  }
+  if (::CopyFileA(from.c_str(), to.c_str(), TRUE)) return true;
+  if (::GetLastError() == ERROR_FILE_EXISTS) errno = EEXIST;
+  return false;
+}
+
+// A new file has the default attributes; a read-only target cannot be
+// replaced at all.
+void plat_copy_mode(const std::string&, std::FILE*) {}
+
+// Large pages need a privilege that programs rarely hold; plain committed
+// pages, which the system hands out zero-filled.
+void* plat_alloc_pages(size_t bytes) {
+  return ::VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+void plat_free_pages(void* block, size_t) {
+  if (block) ::VirtualFree(block, 0, MEM_RELEASE);
+}
+
+bool plat_chdir(const std::string& dir) {
+  return ::SetCurrentDirectoryA(dir.c_str()) != 0;
+}
+
+void plat_wait_key() {
+  HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode = 0;
+  // Redirected or closed input is no console: a build script never waits.
+  if (in == nullptr || in == INVALID_HANDLE_VALUE || !::GetConsoleMode(in, &mode)) return;
+  KeyState state;
+  while ((state = poll_key(in)) == KeyState::kNone) ::Sleep(kKeyPollMs);
+  if (state != KeyState::kPressed) return;
+  INPUT_RECORD event;
+  DWORD count = 0;
+  ::ReadConsoleInputA(in, &event, 1, &count);  // console input never echoes
+}

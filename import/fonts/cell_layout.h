@@ -1,0 +1,38 @@
+// Where each glyph goes in its symbol. Every symbol has the same height and
+// the baseline on the same row; widths follow the glyphs' advances (widened
+// so that no ink is lost) or are one fixed width.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "import/fonts/font_options.h"
+#include "import/fonts/glyph_ink.h"
+
+struct CellRules {
+  CellHeight height = CellHeight::ink;
+  std::optional<uint32_t> fixed_width;
+  // The first font's ascent and descent: the cell of CellHeight::font, and
+  // of a selection without any ink.
+  int font_ascent = 0;
+  int font_descent = 0;
+};
+
+struct SymbolPlace {
+  uint32_t width = 0;
+  int origin = 0;  // column of the glyph's origin in its symbol
+};
+
+struct CellLayout {
+  uint32_t height = 0;
+  int ascent = 0;  // rows above the baseline
+  std::vector<SymbolPlace> places;
+  std::vector<size_t> clipped;  // glyphs that lose ink outside their symbol
+};
+
+// Lays out one symbol per glyph; false, with the reason in error, when a
+// symbol would be more than 65535 pixels wide or high.
+bool lay_out_cells(const std::vector<GlyphInk>& glyphs, const CellRules& rules, CellLayout& out,
+                   std::string& error);

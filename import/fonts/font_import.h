@@ -1,0 +1,29 @@
+// The work of "tralk-import font" between its command line and its files:
+// opens the fonts, finds a glyph for every code asked for, renders and lays
+// out the glyphs, and composes the .sym and .cp files. Nothing is printed
+// and nothing written here.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/file_set.h"
+#include "import/fonts/font_options.h"
+#include "import/fonts/freetype_handles.h"
+
+enum class ImportStatus {
+  ok,
+  usage,   // the command line asks for something impossible
+  failed,  // a font cannot be used, or the result cannot be a .sym font
+};
+
+struct ImportResult {
+  std::vector<std::string> report;    // lines that describe what was read and made
+  std::vector<std::string> warnings;  // codes skipped, glyphs clipped
+  std::vector<PendingFile> files;     // the .sym file, then the .cp file unless --no-cp
+};
+
+// Imports as opts say (opts.list must be unset). On failure error holds a
+// one-line reason.
+ImportStatus import_font(FT_Library library, const FontOptions& opts, ImportResult& result,
+                         std::string& error);

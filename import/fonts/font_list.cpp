@@ -1,0 +1,94 @@
+#include "import/fonts/font_list.h"
+
+#include FT_FONT_FORMATS_H
+
+#include "import/fonts/font_face.h"
+
+namespace {
+
+const char* encoding_name(FT_Encoding e) {
+  switch (e) {
+    case FT_ENCODING_UNICODE:
+      return "unicode";
+    case FT_ENCODING_MS_SYMBOL:
+      return "symbol";
+    case FT_ENCODING_SJIS:
+      return "sjis";
+    case FT_ENCODING_PRC:
+      return "prc";
+    case FT_ENCODING_BIG5:
+      return "big5";
+    case FT_ENCODING_WANSUNG:
+      return "wansung";
+    case FT_ENCODING_JOHAB:
+      return "johab";
+    case FT_ENCODING_ADOBE_STANDARD:
+      return "adobe standard";
+    case FT_ENCODING_ADOBE_EXPERT:
+      return "adobe expert";
+    case FT_ENCODING_ADOBE_CUSTOM:
+      return "adobe custom";
+    case FT_ENCODING_ADOBE_LATIN_1:
+      return "adobe latin-1";
+    case FT_ENCODING_OLD_LATIN_2:
+      return "old latin-2";
+    case FT_ENCODING_APPLE_ROMAN:
+      return "apple roman";
+    case FT_ENCODING_NONE:
+      break;
+  }
+  return "the font's own codes";
+}
+
+// One line per charmap; --encoding native reads the codes of the first.
+std::string charmaps(FT_Face face) {
+  if (face->num_charmaps == 0) return "  charmaps: none\n";
+  std::string out;
+  for (int i = 0; i < face->num_charmaps; ++i) {
+    const FT_CharMap m = face->charmaps[i];
+    out += "  charmap " + std::to_string(i) + ": " + encoding_name(m->encoding) + " (platform " +
+           std::to_string(m->platform_id) + ", encoding " + std::to_string(m->encoding_id) + ")" +
+           (i == 0 ? ", the codes of --encoding native" : "") + "\n";
+  }
+  return out;
+}
+
+std::string strikes(FT_Face face) {
+  if (face->num_fixed_sizes == 0) return "none";
+  std::string out;
+  for (int i = 0; i < face->num_fixed_sizes; ++i) {
+    const FT_Bitmap_Size& s = face->available_sizes[i];
+    out += (i ? ", " : "") + std::to_string((s.y_ppem + 32) >> 6) + " px (height " +
+           std::to_string(s.height) + ")";
+  }
+  return out;
+}
+
+std::string describe_face(long index, FT_Face face) {
+  return "Face " + std::to_string(index) + ": " + face_name(face, "(no name)") + ", " +
+         FT_Get_Font_Format(face) + (FT_IS_SCALABLE(face) ? ", scalable" : ", bitmap") + ", " +
+         std::to_string(face->num_glyphs) + " glyphs\n  strikes: " + strikes(face) + "\n" +
+         charmaps(face);
+}
+
+}  // namespace
+
+bool list_font(FT_Library library, const std::string& path, std::string& out, std::string& error) {
+  FtFace first = ft_open_face(library, path, 0, error);
+  if (!first) {
+    error = "cannot open font \"" + path + "\": " + error;
+    return false;
+  }
+  const long faces = first->num_faces;
+  out = "Font \"" + path + "\": " + std::to_string(faces) + (faces == 1 ? " face\n" : " faces\n");
+  out += describe_face(0, first.get());
+  for (long i = 1; i < faces; ++i) {
+    const FtFace face = ft_open_face(library, path, i, error);
+    if (!face) {
+      error = "cannot open face " + std::to_string(i) + " of font \"" + path + "\": " + error;
+      return false;
+    }
+    out += describe_face(i, face.get());
+  }
+  return true;
+}

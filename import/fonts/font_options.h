@@ -1,0 +1,52 @@
+// The command line of "tralk-import font".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/charset.h"
+#include "import/fonts/code_ranges.h"
+
+enum class Hinting { native, light, none };
+enum class CellHeight { ink, font };
+enum class MissingCodes { warn, error };
+
+// Limits of the numbers taken, so that no option can ask for more than a
+// symbol header holds.
+constexpr uint32_t kMaxPixelSize = 1000;
+constexpr uint32_t kMaxFixedWidth = 0xFFFF;
+
+struct FontOptions {
+  std::string font;                    // FONTFILE
+  std::vector<std::string> fallbacks;  // --fallback, in order
+  uint32_t face = 0;                   // --face
+  std::optional<uint32_t> size;        // --size, pixels
+  std::vector<CodeRange> ranges;       // -r; 0x20-0x7E when neither -r nor --symbols
+  std::string symbols;                 // --symbols, UTF-8 as given
+  Encoding encoding;                   // --encoding
+  unsigned bpp = 1;                    // --bpp: 1, 2, 4 or 8
+  bool invert = false;                 // --invert: ink light on dark
+  Hinting hinting = Hinting::native;
+  CellHeight height = CellHeight::ink;
+  std::optional<uint32_t> fixed_width;  // --width fixed=N
+  MissingCodes missing = MissingCodes::warn;
+  std::optional<std::string> defchar;  // --defchar, as given
+  std::string out;                     // -o
+  std::string cp_name;                 // --cp, or OUT's base name
+  bool no_cp = false;                  // --no-cp
+  bool list = false;                   // --list
+  bool help = false;                   // --help
+};
+
+// Reads the arguments after "font". False, with the reason in error, for a
+// bad command line (the usage errors of tralk-import).
+bool parse_font_options(int argc, const char* const* argv, FontOptions& opts, std::string& error);
+
+// The options that shape the output, as a command line would give them:
+// recorded in the .sym file.
+std::string describe_options(const FontOptions& opts);
+
+// The --help text of "tralk-import font".
+const char* font_help();

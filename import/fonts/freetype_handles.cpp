@@ -1,0 +1,116 @@
+#include "import/fonts/freetype_handles.h"
+
+#include FT_DRIVER_H
+#include FT_MODULE_H
+
+#include <array>
+
+namespace {
+
+// Properties that FreeType reads from FREETYPE_PROPERTIES when a library is
+// made; each is set back to FreeType's documented default. A module or
+// property that a build lacks cannot be set from the environment either, so
+// it is skipped.
+struct UIntProperty {
+  const char* module;
+  const char* name;
+  FT_UInt value;
+};
+
+constexpr FT_UInt kYes = 1;
+constexpr FT_UInt kNo = 0;
+
+const UIntProperty kUIntProperties[] = {
+    {"cff", "hinting-engine", FT_HINTING_ADOBE},   {"type1", "hinting-engine", FT_HINTING_ADOBE},
+    {"t1cid", "hinting-engine", FT_HINTING_ADOBE}, {"cff", "no-stem-darkening", kYes},
+    {"type1", "no-stem-darkening", kYes},          {"t1cid", "no-stem-darkening", kYes},
+    {"autofitter", "no-stem-darkening", kYes},     {"pcf", "no-long-family-names", kNo},
+};
+
+// The stem darkening curve, used only where darkening is switched on; set
+// anyway so that no leftover value can matter.
+constexpr std::array<FT_Int, 8> kDarkening = {500, 400, 1000, 275, 1667, 275, 2333, 0};
+const char* const kDarkeningModules[] = {"cff", "type1", "t1cid", "autofitter"};
+// A random seed of 0 means the font's own seed.
+const char* const kRandomSeedModules[] = {"cff", "type1", "t1cid"};
+
+bool set_property(FT_Library library, const char* module, const char* name, const void* value,
+                  std::string& error) {
+  const FT_Error e = FT_Property_Set(library, module, name, value);
+  if (e == FT_Err_Ok || e == FT_Err_Missing_Module || e == FT_Err_Missing_Property) return true;
+  error =
+      std::string("cannot set FreeType property ") + module + ":" + name + ": " + ft_error_text(e);
+  return false;
+}
+
+// The TrueType interpreter: version 40, the current default, or version 35
+// in a build without it.
+bool set_interpreter(FT_Library library, std::string& error) {
+  FT_UInt version = TT_INTERPRETER_VERSION_40;
+  if (FT_Property_Set(library, "truetype", "interpreter-version", &version) == FT_Err_Ok)
+    return true;
+  version = TT_INTERPRETER_VERSION_35;
+  return set_property(library, "truetype", "interpreter-version", &version, error);
+}
+
+bool set_properties(FT_Library library, std::string& error) {
+  for (const UIntProperty& p : kUIntProperties)
+    if (!set_property(library, p.module, p.name, &p.value, error)) return false;
+  for (const char* module : kDarkeningModules)
+    if (!set_property(library, module, "darkening-parameters", kDarkening.data(), error))
+      return false;
+  const FT_Int32 seed = 0;
+  for (const char* module : kRandomSeedModules)
+    if (!set_property(library, module, "random-seed", &seed, error)) return false;
+  return set_interpreter(library, error);
+}
+
+// FreeType's own error texts, taken from its error list as fterrors.h shows.
+struct ErrorText {
+  int code;
+  const char* text;
+};
+#undef FTERRORS_H_
+#define FT_ERRORDEF(e, v, s) {e, s},
+#define FT_ERROR_START_LIST const ErrorText kErrorTexts[] = {
+#define FT_ERROR_END_LIST \
+  { 0, nullptr }          \
+  }                       \
+  ;
+#include FT_ERRORS_H
+
+}  // namespace
+
+FtLibrary ft_open_library(std::string& error) {
+  FT_Library raw = nullptr;
+  const FT_Error e = FT_Init_FreeType(&raw);
+  if (e != FT_Err_Ok) {
+    error = "cannot start FreeType: " + ft_error_text(e);
+    return nullptr;
+  }
+  FtLibrary library(raw);
+  if (!set_properties(library.get(), error)) return nullptr;
+  return library;
+}
+
+FtFace ft_open_face(FT_Library library, const std::string& path, long index, std::string& error) {
+  FT_Face raw = nullptr;
+  const FT_Error e = FT_New_Face(library, path.c_str(), index, &raw);
+  if (e != FT_Err_Ok) {
+    error = ft_error_text(e);
+    return nullptr;
+  }
+  return FtFace(raw);
+}
+
+std::string ft_error_text(FT_Error error) {
+  for (const ErrorText* t = kErrorTexts; t->text; ++t)
+    if (t->code == FT_ERROR_BASE(error)) return t->text;
+  return "FreeType error " + std::to_string(error);
+}
+
+std::string ft_version(FT_Library library) {
+  FT_Int major = 0, minor = 0, patch = 0;
+  FT_Library_Version(library, &major, &minor, &patch);
+  return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch);
+}

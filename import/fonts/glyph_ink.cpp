@@ -1,0 +1,140 @@
+#include "import/fonts/glyph_ink.h"
+
+#include FT_BITMAP_H
+#include FT_OUTLINE_H
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// An FT_Bitmap that this program allocated through FreeType.
+class OwnedBitmap {
+ public:
+  explicit OwnedBitmap(FT_Library library) : library_(library) { FT_Bitmap_Init(&bitmap_); }
+  ~OwnedBitmap() { FT_Bitmap_Done(library_, &bitmap_); }
+  OwnedBitmap(const OwnedBitmap&) = delete;
+  OwnedBitmap& operator=(const OwnedBitmap&) = delete;
+  FT_Bitmap* get() { return &bitmap_; }
+
+ private:
+  FT_Library library_;
+  FT_Bitmap bitmap_;
+};
+
+// The load flags of a hinting choice, as FreeType documents them: hinting
+// for monochrome output when the result is b&w.
+FT_Int32 load_flags(const RenderSettings& s) {
+  switch (s.hinting) {
+    case Hinting::native:
+      return s.bpp == 1 ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL;
+    case Hinting::light:
+      return FT_LOAD_TARGET_LIGHT;
+    case Hinting::none:
+      break;
+  }
+  return FT_LOAD_NO_HINTING;
+}
+
+FT_Render_Mode render_mode(const RenderSettings& s) {
+  return s.bpp == 1 ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
+}
+
+// Start of row y (top row 0) of an 8-bit bitmap, whichever way it flows.
+const uint8_t* bitmap_row(const FT_Bitmap& b, unsigned y) {
+  if (b.pitch >= 0) return b.buffer + size_t{y} * static_cast<unsigned>(b.pitch);
+  return b.buffer + size_t{b.rows - 1 - y} * static_cast<unsigned>(-b.pitch);
+}
+
+struct Box {
+  unsigned x0, y0, x1, y1;  // x1, y1 past the last inked column and row
+};
+
+// Levels of every pixel of an 8-bit bitmap of num_grays coverage values.
+std::vector<uint8_t> bitmap_levels(const FT_Bitmap& b, unsigned bpp) {
+  std::vector<uint8_t> levels(size_t{b.width} * b.rows);
+  const uint32_t max_coverage = b.num_grays > 1 ? b.num_grays - 1u : 1u;
+  const uint32_t max_level = (1u << bpp) - 1;
+  for (unsigned y = 0; y < b.rows; ++y) {
+    const uint8_t* row = bitmap_row(b, y);
+    for (unsigned x = 0; x < b.width; ++x)
+      levels[size_t{y} * b.width + x] =
+          static_cast<uint8_t>(coverage_level(row[x], max_coverage, max_level));
+  }
+  return levels;
+}
+
+Box ink_box(const std::vector<uint8_t>& levels, unsigned width, unsigned rows) {
+  Box box{width, rows, 0, 0};
+  for (unsigned y = 0; y < rows; ++y)
+    for (unsigned x = 0; x < width; ++x)
+      if (levels[size_t{y} * width + x]) {
+        box.x0 = std::min(box.x0, x);
+        box.y0 = std::min(box.y0, y);
+        box.x1 = std::max(box.x1, x + 1);
+        box.y1 = std::max(box.y1, y + 1);
+      }
+  return box;
+}
+
+// Keeps the ink box of the rendered bitmap placed at (left, top) relative
+// to the origin and baseline.
+void keep_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out) {
+  const std::vector<uint8_t> levels = bitmap_levels(b, bpp);
+  const Box box = ink_box(levels, b.width, b.rows);
+  if (box.x1 == 0) return;
+  out.left = left + static_cast<int>(box.x0);
+  out.top = top + static_cast<int>(box.y0);
+  out.width = box.x1 - box.x0;
+  out.height = box.y1 - box.y0;
+  out.levels.reserve(size_t{out.width} * out.height);
+  for (unsigned y = box.y0; y < box.y1; ++y) {
+    const auto row = levels.begin() + static_cast<std::ptrdiff_t>(size_t{y} * b.width);
+    out.levels.insert(out.levels.end(), row + box.x0, row + box.x1);
+  }
+}
+
+// The glyph's size before rendering: its outline's control box, or the
+// bitmap that a bitmap font stores.
+bool too_large(const FT_GlyphSlot slot, uint32_t max_side, std::string& error) {
+  uint64_t width = slot->bitmap.width, rows = slot->bitmap.rows;
+  if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+    FT_BBox box;
+    FT_Outline_Get_CBox(&slot->outline, &box);
+    width = static_cast<uint64_t>((box.xMax >> 6) - (box.xMin >> 6)) + 1;
+    rows = static_cast<uint64_t>((box.yMax >> 6) - (box.yMin >> 6)) + 1;
+  }
+  const uint64_t advance = static_cast<uint64_t>(std::abs(slot->advance.x) >> 6);
+  if (width <= max_side && rows <= max_side && advance <= max_side) return false;
+  error = "it is " + std::to_string(width) + " x " + std::to_string(rows) + " pixels with an " +
+          "advance of " + std::to_string(advance) +
+          ", far larger than its font's size (a damaged font?)";
+  return true;
+}
+
+}  // namespace
+
+bool render_glyph(FT_Library library, FT_Face face, FT_UInt index, const RenderSettings& settings,
+                  GlyphInk& out, std::string& error) {
+  out = GlyphInk{};
+  const FT_GlyphSlot slot = face->glyph;
+  FT_Error e = FT_Load_Glyph(face, index, load_flags(settings));
+  if (e == FT_Err_Ok && too_large(slot, settings.max_side, error)) return false;
+  if (e == FT_Err_Ok) e = FT_Render_Glyph(slot, render_mode(settings));
+  const bool blank = e == FT_Err_Ok && (slot->bitmap.width == 0 || slot->bitmap.rows == 0);
+  // A damaged bitmap font can give a glyph a size but no pixels.
+  if (e == FT_Err_Ok && !blank && !slot->bitmap.buffer) {
+    error = "it has a size but no pixels (a damaged font?)";
+    return false;
+  }
+  // Whatever the font stores (1, 2, 4 or 8 bits, colour), one byte a pixel.
+  OwnedBitmap converted(library);
+  if (e == FT_Err_Ok && !blank) e = FT_Bitmap_Convert(library, &slot->bitmap, converted.get(), 1);
+  if (e != FT_Err_Ok) {
+    error = ft_error_text(e);
+    return false;
+  }
+  out.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  if (!blank) keep_ink(*converted.get(), slot->bitmap_left, -slot->bitmap_top, settings.bpp, out);
+  return true;
+}

@@ -1,0 +1,98 @@
+#include "import/pictures/bmp_picture.h"
+
+#include <new>
+#include <vector>
+
+#include "bitmap/bmp_read.h"
+#include "bitmap/bmp_rows.h"
+#include "bitmap/symbol.h"
+#include "import/pictures/flatten.h"
+
+namespace {
+
+// The reader's messages ("Error: BMP format", "\n Open error") without
+// their "Error" and line breaks; "File read" says that the file ends early.
+std::string reader_reason(const char* message) {
+  std::string s = message;
+  if (s.find("File read") != std::string::npos) return "the file is cut short";
+  s.erase(0, s.find_first_not_of("\n "));
+  if (s.rfind("Error", 0) == 0) s.erase(0, s.find_first_not_of(": ", 5));
+  return s;
+}
+
+// Each row's pixels as the reader hands them out, made red, green, blue.
+class RowsToRgb {
+ public:
+  RowsToRgb(const BmpHeader& h, RGBTRIPLET background)
+      : h_(h), background_(background), rgba_(size_t{h.width} * 4) {}
+
+  // Stores row y; alpha, where given, is the row's alpha.
+  void put(const uint8_t* pixels, const uint8_t* alpha, uint8_t* rgb) {
+    if (h_.depth() != 24) return put_indices(pixels, rgb);
+    if (!alpha) {
+      for (uint32_t x = 0; x < h_.width; ++x, pixels += 3, rgb += 3) {
+        rgb[0] = pixels[2];
+        rgb[1] = pixels[1];
+        rgb[2] = pixels[0];
+      }
+      return;
+    }
+    for (uint32_t x = 0; x < h_.width; ++x) {
+      uint8_t* p = &rgba_[size_t{x} * 4];
+      p[0] = pixels[3 * x + 2];
+      p[1] = pixels[3 * x + 1];
+      p[2] = pixels[3 * x];
+      p[3] = alpha[x];
+    }
+    if (flatten_rgba_row(rgba_.data(), 8, h_.width, background_, rgb)) flattened_ = true;
+  }
+  bool flattened() const { return flattened_; }
+
+ private:
+  // Colour-table indices; a 1-bit row has the darker colour's bit set, which
+  // the reader's mask undoes.
+  void put_indices(const uint8_t* pixels, uint8_t* rgb) const {
+    const uint32_t flip = h_.bw_mask ? 1 : 0;
+    for (uint32_t x = 0; x < h_.width; ++x, rgb += 3) {
+      const RGBTRIPLET& c =
+          h_.table[sym_row_getpixel(pixels, x, h_.bits) ^ (h_.bits == 1 ? flip : 0)];
+      rgb[0] = c.r;
+      rgb[1] = c.g;
+      rgb[2] = c.b;
+    }
+  }
+
+  const BmpHeader& h_;
+  RGBTRIPLET background_;
+  std::vector<uint8_t> rgba_;
+  bool flattened_ = false;
+};
+
+}  // namespace
+
+bool read_bmp_picture(const PictureRequest& req, RgbPicture& pic, std::string& error) {
+  BmpPicture bmp;
+  const char* failed = bmp_open(req.path.c_str(), true, bmp);
+  const BmpHeader& h = bmp.header;
+  if (!failed) {
+    error = picture_size_problem(h.width, h.height, req.depth);
+    if (!error.empty()) {
+      error = quoted(req.path) + " " + error;
+      return false;
+    }
+    try {
+      pic.resize(h.width, h.height);
+      BmpRows rows(*bmp.in, h);
+      RowsToRgb to_rgb(h, req.background);
+      rows.keep_alpha();
+      failed = rows.for_each(
+          [&](uint32_t y, const uint8_t* pixels) { to_rgb.put(pixels, rows.alpha(), pic.row(y)); });
+      pic.flattened = to_rgb.flattened();
+    } catch (const std::bad_alloc&) {
+      error = quoted(req.path) + " is too large for the memory at hand";
+      return false;
+    }
+  }
+  if (failed) error = "cannot read " + quoted(req.path) + ": " + reader_reason(failed);
+  return !failed;
+}
