@@ -2,7 +2,8 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
+
+#include "base/text.h"
 
 namespace {
 bool capturing = false;
@@ -17,15 +18,7 @@ void con_printf(const char* fmt, ...) {
     va_end(args);
     return;
   }
-  va_list copy;
-  va_copy(copy, args);
-  int len = std::vsnprintf(nullptr, 0, fmt, copy);
-  va_end(copy);
-  if (len > 0) {
-    std::vector<char> buf(static_cast<size_t>(len) + 1);
-    std::vsnprintf(buf.data(), buf.size(), fmt, args);
-    captured.append(buf.data(), static_cast<size_t>(len));
-  }
+  vappendf(captured, fmt, args);
   va_end(args);
 }
 

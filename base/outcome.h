@@ -1,30 +1,65 @@
 // The outcome of an operation that can fail, where it crosses from one part
-// of the program to another: the value made, or the text of what went wrong.
-// An empty text means that the failure has been reported where it happened.
+// of the program to another: the value made, or a failure. A failure carries
+// a code, which callers decide on, and a text, which tells a person what went
+// wrong; an empty text means that the failure has been reported where it
+// happened. Nothing decides what a failure means by reading its text.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 
-template <class T>
-class Outcome {
+enum class Fault : uint8_t {
+  usage,        // a command line asks for something impossible
+  not_found,    // a file that is named does not exist
+  io,           // a file cannot be opened, read, written or replaced
+  cut_short,    // a file ends before its content does
+  format,       // a file's content is damaged, or not what its kind allows
+  unsupported,  // sound, but something this program does not take
+  too_large,    // beyond the program's limits or the memory at hand
+};
+
+struct Failure {
+  Fault code = Fault::format;
+  std::string text;
+};
+
+template <class T = void>
+class [[nodiscard]] Outcome {
  public:
-  Outcome(T value) : value_(std::move(value)) {}  // NOLINT: a value is a success
-  static Outcome failure(std::string text = {}) {
-    Outcome o;
-    o.error_ = std::move(text);
-    return o;
-  }
+  Outcome(T value) : value_(std::move(value)) {}              // NOLINT: a value is a success
+  Outcome(Failure failure) : failure_(std::move(failure)) {}  // NOLINT: so is a failure
 
   bool ok() const { return value_.has_value(); }
   T& value() { return *value_; }
   const T& value() const { return *value_; }
+  T* operator->() { return &*value_; }
+  const T* operator->() const { return &*value_; }
+  Fault code() const { return failure_.code; }
   // What went wrong; empty when it has been reported already.
-  const std::string& error() const { return error_; }
+  const std::string& error() const { return failure_.text; }
+  const Failure& failure() const { return failure_; }
 
  private:
-  Outcome() = default;
   std::optional<T> value_;
-  std::string error_;
+  Failure failure_;
 };
+
+// An operation that makes nothing: success, or a failure.
+template <>
+class [[nodiscard]] Outcome<void> {
+ public:
+  Outcome() = default;
+  Outcome(Failure failure) : ok_(false), failure_(std::move(failure)) {}  // NOLINT
+
+  bool ok() const { return ok_; }
+  Fault code() const { return failure_.code; }
+  const std::string& error() const { return failure_.text; }
+  const Failure& failure() const { return failure_; }
+
+ private:
+  bool ok_ = true;
+  Failure failure_;
+};
+using Status = Outcome<void>;

@@ -2,17 +2,11 @@
 
 #include <string>
 
-namespace {
-
-char fold_case(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
+#include "base/text.h"
 
 bool wildcard_match(std::string_view pattern, std::string_view name, bool ignore_case) {
   auto same = [ignore_case](char a, char b) {
-    return ignore_case ? fold_case(a) == fold_case(b) : a == b;
+    return ignore_case ? ascii_lower(a) == ascii_lower(b) : a == b;
   };
   size_t p = 0, n = 0;
   // Where the last "*" stood, and where in name its match would grow next.
@@ -36,9 +30,5 @@ bool wildcard_match(std::string_view pattern, std::string_view name, bool ignore
 }
 
 bool file_name_equal(std::string_view a, std::string_view b, bool ignore_case) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (ignore_case ? fold_case(a[i]) != fold_case(b[i]) : a[i] != b[i]) return false;
-  }
-  return true;
+  return ignore_case ? ascii_iequal(a, b) : a == b;
 }

@@ -129,10 +129,6 @@ const char* read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
   return nullptr;
 }
 
-uint32_t brightness(const RGBTRIPLET& c) {
-  return uint32_t{c.r} * c.r + uint32_t{c.g} * c.g + uint32_t{c.b} * c.b;
-}
-
 // Checks the fields in the order their messages are documented.
 const char* check_fields(const RawHeader& r, bool have_table, BmpHeader& h) {
   if (r.signature[0] != 'B' || r.signature[1] != 'M') return "Error: Not a BMP file";
@@ -186,7 +182,7 @@ const char* bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table,
   if (in.consumed() < header_end && !in.skip(header_end - in.consumed())) return "Error: File read";
   if (const char* err = read_table(in, r, h)) return err;
   if (h.bits == 1) {
-    if (brightness(h.table[0]) < brightness(h.table[1])) h.bw_mask = 0xFF;
+    if (rgb_brightness(h.table[0]) < rgb_brightness(h.table[1])) h.bw_mask = 0xFF;
   }
   // Writers may leave a gap before the pixel data; never go back, though.
   if (r.pixoffset > in.consumed() && !in.skip(r.pixoffset - in.consumed()))

@@ -1,6 +1,5 @@
 #include "driver/driver.h"
 
-#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -9,6 +8,7 @@
 
 #include "base/console.h"
 #include "base/platform.h"
+#include "base/text.h"
 #include "base/wildcard.h"
 #include "bitmap/bmp_load.h"
 #include "driver/cmdline.h"
@@ -46,8 +46,7 @@ uint32_t parse_u32(const char* s) {
   bool negative = false;
   if (*s == '+' || *s == '-') negative = *s++ == '-';
   unsigned base = 10;
-  if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X') &&
-      std::isxdigit(static_cast<unsigned char>(s[2]))) {
+  if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X') && digit_value(s[2]) < 16) {
     base = 16;
     s += 2;
   } else if (s[0] == '0') {
@@ -56,16 +55,7 @@ uint32_t parse_u32(const char* s) {
   uint64_t value = 0;
   bool overflow = false;
   for (;; ++s) {
-    unsigned digit;
-    if (*s >= '0' && *s <= '9') {
-      digit = static_cast<unsigned>(*s - '0');
-    } else if (*s >= 'a' && *s <= 'z') {
-      digit = static_cast<unsigned>(*s - 'a' + 10);
-    } else if (*s >= 'A' && *s <= 'Z') {
-      digit = static_cast<unsigned>(*s - 'A' + 10);
-    } else {
-      break;
-    }
+    const unsigned digit = digit_value(*s);
     if (digit >= base) break;
     value = value * base + digit;
     if (value > UINT32_MAX) {
@@ -429,10 +419,7 @@ int file_type(const std::string& name) {
     FileType type;
   } kTypes[] = {{".vfg", kTypeVfg}, {".bin", kTypeBin}, {".sym", kTypeSym}, {".cp", kTypeCp},
                 {".pal", kTypePal}, {".bmp", kTypeBmp}, {".hex", kTypeHex}};
-  std::string ext = path_ext(name);
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  const std::string ext = ascii_lower(path_ext(name));
   for (const auto& t : kTypes) {
     if (ext == t.ext) return t.type;
   }

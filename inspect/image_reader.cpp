@@ -11,7 +11,7 @@
 
 #include "base/coding.h"
 #include "base/fileio.h"
-#include "base/strf.h"
+#include "base/text.h"
 #include "bitmap/symbol.h"
 #include "output/image_layout.h"
 

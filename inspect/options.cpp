@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "base/strf.h"
+#include "base/text.h"
 #include "cli/arg_reader.h"
 #include "inspect/png_sheet.h"
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "base/outfile.h"
-#include "base/strf.h"
+#include "base/text.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/strf.h"
+#include "base/text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/strf.h"
+#include "base/text.h"
 
 namespace {
 

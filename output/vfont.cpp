@@ -8,6 +8,7 @@
 
 #include "base/console.h"
 #include "base/outfile.h"
+#include "base/text.h"
 #include "driver/path.h"
 #include "output/vmem.h"
 
@@ -112,22 +113,6 @@ constexpr const char kHeaderTail[] = "\n#endif\n\n#ifdef __cplusplus\n}\n#endif\
 
 constexpr const char kWriteError[] = "\n Error could write to: \"%s\"";
 
-[[gnu::format(printf, 2, 3)]] void append_format(std::string& out, const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  va_list again;
-  va_copy(again, args);
-  const int len = std::vsnprintf(nullptr, 0, fmt, args);
-  va_end(args);
-  if (len > 0) {
-    const size_t old = out.size();
-    out.resize(old + static_cast<size_t>(len) + 1);
-    std::vsnprintf(&out[old], static_cast<size_t>(len) + 1, fmt, again);
-    out.resize(old + static_cast<size_t>(len));
-  }
-  va_end(again);
-}
-
 unsigned long ul(uint32_t v) {
   return static_cast<unsigned long>(v);
 }
@@ -151,13 +136,6 @@ std::string resolved_or_written(const std::optional<std::string>& resolved,
   return binname.substr(0, binname.size() - path_ext(binname).size()) + ext;
 }
 
-std::string upper_ascii(std::string s) {
-  for (char& c : s) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return s;
-}
-
 OutputNames make_names(const std::string& binname) {
   OutputNames n;
   n.source = resolved_or_written(path_setext(binname, ".c"), binname, ".c");
@@ -165,7 +143,7 @@ OutputNames make_names(const std::string& binname) {
   n.image = path_full(binname).value_or(binname);
   n.base = path_base(binname);
   n.ext = path_ext(binname);
-  n.guard = upper_ascii(path_ident(binname));
+  n.guard = ascii_upper(path_ident(binname));
   return n;
 }
 
@@ -200,11 +178,10 @@ VmemBufPtr lay_out_source_and_image(const FONTLIST& list, OutFile* source) {
 
 std::string header_text(const FONTLIST& list, const OutputNames& names, uint32_t size) {
   std::string text;
-  append_format(text, kHeaderHead, names.guard.c_str(), names.guard.c_str(), names.base.c_str(),
-                names.ext.c_str(), list.id.c_str(), names.guard.c_str(), list.id.c_str(),
-                names.guard.c_str(), ul(size), ul(size));
-  for (const FONTENTRY& entry : list.entries)
-    append_format(text, kHeaderExtern, entry.name.c_str());
+  appendf(text, kHeaderHead, names.guard.c_str(), names.guard.c_str(), names.base.c_str(),
+          names.ext.c_str(), list.id.c_str(), names.guard.c_str(), list.id.c_str(),
+          names.guard.c_str(), ul(size), ul(size));
+  for (const FONTENTRY& entry : list.entries) appendf(text, kHeaderExtern, entry.name.c_str());
   text += kHeaderTail;
   return text;
 }
@@ -250,7 +227,7 @@ bool generate(const FONTLIST& list, const OutputNames& names) {
   if (source_open) {
     con_printf("\n Source file: \"%s\"", names.source.c_str());
     std::string banner;
-    append_format(banner, kSourceBanner, names.base.c_str());
+    appendf(banner, kSourceBanner, names.base.c_str());
     source.write(banner);
   } else {
     con_printf(kWriteError, names.source.c_str());
@@ -261,7 +238,7 @@ bool generate(const FONTLIST& list, const OutputNames& names) {
   bool ok = source_open;
   if (source_open) {
     std::string trailer;
-    append_format(trailer, kSourceTrailer, ul(image->vmpos));
+    appendf(trailer, kSourceTrailer, ul(image->vmpos));
     source.write(trailer);
     ok = finish_or_report(source, names.source);
   }
@@ -289,17 +266,16 @@ void vfont_writestruct(std::string& out, const std::string& fontname, const SYMF
   }
   const unsigned numbits = sym_numbits(font);
   const char* name = fontname.c_str();
-  append_format(out, kStructTitle, name);
+  appendf(out, kStructTitle, name);
   if (font.codepage) {
-    append_format(out, kCodepageStruct, name, unsigned{font.codepage->numranges},
-                  unsigned{font.codepage->defchar}, ul(rangeindex));
-    append_format(out, kFontWithCodepage, name, numbits, unsigned{font.symwidth},
-                  unsigned{font.symheight}, unsigned{font.numsym}, ul(font.symbytes), name,
-                  ul(symindex), id.c_str());
+    appendf(out, kCodepageStruct, name, unsigned{font.codepage->numranges},
+            unsigned{font.codepage->defchar}, ul(rangeindex));
+    appendf(out, kFontWithCodepage, name, numbits, unsigned{font.symwidth},
+            unsigned{font.symheight}, unsigned{font.numsym}, ul(font.symbytes), name, ul(symindex),
+            id.c_str());
   } else {
-    append_format(out, kPlainStruct, name, numbits, unsigned{font.symwidth},
-                  unsigned{font.symheight}, unsigned{font.numsym}, ul(font.symbytes), ul(symindex),
-                  id.c_str());
+    appendf(out, kPlainStruct, name, numbits, unsigned{font.symwidth}, unsigned{font.symheight},
+            unsigned{font.numsym}, ul(font.symbytes), ul(symindex), id.c_str());
   }
 }
 

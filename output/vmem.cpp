@@ -121,7 +121,7 @@ void write_symbols(Staging& out, const SYMFONT& font) {
 Outcome<FONTBLOCK> vmem_addfont(VMEMBUF& buf, const SYMFONT& font) {
   const uint64_t size = block_size(font);
   if (buf.vmpos + size > kMaxImageSize)
-    return Outcome<FONTBLOCK>::failure("Error: virtual font image exceeds 4294967295 bytes");
+    return Failure{Fault::too_large, "Error: virtual font image exceeds 4294967295 bytes"};
   FONTBLOCK b;
   b.font = &font;
   b.start = buf.vmpos;
@@ -135,7 +135,7 @@ Outcome<FONTBLOCK> vmem_addfont(VMEMBUF& buf, const SYMFONT& font) {
   try {
     buf.blocks.push_back(b);
   } catch (const std::bad_alloc&) {
-    return Outcome<FONTBLOCK>::failure("Heap error");
+    return Failure{Fault::too_large, "Heap error"};
   }
   buf.vmpos += b.size;
   return b;

@@ -30,13 +30,9 @@ std::vector<uint32_t> distinct_colours(const RgbPicture& pic, uint32_t limit, ui
   return colours;
 }
 
-uint32_t brightness(RGBTRIPLET c) {
-  return uint32_t{c.r} * c.r + uint32_t{c.g} * c.g + uint32_t{c.b} * c.b;
-}
-
 // Lighter first; of two equally bright, the higher value first.
 bool paper_first(RGBTRIPLET a, RGBTRIPLET b) {
-  if (brightness(a) != brightness(b)) return brightness(a) > brightness(b);
+  if (rgb_brightness(a) != rgb_brightness(b)) return rgb_brightness(a) > rgb_brightness(b);
   return colour_value(a) > colour_value(b);
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "base/strf.h"
+#include "base/text.h"
 #include "inspect/inspect_helpers.h"
 #include "support/tempdir.h"
 

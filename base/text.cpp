@@ -1,0 +1,54 @@
+#include "base/text.h"
+
+#include <cstdio>
+
+void vappendf(std::string& out, const char* fmt, va_list args) {
+  va_list copy;
+  va_copy(copy, args);
+  const int len = std::vsnprintf(nullptr, 0, fmt, copy);
+  va_end(copy);
+  if (len <= 0) return;
+  const size_t old = out.size();
+  out.resize(old + static_cast<size_t>(len) + 1);
+  std::vsnprintf(&out[old], static_cast<size_t>(len) + 1, fmt, args);
+  out.resize(old + static_cast<size_t>(len));
+}
+
+void appendf(std::string& out, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  vappendf(out, fmt, args);
+  va_end(args);
+}
+
+std::string strf(const char* fmt, ...) {
+  std::string out;
+  va_list args;
+  va_start(args, fmt);
+  vappendf(out, fmt, args);
+  va_end(args);
+  return out;
+}
+
+std::string ascii_lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = ascii_lower(c);
+  return out;
+}
+
+std::string ascii_upper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = ascii_upper(c);
+  return out;
+}
+
+bool ascii_iequal(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
+  return true;
+}
+
+std::string hex_upper(unsigned long value, int width) {
+  return strf("%0*lX", width, value);
+}

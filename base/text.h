@@ -1,0 +1,36 @@
+// Small text helpers that every part uses: printf-style formatting into a
+// string, and ASCII letter case and digits, which never depend on the
+// host's locale.
+#pragma once
+
+#include <cstdarg>
+#include <string>
+#include <string_view>
+
+// printf-style formatting, appended to out.
+void vappendf(std::string& out, const char* fmt, va_list args);
+[[gnu::format(printf, 2, 3)]] void appendf(std::string& out, const char* fmt, ...);
+// printf-style formatting into a new string.
+[[gnu::format(printf, 1, 2)]] std::string strf(const char* fmt, ...);
+
+constexpr char ascii_lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+constexpr char ascii_upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+std::string ascii_lower(std::string_view s);
+std::string ascii_upper(std::string_view s);
+bool ascii_iequal(std::string_view a, std::string_view b);
+
+// The value of c as a digit of bases up to 36 ("0"-"9", then "a"/"A" = 10 to
+// "z"/"Z" = 35); 36 for any other character, which no base takes.
+constexpr unsigned digit_value(int c) {
+  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned>(c - 'a' + 10);
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned>(c - 'A' + 10);
+  return 36;
+}
+
+// Upper-case hexadecimal digits of value, at least width of them.
+std::string hex_upper(unsigned long value, int width);
