@@ -83,24 +83,24 @@ bool valid_mask(uint32_t mask, uint16_t bits) {
 // The masks of 16- and 32-bit pixels: standard ones for uncompressed
 // pixels, else from inside a large header or from the 12 bytes after a
 // 40-byte one.
-const char* read_masks(ByteReader& in, const RawHeader& r, const uint8_t* info, BmpHeader& h) {
+Status read_masks(ByteReader& in, const RawHeader& r, const uint8_t* info, BmpHeader& h) {
   if (h.packing != BmpPacking::bitfields) {
     if (h.bits == 16) h.masks = {0x7C00, 0x03E0, 0x001F, 0};
     if (h.bits == 32) h.masks = {0xFF0000, 0x00FF00, 0x0000FF, 0};
-    return nullptr;
+    return {};
   }
   uint8_t after[12];
   const uint8_t* at = info + kInfoHeaderSize;
   if (r.infosize < kMasksInHeader) {
-    if (!in.read(after, sizeof after)) return "Error: File read";
+    if (!in.read(after, sizeof after)) return Failure{Fault::cut_short, "Error: File read"};
     at = after;
   }
   for (unsigned i = 0; i < 3; ++i) h.masks[i] = get_u32le(at + 4 * i);
   if (r.infosize >= kAlphaInHeader) h.masks[3] = get_u32le(info + kMasksInHeader);
   for (uint32_t m : h.masks) {
-    if (!valid_mask(m, h.bits)) return "Error: BMP format";
+    if (!valid_mask(m, h.bits)) return Failure{Fault::format, "Error: BMP format"};
   }
-  return nullptr;
+  return {};
 }
 
 unsigned table_entries(uint16_t bits) {
@@ -110,31 +110,33 @@ unsigned table_entries(uint16_t bits) {
 // Reads the colour table (blue, green, red and, but in the OS/2 form, a
 // reserved byte per entry) into a zero-filled copy of the depth's full size.
 // A colours-used count within that size limits the entries in the file.
-const char* read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
+Status read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
   const unsigned entries = table_entries(h.bits);
-  if (entries == 0) return nullptr;
+  if (entries == 0) return {};
   try {
     h.table.assign(entries, RGBTRIPLET{});
   } catch (const std::bad_alloc&) {
-    return "Error Heap alloc";
+    return Failure{Fault::too_large, "Error Heap alloc"};
   }
   const bool core = r.infosize == kCoreHeaderSize;
   const unsigned present =
       !core && r.colorsused >= 1 && r.colorsused <= entries ? r.colorsused : entries;
   for (unsigned i = 0; i < present; ++i) {
     uint8_t q[4];
-    if (!in.read(q, core ? 3 : 4)) return "Error File read";
+    if (!in.read(q, core ? 3 : 4)) return Failure{Fault::cut_short, "Error File read"};
     h.table[i] = {q[2], q[1], q[0]};
   }
-  return nullptr;
+  return {};
 }
 
 // Checks the fields in the order their messages are documented.
-const char* check_fields(const RawHeader& r, bool have_table, BmpHeader& h) {
-  if (r.signature[0] != 'B' || r.signature[1] != 'M') return "Error: Not a BMP file";
-  if (r.infosize != kCoreHeaderSize && r.infosize < kInfoHeaderSize) return "Error: BMP format";
+Status check_fields(const RawHeader& r, bool have_table, BmpHeader& h) {
+  if (r.signature[0] != 'B' || r.signature[1] != 'M')
+    return Failure{Fault::format, "Error: Not a BMP file"};
+  if (r.infosize != kCoreHeaderSize && r.infosize < kInfoHeaderSize)
+    return Failure{Fault::format, "Error: BMP format"};
   if (!compression_fits(r.compression, r.bits))
-    return "Error: BMP compression formats not supported";
+    return Failure{Fault::unsupported, "Error: BMP compression formats not supported"};
   h.top_down = r.height < 0;
   h.width = static_cast<uint16_t>(r.width);
   h.height = static_cast<uint16_t>(r.height < 0 ? -r.height : r.height);
@@ -144,12 +146,12 @@ const char* check_fields(const RawHeader& r, bool have_table, BmpHeader& h) {
                                           : BmpPacking::rle;
   // Run-length encoded rows are always stored bottom row first.
   if (h.width == 0 || h.height == 0 || (h.top_down && h.packing == BmpPacking::rle))
-    return "Error: BMP Format";
-  if (!valid_bits(h.bits)) return "Error: BMP format";
-  if (h.bits > 8 && h.width > kMaxWidthDirect) return "Error: BMP Format";
+    return Failure{Fault::format, "Error: BMP Format"};
+  if (!valid_bits(h.bits)) return Failure{Fault::format, "Error: BMP format"};
+  if (h.bits > 8 && h.width > kMaxWidthDirect) return Failure{Fault::format, "Error: BMP Format"};
   if ((h.bits == 4 || h.bits == 8) && !have_table)
-    return "Error: Parameters, missing palette pointers";
-  return nullptr;
+    return Failure{Fault::usage, "Error: Parameters, missing palette pointers"};
+  return {};
 }
 
 // True when the file can hold the rows still to be read. Checked before any
@@ -158,34 +160,39 @@ const char* check_fields(const RawHeader& r, bool have_table, BmpHeader& h) {
 // full; run-length encoded ones may unpack to at most 64 times the file's
 // size (their densest form, a run of 255 pixels in two bytes, gives about
 // 128 times; pictures that dense are blank) plus 16 MiB.
-const char* check_size(const BmpHeader& h, uint64_t file_size, uint64_t consumed) {
+Status check_size(const BmpHeader& h, uint64_t file_size, uint64_t consumed) {
   const uint64_t left = file_size >= consumed ? file_size - consumed : 0;
   if (h.packing == BmpPacking::rle) {
     const uint64_t block = uint64_t{sym_rowbytes(h.width, h.bits)} * h.height;
-    return block > 64 * file_size + (uint64_t{16} << 20) ? "Error: BMP format" : nullptr;
+    if (block > 64 * file_size + (uint64_t{16} << 20))
+      return Failure{Fault::format, "Error: BMP format"};
+    return {};
   }
-  return left >= uint64_t{h.file_stride()} * h.height ? nullptr : "Error File read";
+  if (left < uint64_t{h.file_stride()} * h.height)
+    return Failure{Fault::cut_short, "Error File read"};
+  return {};
 }
 
 }  // namespace
 
-const char* bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h) {
+Status bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h) {
   RawHeader r;
   uint8_t info[kAlphaInHeader] = {};
-  if (!read_raw(in, r, info)) return "Error: File read";
-  if (const char* err = check_fields(r, have_table, h)) return err;
-  if (const char* err = read_masks(in, r, info, h)) return err;
+  if (!read_raw(in, r, info)) return Failure{Fault::cut_short, "Error: File read"};
+  if (Status err = check_fields(r, have_table, h); !err.ok()) return err;
+  if (Status err = read_masks(in, r, info, h); !err.ok()) return err;
   // The rest of a larger header carries colour-space data of no use here.
   const uint64_t header_end =
       kFileHeaderSize + uint64_t{r.infosize} +
       (h.packing == BmpPacking::bitfields && r.infosize < kMasksInHeader ? 12 : 0);
-  if (in.consumed() < header_end && !in.skip(header_end - in.consumed())) return "Error: File read";
-  if (const char* err = read_table(in, r, h)) return err;
+  if (in.consumed() < header_end && !in.skip(header_end - in.consumed()))
+    return Failure{Fault::cut_short, "Error: File read"};
+  if (Status err = read_table(in, r, h); !err.ok()) return err;
   if (h.bits == 1) {
     if (rgb_brightness(h.table[0]) < rgb_brightness(h.table[1])) h.bw_mask = 0xFF;
   }
   // Writers may leave a gap before the pixel data; never go back, though.
   if (r.pixoffset > in.consumed() && !in.skip(r.pixoffset - in.consumed()))
-    return "Error File read";
+    return Failure{Fault::cut_short, "Error File read"};
   return check_size(h, file_size, in.consumed());
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/outcome.h"
 #include "base/palette.h"
 #include "bitmap/byte_reader.h"
 
@@ -41,5 +42,5 @@ struct BmpHeader {
 
 // Reads everything in front of the pixel rows of a file of file_size bytes
 // and checks it; have_table false refuses 4- and 8-bit pictures (the caller
-// has no room for their colour table). Returns the failure's text, or none.
-const char* bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h);
+// has no room for their colour table).
+Status bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h);

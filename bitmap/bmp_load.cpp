@@ -79,8 +79,8 @@ SYMBOL make_result(const BmpHeader& h, Conversion& c) {
   return result;
 }
 
-SymFontPtr report(const char* error, const char* path) {
-  con_printf("%s File \"%s\"", error, path);
+SymFontPtr report(const Status& failed, const char* path) {
+  con_printf("%s File \"%s\"", failed.error().c_str(), path);
   return nullptr;
 }
 
@@ -108,22 +108,22 @@ SymFontPtr picture_font(SYMBOL sym) {
 SymFontPtr bmp_load(const char* path, const RGBTRIPLET* palette, uint32_t n) {
   if (!path) return nullptr;
   BmpPicture pic;
-  if (const char* err = bmp_open(path, true, pic)) return report(err, path);
+  if (Status err = bmp_open(path, true, pic); !err.ok()) return report(err, path);
   Conversion c = choose(pic.header, palette, n);
   if (c.refusal) {
     // Faults of the file itself come first.
-    if (const char* err = bmp_read_rows(pic, nullptr, nullptr)) return report(err, path);
+    if (Status err = bmp_read_rows(pic, nullptr, nullptr); !err.ok()) return report(err, path);
     con_printf("%s", c.refusal);
     return nullptr;
   }
   const char* failed = c.grey ? "Grey scale conversion error" : "Color conversion error";
   SYMBOL result = make_result(pic.header, c);
   if (result.empty()) {
-    if (pic.header.bits == 1) return report("Error heap alloc", path);
+    if (pic.header.bits == 1) return report(Failure{Fault::too_large, "Error heap alloc"}, path);
     con_printf("%s", failed);
     return nullptr;
   }
-  if (const char* err = bmp_read_rows(pic, &c.converter(), &result)) return report(err, path);
+  if (Status err = bmp_read_rows(pic, &c.converter(), &result); !err.ok()) return report(err, path);
   if (c.match && !c.match->finish(result, true)) {
     con_printf("%s", failed);
     return nullptr;

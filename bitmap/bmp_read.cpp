@@ -8,16 +8,16 @@
 #include "bitmap/bmp_rows.h"
 #include "bitmap/symbol.h"
 
-const char* bmp_open(const char* path, bool have_table, BmpPicture& pic) {
+Status bmp_open(const char* path, bool have_table, BmpPicture& pic) {
   pic.file = file_open(path, "rb");
-  if (!pic.file) return "\n Open error";
+  if (!pic.file) return Failure{Fault::io, "\n Open error"};
   std::error_code ec;
   const uint64_t size = std::filesystem::file_size(path, ec);
   pic.in = std::make_unique<ByteReader>(pic.file.get());
   return bmp_read_header(*pic.in, ec ? 0 : size, have_table, pic.header);
 }
 
-const char* bmp_read_rows(BmpPicture& pic, RowConverter* conv, SYMBOL* result) {
+Status bmp_read_rows(BmpPicture& pic, RowConverter* conv, SYMBOL* result) {
   SYMSHAPE shape;
   if (conv) sym_shape(*result, shape);
   BmpRows rows(*pic.in, pic.header);
@@ -28,13 +28,13 @@ const char* bmp_read_rows(BmpPicture& pic, RowConverter* conv, SYMBOL* result) {
 
 namespace {
 
-const char* read_as_is(const char* path, bool have_table, BmpPicture& pic, SYMBOL& sym) {
-  if (const char* err = bmp_open(path, have_table, pic)) return err;
+Status read_as_is(const char* path, bool have_table, BmpPicture& pic, SYMBOL& sym) {
+  if (Status err = bmp_open(path, have_table, pic); !err.ok()) return err;
   const BmpHeader& h = pic.header;
   try {
     sym = sym_blank(h.width, h.height, h.depth());
   } catch (const std::bad_alloc&) {
-    return "Error heap alloc";
+    return Failure{Fault::too_large, "Error heap alloc"};
   }
   // Symbols hold 24-bit pixels as red, green, blue.
   RepackRows as_is(h.depth(), h.depth(), Order::bgr);
@@ -47,8 +47,8 @@ SYMBOL bmp_read(const char* path, uint32_t* size, std::vector<RGBTRIPLET>* palet
   if (!path) return {};
   BmpPicture pic;
   SYMBOL sym;
-  if (const char* err = read_as_is(path, palette != nullptr, pic, sym)) {
-    con_printf("%s File \"%s\"", err, path);
+  if (Status read = read_as_is(path, palette != nullptr, pic, sym); !read.ok()) {
+    con_printf("%s File \"%s\"", read.error().c_str(), path);
     return {};
   }
   if (size) *size = sym_databytes(sym);

@@ -26,13 +26,13 @@ struct BmpPicture {
 };
 
 // Opens the picture at path and reads its head (have_table: as for
-// bmp_read_header). Returns the failure's text, or none.
-const char* bmp_open(const char* path, bool have_table, BmpPicture& pic);
+// bmp_read_header).
+Status bmp_open(const char* path, bool have_table, BmpPicture& pic);
 
 // Reads every row of pic, converted by conv into result (a symbol of the
 // picture's size at conv's depth), or without keeping them when conv is
-// none. Returns the failure's text, or none.
-const char* bmp_read_rows(BmpPicture& pic, RowConverter* conv, SYMBOL* result);
+// none.
+Status bmp_read_rows(BmpPicture& pic, RowConverter* conv, SYMBOL* result);
 
 // Reads the picture at path as it is. On success stores the number of pixel
 // bytes through size (where given) and, for 4- and 8-bit pictures, the

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr const char* kFormat = "Error: BMP format";
+const Failure kFormat{Fault::format, "Error: BMP format"};
 
 }  // namespace
 
@@ -54,7 +54,7 @@ bool RleRows::absolute(unsigned count) {
 
 // Reads codes until the row the data stands in moves on (an end of line, a
 // delta downwards, the end of the picture).
-const char* RleRows::decode_row() {
+Status RleRows::decode_row() {
   const uint32_t row = row_;
   while (!ended_ && row_ == row) {
     const int count = in_.get();
@@ -81,23 +81,23 @@ const char* RleRows::decode_row() {
       return kFormat;
     }
   }
-  return nullptr;
+  return {};
 }
 
-const char* RleRows::next(uint8_t* row) {
+Status RleRows::next(uint8_t* row) {
   // Data stands in a later row (or has ended): this one is complete.
   if (!ended_ && row_ == given_) {
-    if (const char* err = decode_row()) return err;
+    if (Status err = decode_row(); !err.ok()) return err;
   }
   std::memcpy(row, pending_.data(), pending_.size());
   std::fill(pending_.begin(), pending_.end(), 0);
   ++given_;
-  return nullptr;
+  return {};
 }
 
-const char* RleRows::finish() {
+Status RleRows::finish() {
   while (!ended_) {
-    if (const char* err = decode_row()) return err;
+    if (Status err = decode_row(); !err.ok()) return err;
   }
-  return nullptr;
+  return {};
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/outcome.h"
 #include "bitmap/byte_reader.h"
 
 class RleRows {
@@ -12,14 +13,13 @@ class RleRows {
   RleRows(ByteReader& in, uint16_t width, uint16_t height, uint16_t bits);
 
   // Unpacks the next row into row (packed as a symbol row of the picture's
-  // depth, all of it written; pixels the data never sets are 0). Returns the
-  // failure's text, or none.
-  const char* next(uint8_t* row);
+  // depth, all of it written; pixels the data never sets are 0).
+  Status next(uint8_t* row);
   // After the last row: the data must go on to its end-of-picture mark.
-  const char* finish();
+  Status finish();
 
  private:
-  const char* decode_row();
+  Status decode_row();
   bool put(unsigned value);
   bool absolute(unsigned count);
 

@@ -10,13 +10,13 @@ BmpRows::BmpRows(ByteReader& in, const BmpHeader& h)
   if (h.bits == 16 || h.bits == 32) masked_ = std::make_unique<MaskedPixels>(h.masks, h.bits);
 }
 
-const char* BmpRows::next(const uint8_t*& pixels) {
+Status BmpRows::next(const uint8_t*& pixels) {
   if (rle_) {
     pixels = row_.data();
     return rle_->next(row_.data());
   }
   const uint8_t* file = in_.take(file_row_.size(), file_row_.data());
-  if (!file) return "Error File read";
+  if (!file) return Failure{Fault::cut_short, "Error File read"};
   pixels = row_.data();
   const uint32_t n = static_cast<uint32_t>(row_.size());
   if (masked_) {
@@ -27,15 +27,15 @@ const char* BmpRows::next(const uint8_t*& pixels) {
   } else {
     pixels = file;  // indices, 24-bit pixels and 1-bit rows that need no inversion, as stored
   }
-  return nullptr;
+  return {};
 }
 
-const char* BmpRows::finish() {
+Status BmpRows::finish() {
   if (rle_) return rle_->finish();
   // Transparency has no place in a symbol, unless the reader flattens it.
   if (masked_ && alpha_.empty() && !masked_->opaque())
-    return "Error: BMP transparency not supported";
-  return nullptr;
+    return Failure{Fault::unsupported, "Error: BMP transparency not supported"};
+  return {};
 }
 
 void BmpRows::keep_alpha() {

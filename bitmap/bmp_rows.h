@@ -18,13 +18,12 @@ class BmpRows {
  public:
   BmpRows(ByteReader& in, const BmpHeader& h);
 
-  // Calls row(y, pixels) for each row, y counted from the top; returns the
-  // failure's text, or none.
+  // Calls row(y, pixels) for each row, y counted from the top.
   template <class Row>
-  const char* for_each(Row row) {
+  Status for_each(Row row) {
     for (uint32_t i = 0; i < h_.height; ++i) {
       const uint8_t* pixels = nullptr;
-      if (const char* err = next(pixels)) return err;
+      if (Status err = next(pixels); !err.ok()) return err;
       row(h_.top_down ? i : h_.height - 1u - i, pixels);
     }
     return finish();
@@ -40,8 +39,8 @@ class BmpRows {
   const uint8_t* alpha() const { return alpha_.empty() ? nullptr : alpha_.data(); }
 
  private:
-  const char* next(const uint8_t*& pixels);
-  const char* finish();
+  Status next(const uint8_t*& pixels);
+  Status finish();
 
   ByteReader& in_;
   const BmpHeader& h_;

@@ -10,11 +10,11 @@
 
 namespace {
 
-// The reader's messages ("Error: BMP format", "\n Open error") without
-// their "Error" and line breaks; "File read" says that the file ends early.
-std::string reader_reason(const char* message) {
-  std::string s = message;
-  if (s.find("File read") != std::string::npos) return "the file is cut short";
+// Why the reader failed: the file ends early, or its message ("Error: BMP
+// format", "\n Open error") without "Error" and line breaks.
+std::string reader_reason(const Status& failed) {
+  if (failed.code() == Fault::cut_short) return "the file is cut short";
+  std::string s = failed.error();
   s.erase(0, s.find_first_not_of("\n "));
   if (s.rfind("Error", 0) == 0) s.erase(0, s.find_first_not_of(": ", 5));
   return s;
@@ -72,9 +72,9 @@ class RowsToRgb {
 
 bool read_bmp_picture(const PictureRequest& req, RgbPicture& pic, std::string& error) {
   BmpPicture bmp;
-  const char* failed = bmp_open(req.path.c_str(), true, bmp);
+  Status read = bmp_open(req.path.c_str(), true, bmp);
   const BmpHeader& h = bmp.header;
-  if (!failed) {
+  if (read.ok()) {
     error = picture_size_problem(h.width, h.height, req.depth);
     if (!error.empty()) {
       error = quoted(req.path) + " " + error;
@@ -85,7 +85,7 @@ bool read_bmp_picture(const PictureRequest& req, RgbPicture& pic, std::string& e
       BmpRows rows(*bmp.in, h);
       RowsToRgb to_rgb(h, req.background);
       rows.keep_alpha();
-      failed = rows.for_each(
+      read = rows.for_each(
           [&](uint32_t y, const uint8_t* pixels) { to_rgb.put(pixels, rows.alpha(), pic.row(y)); });
       pic.flattened = to_rgb.flattened();
     } catch (const std::bad_alloc&) {
@@ -93,6 +93,6 @@ bool read_bmp_picture(const PictureRequest& req, RgbPicture& pic, std::string& e
       return false;
     }
   }
-  if (failed) error = "cannot read " + quoted(req.path) + ": " + reader_reason(failed);
-  return !failed;
+  if (!read.ok()) error = "cannot read " + quoted(req.path) + ": " + reader_reason(read);
+  return read.ok();
 }
