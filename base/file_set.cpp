@@ -21,33 +21,29 @@ std::string reason() {
 
 }  // namespace
 
-bool write_file_set(const std::vector<PendingFile>& files, std::string& error) {
+Status write_file_set(const std::vector<PendingFile>& files) {
   std::vector<std::unique_ptr<OutFile>> outs;
   std::vector<OutFile*> set;
   for (const PendingFile& f : files) {
     std::error_code ec;
     if (fs::is_directory(f.path, ec)) {
-      error = "cannot write " + quoted(f.path) + ": it is a folder";
-      return false;
+      return Failure{Fault::io, "cannot write " + quoted(f.path) + ": it is a folder"};
     }
     outs.push_back(std::make_unique<OutFile>());
     OutFile& out = *outs.back();
     errno = 0;
     if (!out.open(f.path, true)) {
-      error = "cannot write " + quoted(f.path) + ": " + reason();
-      return false;
+      return Failure{Fault::io, "cannot write " + quoted(f.path) + ": " + reason()};
     }
     out.write(f.content);
     errno = 0;
     if (!out.finish()) {
-      error = "cannot write " + quoted(f.path) + ": " + reason();
-      return false;
+      return Failure{Fault::io, "cannot write " + quoted(f.path) + ": " + reason()};
     }
     set.push_back(&out);
   }
   errno = 0;
   const size_t failed = commit_all(set);
-  if (failed == set.size()) return true;
-  error = "cannot replace " + quoted(files[failed].path) + ": " + reason();
-  return false;
+  if (failed == set.size()) return {};
+  return Failure{Fault::io, "cannot replace " + quoted(files[failed].path) + ": " + reason()};
 }

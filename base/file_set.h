@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
+
 struct PendingFile {
   std::string path;
   std::string content;
@@ -14,6 +16,6 @@ struct PendingFile {
 
 // Writes every file and renames them over their targets (through a symbolic
 // link, onto the file it names, keeping the replaced file's permissions).
-// False, with a one-line reason in error, when any cannot be written: no
-// target is touched and no temporary is left.
-bool write_file_set(const std::vector<PendingFile>& files, std::string& error);
+// A failure, with a one-line reason, when any cannot be written: no target is
+// touched and no temporary is left.
+Status write_file_set(const std::vector<PendingFile>& files);

@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   fuzz::check(result.files.size() == 2, "an import made other than a .sym and a .cp file");
-  if (!write_file_set(result.files, error)) fuzz::fail("the scratch folder cannot be written");
+  if (!write_file_set(result.files).ok()) fuzz::fail("the scratch folder cannot be written");
   const std::string& sym = result.files[0].content;
   // A damaged font can give symbols of a few hundred pixels each way, whose
   // text the instrumented reader would take seconds over; those are

@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   const std::string out = (scratch.dir() / "o.bmp").string();
-  if (!write_file_set({{out, bmp_encode(pic, req.depth, table)}}, error))
+  if (!write_file_set({{out, bmp_encode(pic, req.depth, table)}}).ok())
     fuzz::fail("the scratch folder cannot be written");
   if (uint64_t{pic.width} * pic.height <= kLargestReadBack)
     check_read_back(out, pic, req.depth, table);

@@ -39,7 +39,8 @@ int import(FT_Library library, const FontOptions& opts) {
     case ImportStatus::ok:
       break;
   }
-  if (!write_file_set(result.files, error)) return fail(kImportFailed, error);
+  if (Status written = write_file_set(result.files); !written.ok())
+    return fail(kImportFailed, written.error());
   for (const std::string& line : result.report) con_printf("%s\n", line.c_str());
   for (const std::string& line : result.warnings) con_printf("warning: %s\n", line.c_str());
   con_printf("Wrote %s\n", written(result.files).c_str());

@@ -48,8 +48,9 @@ int import(const PictureOptions& opts) {
     return fail(kImportFailed, quoted(req.path) + " has " + std::to_string(colours) +
                                    " colours; --depth " + std::to_string(req.depth) +
                                    " holds at most " + std::to_string(1u << req.depth));
-  if (!write_file_set({{opts.out, bmp_encode(pic, req.depth, table)}}, error))
-    return fail(kImportFailed, error);
+  if (Status written = write_file_set({{opts.out, bmp_encode(pic, req.depth, table)}});
+      !written.ok())
+    return fail(kImportFailed, written.error());
   con_printf("%s\n", report(opts, pic, colours).c_str());
   return kImportDone;
 }
