@@ -225,8 +225,11 @@ bool plat_link_file(const std::string& from, const std::string& to) {
     return false;
   }
   if (::link(from.c_str(), to.c_str()) == 0) return true;
-  if (errno == EEXIST) return false;
-  return copy_file_bytes(from, to);
+  // A file system without hard links gets a copy; other failures (a full
+  // disk, say) are failures.
+  const bool no_links =
+      errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK || errno == EXDEV || errno == ENOSYS;
+  return no_links && copy_file_bytes(from, to);
 }
 
 void plat_copy_mode(const std::string& target, int fd) {
