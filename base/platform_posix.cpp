@@ -47,6 +47,12 @@ std::vector<std::string> plat_find_files(const std::string& pattern) {
   std::string dir = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
   std::string last = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
   std::vector<std::string> names;
+  // A name without wildcards is looked up, not searched for: a folder of
+  // many fonts named one by one would be read once for each.
+  if (last.find_first_of("*?") == std::string::npos) {
+    if (!last.empty() && is_regular_file(dir + "/" + last)) names.push_back(last);
+    return names;
+  }
   std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
   if (!d) return names;
   while (const dirent* e = ::readdir(d.get())) {
