@@ -136,9 +136,10 @@ bool OutFile::commit() {
 
 namespace {
 
-// Replaces the changed files of a complete set; the index of the one that
-// failed, or set.size().
-size_t replace_changed(const std::vector<Replacement>& set) {
+// Replaces the changed files of a complete set whose first target (the one
+// its lock and journal are named after) is first_target; the index of the
+// one that failed, or set.size().
+size_t replace_changed(const std::vector<Replacement>& set, const std::string& first_target) {
   std::set<std::string> folders;
   for (const Replacement& r : set) folders.insert(path_folder(r.target));
   // One file needs no journal: its rename happens whole or not at all.
@@ -149,7 +150,7 @@ size_t replace_changed(const std::vector<Replacement>& set) {
     const std::string first_folder = path_folder(set.front().target);
     for (const std::string& folder : folders)
       if (folder != first_folder) plat_sync_dir(folder);
-    journal = temp_path(set.front().target, "set", new_temp_id());
+    journal = journal_path(first_target);
     errno = 0;
     if (!write_journal(journal, set).ok()) return 0;
   }
@@ -179,7 +180,7 @@ size_t commit_all(std::span<OutFile* const> files) {
       set.push_back({f->temp_, f->target_, f->backup_});
     }
     InterruptHold hold;
-    const size_t at = set.empty() ? 0 : replace_changed(set);
+    const size_t at = set.empty() ? 0 : replace_changed(set, files[0]->target_);
     if (at < set.size()) {
       OutFile* f = changed[at];
       f->reason_ = system_reason();

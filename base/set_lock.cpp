@@ -21,7 +21,7 @@ SetLock::SetLock(const std::vector<std::string>& targets) {
     return;
   }
   remove_on_interrupt(path_);
-  for (const std::string& journal : leftover_journals(first)) {
+  if (const std::string journal = journal_path(first); plat_file_exists(journal)) {
     InterruptHold hold;
     finish_journal(journal);
   }

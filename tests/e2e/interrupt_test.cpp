@@ -158,7 +158,7 @@ TEST(Interrupted, KilledMidSetIsCompletedByTheNextRun) {
     EXPECT_EQ(e.signal, SIGKILL);
     std::set<std::string> journals;
     for (const auto& [name, bytes] : files_of(s.dir))
-      if (name.find(".tralk-set-") != std::string::npos) journals.insert(name);
+      if (name.ends_with(".tralk-set")) journals.insert(name);
     EXPECT_EQ(journals.size(), 1u) << "renames begun only once the journal is on the disk";
     { SetLock next({s.dir / "img.c", s.dir / "img.h", s.dir / "img.bin"}); }
     EXPECT_EQ(files_of(s.dir), s.new_files) << "killed before rename " << at;
