@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "base/fileio.h"
 #include "base/interrupt.h"
 #include "base/platform.h"
 #include "base/set_journal.h"
@@ -20,10 +21,6 @@ namespace {
 constexpr int kTempAttempts = 64;
 // Bytes gathered before they go to the file in one call.
 constexpr size_t kBufferSize = size_t{1} << 20;
-
-std::string system_reason() {
-  return std::strerror(errno ? errno : EIO);
-}
 
 // A file the run made and removes: registered until it is removed.
 void remove_temp(std::string& path) {
@@ -77,14 +74,14 @@ bool OutFile::open(const SetLock& lock, const std::string& path, bool binary) {
     }
     if (errno != EEXIST) break;
   }
-  reason_ = system_reason();
+  reason_ = errno_text();
   return false;
 }
 
 void OutFile::fail() {
   if (!ok_) return;
   ok_ = false;
-  reason_ = system_reason();
+  reason_ = errno_text();
 }
 
 void OutFile::flush() {
@@ -183,7 +180,7 @@ size_t commit_all(std::span<OutFile* const> files) {
     const size_t at = set.empty() ? 0 : replace_changed(set, files[0]->target_);
     if (at < set.size()) {
       OutFile* f = changed[at];
-      f->reason_ = system_reason();
+      f->reason_ = errno_text();
       for (size_t i = 0; i < n; ++i)
         if (files[i] == f) failed = i;
     } else {

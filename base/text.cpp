@@ -50,5 +50,16 @@ bool ascii_iequal(std::string_view a, std::string_view b) {
 }
 
 std::string hex_upper(unsigned long value, int width) {
-  return strf("%0*lX", width, value);
+  std::string out;
+  append_hex_upper(out, value, width);
+  return out;
+}
+
+std::string in_quotes(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
+  out += text;
+  out += '"';
+  return out;
 }

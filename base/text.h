@@ -1,6 +1,6 @@
 // Small text helpers that every part uses: printf-style formatting into a
-// string, and ASCII letter case and digits, which never depend on the
-// host's locale.
+// string, ASCII letter case and digits, which never depend on the host's
+// locale, and names quoted as messages show them.
 #pragma once
 
 #include <cstdarg>
@@ -32,5 +32,25 @@ constexpr unsigned digit_value(int c) {
   return 36;
 }
 
-// Upper-case hexadecimal digits of value, at least width of them.
+// Appends the upper-case hexadecimal digits of value, at least width of
+// them (zeros in front), as printf's "%0*lX" writes them. Inline: the .sym
+// writer calls it for every pixel byte.
+inline void append_hex_upper(std::string& out, unsigned long value, int width) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  char digits[2 * sizeof value];
+  int n = 0;
+  do {
+    digits[n++] = kDigits[value & 0xF];
+    value >>= 4;
+  } while (value != 0);
+  if (width > n) out.append(static_cast<size_t>(width - n), '0');
+  while (n > 0) out += digits[--n];
+}
+
+// The same digits as a new string.
 std::string hex_upper(unsigned long value, int width);
+
+// A name or value as messages show it, in double quotes. (Not "quoted":
+// std::quoted, which a std::string argument brings in through its
+// namespace, would be taken instead.)
+std::string in_quotes(std::string_view text);

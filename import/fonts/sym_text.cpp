@@ -1,5 +1,9 @@
 #include "import/fonts/sym_text.h"
 
+#include "base/text.h"
+
+namespace tralk::importer {
+
 namespace {
 
 void append_number(std::string& out, uint32_t v) {
@@ -7,9 +11,8 @@ void append_number(std::string& out, uint32_t v) {
 }
 
 void append_byte(std::string& out, uint8_t b) {
-  static const char kHex[] = "0123456789ABCDEF";
-  const char text[4] = {'0', 'x', kHex[b >> 4], kHex[b & 0xF]};
-  out.append(text, sizeof text);
+  out += "0x";
+  append_hex_upper(out, b, 2);
 }
 
 void append_header(std::string& out, const PackedSymbols& s, uint32_t width) {
@@ -54,3 +57,5 @@ std::string sym_text(const PackedSymbols& symbols, const SymTextInfo& info) {
   }
   return out;
 }
+
+}  // namespace tralk::importer
