@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/console.h"
+#include "base/text.h"
 #include "cli/exit_status.h"
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
@@ -27,7 +28,7 @@ int list(FT_Library library, const FontOptions& opts) {
 
 std::string written(const std::vector<PendingFile>& files) {
   std::string out;
-  for (size_t i = 0; i < files.size(); ++i) out += (i ? " and \"" : "\"") + files[i].path + "\"";
+  for (size_t i = 0; i < files.size(); ++i) out += (i ? " and " : "") + in_quotes(files[i].path);
   return out;
 }
 

@@ -101,8 +101,8 @@ Status read_bpp(cli::ArgReader& args, FontOptions& opts) {
   const Outcome<uint32_t> n = args.number("--bpp", 1, 8);
   if (!n.ok()) return n.failure();
   if (n.value() != 1 && n.value() != 2 && n.value() != 4 && n.value() != 8)
-    return cli::usage_error("option --bpp takes 1, 2, 4 or 8, not \"" + std::to_string(n.value()) +
-                            "\"");
+    return cli::usage_error("option --bpp takes 1, 2, 4 or 8, not " +
+                            in_quotes(std::to_string(n.value())));
   opts.bpp = n.value();
   return {};
 }
@@ -285,16 +285,16 @@ std::string describe_options(const FontOptions& opts) {
   if (opts.face) out += "--face " + std::to_string(opts.face) + " ";
   if (opts.size) out += "--size " + std::to_string(*opts.size) + " ";
   if (!opts.ranges.empty()) out += "-r " + ranges_text(opts.ranges) + " ";
-  if (!opts.symbols.empty()) out += "--symbols \"" + opts.symbols + "\" ";
+  if (!opts.symbols.empty()) out += "--symbols " + in_quotes(opts.symbols) + " ";
   out += "--encoding " + opts.encoding.name() + " --bpp " + std::to_string(opts.bpp);
   if (opts.invert) out += " --invert";
   out += std::string(" --hinting ") + hinting_name(opts.hinting);
   out += opts.height == CellHeight::ink ? " --height ink" : " --height font";
   out += opts.fixed_width ? " --width fixed=" + std::to_string(*opts.fixed_width)
                           : std::string(" --width advance");
-  for (const std::string& f : opts.fallbacks) out += " --fallback \"" + f + "\"";
+  for (const std::string& f : opts.fallbacks) out += " --fallback " + in_quotes(f);
   if (opts.missing == MissingCodes::error) out += " --missing error";
-  if (opts.defchar) out += " --defchar \"" + *opts.defchar + "\"";
+  if (opts.defchar) out += " --defchar " + in_quotes(*opts.defchar);
   return out;
 }
 
