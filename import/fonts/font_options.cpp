@@ -145,23 +145,16 @@ Status read_number(std::string_view arg, cli::ArgReader& args, uint32_t low, uin
 Status read_value_option(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
   if (arg == "-o") return read_text(arg, args, opts.out);
   if (arg == "--cp") return read_text(arg, args, opts.cp_name);
-  if (arg == "--symbols") {
-    std::string text;
-    Status read = read_text(arg, args, text);
-    if (read.ok()) opts.symbols += text;
-    return read;
-  }
-  if (arg == "--defchar") {
-    std::string text;
-    Status read = read_text(arg, args, text);
-    if (read.ok()) opts.defchar = text;
-    return read;
-  }
-  if (arg == "--fallback") {
-    std::string text;
-    Status read = read_text(arg, args, text);
-    if (read.ok()) opts.fallbacks.push_back(text);
-    return read;
+  if (arg == "--symbols" || arg == "--defchar" || arg == "--fallback") {
+    const Outcome<std::string> text = args.value(arg);
+    if (!text.ok()) return text.failure();
+    if (arg == "--symbols")
+      opts.symbols += text.value();
+    else if (arg == "--defchar")
+      opts.defchar = text.value();
+    else
+      opts.fallbacks.push_back(text.value());
+    return {};
   }
   if (arg == "-r") return read_ranges(arg, args, opts);
   if (arg == "--encoding") return read_encoding(arg, args, opts);
