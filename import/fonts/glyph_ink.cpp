@@ -119,9 +119,10 @@ Outcome<GlyphInk> render_glyph(FT_Library library, FT_Face face, FT_UInt index,
                                const RenderSettings& settings) {
   const FT_GlyphSlot slot = face->glyph;
   FT_Error e = FT_Load_Glyph(face, index, load_flags(settings));
-  if (e == FT_Err_Ok)
+  if (e == FT_Err_Ok) {
     if (Status sized = check_size(slot, settings.max_side); !sized.ok()) return sized.failure();
-  if (e == FT_Err_Ok) e = FT_Render_Glyph(slot, render_mode(settings));
+    e = FT_Render_Glyph(slot, render_mode(settings));
+  }
   const bool blank = e == FT_Err_Ok && (slot->bitmap.width == 0 || slot->bitmap.rows == 0);
   // A damaged bitmap font can give a glyph a size but no pixels.
   if (e == FT_Err_Ok && !blank && !slot->bitmap.buffer)
