@@ -32,22 +32,13 @@ constexpr unsigned digit_value(int c) {
   return 36;
 }
 
-// Appends the upper-case hexadecimal digits of value, at least width of
-// them (zeros in front), as printf's "%0*lX" writes them. Inline: the .sym
-// writer calls it for every pixel byte.
-inline void append_hex_upper(std::string& out, unsigned long value, int width) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  char digits[2 * sizeof value];
-  int n = 0;
-  do {
-    digits[n++] = kDigits[value & 0xF];
-    value >>= 4;
-  } while (value != 0);
-  if (width > n) out.append(static_cast<size_t>(width - n), '0');
-  while (n > 0) out += digits[--n];
+// The upper-case hexadecimal digit of the low four bits of v.
+constexpr char hex_digit_upper(unsigned v) {
+  return "0123456789ABCDEF"[v & 0xF];
 }
 
-// The same digits as a new string.
+// The upper-case hexadecimal digits of value, at least width of them (zeros
+// in front), as printf's "%0*lX" writes them.
 std::string hex_upper(unsigned long value, int width);
 
 // A name or value as messages show it, in double quotes. (Not "quoted":

@@ -10,9 +10,10 @@ void append_number(std::string& out, uint32_t v) {
   out += std::to_string(v);
 }
 
+// "0xAB", appended whole: this runs for every pixel byte of a font.
 void append_byte(std::string& out, uint8_t b) {
-  out += "0x";
-  append_hex_upper(out, b, 2);
+  const char text[4] = {'0', 'x', hex_digit_upper(b >> 4u), hex_digit_upper(b)};
+  out.append(text, sizeof text);
 }
 
 void append_header(std::string& out, const PackedSymbols& s, uint32_t width) {

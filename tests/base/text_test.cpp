@@ -14,10 +14,15 @@ TEST(Text, HexDigitsAsPrintfWritesThem) {
       char want[64];
       std::snprintf(want, sizeof want, "%0*lX", width, value);
       EXPECT_EQ(hex_upper(value, width), want) << value << " " << width;
-      std::string appended = "0x";
-      append_hex_upper(appended, value, width);
-      EXPECT_EQ(appended, std::string("0x") + want);
     }
+}
+
+TEST(Text, HexDigitOfEachValue) {
+  for (unsigned v = 0; v < 16; ++v) {
+    char want[2];
+    std::snprintf(want, sizeof want, "%X", v);
+    EXPECT_EQ(hex_digit_upper(v), want[0]) << v;
+  }
 }
 
 TEST(Text, NamesInQuotes) {
