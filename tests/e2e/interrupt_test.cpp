@@ -38,9 +38,10 @@ struct Ended {
   std::string out;
 };
 
-// Runs tralk in dir with the fault library and the given TRALK_FAULT.
+// Runs program (tralk unless given) in dir with the fault library and the
+// given TRALK_FAULT.
 Ended run_faulty(const TempDir& dir, const std::string& fault, const std::string& args = "cfg.vfg",
-                 const std::string& log = "") {
+                 const std::string& log = "", const char* program = TRALK_EXE) {
   const std::string out = dir / "console.txt";
   const pid_t child = ::fork();
   if (child == 0) {
@@ -56,10 +57,10 @@ Ended run_faulty(const TempDir& dir, const std::string& fault, const std::string
     std::vector<std::string> words;
     std::istringstream in(args);
     for (std::string w; in >> w;) words.push_back(w);
-    std::vector<char*> argv{const_cast<char*>(TRALK_EXE)};
+    std::vector<char*> argv{const_cast<char*>(program)};
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
-    ::execv(TRALK_EXE, argv.data());
+    ::execv(program, argv.data());
     ::_exit(127);
   }
   int st = 0;
@@ -230,6 +231,47 @@ TEST(Interrupted, FileSizeLimitIsAWriteFailure) {
   EXPECT_NE(r.out.find("/img.bin\"\n File too large\n"), std::string::npos) << r.out;
   EXPECT_EQ(dir.entries(), (std::set<std::string>{"cfg.vfg", "big.sym"}));
 }
+
+#ifdef TRALK_IMPORT_EXE
+// The importer's .sym and .cp are one set as well.
+TEST(Interrupted, ImportedFontAndCodepageStayOneSet) {
+  SKIP_ON_WINDOWS_HOST();
+  const std::string font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  if (!fs::exists(font)) GTEST_SKIP() << "needs " << font << " (fonts-dejavu-core)";
+  const auto import = [&](const TempDir& dir, const std::string& range, const std::string& fault) {
+    return run_faulty(dir, fault, "font " + font + " --size 10 -r " + range + " -o out.sym", "",
+                      TRALK_IMPORT_EXE);
+  };
+  const auto outputs = [](const TempDir& dir) {
+    std::map<std::string, std::string> files = files_of(dir);
+    files.erase("console.txt");
+    return files;
+  };
+  struct Case {
+    const char* fault;
+    int signal;
+    bool replaced;
+  } cases[] = {
+      {"create:1:SIGINT", SIGINT, false}, {"sync:2:SIGTERM", SIGTERM, false},
+      {"create:3:SIGHUP", SIGHUP, true},  // the journal: the set is being replaced
+      {"rename:1:SIGINT", SIGINT, true},  {"rename:2:ENOSPC", 0, false},
+  };
+  for (const Case& c : cases) {
+    TempDir dir, fresh;
+    ASSERT_EQ(import(dir, "0x41-0x42", "").status, 0);
+    const auto old_set = outputs(dir);
+    ASSERT_EQ(import(fresh, "0x41-0x43", "").status, 0);
+    const auto new_set = outputs(fresh);
+    ASSERT_EQ(new_set.size(), 2u) << "out.sym and out.cp";
+    const Ended e = import(dir, "0x41-0x43", c.fault);
+    EXPECT_EQ(e.signal, c.signal) << c.fault;
+    if (!c.signal) {
+      EXPECT_EQ(e.status, 1) << c.fault;
+    }
+    EXPECT_EQ(outputs(dir), c.replaced ? new_set : old_set) << c.fault;
+  }
+}
+#endif
 
 }  // namespace
 
