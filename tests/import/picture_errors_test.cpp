@@ -80,8 +80,8 @@ const Case kCases[] = {
      "option --background takes a colour as six hex digits RRGGBB, not \"12345\""},
     {"in.png --background 12345G -o o.bmp", 2,
      "option --background takes a colour as six hex digits RRGGBB, not \"12345G\""},
-    {"in.png --depth 2 -o o.bmp", 2, "option --depth takes 1, 4, 8 or 24, not \"2\""},
-    {"in.png --depth 16 -o o.bmp", 2, "option --depth takes 1, 4, 8 or 24, not \"16\""},
+    {"in.png --depth 3 -o o.bmp", 2, "option --depth takes 1, 2, 4, 8 or 24, not \"3\""},
+    {"in.png --depth 16 -o o.bmp", 2, "option --depth takes 1, 2, 4, 8 or 24, not \"16\""},
     {"in.png --size 8 -o o.bmp", 2, "unknown option \"--size\""},
 };
 
