@@ -49,7 +49,8 @@ std::string report(const PictureOptions& opts, const ImportedPicture& pic) {
     line += ", transparency flattened onto " + hex_upper(colour_value(req.background), 6);
   if (!opts.pal.empty())
     line += "\nWrote " + in_quotes(opts.pal) + ": " + std::to_string(pic.table.size()) +
-            " colours, the palette in which tralk's palette mode keeps every pixel of " + in_quotes(opts.out);
+            " colours, the palette in which tralk's palette mode keeps every pixel of " +
+            in_quotes(opts.out);
   return line;
 }
 
