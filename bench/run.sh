@@ -72,3 +72,10 @@ if [ "$importer" = 1 ] &&
   echo "== Font import"
   "$build/bench/tralk_importbench" --import "$build/tralk-import" --runs "$runs"
 fi
+# Peak memory of picture imports, where the importer is built.
+if [ "$importer" = 1 ] &&
+   cmake --build "$build" -j"$jobs" --target tralk-import tralk_picturebench >/dev/null 2>&1; then
+  echo
+  echo "== Picture import"
+  "$build/bench/tralk_picturebench" --import "$build/tralk-import"
+fi

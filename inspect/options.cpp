@@ -31,15 +31,23 @@ const char kHelp[] =
     "  --png FILE   write a contact sheet of all symbols as a PNG picture: one row\n"
     "               per font (a font of more than 32 symbols goes on in further\n"
     "               rows), b&w as black on white, greys as greys, colours in colour\n"
-    "  --font N     with --png: only font block N\n"
+    "  --font F     with --png, --text or --strings: only font block F, a number\n"
+    "               or a font name (names come from the image's C source beside\n"
+    "               it, IMAGE.c, when it matches the image)\n"
     "  --scale K    with --png: draw each pixel as K x K pixels (1 to 64); by default\n"
     "               the tallest font is made about 48 pixels high (K at most 8)\n"
     "  --pal FILE   read 2-, 4- and 8-bit pixels as indices into this .pal palette\n"
     "  --grey       read 8-bit pixels as grey levels instead of 3-3-2 colour\n"
-    "  --text TEXT  with --png and --font: draw TEXT (UTF-8) in that font as a\n"
-    "               display would, instead of the contact sheet: each character\n"
-    "               through the font's codepage, one it lacks as its default\n"
-    "               character, symbols side by side; a line feed starts a new line\n"
+    "  --text TEXT  with --font: draw TEXT (UTF-8) in that font as a display\n"
+    "               would, in the terminal (one line per pixel row, as --show\n"
+    "               draws) or with --png as a picture instead of the contact\n"
+    "               sheet: each character through the font's codepage, one it\n"
+    "               lacks as its default character, symbols side by side; a line\n"
+    "               feed starts a new line\n"
+    "  --strings FILE  with --png: draw every line of FILE (UTF-8) in every font\n"
+    "               with a codepage (or the --font one) into one picture, and list\n"
+    "               the characters that fall to a font's default character; exit\n"
+    "               status 1 when there is any\n"
     "  --encoding E with --text: what the codepage's codes are: unicode (default)\n"
     "               or the bytes of a code page iconv knows (CP1251, KOI8-R...)\n"
     "  -h, --help   print this help and exit\n"
@@ -98,10 +106,21 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
     opts.text = text;
   } else if (arg == "--encoding") {
     return read_encoding(arg, args, opts);
-  } else if (arg == "--show" || arg == "--font") {
+  } else if (arg == "--font") {
+    std::string text;
+    if (Status read = read_text(arg, args, text); !read.ok()) return read;
+    if (const std::optional<uint32_t> n = cli::parse_number(text))
+      opts.font = *n;
+    else
+      opts.font_name = text;
+  } else if (arg == "--strings") {
+    std::string text;
+    if (Status read = read_text(arg, args, text); !read.ok()) return read;
+    opts.strings = text;
+  } else if (arg == "--show") {
     const Outcome<uint32_t> n = args.number(arg);
     if (!n.ok()) return n.failure();
-    (arg == "--show" ? opts.show : opts.font) = n.value();
+    opts.show = n.value();
   } else if (arg == "--scale") {
     const Outcome<uint32_t> n = args.number(arg);
     if (!n.ok()) return n.failure();
@@ -118,8 +137,11 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
 std::optional<std::string> combination_problem(const InspectOptions& opts) {
   if (opts.help) return std::nullopt;
   if (opts.image.empty()) return "no image file given";
-  if (opts.font && opts.png.empty()) return "--font needs --png";
-  if (opts.text && (opts.png.empty() || !opts.font)) return "--text needs --png and --font";
+  const bool font = opts.font || !opts.font_name.empty();
+  if (font && opts.png.empty() && !opts.text) return "--font needs --png, --text or --strings";
+  if (opts.text && !font) return "--text needs --font";
+  if (opts.strings && opts.png.empty()) return "--strings needs --png";
+  if (opts.strings && opts.text) return "--text and --strings cannot be used together";
   if (opts.encoding && !opts.text) return "--encoding needs --text";
   if (opts.scale && opts.png.empty()) return "--scale needs --png";
   if (opts.grey && !opts.pal.empty()) return "--grey and --pal cannot be used together";

@@ -16,6 +16,8 @@ struct InspectOptions {
   std::optional<uint32_t> show;           // --show N
   std::string png;                        // --png FILE
   std::optional<uint32_t> font;           // --font N
+  std::string font_name;                  // --font NAME, before it is looked up
+  std::optional<std::string> strings;     // --strings FILE
   std::string pal;                        // --pal FILE
   bool grey = false;                      // --grey
   uint32_t scale = 0;                     // --scale K; 0 picks one

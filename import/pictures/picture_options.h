@@ -1,9 +1,13 @@
 // The command line of "tralk-import picture".
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/outcome.h"
+#include "base/palette.h"
+#include "import/pictures/grey_levels.h"
 #include "import/pictures/picture_request.h"
 
 namespace tralk::importer {
@@ -12,7 +16,15 @@ struct PictureOptions {
   PictureRequest request;  // the picture (PICTURE), --background and --depth
   std::string out;         // -o
   bool help = false;       // --help
+  // b&w or grey levels: --dither, --threshold, --invert, --depth 2; its
+  // levels follow from the depth
+  std::optional<GreyReduction> grey;
+  bool threshold_given = false;
+  std::string pal;  // --pal
 };
+
+// A colour as six hex digits, red, green, blue; a leading "#" is allowed.
+std::optional<RGBTRIPLET> parse_colour(std::string_view text);
 
 // Reads the arguments after "picture". A usage failure, with the reason, for
 // a bad command line.
