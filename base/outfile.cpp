@@ -2,91 +2,129 @@
 #include "base/outfile.h"
 
 #include <cerrno>
-#include <chrono>
-#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
 #include <vector>
 
+#include "base/interrupt.h"
 #include "base/platform.h"
+#include "base/set_journal.h"
+#include "base/temp_names.h"
 
 namespace {
 
-// Tries several names: another process (or another OutFile of this one) may
-// hold a temporary file of the same target at the same time.
+// Several names are tried: a run killed long ago may have left one of the
+// same number.
 constexpr int kTempAttempts = 64;
+// Bytes gathered before they go to the file in one call.
+constexpr size_t kBufferSize = size_t{1} << 20;
 
-std::string temp_name(const std::string& target, unsigned attempt) {
-  static uint32_t counter = 0;
-  const auto ticks =
-      static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  const uint64_t mix = ticks * 0x9E3779B97F4A7C15ull + (++counter) * 0x100000001B3ull + attempt;
-  static const char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-  std::string name = target + ".tmp";
-  uint64_t v = mix;
-  for (int i = 0; i < 6; ++i) {
-    name += kDigits[v % 36];
-    v /= 36;
-  }
-  return name;
+std::string system_reason() {
+  return std::strerror(errno ? errno : EIO);
 }
 
-// A second name for the existing file target, under which its old content
-// survives until the new one is in place; empty when target does not exist.
-// False when it exists but no second name can be made (it is a folder, say):
-// then it cannot be replaced either.
-bool keep_old(const std::string& target, std::string& backup) {
-  backup.clear();
-  if (!plat_file_exists(target)) return true;
-  for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    std::string name = temp_name(target, static_cast<unsigned>(attempt));
-    errno = 0;
-    if (plat_link_file(target, name)) {
-      backup = std::move(name);
-      return true;
-    }
-    if (errno != EEXIST) return false;
+// A file the run made and removes: registered until it is removed.
+void remove_temp(std::string& path) {
+  if (path.empty()) return;
+  plat_remove(path);
+  keep_on_interrupt(path);
+  path.clear();
+}
+
+bool same_bytes(const std::string& a, const std::string& b) {
+  std::error_code ec_a, ec_b;
+  if (std::filesystem::file_size(a, ec_a) != std::filesystem::file_size(b, ec_b) || ec_a || ec_b)
+    return false;
+  std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+  if (!fa || !fb) return false;
+  std::vector<char> ba(size_t{1} << 16), bb(ba.size());
+  for (;;) {
+    fa.read(ba.data(), static_cast<std::streamsize>(ba.size()));
+    fb.read(bb.data(), static_cast<std::streamsize>(bb.size()));
+    if (fa.gcount() != fb.gcount()) return false;
+    if (std::memcmp(ba.data(), bb.data(), static_cast<size_t>(fa.gcount())) != 0) return false;
+    if (fa.gcount() == 0 || !fa) return fa.eof() && fb.eof();
   }
-  return false;
 }
 
 }  // namespace
 
 OutFile::~OutFile() {
-  if (file_) std::fclose(file_);
-  if (!temp_.empty()) std::remove(temp_.c_str());
-  if (!backup_.empty()) std::remove(backup_.c_str());
+  if (fd_ >= 0) plat_close(fd_);
+  remove_temp(temp_);
+  remove_temp(backup_);
 }
 
-bool OutFile::open(const std::string& path, bool binary) {
-  if (file_ || !temp_.empty()) return false;
+bool OutFile::open(const SetLock& lock, const std::string& path, bool binary) {
+  if (fd_ >= 0 || !temp_.empty()) return false;
   target_ = plat_final_path(path);
   ok_ = false;
+  reason_ = lock.status().error();
+  if (!lock.status().ok()) return false;
   // The temporary file is always a new one, never someone else's file.
   for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
-    std::string temp = temp_name(target_, static_cast<unsigned>(attempt));
+    std::string temp = temp_path(target_, "new", new_temp_id());
+    InterruptHold hold;
     errno = 0;
-    file_ = plat_create_new(temp, binary);
-    if (file_) {
+    fd_ = plat_create_new(temp, binary);
+    if (fd_ >= 0) {
+      remove_on_interrupt(temp);
       temp_ = std::move(temp);
       ok_ = true;
       return true;
     }
     if (errno != EEXIST) break;
   }
+  reason_ = system_reason();
   return false;
 }
 
+void OutFile::fail() {
+  if (!ok_) return;
+  ok_ = false;
+  reason_ = system_reason();
+}
+
+void OutFile::flush() {
+  if (ok_ && !buffer_.empty()) {
+    errno = 0;
+    if (!plat_write(fd_, buffer_.data(), buffer_.size())) fail();
+  }
+  buffer_.clear();
+}
+
 void OutFile::write(std::string_view data) {
-  if (!file_ || !ok_ || data.empty()) return;
-  if (std::fwrite(data.data(), 1, data.size(), file_) != data.size()) ok_ = false;
+  if (fd_ < 0 || !ok_ || data.empty()) return;
+  buffer_.append(data);
+  if (buffer_.size() >= kBufferSize) flush();
 }
 
 bool OutFile::finish() {
-  if (!file_) return ok_ && !temp_.empty();
-  if (std::fflush(file_) != 0 || std::ferror(file_)) ok_ = false;
-  plat_copy_mode(target_, file_);
-  if (std::fclose(file_) != 0) ok_ = false;
-  file_ = nullptr;
-  if (ok_ && !keep_old(target_, backup_)) ok_ = false;
+  if (fd_ < 0) return ok_ && !temp_.empty();
+  flush();
+  unchanged_ = ok_ && same_bytes(temp_, target_);
+  errno = 0;
+  // What stays as it is needs no second name, nor its new bytes on the disk.
+  if (ok_ && !unchanged_ && !plat_sync(fd_)) fail();
+  plat_copy_mode(target_, fd_);
+  errno = 0;
+  if (!plat_close(fd_)) fail();
+  fd_ = -1;
+  if (!ok_ || unchanged_ || !plat_file_exists(target_)) return ok_;
+  for (int attempt = 0; attempt < kTempAttempts && backup_.empty(); ++attempt) {
+    std::string backup = temp_path(target_, "old", new_temp_id());
+    InterruptHold hold;
+    errno = 0;
+    if (plat_link_file(target_, backup)) {
+      remove_on_interrupt(backup);
+      backup_ = std::move(backup);
+    } else if (errno != EEXIST) {
+      break;
+    }
+  }
+  if (backup_.empty()) fail();
   return ok_;
 }
 
@@ -96,37 +134,67 @@ bool OutFile::commit() {
   return commit_all(self) == 1;
 }
 
+namespace {
+
+// Replaces the changed files of a complete set; the index of the one that
+// failed, or set.size().
+size_t replace_changed(const std::vector<Replacement>& set) {
+  std::set<std::string> folders;
+  for (const Replacement& r : set) folders.insert(path_folder(r.target));
+  // One file needs no journal: its rename happens whole or not at all.
+  std::string journal;
+  if (set.size() > 1) {
+    // The temporaries' names must reach the disk before the journal that
+    // names them; the journal's folder is synced with it.
+    const std::string first_folder = path_folder(set.front().target);
+    for (const std::string& folder : folders)
+      if (folder != first_folder) plat_sync_dir(folder);
+    journal = temp_path(set.front().target, "set", new_temp_id());
+    errno = 0;
+    if (!write_journal(journal, set).ok()) return 0;
+  }
+  const size_t failed = replace_set(set);
+  const int err = errno;
+  for (const std::string& folder : folders) plat_sync_dir(folder);
+  if (!journal.empty()) plat_remove(journal);
+  errno = err;
+  return failed;
+}
+
+}  // namespace
+
 size_t commit_all(std::span<OutFile* const> files) {
   const size_t n = files.size();
   size_t failed = n;
   for (size_t i = 0; i < n && failed == n; ++i) {
     const OutFile& f = *files[i];
-    if (f.file_ || !f.ok_ || f.temp_.empty()) failed = i;
+    if (f.fd_ >= 0 || !f.ok_ || f.temp_.empty()) failed = i;
   }
-  size_t replaced = 0;
-  for (; replaced < n && failed == n; ++replaced) {
-    OutFile& f = *files[replaced];
-    if (!plat_replace_file(f.temp_, f.target_)) {
-      failed = replaced;
-      break;
+  if (failed == n) {
+    std::vector<OutFile*> changed;
+    std::vector<Replacement> set;
+    for (OutFile* f : files) {
+      if (f->unchanged_) continue;
+      changed.push_back(f);
+      set.push_back({f->temp_, f->target_, f->backup_});
     }
-    f.temp_.clear();
-  }
-  // Undo in reverse: each target gets its old content back, or goes when it
-  // had none.
-  for (size_t i = (failed == n ? 0 : replaced); i-- > 0;) {
-    OutFile& f = *files[i];
-    if (f.backup_.empty()) {
-      std::remove(f.target_.c_str());
-    } else if (plat_replace_file(f.backup_, f.target_)) {
-      f.backup_.clear();
+    InterruptHold hold;
+    const size_t at = set.empty() ? 0 : replace_changed(set);
+    if (at < set.size()) {
+      OutFile* f = changed[at];
+      f->reason_ = system_reason();
+      for (size_t i = 0; i < n; ++i)
+        if (files[i] == f) failed = i;
+    } else {
+      for (OutFile* f : changed) {
+        keep_on_interrupt(f->temp_);
+        f->temp_.clear();
+      }
     }
   }
   for (OutFile* f : files) {
-    if (!f->temp_.empty()) std::remove(f->temp_.c_str());
-    if (!f->backup_.empty()) std::remove(f->backup_.c_str());
-    f->temp_.clear();
-    f->backup_.clear();
+    remove_temp(f->temp_);
+    remove_temp(f->backup_);
     f->ok_ = false;
   }
   return failed;

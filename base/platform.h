@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,9 +27,45 @@ std::vector<std::string> plat_find_files(const std::string& pattern);
 // wildcards stay as they are. None when the name cannot be resolved.
 std::optional<std::string> plat_full_path(const std::string& name);
 
+// Files are written through the host's own calls rather than the C
+// library's buffered streams, so that each write, sync, close, rename and
+// link is one call that can fail and leave its reason in errno.
+
 // Creates path as a new file open for writing, in binary mode or in the
-// host's text mode; null (errno EEXIST) when anything of that name exists.
-std::FILE* plat_create_new(const std::string& path, bool binary);
+// host's text mode; -1 (errno EEXIST when anything of that name exists) when
+// it cannot be created.
+int plat_create_new(const std::string& path, bool binary);
+// Writes all n bytes of data; false, with errno, when that fails.
+bool plat_write(int fd, const void* data, size_t n);
+// Puts the file's content on the disk; false, with errno, when that fails.
+bool plat_sync(int fd);
+// Closes the file; false, with errno, when the close reports a failure.
+bool plat_close(int fd);
+// Puts the entries of the folder dir (new names, renames, removals) on the
+// disk, where the host allows it.
+void plat_sync_dir(const std::string& dir);
+// Removes the file path; false when it cannot be removed.
+bool plat_remove(const std::string& path);
+// The names of everything in the folder dir (not "." and ".."), in no order.
+std::vector<std::string> plat_list_dir(const std::string& dir);
+
+// An exclusive lock between processes, taken on the file path (made when
+// missing), waiting while another process holds it, and released when the
+// process ends in any way. -1 (with errno) when it cannot be taken.
+// plat_unlock removes the file and releases the lock.
+intptr_t plat_lock(const std::string& path);
+void plat_unlock(intptr_t lock, const std::string& path);
+
+// Interruptions (SIGINT, SIGTERM, SIGHUP, SIGPIPE; Ctrl+C and the console's
+// closing on Windows): cleanup runs, then the program ends as the
+// interruption would have ended it. A file-size limit makes a write fail
+// (EFBIG) instead of ending the program. Installed once; later calls do
+// nothing.
+void plat_catch_interrupts(void (*cleanup)());
+// Interruptions that arrive between hold and release wait until release;
+// holds nest.
+void plat_hold_interrupts();
+void plat_release_interrupts();
 
 // Renames the file from to to, replacing a file of that name; false on
 // failure, with neither file changed.
@@ -48,15 +84,18 @@ bool plat_file_exists(const std::string& path);
 // when that cannot be done.
 bool plat_link_file(const std::string& from, const std::string& to);
 
-// Gives the open file to the permission bits of the file target, where
+// Gives the open file fd the permission bits of the file target, where
 // target exists and the host has such bits.
-void plat_copy_mode(const std::string& target, std::FILE* to);
+void plat_copy_mode(const std::string& target, int fd);
 
 // A zero-filled block of bytes straight from the host's pages, with huge
 // pages asked for; none when there is no memory. Released with
 // plat_free_pages and the same size.
 void* plat_alloc_pages(size_t bytes);
 void plat_free_pages(void* block, size_t bytes);
+
+// The number the host gives this process.
+unsigned long plat_process_id();
 
 // Changes the current directory; false on failure.
 bool plat_chdir(const std::string& dir);

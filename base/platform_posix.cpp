@@ -1,5 +1,7 @@
 // The host layer for POSIX systems.
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 
 #include "base/platform.h"
 #include "base/wildcard.h"
@@ -84,8 +87,88 @@ std::optional<std::string> plat_full_path(const std::string& name) {
   return full;
 }
 
-std::FILE* plat_create_new(const std::string& path, bool binary) {
-  return std::fopen(path.c_str(), binary ? "wbx" : "wx");
+int plat_create_new(const std::string& path, bool) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+bool plat_write(int fd, const void* data, size_t n) {
+  const auto* p = static_cast<const char*>(data);
+  while (n > 0) {
+    const ssize_t done = ::write(fd, p, n);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) {
+      if (done == 0) errno = EIO;
+      return false;
+    }
+    p += done;
+    n -= static_cast<size_t>(done);
+  }
+  return true;
+}
+
+bool plat_sync(int fd) {
+  return ::fdatasync(fd) == 0;
+}
+
+bool plat_close(int fd) {
+  // After an interrupted close the descriptor is gone (Linux): never again.
+  return ::close(fd) == 0 || errno == EINTR;
+}
+
+void plat_sync_dir(const std::string& dir) {
+  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+bool plat_remove(const std::string& path) {
+  return ::unlink(path.c_str()) == 0;
+}
+
+std::vector<std::string> plat_list_dir(const std::string& dir) {
+  std::vector<std::string> names;
+  std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.empty() ? "." : dir.c_str()), ::closedir);
+  if (!d) return names;
+  while (const dirent* e = ::readdir(d.get())) {
+    const std::string_view name = e->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  return names;
+}
+
+intptr_t plat_lock(const std::string& path) {
+  for (;;) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    int locked;
+    do {
+      locked = ::flock(fd, LOCK_EX);
+    } while (locked != 0 && errno == EINTR);
+    if (locked != 0) {
+      const int err = errno;
+      ::close(fd);
+      errno = err;
+      return -1;
+    }
+    // The holder before may have removed the file while this process
+    // waited: a lock on a file that no longer has the name excludes no one.
+    struct stat held, named;
+    if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+      return fd;
+    ::close(fd);
+  }
+}
+
+void plat_unlock(intptr_t lock, const std::string& path) {
+  if (lock < 0) return;
+  ::unlink(path.c_str());
+  ::close(static_cast<int>(lock));
 }
 
 bool plat_replace_file(const std::string& from, const std::string& to) {
@@ -135,15 +218,20 @@ bool copy_file_bytes(const std::string& from, const std::string& to) {
 }  // namespace
 
 bool plat_link_file(const std::string& from, const std::string& to) {
-  if (!is_regular_file(from)) return false;
+  struct stat st;
+  if (::stat(from.c_str(), &st) != 0) return false;
+  if (!S_ISREG(st.st_mode)) {
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
   if (::link(from.c_str(), to.c_str()) == 0) return true;
   if (errno == EEXIST) return false;
   return copy_file_bytes(from, to);
 }
 
-void plat_copy_mode(const std::string& target, std::FILE* to) {
+void plat_copy_mode(const std::string& target, int fd) {
   struct stat st;
-  if (::stat(target.c_str(), &st) == 0) ::fchmod(::fileno(to), st.st_mode & 07777);
+  if (::stat(target.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
 }
 
 namespace {
@@ -180,6 +268,10 @@ void* plat_alloc_pages(size_t bytes) {
 
 void plat_free_pages(void* block, size_t bytes) {
   if (block) ::munmap(block, whole_pages(bytes));
+}
+
+unsigned long plat_process_id() {
+  return static_cast<unsigned long>(::getpid());
 }
 
 bool plat_chdir(const std::string& dir) {

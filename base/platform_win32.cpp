@@ -89,13 +89,74 @@ std::optional<std::string> plat_full_path(const std::string& name) {
   return std::nullopt;
 }
 
-std::FILE* plat_create_new(const std::string& path, bool binary) {
-  const int flags = _O_WRONLY | _O_CREAT | _O_EXCL | (binary ? _O_BINARY : _O_TEXT);
-  const int fd = ::_open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
-  if (fd < 0) return nullptr;
-  std::FILE* file = ::_fdopen(fd, binary ? "wb" : "wt");
-  if (!file) ::_close(fd);
-  return file;
+// Text mode: the C library's low-level writes turn each line end into CR LF.
+int plat_create_new(const std::string& path, bool binary) {
+  const int flags = _O_WRONLY | _O_CREAT | _O_EXCL | _O_NOINHERIT | (binary ? _O_BINARY : _O_TEXT);
+  return ::_open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
+}
+
+bool plat_write(int fd, const void* data, size_t n) {
+  const auto* p = static_cast<const char*>(data);
+  while (n > 0) {
+    const unsigned chunk = n > (1u << 30) ? (1u << 30) : static_cast<unsigned>(n);
+    const int done = ::_write(fd, p, chunk);
+    if (done <= 0) {
+      if (done == 0) errno = ENOSPC;
+      return false;
+    }
+    p += done;
+    n -= static_cast<size_t>(done);
+  }
+  return true;
+}
+
+bool plat_sync(int fd) {
+  return ::_commit(fd) == 0;
+}
+
+bool plat_close(int fd) {
+  return ::_close(fd) == 0;
+}
+
+// Windows puts a folder's entries on the disk with the files themselves.
+void plat_sync_dir(const std::string&) {}
+
+bool plat_remove(const std::string& path) {
+  return ::DeleteFileA(path.c_str()) != 0;
+}
+
+std::vector<std::string> plat_list_dir(const std::string& dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const std::string pattern = (dir.empty() ? std::string(".") : dir) + "\\*";
+  HANDLE h = ::FindFirstFileA(pattern.c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (::FindNextFileA(h, &found));
+  ::FindClose(h);
+  return names;
+}
+
+// The lock is the file opened for this process alone; the system deletes it
+// when the last handle goes, however the process ends.
+intptr_t plat_lock(const std::string& path) {
+  for (;;) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h != INVALID_HANDLE_VALUE) return reinterpret_cast<intptr_t>(h);
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) {
+      errno = error == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
+      return -1;
+    }
+    ::Sleep(20);
+  }
+}
+
+void plat_unlock(intptr_t lock, const std::string&) {
+  if (lock != -1) ::CloseHandle(reinterpret_cast<HANDLE>(lock));
 }
 
 bool plat_replace_file(const std::string& from, const std::string& to) {
@@ -114,8 +175,11 @@ bool plat_file_exists(const std::string& path) {
 
 bool plat_link_file(const std::string& from, const std::string& to) {
   const DWORD attributes = ::GetFileAttributesA(from.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    errno = EISDIR;
     return false;
+  }
   if (::CreateHardLinkA(to.c_str(), from.c_str(), nullptr)) return true;
   if (::GetLastError() == ERROR_ALREADY_EXISTS) {
     errno = EEXIST;
@@ -128,7 +192,7 @@ bool plat_link_file(const std::string& from, const std::string& to) {
 
 // A new file has the default attributes; a read-only target cannot be
 // replaced at all.
-void plat_copy_mode(const std::string&, std::FILE*) {}
+void plat_copy_mode(const std::string&, int) {}
 
 // Large pages need a privilege that programs rarely hold; plain committed
 // pages, which the system hands out zero-filled.
@@ -138,6 +202,10 @@ void* plat_alloc_pages(size_t bytes) {
 
 void plat_free_pages(void* block, size_t) {
   if (block) ::VirtualFree(block, 0, MEM_RELEASE);
+}
+
+unsigned long plat_process_id() {
+  return ::GetCurrentProcessId();
 }
 
 bool plat_chdir(const std::string& dir) {

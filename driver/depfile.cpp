@@ -5,11 +5,11 @@
 #include "base/console.h"
 #include "base/outfile.h"
 #include "base/platform.h"
+#include "base/set_lock.h"
 #include "driver/path.h"
+#include "output/write_failure.h"
 
 namespace {
-
-const char kWriteError[] = "\n Error could write to: \"%s\"";
 
 // Make has no way to write a line end or other control character in a name.
 const std::string* first_unwritable(const std::vector<std::string>& a,
@@ -73,15 +73,16 @@ bool DepRecord::write(const std::string& path) const {
     con_printf("\n Error: a dependency file cannot name \"%s\"", bad->c_str());
     return false;
   }
+  SetLock lock({path});
   OutFile file;
   // Binary: build tools on every host read LF line ends.
-  if (!file.open(path, true)) {
-    con_printf(kWriteError, path.c_str());
+  if (!file.open(lock, path, true)) {
+    report_write_failure(path, file.reason());
     return false;
   }
   con_printf("\n Dependency file: \"%s\"", path.c_str());
   file.write(depfile_text(outputs_.order, inputs_.order));
   if (file.commit()) return true;
-  con_printf(kWriteError, path.c_str());
+  report_write_failure(path, file.reason());
   return false;
 }

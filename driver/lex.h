@@ -1,11 +1,14 @@
-// The text lexer: the operations on one current stream that the scanner
-// (driver/scanner.h) offers to everyone who reads a stream a character at a
-// time, and the reading of the configuration one entry per line.
+// The text lexer's procedural interface, kept for compatibility: each
+// operation is a thin call into the scanner (base/scanner.h) on one current
+// stream held here. tralk itself does not read through it: its readers scan
+// whole files with their own Scanner, and the configuration is read through
+// ConfigLines (driver/config_lines.h), which the cfg_ operations wrap.
 #pragma once
 
 #include <cstdio>
 
 #include "base/scanner.h"
+#include "driver/config_lines.h"
 
 // Makes stream current (none: every read yields the end) with the given line
 // mode; clears the push-back, line-end and comment state.
@@ -32,28 +35,7 @@ bool lex_name_rejected();
 // for no stream. Leaves no stream current.
 const char* lex_readline(std::FILE* stream);
 
-// The configuration, read one entry per line: the first name of the next
-// line that holds one, then a further name on the same line, or none when
-// the line holds no more. The line state is the configuration's own: reading
-// other files in between leaves it alone.
-class ConfigLines {
- public:
-  explicit ConfigLines(std::FILE* stream) : scan_(StreamBytes(stream)) {}
-
-  // The next name (normally the first of the next line holding one); none
-  // at the end, or when the name is rejected.
-  const char* firstname();
-  // A further name on the line of the last name, or none.
-  const char* linearg();
-  bool name_rejected() const { return scan_.name_rejected(); }
-  // The configuration has ended inside a block comment.
-  bool comment_unclosed() const { return scan_.comment_unclosed(); }
-
- private:
-  Scanner<StreamBytes> scan_;
-};
-
-// The same on a stream given each time (the lines of the last stream given
-// are followed).
+// ConfigLines on a stream given each time (the lines of the last stream
+// given are followed).
 const char* cfg_firstname(std::FILE* stream);
 const char* cfg_linearg(std::FILE* stream);

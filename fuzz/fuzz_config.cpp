@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "base/fileio.h"
+#include "driver/config_lines.h"
 #include "driver/driver.h"
-#include "driver/lex.h"
 #include "fuzz_support.h"
 
 namespace {
@@ -75,12 +75,12 @@ std::string_view split_input(std::string_view in, std::vector<InputFile>& files)
 }
 
 // True when every name the program can read from the configuration stays
-// inside its directory. Reads the configuration the way the program does;
-// the lexer's state afterwards is the state any finished run leaves.
+// inside its directory. Reads the configuration the way the program does.
 bool names_stay_inside(const std::string& config_path) {
   FilePtr f = file_open(config_path.c_str(), "r");
   if (!f) return false;
-  while (const char* name = cfg_firstname(f.get())) {
+  ConfigLines lines(f.get());
+  while (const char* name = lines.firstname()) {
     if (std::string_view(name).find_first_of("/\\") != std::string_view::npos) return false;
   }
   return true;

@@ -127,8 +127,9 @@ bool png_encode(const RgbImage& image, std::vector<uint8_t>& out, std::string& e
 bool png_write(const RgbImage& image, const std::string& path, std::string& error) {
   std::vector<uint8_t> bytes;
   if (!png_encode(image, bytes, error)) return false;
+  SetLock lock({path});
   OutFile file;
-  if (file.open(path, true)) {
+  if (file.open(lock, path, true)) {
     file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (file.commit()) return true;
   }

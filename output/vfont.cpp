@@ -8,9 +8,11 @@
 
 #include "base/console.h"
 #include "base/outfile.h"
+#include "base/set_lock.h"
 #include "base/text.h"
 #include "driver/path.h"
 #include "output/vmem.h"
+#include "output/write_failure.h"
 
 namespace {
 
@@ -111,8 +113,6 @@ constexpr const char kHeaderExtern[] = "extern GCODE GFONTV FCODE %s;\n";
 
 constexpr const char kHeaderTail[] = "\n#endif\n\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
 
-constexpr const char kWriteError[] = "\n Error could write to: \"%s\"";
-
 unsigned long ul(uint32_t v) {
   return static_cast<unsigned long>(v);
 }
@@ -150,7 +150,7 @@ OutputNames make_names(const std::string& binname) {
 // Closes file's temporary and reports a failure under its path.
 bool finish_or_report(OutFile& file, const std::string& path) {
   if (file.finish()) return true;
-  con_printf(kWriteError, path.c_str());
+  report_write_failure(path, file.reason());
   return false;
 }
 
@@ -186,9 +186,10 @@ std::string header_text(const FONTLIST& list, const OutputNames& names, uint32_t
   return text;
 }
 
-bool write_header(OutFile& header, const FONTLIST& list, const OutputNames& names, uint32_t size) {
-  if (!header.open(names.header)) {
-    con_printf(kWriteError, names.header.c_str());
+bool write_header(const SetLock& lock, OutFile& header, const FONTLIST& list,
+                  const OutputNames& names, uint32_t size) {
+  if (!header.open(lock, names.header)) {
+    report_write_failure(names.header, header.reason());
     return false;
   }
   con_printf("\n Header file: \"%s\"", names.header.c_str());
@@ -196,9 +197,10 @@ bool write_header(OutFile& header, const FONTLIST& list, const OutputNames& name
   return finish_or_report(header, names.header);
 }
 
-bool write_image(OutFile& file, const VMEMBUF& image, const std::string& path) {
-  if (!file.open(path, true)) {
-    con_printf(kWriteError, path.c_str());
+bool write_image(const SetLock& lock, OutFile& file, const VMEMBUF& image,
+                 const std::string& path) {
+  if (!file.open(lock, path, true)) {
+    report_write_failure(path, file.reason());
     return false;
   }
   con_printf("\n VFONT image: \"%s\"", path.c_str());
@@ -217,20 +219,23 @@ bool replace_all(OutFile& source, OutFile& header, OutFile& image, const OutputN
   const std::string* paths[] = {&names.source, &names.header, &names.image};
   const size_t failed = commit_all(files);
   if (failed == std::size(files)) return true;
-  con_printf(kWriteError, paths[failed]->c_str());
+  report_write_failure(*paths[failed], files[failed]->reason());
   return false;
 }
 
 bool generate(const FONTLIST& list, const OutputNames& names) {
+  // Another run writing this image waits until these files are in place,
+  // or this one until that one's are.
+  SetLock lock({names.source, names.header, names.image});
   OutFile source;
-  const bool source_open = source.open(names.source);
+  const bool source_open = source.open(lock, names.source);
   if (source_open) {
     con_printf("\n Source file: \"%s\"", names.source.c_str());
     std::string banner;
     appendf(banner, kSourceBanner, names.base.c_str());
     source.write(banner);
   } else {
-    con_printf(kWriteError, names.source.c_str());
+    report_write_failure(names.source, source.reason());
   }
 
   VmemBufPtr image = lay_out_source_and_image(list, source_open ? &source : nullptr);
@@ -244,8 +249,8 @@ bool generate(const FONTLIST& list, const OutputNames& names) {
   }
   OutFile header;
   OutFile bin;
-  ok = write_header(header, list, names, image->vmpos) && ok;
-  ok = write_image(bin, *image, names.image) && ok;
+  ok = write_header(lock, header, list, names, image->vmpos) && ok;
+  ok = write_image(lock, bin, *image, names.image) && ok;
   vmem_free(std::move(image));
   return ok && replace_all(source, header, bin, names);
 }

@@ -326,6 +326,7 @@ TEST(DamagedInput, AnImagesFilesAreReplacedTogether) {
                                    "\n Header file: \"<DIR>/img.h\""
                                    "\n VFONT image: \"<DIR>/img.bin\""
                                    "\n Error could write to: \"<DIR>/img.bin\""
+                                   "\n Is a directory"
                                    "\n- No file of \"img.bin\" was replaced"
                                    "\n\nErrors detected while writing output files\n"
                                    "\nPress a key to Exit\n",

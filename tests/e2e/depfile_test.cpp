@@ -123,7 +123,9 @@ TEST(Depfile, NotWrittenAfterAFailedRun) {
   const RunResult r = run_tralk(dir.path(), "--depfile nodir/deps.d cfg.vfg");
   EXPECT_TRUE(ends_with(
       r.out,
-      host_text("\n Error could write to: \"<DIR>/nodir/deps.d\"", dir.path()) + kWriteFailed))
+      host_text("\n Error could write to: \"<DIR>/nodir/deps.d\"\n No such file or directory",
+                dir.path()) +
+          kWriteFailed))
       << r.out;
   EXPECT_TRUE(fs::exists(dir.path() / "a.bin"));
 }

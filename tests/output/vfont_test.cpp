@@ -284,13 +284,13 @@ TEST(VfontGenerate, UnwritableFilesReportedAndNothingLeft) {
               "\n\nCreating VFONT files"
               "\n Error could write to: \"" +
                   dir / "nodir/fonts.c" +
-                  "\""
+                  "\"\n No such file or directory"
                   "\n Error could write to: \"" +
                   dir / "nodir/fonts.h" +
-                  "\""
+                  "\"\n No such file or directory"
                   "\n Error could write to: \"" +
-                  dir / "nodir/fonts.bin" + "\"\n- No file of \"" + dir / "nodir/fonts.bin" +
-                  "\" was replaced");
+                  dir / "nodir/fonts.bin" + "\"\n No such file or directory\n- No file of \"" +
+                  dir / "nodir/fonts.bin" + "\" was replaced");
     EXPECT_TRUE(dir.entries().empty());
   }
   // The source name is taken by a directory and the header by an old file:
@@ -311,6 +311,7 @@ TEST(VfontGenerate, UnwritableFilesReportedAndNothingLeft) {
                   "\n Error could write to: \"" +
                   dir / "out.c" +
                   "\""
+                  "\n Is a directory"
                   "\n Header file: \"" +
                   dir / "out.h" +
                   "\""
@@ -322,7 +323,8 @@ TEST(VfontGenerate, UnwritableFilesReportedAndNothingLeft) {
                   dir / "out.bin" + "\" was replaced");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "out.c"));
     EXPECT_EQ(read_file(dir / "out.h"), "old header");
-    EXPECT_EQ(dir.entries(), (std::set<std::string>{"out.c", "out.h"}));
+    EXPECT_EQ(dir.entries(), (std::set<std::string>{"out.c", "out.h"}))
+        << "nothing left beside them, not even the lock";
   }
   // The image name taken by a directory: no Size line.
   {
@@ -336,7 +338,8 @@ TEST(VfontGenerate, UnwritableFilesReportedAndNothingLeft) {
               "\n VFONT image: \"" + dir / "img.bin" +
                   "\""
                   "\n Error could write to: \"" +
-                  dir / "img.bin" + "\"\n- No file of \"" + dir / "img.bin" + "\" was replaced");
+                  dir / "img.bin" + "\"\n Is a directory\n- No file of \"" + dir / "img.bin" +
+                  "\" was replaced");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "img.bin"));
   }
 }

@@ -15,12 +15,13 @@ TEST(OutFile, AppearsOnlyWhenCommitted) {
   const std::string target = dir / "out.c";
   write_file(target, "old");
   {
+    SetLock lock({target});
     OutFile file;
-    ASSERT_TRUE(file.open(target));
+    ASSERT_TRUE(file.open(lock, target));
     file.write("new ");
     file.write("text\n");
     EXPECT_EQ(read_file(target), "old") << "the target changes only at commit";
-    EXPECT_EQ(dir.entries().size(), 2u) << "a temporary file beside the target";
+    EXPECT_EQ(dir.entries().size(), 3u) << "a temporary file and the lock beside the target";
     EXPECT_TRUE(file.commit());
   }
   EXPECT_EQ(read_file(target), "new text\n");
@@ -31,8 +32,9 @@ TEST(OutFile, BinaryBytesUnchanged) {
   TempDir dir;
   const std::string target = dir / "img.bin";
   const std::string bytes("\x00\x0a\x0d\xff\x1a", 5);
+  SetLock lock({target});
   OutFile file;
-  ASSERT_TRUE(file.open(target, true));
+  ASSERT_TRUE(file.open(lock, target, true));
   file.write(bytes);
   ASSERT_TRUE(file.commit());
   EXPECT_EQ(read_file(target), bytes);
@@ -43,8 +45,9 @@ TEST(OutFile, AbandonedFileLeavesNothingAndOldTargetKept) {
   const std::string target = dir / "out.h";
   write_file(target, "old");
   {
+    SetLock lock({target});
     OutFile file;
-    ASSERT_TRUE(file.open(target));
+    ASSERT_TRUE(file.open(lock, target));
     file.write("half");
   }
   EXPECT_EQ(read_file(target), "old");
@@ -54,18 +57,24 @@ TEST(OutFile, AbandonedFileLeavesNothingAndOldTargetKept) {
 TEST(OutFile, FailuresLeaveNoTemporaryFile) {
   TempDir dir;
   // The directory does not exist: nothing can be created.
-  OutFile missing;
-  EXPECT_FALSE(missing.open(dir / "nodir/out.c"));
-  EXPECT_FALSE(missing.commit());
+  {
+    SetLock lock({dir / "nodir/out.c"});
+    OutFile missing;
+    EXPECT_FALSE(missing.open(lock, dir / "nodir/out.c"));
+    EXPECT_EQ(missing.reason(), "No such file or directory");
+    EXPECT_FALSE(missing.commit());
+  }
 
   // The name is taken by a directory: writing works, the rename fails.
   std::filesystem::create_directory(dir / "out.bin");
   write_file(dir / "out.bin/keep", "x");
   {
+    SetLock lock({dir / "out.bin"});
     OutFile taken;
-    ASSERT_TRUE(taken.open(dir / "out.bin", true));
+    ASSERT_TRUE(taken.open(lock, dir / "out.bin", true));
     taken.write("data");
     EXPECT_FALSE(taken.commit());
+    EXPECT_EQ(taken.reason(), "Is a directory");
   }
   EXPECT_TRUE(std::filesystem::is_directory(dir / "out.bin"));
   EXPECT_EQ(read_file(dir / "out.bin/keep"), "x");
@@ -75,16 +84,17 @@ TEST(OutFile, FailuresLeaveNoTemporaryFile) {
 TEST(OutFile, TwoWritersOfOneTargetUseDistinctTemporaries) {
   TempDir dir;
   const std::string target = dir / "t.c";
+  SetLock lock({target});
   OutFile a, b;
-  ASSERT_TRUE(a.open(target));
-  ASSERT_TRUE(b.open(target));
-  EXPECT_EQ(dir.entries().size(), 2u);
+  ASSERT_TRUE(a.open(lock, target));
+  ASSERT_TRUE(b.open(lock, target));
+  EXPECT_EQ(dir.entries().size(), 3u);
   a.write("a");
   b.write("b");
   EXPECT_TRUE(a.commit());
   EXPECT_TRUE(b.commit());
   EXPECT_EQ(read_file(target), "b");
-  EXPECT_EQ(dir.entries(), (std::set<std::string>{"t.c"}));
+  EXPECT_EQ(dir.entries(), (std::set<std::string>{"t.c", "t.c.tralk-lock"}));
 }
 
 // Files replaced as a set: when one cannot be replaced, those replaced
@@ -93,10 +103,11 @@ TEST(OutFile, SetIsReplacedWholeOrNotAtAll) {
   TempDir dir;
   write_file(dir / "a.c", "old a");
   std::filesystem::create_directory(dir / "sub");
+  SetLock lock({dir / "a.c", dir / "b.h", dir / "sub/c.bin"});
   OutFile a, b, c;
-  ASSERT_TRUE(a.open(dir / "a.c"));
-  ASSERT_TRUE(b.open(dir / "b.h"));
-  ASSERT_TRUE(c.open(dir / "sub/c.bin", true));
+  ASSERT_TRUE(a.open(lock, dir / "a.c"));
+  ASSERT_TRUE(b.open(lock, dir / "b.h"));
+  ASSERT_TRUE(c.open(lock, dir / "sub/c.bin", true));
   for (OutFile* f : {&a, &b, &c}) {
     f->write("new");
     ASSERT_TRUE(f->finish());
@@ -107,12 +118,13 @@ TEST(OutFile, SetIsReplacedWholeOrNotAtAll) {
   std::filesystem::remove(dir / "sub");
   OutFile* set[] = {&a, &b, &c};
   EXPECT_EQ(commit_all(set), 2u);
+  EXPECT_EQ(c.reason(), "No such file or directory");
   EXPECT_EQ(read_file(dir / "a.c"), "old a");
-  EXPECT_EQ(dir.entries(), (std::set<std::string>{"a.c"}));
+  EXPECT_EQ(dir.entries(), (std::set<std::string>{"a.c", "a.c.tralk-lock"}));
 
   OutFile d, e;
-  ASSERT_TRUE(d.open(dir / "a.c"));
-  ASSERT_TRUE(e.open(dir / "b.h"));
+  ASSERT_TRUE(d.open(lock, dir / "a.c"));
+  ASSERT_TRUE(e.open(lock, dir / "b.h"));
   d.write("new a");
   e.write("new b");
   ASSERT_TRUE(d.finish() && e.finish());
@@ -120,7 +132,7 @@ TEST(OutFile, SetIsReplacedWholeOrNotAtAll) {
   EXPECT_EQ(commit_all(pair), 2u);
   EXPECT_EQ(read_file(dir / "a.c"), "new a");
   EXPECT_EQ(read_file(dir / "b.h"), "new b");
-  EXPECT_EQ(dir.entries(), (std::set<std::string>{"a.c", "b.h"}));
+  EXPECT_EQ(dir.entries(), (std::set<std::string>{"a.c", "a.c.tralk-lock", "b.h"}));
 }
 
 }  // namespace

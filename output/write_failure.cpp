@@ -1,0 +1,8 @@
+#include "output/write_failure.h"
+
+#include "base/console.h"
+
+void report_write_failure(const std::string& path, const std::string& reason) {
+  con_printf("\n Error could write to: \"%s\"", path.c_str());
+  if (!reason.empty()) con_printf("\n %s", reason.c_str());
+}
