@@ -112,6 +112,10 @@ class ConfigRun {
   // The optional second token of the line; false when it is an illegal name.
   bool read_linearg(std::optional<std::string>& arg);
   std::optional<std::string> resolve(const std::string& token);
+  // The first input folder in which a relative token names something that
+  // found accepts (given the full path); none for an absolute token.
+  template <class Found>
+  std::optional<std::string> in_input_dirs(const std::string& token, Found found) const;
   // The files of an input entry: beside the configuration or, for a
   // relative name found nowhere there, in the first input folder that has
   // any; the pattern beside the configuration when none has.
@@ -312,17 +316,23 @@ void ConfigRun::note_listed_input(const std::string& token) {
     listed_inputs_.push_back(token);
 }
 
+template <class Found>
+std::optional<std::string> ConfigRun::in_input_dirs(const std::string& token, Found found) const {
+  if (!path_is_relative(token)) return std::nullopt;
+  for (const std::string& dir : paths_.input_dirs) {
+    std::optional<std::string> there = path_full(path_in_dir(dir, token));
+    if (there && found(*there)) return there;
+  }
+  return std::nullopt;
+}
+
 std::string ConfigRun::find_input(const std::string& token, const std::string& pattern,
                                   std::vector<std::string>& matches) const {
   matches = plat_find_files(pattern);
-  if (!matches.empty() || !path_is_relative(token)) return pattern;
-  for (const std::string& dir : paths_.input_dirs) {
-    std::optional<std::string> there = path_full(path_in_dir(dir, token));
-    if (!there) continue;
-    matches = plat_find_files(*there);
-    if (!matches.empty()) return *there;
-  }
-  return pattern;
+  if (!matches.empty()) return pattern;
+  const std::optional<std::string> there = in_input_dirs(
+      token, [&matches](const std::string& p) { return !(matches = plat_find_files(p)).empty(); });
+  return there.value_or(pattern);
 }
 
 // A missing or bad default palette is no error: the reader's own messages
@@ -409,14 +419,9 @@ bool ConfigRun::on_pal(const std::string& token) {
     return true;
   }
   // A palette names one file: no wildcards.
-  if (!plat_file_exists(*full) && path_is_relative(token)) {
-    for (const std::string& dir : paths_.input_dirs) {
-      std::optional<std::string> there = path_full(path_in_dir(dir, token));
-      if (there && plat_file_exists(*there)) {
-        full = there;
-        break;
-      }
-    }
+  if (!plat_file_exists(*full)) {
+    if (auto there = in_input_dirs(token, [](const std::string& p) { return plat_file_exists(p); }))
+      full = there;
   }
   curpalette_.reset();
   con_printf("\n Default bmp pallette: \"%s\"", full->c_str());
