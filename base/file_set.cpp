@@ -5,17 +5,14 @@
 
 #include "base/outfile.h"
 #include "base/set_lock.h"
+#include "base/text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string quoted(const std::string& s) {
-  return "\"" + s + "\"";
-}
-
 Failure cannot(const char* what, const std::string& path, const std::string& reason) {
-  return Failure{Fault::io, std::string("cannot ") + what + " " + quoted(path) + ": " + reason};
+  return Failure{Fault::io, std::string("cannot ") + what + " " + in_quotes(path) + ": " + reason};
 }
 
 }  // namespace

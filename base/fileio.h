@@ -1,8 +1,15 @@
-// Owned C stream handles: a FilePtr closes its stream when it goes away.
+// Files read through C streams: owned stream handles, a stream's bytes read
+// to its end into one block of memory, and the system's words for why a
+// file could not be opened or read.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
+
+#include "base/outcome.h"
+#include "base/page_alloc.h"
 
 struct FileCloser {
   void operator()(std::FILE* f) const {
@@ -24,3 +31,26 @@ inline void file_skip_bom(std::FILE* f) {
   if (n == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return;
   std::rewind(f);
 }
+
+// The system's words for the failure errno records ("No such file or
+// directory"); those of EIO where errno records none.
+std::string errno_text();
+
+// Bytes read from a file, in one block that may come from huge pages
+// (base/page_alloc.h): the first size bytes of block are the file's.
+struct FileBytes {
+  ByteBlock block;
+  size_t size = 0;
+
+  const uint8_t* data() const { return block.data(); }
+};
+
+// Reads f from where it stands to its end, whatever size the file at path
+// claims: it may be growing, or be no regular file. A read that fails ends
+// the bytes early and leaves f's error indicator set (std::ferror).
+FileBytes read_to_end(std::FILE* f, const char* path);
+
+// The whole file at path. A failure, with Fault::not_found or Fault::io and
+// the system's words alone as its text, for the caller to put after the
+// file's name, when the file cannot be opened or read (a folder cannot).
+Outcome<FileBytes> read_whole_file(const std::string& path);

@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "base/fileio.h"
 #include "base/interrupt.h"
 #include "base/platform.h"
 #include "base/set_journal.h"
@@ -20,10 +21,6 @@ namespace {
 constexpr int kTempAttempts = 64;
 // Bytes gathered before they go to the file in one call.
 constexpr size_t kBufferSize = size_t{1} << 20;
-
-std::string system_reason() {
-  return std::strerror(errno ? errno : EIO);
-}
 
 // A file the run made and removes: registered until it is removed.
 void remove_temp(std::string& path) {
@@ -77,14 +74,14 @@ bool OutFile::open(const SetLock& lock, const std::string& path, bool binary) {
     }
     if (errno != EEXIST) break;
   }
-  reason_ = system_reason();
+  reason_ = errno_text();
   return false;
 }
 
 void OutFile::fail() {
   if (!ok_) return;
   ok_ = false;
-  reason_ = system_reason();
+  reason_ = errno_text();
 }
 
 void OutFile::flush() {
@@ -136,9 +133,10 @@ bool OutFile::commit() {
 
 namespace {
 
-// Replaces the changed files of a complete set; the index of the one that
-// failed, or set.size().
-size_t replace_changed(const std::vector<Replacement>& set) {
+// Replaces the changed files of a complete set whose first target (the one
+// its lock and journal are named after) is first_target; the index of the
+// one that failed, or set.size().
+size_t replace_changed(const std::vector<Replacement>& set, const std::string& first_target) {
   std::set<std::string> folders;
   for (const Replacement& r : set) folders.insert(path_folder(r.target));
   // One file needs no journal: its rename happens whole or not at all.
@@ -149,7 +147,7 @@ size_t replace_changed(const std::vector<Replacement>& set) {
     const std::string first_folder = path_folder(set.front().target);
     for (const std::string& folder : folders)
       if (folder != first_folder) plat_sync_dir(folder);
-    journal = temp_path(set.front().target, "set", new_temp_id());
+    journal = journal_path(first_target);
     errno = 0;
     if (!write_journal(journal, set).ok()) return 0;
   }
@@ -179,10 +177,10 @@ size_t commit_all(std::span<OutFile* const> files) {
       set.push_back({f->temp_, f->target_, f->backup_});
     }
     InterruptHold hold;
-    const size_t at = set.empty() ? 0 : replace_changed(set);
+    const size_t at = set.empty() ? 0 : replace_changed(set, files[0]->target_);
     if (at < set.size()) {
       OutFile* f = changed[at];
-      f->reason_ = system_reason();
+      f->reason_ = errno_text();
       for (size_t i = 0; i < n; ++i)
         if (files[i] == f) failed = i;
     } else {

@@ -47,6 +47,12 @@ std::vector<std::string> plat_find_files(const std::string& pattern) {
   std::string dir = slash == std::string::npos ? "." : pattern.substr(0, slash + 1);
   std::string last = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
   std::vector<std::string> names;
+  // A name without wildcards is looked up, not searched for: a folder of
+  // many fonts named one by one would be read once for each.
+  if (last.find_first_of("*?") == std::string::npos) {
+    if (!last.empty() && is_regular_file(dir + "/" + last)) names.push_back(last);
+    return names;
+  }
   std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
   if (!d) return names;
   while (const dirent* e = ::readdir(d.get())) {
@@ -225,8 +231,11 @@ bool plat_link_file(const std::string& from, const std::string& to) {
     return false;
   }
   if (::link(from.c_str(), to.c_str()) == 0) return true;
-  if (errno == EEXIST) return false;
-  return copy_file_bytes(from, to);
+  // A file system without hard links gets a copy; other failures (a full
+  // disk, say) are failures.
+  const bool no_links =
+      errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK || errno == EXDEV || errno == ENOSYS;
+  return no_links && copy_file_bytes(from, to);
 }
 
 void plat_copy_mode(const std::string& target, int fd) {

@@ -1,8 +1,8 @@
 #include "base/set_lock.h"
 
 #include <cerrno>
-#include <cstring>
 
+#include "base/fileio.h"
 #include "base/interrupt.h"
 #include "base/platform.h"
 #include "base/set_journal.h"
@@ -17,11 +17,11 @@ SetLock::SetLock(const std::vector<std::string>& targets) {
   // another run's until this one holds the lock.
   lock_ = plat_lock(path_);
   if (lock_ == -1) {
-    status_ = Failure{Fault::io, std::strerror(errno ? errno : EIO)};
+    status_ = Failure{Fault::io, errno_text()};
     return;
   }
   remove_on_interrupt(path_);
-  for (const std::string& journal : leftover_journals(first)) {
+  if (const std::string journal = journal_path(first); plat_file_exists(journal)) {
     InterruptHold hold;
     finish_journal(journal);
   }

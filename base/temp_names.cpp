@@ -1,6 +1,7 @@
 #include "base/temp_names.h"
 
 #include <cstdint>
+#include <map>
 #include <string_view>
 
 #include "base/platform.h"
@@ -31,19 +32,20 @@ std::string stem(const std::string& target) {
   return path_folder(target) + head + "~" + hex_upper(name_hash(name), 8);
 }
 
-std::vector<std::string> with_prefix(const std::string& target,
-                                     std::initializer_list<const char*> kinds) {
-  const std::string folder = path_folder(target);
-  const std::string start = file_name(stem(target)) + ".tralk-";
-  std::vector<std::string> found;
-  for (const std::string& name : plat_list_dir(folder)) {
-    if (name.compare(0, start.size(), start) != 0) continue;
-    for (const char* kind : kinds) {
-      const std::string tail = std::string(kind) + "-";
-      if (name.compare(start.size(), tail.size(), tail) == 0) found.push_back(folder + name);
-    }
+// The names beginning ".tralk-" somewhere of each folder looked at, read
+// when it was first looked at.
+std::map<std::string, std::vector<std::string>>& folder_temps() {
+  static std::map<std::string, std::vector<std::string>> folders;
+  return folders;
+}
+
+const std::vector<std::string>& temps_in(const std::string& folder) {
+  auto [it, added] = folder_temps().try_emplace(folder);
+  if (added) {
+    for (std::string& name : plat_list_dir(folder))
+      if (name.find(".tralk-") != std::string::npos) it->second.push_back(std::move(name));
   }
-  return found;
+  return it->second;
 }
 
 }  // namespace
@@ -66,10 +68,18 @@ std::string new_temp_id() {
   return strf("%lx-%lx", plat_process_id(), ++counter);
 }
 
-std::vector<std::string> leftover_temps(const std::string& target) {
-  return with_prefix(target, {"new", "old"});
+std::string journal_path(const std::string& target) {
+  return stem(target) + ".tralk-set";
 }
 
-std::vector<std::string> leftover_journals(const std::string& target) {
-  return with_prefix(target, {"set"});
+std::vector<std::string> leftover_temps(const std::string& target) {
+  const std::string folder = path_folder(target);
+  const std::string start = file_name(stem(target)) + ".tralk-";
+  std::vector<std::string> found;
+  for (const std::string& name : temps_in(folder)) {
+    if (name.compare(0, start.size(), start) != 0) continue;
+    const std::string_view kind = std::string_view(name).substr(start.size(), 4);
+    if (kind == "new-" || kind == "old-") found.push_back(folder + name);
+  }
+  return found;
 }

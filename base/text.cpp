@@ -50,5 +50,26 @@ bool ascii_iequal(std::string_view a, std::string_view b) {
 }
 
 std::string hex_upper(unsigned long value, int width) {
-  return strf("%0*lX", width, value);
+  char text[2 * sizeof value];
+  char* const end = text + sizeof text;
+  char* p = end;
+  do {
+    *--p = hex_digit_upper(static_cast<unsigned>(value));
+    value >>= 4;
+  } while (value != 0);
+  const size_t digits = static_cast<size_t>(end - p);
+  std::string out;
+  if (width > 0 && static_cast<size_t>(width) > digits)
+    out.append(static_cast<size_t>(width) - digits, '0');
+  out.append(p, digits);
+  return out;
+}
+
+std::string in_quotes(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
+  out += text;
+  out += '"';
+  return out;
 }

@@ -1,6 +1,6 @@
 // Small text helpers that every part uses: printf-style formatting into a
-// string, and ASCII letter case and digits, which never depend on the
-// host's locale.
+// string, ASCII letter case and digits, which never depend on the host's
+// locale, and names quoted as messages show them.
 #pragma once
 
 #include <cstdarg>
@@ -32,5 +32,16 @@ constexpr unsigned digit_value(int c) {
   return 36;
 }
 
-// Upper-case hexadecimal digits of value, at least width of them.
+// The upper-case hexadecimal digit of the low four bits of v.
+constexpr char hex_digit_upper(unsigned v) {
+  return "0123456789ABCDEF"[v & 0xF];
+}
+
+// The upper-case hexadecimal digits of value, at least width of them (zeros
+// in front), as printf's "%0*lX" writes them.
 std::string hex_upper(unsigned long value, int width);
+
+// A name or value as messages show it, in double quotes. (Not "quoted":
+// std::quoted, which a std::string argument brings in through its
+// namespace, would be taken instead.)
+std::string in_quotes(std::string_view text);

@@ -37,7 +37,7 @@ constexpr double kMiB = 1024.0 * 1024.0;
 constexpr double kGrowthLimit = 2.2;  // doubling the input: at most 2x, plus 10 percent
 constexpr double kMemorySlack = 16 * kMiB;
 
-enum class Measure { sym_bytes, pixels, fonts, none };
+enum class Measure { sym_bytes, pixels, fonts, listed_fonts, images, none };
 
 // The floor a case is held against: the least any program must do with
 // the same input.
@@ -61,6 +61,16 @@ struct Case {
   double converted = 0;    // pixel bytes of the converted picture: the peak
                            // memory may be that plus 16 MiB; 0: no such bound
 };
+
+std::vector<std::string> image_names(uint32_t n) {
+  std::vector<std::string> names;
+  for (uint32_t i = 0; i < n; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "images/i%05u.bin", static_cast<unsigned>(i));
+    names.push_back(name);
+  }
+  return names;
+}
 
 const std::vector<Case>& cases() {
   constexpr double kPicturePixels = 4096.0 * 4096.0;
@@ -112,6 +122,18 @@ const std::vector<Case>& cases() {
        .images = {"grey24.bin"},
        .measure = Measure::pixels,
        .target = 200e6,
+       .has_half = true},
+      {.name = "listed",
+       .what = "10000 fonts named one per line",
+       .config = "listed.vfg",
+       .images = {"listed.bin"},
+       .measure = Measure::listed_fonts,
+       .has_half = true},
+      {.name = "images",
+       .what = "5000 images of one font each",
+       .config = "images.vfg",
+       .images = image_names(bench::WorkloadSize{}.small_fonts),
+       .measure = Measure::images,
        .has_half = true},
       {.name = "all",
        .what = "all of them, four images",
@@ -291,7 +313,10 @@ double workload_amount(const Case& c, const fs::path& dir, const bench::Workload
     case Measure::pixels:
       return double(size.pic_width) * size.pic_height;
     case Measure::fonts:
+    case Measure::images:
       return size.small_fonts;
+    case Measure::listed_fonts:
+      return 2.0 * size.small_fonts;
     case Measure::none:
       return 0;
   }
@@ -325,7 +350,12 @@ void print_throughput(const Case& c, const Result& r) {
                   verdict(check(cpu >= c.target)));
       break;
     case Measure::fonts:
+    case Measure::listed_fonts:
       std::printf("  %-7s %-36s %7.0f fonts/s %5.0f fonts/s (no target of its own)\n",
+                  c.name.c_str(), c.what.c_str(), cpu, wall);
+      break;
+    case Measure::images:
+      std::printf("  %-7s %-36s %7.0f images/s %4.0f images/s (no target of its own)\n",
                   c.name.c_str(), c.what.c_str(), cpu, wall);
       break;
     case Measure::none:
@@ -347,7 +377,7 @@ bool wanted(const Options& opt, const Case& c) {
 
 // Generates the workloads unless dir already holds these very ones.
 void prepare(const fs::path& dir, const bench::WorkloadSize& size) {
-  const std::string stamp = "workload 1: " + std::to_string(size.big_symbols) + " " +
+  const std::string stamp = "workload 2: " + std::to_string(size.big_symbols) + " " +
                             std::to_string(size.small_fonts) + " " +
                             std::to_string(size.small_symbols) + " " +
                             std::to_string(size.pic_width) + "x" + std::to_string(size.pic_height);

@@ -244,6 +244,20 @@ void write_workload(const fs::path& dir, const WorkloadSize& size) {
   write_text(dir / "pic8.vfg", "pal256.pal\npic8.bin 0x04\npic8.bmp\n");
   write_text(dir / "pic4.vfg", "pal256.pal\npic4.bin 0x05\npic4.bmp\n");
   write_text(dir / "grey24.vfg", "GREYMODE 256\ngrey24.bin 0x06\npic24.bmp  grey*\n");
+  // The same fonts named one by one, each twice under two names; and each
+  // in an image of its own.
+  std::string listed = "listed.bin 0x07\n", images;
+  fs::create_directories(dir / "images");
+  for (uint32_t i = 0; i < size.small_fonts; ++i) {
+    char line[96];
+    std::snprintf(line, sizeof line, "fonts/f%05u.sym  A%05u\nfonts/f%05u.sym  B%05u\n", i, i, i,
+                  i);
+    listed += line;
+    std::snprintf(line, sizeof line, "images/i%05u.bin\nfonts/f%05u.sym\n", i, i);
+    images += line;
+  }
+  write_text(dir / "listed.vfg", listed);
+  write_text(dir / "images.vfg", images);
   write_text(dir / "all.vfg",
              "/* every workload, combined into several images */\n"
              "big.bin 0x01\n"

@@ -48,6 +48,9 @@ void write_picture(const std::filesystem::path& file, PicMode mode, uint16_t wid
 //   pal256.pal, pic24.bmp, pic8.bmp, pic4.bmp
 //   sym.vfg, small.vfg, pic24.vfg, pic8.vfg, pic4.vfg, grey24.vfg
 //                                    one configuration per measured case
+//   listed.vfg                       every small font named on a line of its
+//                                    own, twice (under two names)
+//   images.vfg, images/              an image of its own for every small font
 //   all.vfg                          all of them, combined into several images
 void write_workload(const std::filesystem::path& dir, const WorkloadSize& size);
 

@@ -107,9 +107,22 @@ unsigned table_entries(uint16_t bits) {
   return bits <= 8 ? 1u << bits : 0;
 }
 
+// The entries of the colour table in the file. A colours-used count within
+// the depth's size limits them; the OS/2 form has no such count, and its
+// table is as long as the room between the headers and the pixel data
+// (writers that give it fewer than the depth's entries put the pixels
+// right after them).
+unsigned present_entries(const RawHeader& r, unsigned entries) {
+  if (r.infosize != kCoreHeaderSize)
+    return r.colorsused >= 1 && r.colorsused <= entries ? r.colorsused : entries;
+  const uint32_t table_start = kFileHeaderSize + kCoreHeaderSize;
+  if (r.pixoffset <= table_start) return entries;
+  const uint32_t room = (r.pixoffset - table_start) / 3;
+  return room >= 1 && room < entries ? room : entries;
+}
+
 // Reads the colour table (blue, green, red and, but in the OS/2 form, a
 // reserved byte per entry) into a zero-filled copy of the depth's full size.
-// A colours-used count within that size limits the entries in the file.
 Status read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
   const unsigned entries = table_entries(h.bits);
   if (entries == 0) return {};
@@ -119,9 +132,8 @@ Status read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
     return Failure{Fault::too_large, "Error Heap alloc"};
   }
   const bool core = r.infosize == kCoreHeaderSize;
-  const unsigned present =
-      !core && r.colorsused >= 1 && r.colorsused <= entries ? r.colorsused : entries;
-  for (unsigned i = 0; i < present; ++i) {
+  h.table_used = present_entries(r, entries);
+  for (unsigned i = 0; i < h.table_used; ++i) {
     uint8_t q[4];
     if (!in.read(q, core ? 3 : 4)) return Failure{Fault::cut_short, "Error File read"};
     h.table[i] = {q[2], q[1], q[0]};

@@ -29,6 +29,8 @@ struct BmpHeader {
   // 2, 16 or 256 colours (zero where the file holds fewer) for 1, 4 and 8
   // bits per pixel; none for more.
   std::vector<RGBTRIPLET> table;
+  // The colours the file holds: a pixel's index must be below it.
+  uint32_t table_used = 0;
   // 1 bit per pixel: XOR-ed into every byte so that a set bit is the darker
   // of the two colours.
   uint8_t bw_mask = 0;
@@ -38,6 +40,9 @@ struct BmpHeader {
   uint16_t depth() const { return bits > 8 ? 24 : bits; }
   // Bytes of one uncompressed row in the file, fill included.
   uint32_t file_stride() const { return (uint32_t{width} * bits + 31) / 32 * 4; }
+  // True when the file's colour table is shorter than its depth allows, so
+  // that a pixel may name a colour it does not hold.
+  bool short_table() const { return bits <= 8 && table_used < table.size(); }
 };
 
 // Reads everything in front of the pixel rows of a file of file_size bytes

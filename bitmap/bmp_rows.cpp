@@ -1,5 +1,21 @@
 #include "bitmap/bmp_rows.h"
 
+#include "bitmap/symbol.h"
+
+namespace {
+
+// A file whose colour table holds fewer colours than its depth can name:
+// every pixel must name one it holds (checked on the file's own indices).
+bool names_held_colours(const uint8_t* row, const BmpHeader& h) {
+  for (uint32_t x = 0; x < h.width; ++x)
+    if (sym_row_getpixel(row, x, h.bits) >= h.table_used) return false;
+  return true;
+}
+
+const Failure kUnheldColour{Fault::format, "Error: BMP format"};
+
+}  // namespace
+
 BmpRows::BmpRows(ByteReader& in, const BmpHeader& h)
     : in_(in), h_(h), row_(sym_rowbytes(h.width, h.depth())) {
   if (h.packing == BmpPacking::rle) {
@@ -13,10 +29,13 @@ BmpRows::BmpRows(ByteReader& in, const BmpHeader& h)
 Status BmpRows::next(const uint8_t*& pixels) {
   if (rle_) {
     pixels = row_.data();
-    return rle_->next(row_.data());
+    Status row = rle_->next(row_.data());
+    if (row.ok() && h_.short_table() && !names_held_colours(pixels, h_)) return kUnheldColour;
+    return row;
   }
   const uint8_t* file = in_.take(file_row_.size(), file_row_.data());
   if (!file) return Failure{Fault::cut_short, "Error File read"};
+  if (h_.short_table() && !names_held_colours(file, h_)) return kUnheldColour;
   pixels = row_.data();
   const uint32_t n = static_cast<uint32_t>(row_.size());
   if (masked_) {

@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <memory>
 #include <type_traits>
+#include <utility>
+
+#include "base/text.h"
+
+namespace tralk::cli {
 
 namespace {
 
@@ -32,21 +37,13 @@ char32_t convert_byte(iconv_t cd, uint8_t b) {
   return char32_t{out[0]} | char32_t{out[1]} << 8 | char32_t{out[2]} << 16 | char32_t{out[3]} << 24;
 }
 
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-           return lower(x) == lower(y);
-         });
-}
-
 }  // namespace
 
-std::optional<CodePage> CodePage::open(const std::string& name, std::string& error) {
+Outcome<CodePage> CodePage::open(const std::string& name) {
   const IconvPtr cd(iconv_open("UTF-32LE", name.c_str()));
-  if (cd.get() == reinterpret_cast<iconv_t>(-1)) {
-    error = "unknown encoding \"" + name + "\" (iconv -l lists the code pages)";
-    return std::nullopt;
-  }
+  if (cd.get() == reinterpret_cast<iconv_t>(-1))
+    return Failure{Fault::not_found,
+                   "unknown encoding " + in_quotes(name) + " (iconv -l lists the code pages)"};
   CodePage page;
   page.name_ = name;
   bool any = false;
@@ -54,10 +51,9 @@ std::optional<CodePage> CodePage::open(const std::string& name, std::string& err
     page.chars_[b] = convert_byte(cd.get(), static_cast<uint8_t>(b));
     any = any || page.chars_[b] != kNoChar;
   }
-  if (!any) {
-    error = "encoding \"" + name + "\" is not a single-byte code page";
-    return std::nullopt;
-  }
+  if (!any)
+    return Failure{Fault::unsupported,
+                   "encoding " + in_quotes(name) + " is not a single-byte code page"};
   return page;
 }
 
@@ -84,15 +80,19 @@ std::string Encoding::name() const {
   return code_page ? code_page->name() : std::string();
 }
 
-bool parse_encoding(std::string_view text, Encoding& out, std::string& error) {
-  out = Encoding{};
-  if (equals_ignoring_case(text, "unicode")) return true;
-  if (equals_ignoring_case(text, "native")) {
-    out.kind = EncodingKind::native;
-    return true;
+Outcome<Encoding> parse_encoding(std::string_view text) {
+  Encoding encoding;
+  if (ascii_iequal(text, "unicode")) return encoding;
+  if (ascii_iequal(text, "native")) {
+    encoding.kind = EncodingKind::native;
+    return encoding;
   }
-  out.code_page = CodePage::open(std::string(text), error);
-  if (!out.code_page) return false;
-  out.kind = EncodingKind::code_page;
-  return true;
+  // A name from the command line that is no code page is a usage fault.
+  Outcome<CodePage> page = CodePage::open(std::string(text));
+  if (!page.ok()) return Failure{Fault::usage, page.error()};
+  encoding.kind = EncodingKind::code_page;
+  encoding.code_page = std::move(page.value());
+  return encoding;
 }
+
+}  // namespace tralk::cli

@@ -10,13 +10,17 @@
 #include <string>
 #include <string_view>
 
+#include "base/outcome.h"
+
+namespace tralk::cli {
+
 // A single-byte code page: the character of each byte.
 class CodePage {
  public:
-  // The table of the code page iconv knows as name; none, with the reason
-  // in error, when iconv does not know it or no byte of it is a character
-  // on its own (a multi-byte encoding).
-  static std::optional<CodePage> open(const std::string& name, std::string& error);
+  // The table of the code page iconv knows as name. A failure when iconv
+  // does not know it (Fault::not_found) or no byte of it is a character on
+  // its own (a multi-byte encoding: Fault::unsupported).
+  static Outcome<CodePage> open(const std::string& name);
 
   // The character of byte b; none where b alone is not one.
   std::optional<char32_t> to_unicode(uint8_t b) const;
@@ -44,5 +48,8 @@ struct Encoding {
 };
 
 // Reads an --encoding value: "unicode" and "native" (any letter case), or a
-// code page name. False with the reason in error for an unknown name.
-bool parse_encoding(std::string_view text, Encoding& out, std::string& error);
+// code page name. A usage failure, with the reason, for a name that is no
+// single-byte code page.
+Outcome<Encoding> parse_encoding(std::string_view text);
+
+}  // namespace tralk::cli

@@ -1,5 +1,7 @@
 #include "cli/utf8.h"
 
+namespace tralk::cli {
+
 namespace {
 
 constexpr char32_t kMaxCode = 0x10FFFF;
@@ -64,3 +66,5 @@ std::optional<std::vector<char32_t>> utf8_decode(std::string_view text) {
   }
   return out;
 }
+
+}  // namespace tralk::cli

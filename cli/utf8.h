@@ -6,6 +6,10 @@
 #include <string_view>
 #include <vector>
 
+namespace tralk::cli {
+
 // The characters of text; none when text is not well-formed UTF-8 (a cut or
 // overlong sequence, a surrogate, a code above 0x10FFFF).
 std::optional<std::vector<char32_t>> utf8_decode(std::string_view text);
+
+}  // namespace tralk::cli

@@ -1,6 +1,7 @@
-# What `cmake --install` puts in place: the programs, a man page for each, and
-# the CMake package that find_package(tralk) reads; and the Debian package of
-# all of it that `cpack -G DEB` makes.
+# What `cmake --install` puts in place: the programs, a man page for each, the
+# reference of the file formats and messages that the man pages name
+# (share/doc/tralk/formats.md), and the CMake package that find_package(tralk)
+# reads; and the Debian package of all of it that `cpack -G DEB` makes.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -15,6 +16,7 @@ install(TARGETS ${TRALK_PROGRAMS} EXPORT tralkTargets RUNTIME DESTINATION ${CMAK
 foreach(program IN LISTS TRALK_PROGRAMS)
   install(FILES ${PROJECT_SOURCE_DIR}/man/${program}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/docs/formats.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(TRALK_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/tralk)
 install(EXPORT tralkTargets NAMESPACE tralk:: DESTINATION ${TRALK_PACKAGE_DIR})

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "base/file_set.h"
 #include "font_checks.h"
@@ -16,14 +17,15 @@
 
 namespace {
 
+using namespace tralk::importer;
+
 constexpr size_t kLargestReadBack = size_t{4} << 20;
 
 FT_Library library() {
   static const FtLibrary lib = [] {
-    std::string error;
-    FtLibrary l = ft_open_library(error);
-    if (!l) fuzz::fail("FreeType cannot be started");
-    return l;
+    Outcome<FtLibrary> l = ft_open_library();
+    if (!l.ok()) fuzz::fail("FreeType cannot be started");
+    return std::move(l.value());
   }();
   return lib.get();
 }
@@ -39,7 +41,7 @@ FontOptions options_from(uint8_t b, const std::string& font, const std::string& 
   opts.invert = opts.bpp != 1 && (b & 0x80);
   opts.hinting = static_cast<Hinting>((b >> 2) % 3);
   opts.height = (b & 0x10) ? CellHeight::font : CellHeight::ink;
-  if (b & 0x20) opts.encoding.kind = EncodingKind::native;
+  if (b & 0x20) opts.encoding.kind = tralk::cli::EncodingKind::native;
   // A bitmap font of one strike needs no size; an outline font does.
   if (b & 0x40) opts.size = (b & 0x80) ? 12 : 7;
   return opts;
@@ -69,18 +71,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   scratch.clear();
   const std::string font = scratch.write("f.font", data + 1, size - 1);
   const std::string out = (scratch.dir() / "o.sym").string();
-  std::string listing, error;
-  if (!list_font(library(), font, listing, error))
-    fuzz::check(!error.empty(), "a font refused for listing without a reason");
+  const Outcome<std::string> listing = list_font(library(), font);
+  if (!listing.ok())
+    fuzz::check(!listing.error().empty(), "a font refused for listing without a reason");
 
-  ImportResult result;
-  const ImportStatus status =
-      import_font(library(), options_from(data[0], font, out), result, error);
-  if (status != ImportStatus::ok) {
-    fuzz::check(!error.empty() && error.find('\n') == std::string::npos,
+  const Outcome<ImportResult> imported = import_font(library(), options_from(data[0], font, out));
+  if (!imported.ok()) {
+    fuzz::check(!imported.error().empty() && imported.error().find('\n') == std::string::npos,
                 "an import failed without a one-line reason");
+    fuzz::check(imported.code() != Fault::usage, "options the harness made refused as usage");
     return 0;
   }
+  const ImportResult& result = imported.value();
   fuzz::check(result.files.size() == 2, "an import made other than a .sym and a .cp file");
   if (!write_file_set(result.files).ok()) fuzz::fail("the scratch folder cannot be written");
   const std::string& sym = result.files[0].content;

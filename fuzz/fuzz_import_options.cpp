@@ -13,6 +13,8 @@
 
 namespace {
 
+using namespace tralk::importer;
+
 std::vector<std::string> split_arguments(const uint8_t* data, size_t size) {
   std::vector<std::string> args(1);
   for (size_t i = 0; i < size; ++i) {
@@ -42,17 +44,20 @@ void check_options(const FontOptions& opts) {
 }
 
 void check_selection(const FontOptions& opts) {
-  std::vector<WantedCode> wanted;
-  std::string error;
-  if (!select_codes(opts.ranges, opts.symbols, opts.encoding, wanted, error)) {
-    fuzz::check(!error.empty(), "a selection refused without a reason");
+  const Outcome<std::vector<WantedCode>> wanted =
+      select_codes(opts.ranges, opts.symbols, opts.encoding);
+  if (!wanted.ok()) {
+    fuzz::check(!wanted.error().empty() && wanted.code() == Fault::usage,
+                "a selection refused without a reason, or not as a bad command line");
     return;
   }
-  for (size_t i = 1; i < wanted.size(); ++i)
-    fuzz::check(wanted[i - 1].code < wanted[i].code, "codes out of order or twice");
-  uint16_t defchar = 0;
-  if (opts.defchar && !parse_defchar(*opts.defchar, opts.encoding, defchar, error))
-    fuzz::check(!error.empty(), "a default character refused without a reason");
+  for (size_t i = 1; i < wanted->size(); ++i)
+    fuzz::check(wanted.value()[i - 1].code < wanted.value()[i].code, "codes out of order or twice");
+  if (!opts.defchar) return;
+  const Outcome<uint16_t> defchar = parse_defchar(*opts.defchar, opts.encoding);
+  if (!defchar.ok())
+    fuzz::check(!defchar.error().empty() && defchar.code() == Fault::usage,
+                "a default character refused without a reason, or not as a bad command line");
 }
 
 }  // namespace
@@ -66,13 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> args = split_arguments(data, size);
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
-  FontOptions opts;
-  std::string error;
-  if (!parse_font_options(static_cast<int>(argv.size()), argv.data(), opts, error)) {
-    fuzz::check(!error.empty(), "a command line refused without a reason");
+  const Outcome<FontOptions> opts = parse_font_options(static_cast<int>(argv.size()), argv.data());
+  if (!opts.ok()) {
+    fuzz::check(!opts.error().empty() && opts.code() == Fault::usage,
+                "a command line refused without a reason, or not as a bad command line");
     return 0;
   }
-  check_options(opts);
-  if (!opts.help && !opts.list) check_selection(opts);
+  check_options(opts.value());
+  if (!opts->help && !opts->list) check_selection(opts.value());
   return 0;
 }

@@ -19,6 +19,8 @@
 
 namespace {
 
+using namespace tralk::importer;
+
 // Larger pictures are written by the same code; reading them back under
 // the sanitizers would only slow the fuzzing down.
 constexpr uint64_t kLargestReadBack = uint64_t{1} << 20;
@@ -77,23 +79,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   req.depth = kDepths[data[0] & 3];
   if (data[0] & 4) req.background = {16, 128, 240};
 
-  RgbPicture pic;
-  std::string error;
-  if (!read_picture(req, pic, error)) {
-    check_one_line(error);
+  const Outcome<LoadedPicture> read = read_picture(req);
+  if (!read.ok()) {
+    check_one_line(read.error());
+    fuzz::check(read.code() != Fault::usage, "a picture refused as a bad command line");
     return 0;
   }
+  const RgbPicture& pic = read->pixels;
   fuzz::check(pic.rgb.size() == size_t{pic.width} * pic.height * 3, "a picture of the wrong size");
-  std::vector<RGBTRIPLET> table;
-  uint32_t colours = 0;
-  if (req.depth != 24 && !colour_table(pic, req.depth, req.background, table, colours)) {
-    fuzz::check(colours > (1u << req.depth), "colours that fit were refused");
-    return 0;
+  ColourTable table;
+  if (req.depth != 24) {
+    table = colour_table(pic, req.depth, req.background);
+    if (table.entries.empty()) {
+      fuzz::check(table.colours > (1u << req.depth), "colours that fit were refused");
+      return 0;
+    }
   }
   const std::string out = (scratch.dir() / "o.bmp").string();
-  if (!write_file_set({{out, bmp_encode(pic, req.depth, table)}}).ok())
+  if (!write_file_set({{out, bmp_encode(pic, req.depth, table.entries)}}).ok())
     fuzz::fail("the scratch folder cannot be written");
   if (uint64_t{pic.width} * pic.height <= kLargestReadBack)
-    check_read_back(out, pic, req.depth, table);
+    check_read_back(out, pic, req.depth, table.entries);
   return 0;
 }

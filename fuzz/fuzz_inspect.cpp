@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace tralk::inspector;
+
 void check_font(const FontRecord& f) {
   fuzz::check(f.pixels.size() == f.widths.size() * size_t{f.symbytes},
               "pixel bytes do not match the symbols listed");

@@ -7,6 +7,8 @@
 #include "import/fonts/font_command.h"
 #include "import/pictures/picture_command.h"
 
+namespace tralk::importer {
+
 namespace {
 
 struct Subcommand {
@@ -34,16 +36,18 @@ void print_usage() {
 int run_import(int argc, const char* const* argv) {
   if (argc < 1) {
     print_usage();
-    return kImportUsage;
+    return cli::kImportUsage;
   }
   const std::string_view name = argv[0];
   if (name == "-h" || name == "--help") {
     print_usage();
-    return kImportDone;
+    return cli::kImportDone;
   }
   for (const Subcommand& s : kSubcommands)
     if (name == s.name) return s.run(argc - 1, argv + 1);
   con_printf("tralk-import: unknown subcommand \"%s\"; \"tralk-import --help\" lists them\n",
              argv[0]);
-  return kImportUsage;
+  return cli::kImportUsage;
 }
+
+}  // namespace tralk::importer

@@ -1,5 +1,5 @@
 #include "import/import_main.h"
 
 int main(int argc, char** argv) {
-  return run_import(argc - 1, argv + 1);
+  return tralk::importer::run_import(argc - 1, argv + 1);
 }

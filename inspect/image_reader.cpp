@@ -5,15 +5,14 @@
 #include "inspect/image_reader.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include "base/coding.h"
-#include "base/fileio.h"
 #include "base/text.h"
 #include "bitmap/symbol.h"
 #include "output/image_layout.h"
+
+namespace tralk::inspector {
 
 namespace {
 
@@ -321,23 +320,6 @@ InspectResult inspect_image(const uint8_t* data, size_t size) {
   return result;
 }
 
-bool read_image_file(const std::string& path, std::vector<uint8_t>& out, std::string& error) {
-  FilePtr f = file_open(path.c_str(), "rb");
-  if (!f) {
-    error = std::strerror(errno);
-    return false;
-  }
-  out.clear();
-  uint8_t buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) out.insert(out.end(), buf, buf + n);
-  if (std::ferror(f.get())) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
 uint32_t font_rowbytes(const FontRecord& f, size_t i) {
   return sym_rowbytes(f.widths[i], static_cast<uint16_t>(font_depth(f)));
 }
@@ -353,3 +335,5 @@ uint32_t font_pixel(const FontRecord& f, size_t i, uint32_t x, uint32_t y) {
   const uint8_t* row = f.pixels.data() + i * size_t{f.symbytes} + size_t{y} * font_rowbytes(f, i);
   return sym_row_getpixel(row, x, font_depth(f));
 }
+
+}  // namespace tralk::inspector

@@ -14,6 +14,8 @@
 
 #include "output/image_layout.h"
 
+namespace tralk::inspector {
+
 // One font block as read from the image.
 struct FontRecord {
   uint32_t index = 0;      // storage index of the block
@@ -61,9 +63,6 @@ struct InspectResult {
 // Parses and validates the image held in data[0..size).
 InspectResult inspect_image(const uint8_t* data, size_t size);
 
-// Reads a whole file; false with a reason in error when it cannot be read.
-bool read_image_file(const std::string& path, std::vector<uint8_t>& out, std::string& error);
-
 // Bits per pixel of the stored symbols: 1 for b&w (numbits 0).
 inline unsigned font_depth(const FontRecord& f) {
   return f.numbits == 0 ? 1u : f.numbits;
@@ -80,3 +79,5 @@ uint32_t font_drawn_rows(const FontRecord& f, size_t i);
 // Pixel value at (x, y) of symbol i, for x below its width and y below
 // font_drawn_rows.
 uint32_t font_pixel(const FontRecord& f, size_t i, uint32_t x, uint32_t y);
+
+}  // namespace tralk::inspector

@@ -1,5 +1,5 @@
 #include "inspect/inspect_main.h"
 
 int main(int argc, char** argv) {
-  return run_inspect(argc - 1, argv + 1);
+  return tralk::inspector::run_inspect(argc - 1, argv + 1);
 }

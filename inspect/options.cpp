@@ -1,12 +1,14 @@
 #include "inspect/options.h"
 
-#include <charconv>
-#include <cstring>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
 #include "inspect/png_sheet.h"
+
+namespace tralk::inspector {
 
 namespace {
 
@@ -62,82 +64,90 @@ const char kHelp[] =
     "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
     "bad command line or a file that cannot be read or written.\n";
 
-bool read_option(std::string_view arg, ArgReader& args, InspectOptions& opts, std::string& error) {
-  uint32_t n = 0;
+// Stores the value of option arg in to.
+Status read_text(std::string_view arg, cli::ArgReader& args, std::string& to) {
+  Outcome<std::string> text = args.value(arg);
+  if (!text.ok()) return text.failure();
+  to = std::move(text.value());
+  return {};
+}
+
+Status read_encoding(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
+  const Outcome<std::string> name = args.value(arg);
+  if (!name.ok()) return name.failure();
+  Outcome<cli::Encoding> encoding = cli::parse_encoding(name.value());
+  if (!encoding.ok()) return encoding.failure();
+  if (encoding->kind == cli::EncodingKind::native)
+    return cli::usage_error("--encoding takes unicode or a code page, not native");
+  opts.encoding = std::move(encoding.value());
+  return {};
+}
+
+Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
   if (arg == "-h" || arg == "--help") {
     opts.help = true;
   } else if (arg == "--grey") {
     opts.grey = true;
   } else if (arg == "--png") {
-    return args.value(arg, opts.png, error);
+    return read_text(arg, args, opts.png);
   } else if (arg == "--pal") {
-    return args.value(arg, opts.pal, error);
+    return read_text(arg, args, opts.pal);
   } else if (arg == "--text") {
     std::string text;
-    if (!args.value(arg, text, error)) return false;
+    if (Status read = read_text(arg, args, text); !read.ok()) return read;
     opts.text = text;
   } else if (arg == "--encoding") {
-    std::string name;
-    Encoding encoding;
-    if (!args.value(arg, name, error) || !parse_encoding(name, encoding, error)) return false;
-    if (encoding.kind == EncodingKind::native) {
-      error = "--encoding takes unicode or a code page, not native";
-      return false;
-    }
-    opts.encoding = std::move(encoding);
+    return read_encoding(arg, args, opts);
   } else if (arg == "--show" || arg == "--font") {
-    if (!args.number(arg, n, error)) return false;
-    (arg == "--show" ? opts.show : opts.font) = n;
+    const Outcome<uint32_t> n = args.number(arg);
+    if (!n.ok()) return n.failure();
+    (arg == "--show" ? opts.show : opts.font) = n.value();
   } else if (arg == "--scale") {
-    if (!args.number(arg, opts.scale, error)) return false;
-    if (opts.scale < 1 || opts.scale > kSheetMaxScale) {
-      error = strf("--scale must be 1 to %u", kSheetMaxScale);
-      return false;
-    }
+    const Outcome<uint32_t> n = args.number(arg);
+    if (!n.ok()) return n.failure();
+    if (n.value() < 1 || n.value() > kSheetMaxScale)
+      return cli::usage_error(strf("--scale must be 1 to %u", kSheetMaxScale));
+    opts.scale = n.value();
   } else {
-    error = strf("unknown option \"%.*s\"", int(arg.size()), arg.data());
-    return false;
+    return cli::usage_error(strf("unknown option \"%.*s\"", int(arg.size()), arg.data()));
   }
-  return true;
+  return {};
 }
 
-bool check_combination(const InspectOptions& opts, std::string& error) {
-  if (opts.help) return true;
-  if (opts.image.empty())
-    error = "no image file given";
-  else if (opts.font && opts.png.empty())
-    error = "--font needs --png";
-  else if (opts.text && (opts.png.empty() || !opts.font))
-    error = "--text needs --png and --font";
-  else if (opts.encoding && !opts.text)
-    error = "--encoding needs --text";
-  else if (opts.scale && opts.png.empty())
-    error = "--scale needs --png";
-  else if (opts.grey && !opts.pal.empty())
-    error = "--grey and --pal cannot be used together";
-  return error.empty();
+// Why the options cannot be used together; none when they can.
+std::optional<std::string> combination_problem(const InspectOptions& opts) {
+  if (opts.help) return std::nullopt;
+  if (opts.image.empty()) return "no image file given";
+  if (opts.font && opts.png.empty()) return "--font needs --png";
+  if (opts.text && (opts.png.empty() || !opts.font)) return "--text needs --png and --font";
+  if (opts.encoding && !opts.text) return "--encoding needs --text";
+  if (opts.scale && opts.png.empty()) return "--scale needs --png";
+  if (opts.grey && !opts.pal.empty()) return "--grey and --pal cannot be used together";
+  return std::nullopt;
 }
 
 }  // namespace
 
-bool parse_options(int argc, const char* const* argv, InspectOptions& opts, std::string& error) {
-  opts = InspectOptions{};
-  error.clear();
-  ArgReader args(argc, argv);
-  const bool read = read_command_line(
-      args, [&](std::string_view arg, ArgReader& a) { return read_option(arg, a, opts, error); },
-      [&](std::string_view arg) {
-        if (opts.image.empty()) {
-          opts.image = arg;
-          return true;
-        }
-        error = strf("more than one image file given (\"%s\" and \"%.*s\")", opts.image.c_str(),
-                     int(arg.size()), arg.data());
-        return false;
+Outcome<InspectOptions> parse_options(int argc, const char* const* argv) {
+  InspectOptions opts;
+  cli::ArgReader args(argc, argv);
+  const Status read = cli::read_command_line(
+      args, [&](std::string_view arg, cli::ArgReader& a) { return read_option(arg, a, opts); },
+      [&](std::string_view arg) -> Status {
+        if (!opts.image.empty())
+          return cli::usage_error(strf("more than one image file given (\"%s\" and \"%.*s\")",
+                                       opts.image.c_str(), int(arg.size()), arg.data()));
+        opts.image = arg;
+        return {};
       });
-  return read && check_combination(opts, error);
+  if (!read.ok()) return read.failure();
+  if (std::optional<std::string> problem = combination_problem(opts))
+    return cli::usage_error(std::move(*problem));
+  return opts;
 }
 
 const char* inspect_help() {
   return kHelp;
 }
+
+}  // namespace tralk::inspector

@@ -5,24 +5,29 @@
 #include <optional>
 #include <string>
 
+#include "base/outcome.h"
 #include "cli/charset.h"
 
+namespace tralk::inspector {
+
 struct InspectOptions {
-  std::string image;                 // the image file
-  bool help = false;                 // --help
-  std::optional<uint32_t> show;      // --show N
-  std::string png;                   // --png FILE
-  std::optional<uint32_t> font;      // --font N
-  std::string pal;                   // --pal FILE
-  bool grey = false;                 // --grey
-  uint32_t scale = 0;                // --scale K; 0 picks one
-  std::optional<std::string> text;   // --text TEXT, UTF-8
-  std::optional<Encoding> encoding;  // --encoding E
+  std::string image;                      // the image file
+  bool help = false;                      // --help
+  std::optional<uint32_t> show;           // --show N
+  std::string png;                        // --png FILE
+  std::optional<uint32_t> font;           // --font N
+  std::string pal;                        // --pal FILE
+  bool grey = false;                      // --grey
+  uint32_t scale = 0;                     // --scale K; 0 picks one
+  std::optional<std::string> text;        // --text TEXT, UTF-8
+  std::optional<cli::Encoding> encoding;  // --encoding E
 };
 
-// Reads the arguments after the program name. False, with the reason in
-// error, for a bad command line.
-bool parse_options(int argc, const char* const* argv, InspectOptions& opts, std::string& error);
+// Reads the arguments after the program name. A usage failure, with the
+// reason, for a bad command line.
+Outcome<InspectOptions> parse_options(int argc, const char* const* argv);
 
 // The --help text.
 const char* inspect_help();
+
+}  // namespace tralk::inspector

@@ -2,6 +2,8 @@
 
 #include "bitmap/symbol.h"
 
+namespace tralk::inspector {
+
 PixelReading choose_reading(uint8_t numbits, const ReadingOptions& opts) {
   switch (numbits) {
     case 0:
@@ -76,3 +78,5 @@ RGBTRIPLET pixel_rgb(uint32_t value, unsigned depth, PixelReading reading,
   }
   return rgb;
 }
+
+}  // namespace tralk::inspector

@@ -13,6 +13,8 @@
 
 #include "base/palette.h"
 
+namespace tralk::inspector {
+
 enum class PixelReading { bw, grey, palette, rgb332, rgb565, rgb888, none };
 
 struct ReadingOptions {
@@ -44,3 +46,5 @@ struct GreyLevel {
   uint32_t max;
 };
 GreyLevel pixel_grey(uint32_t value, unsigned depth, PixelReading reading);
+
+}  // namespace tralk::inspector

@@ -8,6 +8,8 @@
 #include "base/outfile.h"
 #include "base/text.h"
 
+namespace tralk::inspector {
+
 namespace {
 
 using ull = unsigned long long;
@@ -19,7 +21,7 @@ bool drawable(const FontRecord& f) {
 // Places the symbols of fonts at scale s, row by row; places may be none
 // when only the extent is wanted.
 Extent place_symbols(const InspectResult& result, const std::vector<size_t>& fonts, uint32_t s,
-                     std::vector<SymbolPlace>* places) {
+                     std::vector<SheetPlace>* places) {
   uint64_t y = kSheetMargin;
   uint64_t width = 0;
   for (const size_t n : fonts) {
@@ -40,17 +42,16 @@ Extent place_symbols(const InspectResult& result, const std::vector<size_t>& fon
 
 // One run of libpng's simplified writer into memory (or, with none, a
 // measurement of the bytes needed).
-bool png_to_memory(const RgbImage& image, void* memory, png_alloc_size_t& size,
-                   std::string& error) {
+Status png_to_memory(const RgbPicture& picture, void* memory, png_alloc_size_t& size) {
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
-  png.width = image.width;
-  png.height = image.height;
+  png.width = picture.width;
+  png.height = picture.height;
   png.format = PNG_FORMAT_RGB;
-  if (png_image_write_to_memory(&png, memory, &size, 0, image.rgb.data(), 0, nullptr)) return true;
-  error = png.message;
+  if (png_image_write_to_memory(&png, memory, &size, 0, picture.rgb.data(), 0, nullptr)) return {};
+  Failure failed{Fault::too_large, png.message};
   png_image_free(&png);
-  return false;
+  return failed;
 }
 
 uint32_t auto_scale(const InspectResult& result, const std::vector<size_t>& fonts) {
@@ -63,43 +64,33 @@ uint32_t auto_scale(const InspectResult& result, const std::vector<size_t>& font
 
 }  // namespace
 
-void RgbImage::fill(RGBTRIPLET c) {
-  for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
-    rgb[i] = c.r;
-    rgb[i + 1] = c.g;
-    rgb[i + 2] = c.b;
-  }
-}
-
-bool sheet_layout(const InspectResult& result, std::optional<size_t> only, uint32_t scale,
-                  SheetLayout& layout, std::string& error) {
+Outcome<SheetLayout> sheet_layout(const InspectResult& result, std::optional<size_t> only,
+                                  uint32_t scale) {
   std::vector<size_t> fonts;
   for (size_t n = 0; n < result.fonts.size(); ++n)
     if ((!only || *only == n) && drawable(result.fonts[n])) fonts.push_back(n);
-  if (fonts.empty()) {
-    error = only ? strf("font block %zu has no symbols that can be drawn", *only)
-                 : std::string("the image has no symbols that can be drawn");
-    return false;
-  }
+  if (fonts.empty())
+    return Failure{Fault::not_found,
+                   only ? strf("font block %zu has no symbols that can be drawn", *only)
+                        : std::string("the image has no symbols that can be drawn")};
   const uint32_t s = scale ? scale : auto_scale(result, fonts);
   const Extent e = place_symbols(result, fonts, s, nullptr);
-  if (!e.fits()) {
-    error = strf("a contact sheet at scale %u would be %llu x %llu pixels, too large", s,
-                 ull(e.width), ull(e.height));
-    return false;
-  }
-  layout = SheetLayout{static_cast<uint32_t>(e.width), static_cast<uint32_t>(e.height), s, {}};
+  if (!e.fits())
+    return Failure{Fault::too_large,
+                   strf("a contact sheet at scale %u would be %llu x %llu pixels, too large", s,
+                        ull(e.width), ull(e.height))};
+  SheetLayout layout{static_cast<uint32_t>(e.width), static_cast<uint32_t>(e.height), s, {}};
   place_symbols(result, fonts, s, &layout.places);
-  return true;
+  return layout;
 }
 
-RgbImage draw_sheet(const InspectResult& result, const SheetLayout& layout,
-                    const ReadingOptions& opts) {
-  RgbImage img{layout.width, layout.height, {}};
-  img.rgb.resize(size_t{img.width} * img.height * 3);
+RgbPicture draw_sheet(const InspectResult& result, const SheetLayout& layout,
+                      const ReadingOptions& opts) {
+  RgbPicture img;
+  img.resize(layout.width, layout.height);
   img.fill(kSheetBackground);
   const uint32_t s = layout.scale;
-  for (const SymbolPlace& p : layout.places) {
+  for (const SheetPlace& p : layout.places) {
     const FontRecord& f = result.fonts[p.font];
     const PixelReading reading = choose_reading(f.numbits, opts);
     const uint32_t width = f.widths[p.symbol];
@@ -114,25 +105,28 @@ RgbImage draw_sheet(const InspectResult& result, const SheetLayout& layout,
   return img;
 }
 
-bool png_encode(const RgbImage& image, std::vector<uint8_t>& out, std::string& error) {
+Outcome<std::vector<uint8_t>> png_encode(const RgbPicture& picture) {
   // The first pass, without memory, only measures.
   png_alloc_size_t size = 0;
-  if (!png_to_memory(image, nullptr, size, error)) return false;
-  out.resize(size);
-  if (!png_to_memory(image, out.data(), size, error)) return false;
-  out.resize(size);
-  return true;
+  if (Status measured = png_to_memory(picture, nullptr, size); !measured.ok())
+    return measured.failure();
+  std::vector<uint8_t> bytes(size);
+  if (Status encoded = png_to_memory(picture, bytes.data(), size); !encoded.ok())
+    return encoded.failure();
+  bytes.resize(size);
+  return bytes;
 }
 
-bool png_write(const RgbImage& image, const std::string& path, std::string& error) {
-  std::vector<uint8_t> bytes;
-  if (!png_encode(image, bytes, error)) return false;
+Status png_write(const RgbPicture& picture, const std::string& path) {
+  const Outcome<std::vector<uint8_t>> bytes = png_encode(picture);
+  if (!bytes.ok()) return bytes.failure();
   SetLock lock({path});
   OutFile file;
   if (file.open(lock, path, true)) {
-    file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    if (file.commit()) return true;
+    file.write(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    if (file.commit()) return {};
   }
-  error = strf("cannot write \"%s\"", path.c_str());
-  return false;
+  return Failure{Fault::io, strf("cannot write \"%s\"", path.c_str())};
 }
+
+}  // namespace tralk::inspector

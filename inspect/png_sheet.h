@@ -9,9 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "base/palette.h"
+#include "base/rgb_picture.h"
 #include "inspect/image_reader.h"
 #include "inspect/pixel_colour.h"
+
+namespace tralk::inspector {
 
 // Geometry of a sheet, in sheet pixels.
 // Pictures beyond these sizes are refused: common PNG readers reject wider
@@ -39,26 +43,8 @@ constexpr uint32_t kSheetSymbolsPerLine = 32;  // a longer font goes on in a new
 constexpr uint32_t kSheetMaxScale = 64;
 constexpr RGBTRIPLET kSheetBackground{96, 112, 128};
 
-struct RgbImage {
-  uint32_t width = 0;
-  uint32_t height = 0;
-  std::vector<uint8_t> rgb;  // red, green, blue per pixel, rows top first
-
-  void fill(RGBTRIPLET c);
-  void set(uint32_t x, uint32_t y, RGBTRIPLET c) {
-    uint8_t* p = &rgb[(size_t{y} * width + x) * 3];
-    p[0] = c.r;
-    p[1] = c.g;
-    p[2] = c.b;
-  }
-  RGBTRIPLET at(uint32_t x, uint32_t y) const {
-    const uint8_t* p = &rgb[(size_t{y} * width + x) * 3];
-    return {p[0], p[1], p[2]};
-  }
-};
-
 // Where the top left pixel of one symbol lies on the sheet.
-struct SymbolPlace {
+struct SheetPlace {
   size_t font = 0;
   size_t symbol = 0;
   uint32_t x = 0;
@@ -69,23 +55,27 @@ struct SheetLayout {
   uint32_t width = 0;
   uint32_t height = 0;
   uint32_t scale = 1;
-  std::vector<SymbolPlace> places;
+  std::vector<SheetPlace> places;
 };
 
 // Lays out the drawable symbols of every font, or of font block `only`.
 // scale 0 picks one that makes the tallest font about 48 pixels high (at
-// most 8), smaller where the sheet would be too large. False, with a reason
-// in error, when there is nothing to draw or the sheet would be too large.
-bool sheet_layout(const InspectResult& result, std::optional<size_t> only, uint32_t scale,
-                  SheetLayout& layout, std::string& error);
+// most 8), smaller where the sheet would be too large. A failure, with the
+// reason, when there is nothing to draw (Fault::not_found) or the sheet
+// would be too large (Fault::too_large).
+Outcome<SheetLayout> sheet_layout(const InspectResult& result, std::optional<size_t> only,
+                                  uint32_t scale);
 
 // Draws the laid-out symbols on the background: each pixel as a scale x
 // scale square in its colour (b&w as black ink on white).
-RgbImage draw_sheet(const InspectResult& result, const SheetLayout& layout,
-                    const ReadingOptions& opts);
+RgbPicture draw_sheet(const InspectResult& result, const SheetLayout& layout,
+                      const ReadingOptions& opts);
 
-// Encodes an image as an 8-bit RGB PNG.
-bool png_encode(const RgbImage& image, std::vector<uint8_t>& out, std::string& error);
+// The picture as an 8-bit RGB PNG file's bytes; a failure with libpng's
+// reason.
+Outcome<std::vector<uint8_t>> png_encode(const RgbPicture& picture);
 
-// Encodes and writes an image to path, whole or not at all.
-bool png_write(const RgbImage& image, const std::string& path, std::string& error);
+// Encodes and writes a picture to path, whole or not at all.
+Status png_write(const RgbPicture& picture, const std::string& path);
+
+}  // namespace tralk::inspector

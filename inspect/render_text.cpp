@@ -5,6 +5,8 @@
 
 #include "base/text.h"
 
+namespace tralk::inspector {
+
 namespace {
 
 using ull = unsigned long long;
@@ -154,3 +156,5 @@ std::string render_font_text(const InspectResult& result, size_t n, const Readin
   for (size_t i = 0; i < f.widths.size(); ++i) out += render_symbol(f, i, reading, opts);
   return out;
 }
+
+}  // namespace tralk::inspector

@@ -8,6 +8,8 @@
 #include "inspect/image_reader.h"
 #include "inspect/pixel_colour.h"
 
+namespace tralk::inspector {
+
 // The table of font blocks of the image called name, its codepages and the
 // total of the block sizes.
 std::string format_table(const InspectResult& result, const std::string& name);
@@ -20,3 +22,5 @@ std::string format_problems(const InspectResult& result);
 // own width: b&w and grey levels as text art, colours as 24-bit ANSI colour
 // blocks.
 std::string render_font_text(const InspectResult& result, size_t n, const ReadingOptions& opts);
+
+}  // namespace tralk::inspector

@@ -4,6 +4,8 @@
 
 #include "base/text.h"
 
+namespace tralk::inspector {
+
 namespace {
 
 using ull = unsigned long long;
@@ -30,7 +32,7 @@ uint32_t auto_scale(const FontRecord& font, const TextSymbols& text) {
 }
 
 void draw_symbol(const FontRecord& font, size_t symbol, uint32_t left, uint32_t top, uint32_t scale,
-                 const ReadingOptions& opts, RgbImage& img) {
+                 const ReadingOptions& opts, RgbPicture& img) {
   const PixelReading reading = choose_reading(font.numbits, opts);
   const uint32_t rows = font_drawn_rows(font, symbol);
   for (uint32_t y = 0; y < rows; ++y)
@@ -79,32 +81,30 @@ TextSymbols text_symbols(const FontRecord& font, const std::vector<uint32_t>& co
   return text;
 }
 
-bool draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
-               const ReadingOptions& opts, RgbImage& out, uint32_t& used_scale,
-               std::string& error) {
-  if (!font.drawable || choose_reading(font.numbits, opts) == PixelReading::none) {
-    error = "the font's symbols cannot be drawn (see the problems)";
-    return false;
-  }
+Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
+                               const ReadingOptions& opts) {
+  if (!font.drawable || choose_reading(font.numbits, opts) == PixelReading::none)
+    return Failure{Fault::unsupported, "the font's symbols cannot be drawn (see the problems)"};
   const uint32_t s = scale ? scale : auto_scale(font, text);
   const Extent e = text_extent(font, text, s);
-  if (!e.fits()) {
-    error = strf("the text at scale %u would be %llu x %llu pixels, too large", s, ull(e.width),
-                 ull(e.height));
-    return false;
-  }
-  out = RgbImage{static_cast<uint32_t>(e.width), static_cast<uint32_t>(e.height), {}};
-  out.rgb.resize(size_t{out.width} * out.height * 3);
-  out.fill(kSheetBackground);
+  if (!e.fits())
+    return Failure{Fault::too_large,
+                   strf("the text at scale %u would be %llu x %llu pixels, too large", s,
+                        ull(e.width), ull(e.height))};
+  TextPicture out;
+  out.scale = s;
+  out.picture.resize(static_cast<uint32_t>(e.width), static_cast<uint32_t>(e.height));
+  out.picture.fill(kSheetBackground);
   uint32_t top = kSheetMargin;
   for (const auto& line : text.lines) {
     uint32_t left = kSheetMargin;
     for (const size_t symbol : line) {
-      draw_symbol(font, symbol, left, top, s, opts, out);
+      draw_symbol(font, symbol, left, top, s, opts, out.picture);
       left += font.widths[symbol] * s;
     }
     top += font.symheight * s;
   }
-  used_scale = s;
-  return true;
+  return out;
 }
+
+}  // namespace tralk::inspector

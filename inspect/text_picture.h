@@ -10,9 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
+#include "base/rgb_picture.h"
 #include "inspect/image_reader.h"
 #include "inspect/pixel_colour.h"
 #include "inspect/png_sheet.h"
+
+namespace tralk::inspector {
 
 struct TextSymbols {
   std::vector<std::vector<size_t>> lines;  // symbol indexes, line by line
@@ -29,9 +33,17 @@ std::optional<size_t> codepage_symbol(const FontRecord& font, uint32_t code);
 // The symbols of codes, a code of 10 (line feed) starting a new line.
 TextSymbols text_symbols(const FontRecord& font, const std::vector<uint32_t>& codes);
 
+// Text drawn, and the scale it was drawn at.
+struct TextPicture {
+  RgbPicture picture;
+  uint32_t scale = 0;
+};
+
 // Draws the symbols on the sheet background with a margin around them, each
 // pixel as a scale x scale square; scale 0 picks one as contact sheets do.
-// False, with the reason in error, when there is nothing to draw or the
-// picture would be too large.
-bool draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
-               const ReadingOptions& opts, RgbImage& out, uint32_t& used_scale, std::string& error);
+// A failure, with the reason, when the font's symbols cannot be drawn
+// (Fault::unsupported) or the picture would be too large (Fault::too_large).
+Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
+                               const ReadingOptions& opts);
+
+}  // namespace tralk::inspector

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace tralk::importer {
+
 namespace {
 
 constexpr int64_t kMaxSide = 0xFFFF;
@@ -33,7 +35,7 @@ Rows cell_rows(const std::vector<GlyphInk>& glyphs, const CellRules& rules) {
 
 // Width and origin at the glyph's advance, widened to its ink; a glyph that
 // does not advance (a combining mark) is as wide as its ink.
-SymbolPlace advance_place(const GlyphInk& g) {
+SymbolCell advance_cell(const GlyphInk& g) {
   if (g.advance <= 0) {
     if (!g.has_ink()) return {1, 0};
     return {g.width, -g.left};
@@ -46,42 +48,40 @@ SymbolPlace advance_place(const GlyphInk& g) {
 
 // The advance (or, for a glyph that does not advance, the ink) centred in
 // a fixed width.
-SymbolPlace fixed_place(const GlyphInk& g, uint32_t width) {
+SymbolCell fixed_cell(const GlyphInk& g, uint32_t width) {
   if (g.advance > 0) return {width, static_cast<int>(floor_half(int64_t{width} - g.advance))};
   if (!g.has_ink()) return {width, 0};
   return {width, static_cast<int>(floor_half(int64_t{width} - g.width) - g.left)};
 }
 
-bool loses_ink(const GlyphInk& g, const SymbolPlace& p, const Rows& rows) {
+bool loses_ink(const GlyphInk& g, const SymbolCell& cell, const Rows& rows) {
   if (!g.has_ink()) return false;
-  const int64_t x0 = int64_t{p.origin} + g.left;
-  return x0 < 0 || x0 + g.width > p.width || g.top < rows.top ||
+  const int64_t x0 = int64_t{cell.origin} + g.left;
+  return x0 < 0 || x0 + g.width > cell.width || g.top < rows.top ||
          int64_t{g.top} + g.height > rows.bottom;
 }
 
 }  // namespace
 
-bool lay_out_cells(const std::vector<GlyphInk>& glyphs, const CellRules& rules, CellLayout& out,
-                   std::string& error) {
-  out = CellLayout{};
+Outcome<CellLayout> lay_out_cells(const std::vector<GlyphInk>& glyphs, const CellRules& rules) {
   const Rows rows = cell_rows(glyphs, rules);
-  if (rows.bottom - rows.top > kMaxSide) {
-    error = "the symbols would be " + std::to_string(rows.bottom - rows.top) +
-            " pixels high, more than 65535";
-    return false;
-  }
-  out.height = static_cast<uint32_t>(rows.bottom - rows.top);
-  out.ascent = static_cast<int>(-rows.top);
-  out.places.reserve(glyphs.size());
+  if (rows.bottom - rows.top > kMaxSide)
+    return Failure{Fault::too_large, "the symbols would be " +
+                                         std::to_string(rows.bottom - rows.top) +
+                                         " pixels high, more than 65535"};
+  CellLayout layout;
+  layout.height = static_cast<uint32_t>(rows.bottom - rows.top);
+  layout.ascent = static_cast<int>(-rows.top);
+  layout.cells.reserve(glyphs.size());
   for (size_t i = 0; i < glyphs.size(); ++i) {
     const GlyphInk& g = glyphs[i];
-    const SymbolPlace p = rules.fixed_width ? fixed_place(g, *rules.fixed_width) : advance_place(g);
-    if (p.width > kMaxSide) {
-      error = "a symbol would be more than 65535 pixels wide";
-      return false;
-    }
-    if (loses_ink(g, p, rows)) out.clipped.push_back(i);
-    out.places.push_back(p);
+    const SymbolCell cell = rules.fixed_width ? fixed_cell(g, *rules.fixed_width) : advance_cell(g);
+    if (cell.width > kMaxSide)
+      return Failure{Fault::too_large, "a symbol would be more than 65535 pixels wide"};
+    if (loses_ink(g, cell, rows)) layout.clipped.push_back(i);
+    layout.cells.push_back(cell);
   }
-  return true;
+  return layout;
 }
+
+}  // namespace tralk::importer

@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "import/fonts/font_options.h"
 #include "import/fonts/glyph_ink.h"
+
+namespace tralk::importer {
 
 struct CellRules {
   CellHeight height = CellHeight::ink;
@@ -20,19 +23,22 @@ struct CellRules {
   int font_descent = 0;
 };
 
-struct SymbolPlace {
+// The symbol a glyph is drawn in: its width, and the column of the glyph's
+// origin in it.
+struct SymbolCell {
   uint32_t width = 0;
-  int origin = 0;  // column of the glyph's origin in its symbol
+  int origin = 0;
 };
 
 struct CellLayout {
   uint32_t height = 0;
-  int ascent = 0;  // rows above the baseline
-  std::vector<SymbolPlace> places;
-  std::vector<size_t> clipped;  // glyphs that lose ink outside their symbol
+  int ascent = 0;                 // rows above the baseline
+  std::vector<SymbolCell> cells;  // one per glyph
+  std::vector<size_t> clipped;    // glyphs that lose ink outside their symbol
 };
 
-// Lays out one symbol per glyph; false, with the reason in error, when a
-// symbol would be more than 65535 pixels wide or high.
-bool lay_out_cells(const std::vector<GlyphInk>& glyphs, const CellRules& rules, CellLayout& out,
-                   std::string& error);
+// Lays out one symbol per glyph; a failure (Fault::too_large), with the
+// reason, when a symbol would be more than 65535 pixels wide or high.
+Outcome<CellLayout> lay_out_cells(const std::vector<GlyphInk>& glyphs, const CellRules& rules);
+
+}  // namespace tralk::importer

@@ -1,7 +1,11 @@
 #include "import/fonts/code_ranges.h"
 
 #include <charconv>
-#include <cstdio>
+
+#include "base/text.h"
+#include "cli/arg_reader.h"
+
+namespace tralk::importer {
 
 namespace {
 
@@ -16,14 +20,11 @@ bool starts_with_either(std::string_view s, std::string_view a, std::string_view
 }
 
 std::string hex(uint32_t code) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%X", code);
-  return buf;
+  return "0x" + hex_upper(code, 1);
 }
 
 // One item: CODE or FIRST-LAST, optionally =>TO.
-bool parse_item(std::string_view item, CodeRange& range, std::string& error) {
-  const std::string quoted = "\"" + std::string(item) + "\"";
+Outcome<CodeRange> parse_item(std::string_view item) {
   std::string_view run = item;
   std::string_view target;
   const size_t arrow = item.find("=>");
@@ -35,51 +36,50 @@ bool parse_item(std::string_view item, CodeRange& range, std::string& error) {
   const size_t dash = run.find('-');
   const std::string_view first = trim(run.substr(0, dash));
   const std::string_view last = dash == std::string_view::npos ? first : trim(run.substr(dash + 1));
-  if (!parse_code(first, range.first) || !parse_code(last, range.last) ||
-      (arrow != std::string_view::npos && !parse_code(target, range.to))) {
-    error = "malformed range " + quoted + ": write codes as 0x41, U+0041 or 65, runs as " +
-            "FIRST-LAST, remapped runs as FIRST-LAST=>TO";
-    return false;
-  }
-  if (range.first > range.last) {
-    error = "range " + quoted + " runs backwards";
-    return false;
-  }
-  if (arrow == std::string_view::npos) {
-    if (range.last > kMaxCpCode) {
-      error = "range " + quoted + " reaches above 0xFFFF, the largest codepage code: remap it, " +
-              "as in " + hex(range.first) + "-" + hex(range.last) + "=>0xE000";
-      return false;
-    }
-    range.to = range.first;
-  } else if (uint64_t{range.to} + (range.last - range.first) > kMaxCpCode) {
-    error = "range " + quoted + " is remapped past 0xFFFF, the largest codepage code";
-    return false;
-  }
-  return true;
+  const std::optional<uint32_t> from = parse_code(first), to = parse_code(last);
+  const std::optional<uint32_t> remap = arrow == std::string_view::npos ? from : parse_code(target);
+  if (!from || !to || !remap)
+    return cli::usage_error(
+        "malformed range " + in_quotes(item) +
+        ": write codes as 0x41, U+0041 or 65, runs as FIRST-LAST, remapped runs as " +
+        "FIRST-LAST=>TO");
+  const CodeRange range{*from, *to, *remap};
+  if (range.first > range.last)
+    return cli::usage_error("range " + in_quotes(item) + " runs backwards");
+  if (arrow == std::string_view::npos && range.last > kMaxCpCode)
+    return cli::usage_error("range " + in_quotes(item) +
+                            " reaches above 0xFFFF, the largest codepage code: remap it, as in " +
+                            hex(range.first) + "-" + hex(range.last) + "=>0xE000");
+  if (uint64_t{range.to} + (range.last - range.first) > kMaxCpCode)
+    return cli::usage_error("range " + in_quotes(item) +
+                            " is remapped past 0xFFFF, the largest codepage code");
+  return range;
 }
 
 }  // namespace
 
-bool parse_code(std::string_view text, uint32_t& code) {
+std::optional<uint32_t> parse_code(std::string_view text) {
   int base = 10;
   if (starts_with_either(text, "0x", "0X") || starts_with_either(text, "U+", "u+")) {
     text.remove_prefix(2);
     base = 16;
   }
-  if (text.empty() || text.front() == '+' || text.front() == '-') return false;
+  if (text.empty() || text.front() == '+' || text.front() == '-') return std::nullopt;
+  uint32_t code = 0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, code, base);
-  return ec == std::errc() && ptr == end && code <= kMaxCharCode;
+  if (ec != std::errc() || ptr != end || code > kMaxCharCode) return std::nullopt;
+  return code;
 }
 
-bool parse_ranges(std::string_view text, std::vector<CodeRange>& out, std::string& error) {
+Outcome<std::vector<CodeRange>> parse_ranges(std::string_view text) {
+  std::vector<CodeRange> ranges;
   for (;;) {
     const size_t comma = text.find(',');
-    CodeRange range;
-    if (!parse_item(trim(text.substr(0, comma)), range, error)) return false;
-    out.push_back(range);
-    if (comma == std::string_view::npos) return true;
+    const Outcome<CodeRange> range = parse_item(trim(text.substr(0, comma)));
+    if (!range.ok()) return range.failure();
+    ranges.push_back(range.value());
+    if (comma == std::string_view::npos) return ranges;
     text.remove_prefix(comma + 1);
   }
 }
@@ -87,3 +87,13 @@ bool parse_ranges(std::string_view text, std::vector<CodeRange>& out, std::strin
 std::string format_code_run(uint32_t first, uint32_t last) {
   return first == last ? hex(first) : hex(first) + "-" + hex(last);
 }
+
+std::string hex4(uint32_t code) {
+  return "0x" + hex_upper(code, 4);
+}
+
+std::string u_plus(char32_t c) {
+  return "U+" + hex_upper(c, 4);
+}
+
+}  // namespace tralk::importer

@@ -1,34 +1,29 @@
 #include "import/fonts/code_selection.h"
 
-#include <cstdio>
-
+#include "base/text.h"
+#include "cli/arg_reader.h"
 #include "cli/utf8.h"
+
+namespace tralk::importer {
 
 namespace {
 
 constexpr uint32_t kUnset = 0xFFFFFFFF;
 constexpr uint32_t kMaxByte = 0xFF;
 
-std::string u_plus(char32_t c) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
-  return buf;
-}
-
 // source[code] is the code as the user selected it, before the encoding.
 class Picks {
  public:
   Picks() : source_(kMaxCpCode + 1, kUnset) {}
 
-  bool add(uint32_t code, uint32_t source, std::string& error) {
+  Status add(uint32_t code, uint32_t source) {
     uint32_t& slot = source_[code];
-    if (slot != kUnset && slot != source) {
-      error = "code " + format_code_run(code, code) + " is selected twice, for " +
-              format_code_run(slot, slot) + " and for " + format_code_run(source, source);
-      return false;
-    }
+    if (slot != kUnset && slot != source)
+      return cli::usage_error("code " + format_code_run(code, code) + " is selected twice, for " +
+                              format_code_run(slot, slot) + " and for " +
+                              format_code_run(source, source));
     slot = source;
-    return true;
+    return {};
   }
   const std::vector<uint32_t>& sources() const { return source_; }
 
@@ -36,57 +31,47 @@ class Picks {
   std::vector<uint32_t> source_;
 };
 
-bool add_ranges(const std::vector<CodeRange>& ranges, const Encoding& encoding, Picks& picks,
-                std::string& error) {
+Status add_ranges(const std::vector<CodeRange>& ranges, const cli::Encoding& encoding,
+                  Picks& picks) {
   for (const CodeRange& r : ranges) {
-    if (encoding.kind == EncodingKind::code_page && r.last > kMaxByte) {
-      error = "with --encoding " + encoding.name() + " codes are bytes, 0 to 0xFF; " +
-              format_code_run(r.first, r.last) + " is not";
-      return false;
-    }
+    if (encoding.kind == cli::EncodingKind::code_page && r.last > kMaxByte)
+      return cli::usage_error("with --encoding " + encoding.name() +
+                              " codes are bytes, 0 to 0xFF; " + format_code_run(r.first, r.last) +
+                              " is not");
     for (uint32_t i = 0; i <= r.last - r.first; ++i)
-      if (!picks.add(r.to + i, r.first + i, error)) return false;
+      if (Status added = picks.add(r.to + i, r.first + i); !added.ok()) return added;
   }
-  return true;
+  return {};
 }
 
-// The codepage code of character c; false with the reason when there is
-// none.
-bool code_of_char(char32_t c, const Encoding& encoding, uint32_t& code, std::string& error) {
-  if (encoding.kind == EncodingKind::code_page) {
+// The codepage code of character c, or the reason why there is none.
+Outcome<uint32_t> code_of_char(char32_t c, const cli::Encoding& encoding) {
+  if (encoding.kind == cli::EncodingKind::code_page) {
     const std::optional<uint8_t> b = encoding.code_page->from_unicode(c);
-    if (!b) {
-      error = "character " + u_plus(c) + " is not in code page " + encoding.name();
-      return false;
-    }
-    code = *b;
-    return true;
+    if (!b)
+      return cli::usage_error("character " + u_plus(c) + " is not in code page " + encoding.name());
+    return uint32_t{*b};
   }
-  if (c > kMaxCpCode) {
-    error = "character " + u_plus(c) +
-            " is above 0xFFFF, the largest codepage code: select it with -r and remap it";
-    return false;
-  }
-  code = c;
-  return true;
+  if (c > kMaxCpCode)
+    return cli::usage_error("character " + u_plus(c) +
+                            " is above 0xFFFF, the largest codepage code: select it with -r and " +
+                            "remap it");
+  return uint32_t{c};
 }
 
-bool add_symbols(const std::string& symbols, const Encoding& encoding, Picks& picks,
-                 std::string& error) {
-  const std::optional<std::vector<char32_t>> chars = utf8_decode(symbols);
-  if (!chars) {
-    error = "--symbols is not UTF-8 text";
-    return false;
-  }
+Status add_symbols(const std::string& symbols, const cli::Encoding& encoding, Picks& picks) {
+  const std::optional<std::vector<char32_t>> chars = cli::utf8_decode(symbols);
+  if (!chars) return cli::usage_error("--symbols is not UTF-8 text");
   for (const char32_t c : *chars) {
-    uint32_t code = 0;
-    if (!code_of_char(c, encoding, code, error) || !picks.add(code, code, error)) return false;
+    const Outcome<uint32_t> code = code_of_char(c, encoding);
+    if (!code.ok()) return code.failure();
+    if (Status added = picks.add(code.value(), code.value()); !added.ok()) return added;
   }
-  return true;
+  return {};
 }
 
-std::optional<uint32_t> lookup_code(uint32_t source, const Encoding& encoding) {
-  if (encoding.kind != EncodingKind::code_page) return source;
+std::optional<uint32_t> lookup_code(uint32_t source, const cli::Encoding& encoding) {
+  if (encoding.kind != cli::EncodingKind::code_page) return source;
   const std::optional<char32_t> c = encoding.code_page->to_unicode(static_cast<uint8_t>(source));
   if (!c) return std::nullopt;
   return *c;
@@ -94,33 +79,34 @@ std::optional<uint32_t> lookup_code(uint32_t source, const Encoding& encoding) {
 
 }  // namespace
 
-bool select_codes(const std::vector<CodeRange>& ranges, const std::string& symbols,
-                  const Encoding& encoding, std::vector<WantedCode>& out, std::string& error) {
-  out.clear();
+Outcome<std::vector<WantedCode>> select_codes(const std::vector<CodeRange>& ranges,
+                                              const std::string& symbols,
+                                              const cli::Encoding& encoding) {
   Picks picks;
-  if (!add_ranges(ranges, encoding, picks, error) || !add_symbols(symbols, encoding, picks, error))
-    return false;
+  if (Status added = add_ranges(ranges, encoding, picks); !added.ok()) return added.failure();
+  if (Status added = add_symbols(symbols, encoding, picks); !added.ok()) return added.failure();
+  std::vector<WantedCode> wanted;
   const std::vector<uint32_t>& sources = picks.sources();
   for (uint32_t code = 0; code <= kMaxCpCode; ++code)
     if (sources[code] != kUnset)
-      out.push_back({static_cast<uint16_t>(code), lookup_code(sources[code], encoding)});
-  return true;
+      wanted.push_back({static_cast<uint16_t>(code), lookup_code(sources[code], encoding)});
+  return wanted;
 }
 
-bool parse_defchar(const std::string& text, const Encoding& encoding, uint16_t& code,
-                   std::string& error) {
-  const std::optional<std::vector<char32_t>> chars = utf8_decode(text);
-  uint32_t value = 0;
+Outcome<uint16_t> parse_defchar(const std::string& text, const cli::Encoding& encoding) {
+  const std::optional<std::vector<char32_t>> chars = cli::utf8_decode(text);
   if (chars && chars->size() == 1) {
-    if (encoding.kind == EncodingKind::native && (*chars)[0] > 0x7F) {
-      error = "with --encoding native give --defchar as a code, such as 0x3F";
-      return false;
-    }
-    if (!code_of_char((*chars)[0], encoding, value, error)) return false;
-  } else if (!parse_code(text, value) || value > kMaxCpCode) {
-    error = "--defchar takes one character or a code up to 0xFFFF, not \"" + text + "\"";
-    return false;
+    if (encoding.kind == cli::EncodingKind::native && (*chars)[0] > 0x7F)
+      return cli::usage_error("with --encoding native give --defchar as a code, such as 0x3F");
+    const Outcome<uint32_t> code = code_of_char((*chars)[0], encoding);
+    if (!code.ok()) return code.failure();
+    return static_cast<uint16_t>(code.value());
   }
-  code = static_cast<uint16_t>(value);
-  return true;
+  const std::optional<uint32_t> code = parse_code(text);
+  if (!code || *code > kMaxCpCode)
+    return cli::usage_error("--defchar takes one character or a code up to 0xFFFF, not " +
+                            in_quotes(text));
+  return static_cast<uint16_t>(*code);
 }
+
+}  // namespace tralk::importer

@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "cli/charset.h"
 #include "import/fonts/code_ranges.h"
+
+namespace tralk::importer {
 
 struct WantedCode {
   uint16_t code = 0;               // in the codepage
@@ -17,14 +20,16 @@ struct WantedCode {
 };
 
 // The codes of the runs and of the characters of symbols (UTF-8), in code
-// order. False, with the reason in error, for a code or character that the
+// order. A usage failure, with the reason, for a code or character that the
 // encoding cannot give a codepage code, or one code asked for twice with two
 // meanings.
-bool select_codes(const std::vector<CodeRange>& ranges, const std::string& symbols,
-                  const Encoding& encoding, std::vector<WantedCode>& out, std::string& error);
+Outcome<std::vector<WantedCode>> select_codes(const std::vector<CodeRange>& ranges,
+                                              const std::string& symbols,
+                                              const cli::Encoding& encoding);
 
 // The codepage code of a --defchar value: a single character, or a code
-// written as -r writes them. False, with the reason in error, when it is
+// written as -r writes them. A usage failure, with the reason, when it is
 // neither or the encoding has no code for it.
-bool parse_defchar(const std::string& text, const Encoding& encoding, uint16_t& code,
-                   std::string& error);
+Outcome<uint16_t> parse_defchar(const std::string& text, const cli::Encoding& encoding);
+
+}  // namespace tralk::importer

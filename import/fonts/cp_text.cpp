@@ -1,5 +1,7 @@
 #include "import/fonts/cp_text.h"
 
+namespace tralk::importer {
+
 std::vector<CpRange> cp_ranges(const std::vector<uint16_t>& codes) {
   std::vector<CpRange> ranges;
   for (size_t i = 0; i < codes.size(); ++i) {
@@ -24,3 +26,5 @@ std::string cp_text(const std::vector<CpRange>& ranges, uint16_t defchar) {
   }
   return out + "}\n";
 }
+
+}  // namespace tralk::importer

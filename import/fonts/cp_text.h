@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tralk::importer {
+
 struct CpRange {
   uint16_t first = 0;
   uint16_t last = 0;
@@ -20,3 +22,5 @@ std::vector<CpRange> cp_ranges(const std::vector<uint16_t>& codes);
 
 // The .cp file of ranges with default character defchar.
 std::string cp_text(const std::vector<CpRange>& ranges, uint16_t defchar);
+
+}  // namespace tralk::importer

@@ -7,8 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "base/outcome.h"
 #include "cli/charset.h"
 #include "import/fonts/freetype_handles.h"
+
+namespace tralk::importer {
 
 struct FontFace {
   std::string path;
@@ -19,12 +22,11 @@ struct FontFace {
   int descent = 0;          // pixels below it, rounded up
 };
 
-// Opens face index of the font at path and sets it up; false, with a
-// one-line reason in error, when the file cannot be opened, lacks the face,
-// the size or the charmap.
-bool open_font_face(FT_Library library, const std::string& path, uint32_t index,
-                    std::optional<uint32_t> size, const Encoding& encoding, FontFace& out,
-                    std::string& error);
+// Opens face index of the font at path and sets it up; a failure, with a
+// one-line reason, when the file cannot be opened, lacks the face, the size
+// or the charmap.
+Outcome<FontFace> open_font_face(FT_Library library, const std::string& path, uint32_t index,
+                                 std::optional<uint32_t> size, const cli::Encoding& encoding);
 
 // The glyph of code in the selected charmap; 0 where the font has none.
 FT_UInt font_glyph(const FontFace& font, uint32_t code);
@@ -32,3 +34,5 @@ FT_UInt font_glyph(const FontFace& font, uint32_t code);
 // "DejaVu Sans Book": the face's family and style, or path where the face
 // names neither.
 std::string face_name(FT_Face face, const std::string& path);
+
+}  // namespace tralk::importer

@@ -1,9 +1,10 @@
 #include "import/fonts/font_import.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
+#include <utility>
 
+#include "base/text.h"
 #include "import/fonts/cell_layout.h"
 #include "import/fonts/code_selection.h"
 #include "import/fonts/cp_text.h"
@@ -12,6 +13,8 @@
 #include "import/fonts/report_text.h"
 #include "import/fonts/sym_text.h"
 #include "import/fonts/symbol_pack.h"
+
+namespace tralk::importer {
 
 namespace {
 
@@ -37,17 +40,16 @@ struct Work {
   uint16_t defchar = 0;
 };
 
-bool open_fonts(FT_Library library, const FontOptions& opts, Work& work, std::string& error) {
+Status open_fonts(FT_Library library, const FontOptions& opts, Work& work) {
   std::vector<std::string> paths = {opts.font};
   paths.insert(paths.end(), opts.fallbacks.begin(), opts.fallbacks.end());
   for (size_t i = 0; i < paths.size(); ++i) {
-    FontFace font;
-    if (!open_font_face(library, paths[i], i == 0 ? opts.face : 0, opts.size, opts.encoding, font,
-                        error))
-      return false;
-    work.fonts.push_back(std::move(font));
+    Outcome<FontFace> font =
+        open_font_face(library, paths[i], i == 0 ? opts.face : 0, opts.size, opts.encoding);
+    if (!font.ok()) return font.failure();
+    work.fonts.push_back(std::move(font.value()));
   }
-  return true;
+  return {};
 }
 
 // The first font that has a glyph for each code; the rest are missing.
@@ -66,54 +68,49 @@ void find_glyphs(Work& work) {
   }
 }
 
-bool check_found(const FontOptions& opts, Work& work, ImportResult& result, std::string& error) {
+Status check_found(const FontOptions& opts, Work& work, ImportResult& result) {
   if (!work.missing.empty()) {
     const std::string text = plural(work.missing.size(), "code has", "codes have") +
                              " no glyph in " + (work.fonts.size() == 1 ? "the font" : "any font");
-    if (opts.missing == MissingCodes::error) {
-      error = text + ": " + code_runs(work.missing);
-      return false;
-    }
+    if (opts.missing == MissingCodes::error)
+      return Failure{Fault::not_found, text + ": " + code_runs(work.missing)};
     result.warnings.push_back(text + " and " + (work.missing.size() == 1 ? "was" : "were") +
                               " skipped: " + code_runs(work.missing));
   }
-  if (work.found.empty()) {
-    error = std::string("no glyph at all: ") +
-            (work.fonts.size() == 1 ? "the font has" : "the fonts have") +
-            " none of the codes selected";
-    return false;
-  }
-  if (work.found.size() > kMaxSymbols) {
-    error = std::to_string(work.found.size()) + " symbols selected; a font holds at most 65535";
-    return false;
-  }
-  return true;
+  if (work.found.empty())
+    return Failure{Fault::not_found,
+                   std::string("no glyph at all: ") +
+                       (work.fonts.size() == 1 ? "the font has" : "the fonts have") +
+                       " none of the codes selected"};
+  if (work.found.size() > kMaxSymbols)
+    return Failure{Fault::too_large, std::to_string(work.found.size()) +
+                                         " symbols selected; a font holds at most 65535"};
+  return {};
 }
 
-bool render_all(FT_Library library, const FontOptions& opts, Work& work, std::string& error) {
-  work.glyphs.resize(work.found.size());
-  for (size_t i = 0; i < work.found.size(); ++i) {
-    const Found& f = work.found[i];
+Status render_all(FT_Library library, const FontOptions& opts, Work& work) {
+  work.glyphs.reserve(work.found.size());
+  for (const Found& f : work.found) {
     const FontFace& font = work.fonts[f.font];
     const RenderSettings settings{opts.bpp, opts.hinting, glyph_side_limit(font.pixel_size)};
-    if (!render_glyph(library, font.face.get(), f.glyph, settings, work.glyphs[i], error)) {
-      error = "cannot render the glyph of " + hex4(f.wanted.code) + " in font " +
-              quoted(font.path) + ": " + error;
-      return false;
-    }
+    Outcome<GlyphInk> glyph = render_glyph(library, font.face.get(), f.glyph, settings);
+    if (!glyph.ok())
+      return Failure{glyph.code(), "cannot render the glyph of " + hex4(f.wanted.code) +
+                                       " in font " + in_quotes(font.path) + ": " + glyph.error()};
+    work.glyphs.push_back(std::move(glyph.value()));
   }
-  return true;
+  return {};
 }
 
-bool lay_out(const FontOptions& opts, Work& work, ImportResult& result, std::string& error) {
+Status lay_out(const FontOptions& opts, Work& work, ImportResult& result) {
   const CellRules rules{opts.height, opts.fixed_width, work.fonts[0].ascent, work.fonts[0].descent};
-  if (!lay_out_cells(work.glyphs, rules, work.layout, error)) return false;
+  Outcome<CellLayout> layout = lay_out_cells(work.glyphs, rules);
+  if (!layout.ok()) return layout.failure();
+  work.layout = std::move(layout.value());
   const uint64_t bytes = packed_size(work.layout, opts.bpp);
-  if (bytes > kMaxFontBytes) {
-    error =
-        "the symbols would take " + std::to_string(bytes) + " bytes, more than an image can hold";
-    return false;
-  }
+  if (bytes > kMaxFontBytes)
+    return Failure{Fault::too_large, "the symbols would take " + std::to_string(bytes) +
+                                         " bytes, more than an image can hold"};
   if (!work.layout.clipped.empty()) {
     std::vector<uint16_t> codes;
     for (const size_t i : work.layout.clipped) codes.push_back(work.found[i].wanted.code);
@@ -121,7 +118,7 @@ bool lay_out(const FontOptions& opts, Work& work, ImportResult& result, std::str
                               (opts.fixed_width ? "the fixed width" : "the font's height") +
                               ", clipped: " + code_runs(codes));
   }
-  return true;
+  return {};
 }
 
 bool has_code(const Work& work, uint16_t code) {
@@ -129,34 +126,29 @@ bool has_code(const Work& work, uint16_t code) {
                      [code](const Found& f) { return f.wanted.code == code; });
 }
 
-// --defchar, or "?" when it is among the symbols, or the first code.
-bool choose_defchar(const FontOptions& opts, Work& work, std::string& error) {
-  uint16_t code = 0;
+// --defchar (read and checked on the command line), or "?" when it is among
+// the symbols, or the first code.
+Status choose_defchar(const FontOptions& opts, uint16_t given, Work& work) {
   if (opts.defchar) {
-    if (!parse_defchar(*opts.defchar, opts.encoding, code, error)) return false;
-    if (!has_code(work, code)) {
-      error = "the default character " + hex4(code) + " is not among the symbols";
-      return false;
-    }
-  } else {
-    std::string ignored;
-    if (!parse_defchar("?", opts.encoding, code, ignored) || !has_code(work, code))
-      code = work.found.front().wanted.code;
+    if (!has_code(work, given))
+      return Failure{Fault::not_found,
+                     "the default character " + hex4(given) + " is not among the symbols"};
+    work.defchar = given;
+    return {};
   }
-  work.defchar = code;
-  return true;
+  const Outcome<uint16_t> question = parse_defchar("?", opts.encoding);
+  work.defchar = question.ok() && has_code(work, question.value()) ? question.value()
+                                                                   : work.found.front().wanted.code;
+  return {};
 }
 
 // What each symbol is: its code, the character looked up where that
 // differs, and the fallback font it came from.
 std::string symbol_note(const FontOptions& opts, const Found& f, const Work& work) {
   std::string note = hex4(f.wanted.code);
-  if (opts.encoding.kind != EncodingKind::native && f.wanted.lookup != f.wanted.code) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, " U+%04X", static_cast<unsigned>(*f.wanted.lookup));
-    note += buf;
-  }
-  if (f.font > 0) note += " from " + quoted(work.fonts[f.font].path);
+  if (opts.encoding.kind != cli::EncodingKind::native && f.wanted.lookup != f.wanted.code)
+    note += " " + u_plus(*f.wanted.lookup);
+  if (f.font > 0) note += " from " + in_quotes(work.fonts[f.font].path);
   return note;
 }
 
@@ -182,26 +174,34 @@ void compose(FT_Library library, const FontOptions& opts, const Work& work, Impo
   const std::string cp_path =
       (std::filesystem::path(opts.out).parent_path() / opts.cp_name).string();
   result.files.push_back({cp_path, cp_text(ranges, work.defchar)});
-  result.report.push_back("Codepage " + quoted(opts.cp_name) + ": " +
+  result.report.push_back("Codepage " + in_quotes(opts.cp_name) + ": " +
                           plural(ranges.size(), "range", "ranges") + ", default character " +
                           hex4(work.defchar));
 }
 
 }  // namespace
 
-ImportStatus import_font(FT_Library library, const FontOptions& opts, ImportResult& result,
-                         std::string& error) {
-  result = ImportResult{};
+Outcome<ImportResult> import_font(FT_Library library, const FontOptions& opts) {
   Work work;
-  uint16_t ignored = 0;
-  if (!select_codes(opts.ranges, opts.symbols, opts.encoding, work.wanted, error) ||
-      (opts.defchar && !parse_defchar(*opts.defchar, opts.encoding, ignored, error)))
-    return ImportStatus::usage;
-  if (!open_fonts(library, opts, work, error)) return ImportStatus::failed;
+  Outcome<std::vector<WantedCode>> wanted = select_codes(opts.ranges, opts.symbols, opts.encoding);
+  if (!wanted.ok()) return wanted.failure();
+  work.wanted = std::move(wanted.value());
+  uint16_t defchar = 0;
+  if (opts.defchar) {
+    const Outcome<uint16_t> given = parse_defchar(*opts.defchar, opts.encoding);
+    if (!given.ok()) return given.failure();
+    defchar = given.value();
+  }
+  if (Status opened = open_fonts(library, opts, work); !opened.ok()) return opened.failure();
   find_glyphs(work);
-  if (!check_found(opts, work, result, error) || !choose_defchar(opts, work, error) ||
-      !render_all(library, opts, work, error) || !lay_out(opts, work, result, error))
-    return ImportStatus::failed;
+  ImportResult result;
+  Status made = check_found(opts, work, result);
+  if (made.ok()) made = choose_defchar(opts, defchar, work);
+  if (made.ok()) made = render_all(library, opts, work);
+  if (made.ok()) made = lay_out(opts, work, result);
+  if (!made.ok()) return made.failure();
   compose(library, opts, work, result);
-  return ImportStatus::ok;
+  return result;
 }
+
+}  // namespace tralk::importer

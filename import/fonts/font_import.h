@@ -8,14 +8,11 @@
 #include <vector>
 
 #include "base/file_set.h"
+#include "base/outcome.h"
 #include "import/fonts/font_options.h"
 #include "import/fonts/freetype_handles.h"
 
-enum class ImportStatus {
-  ok,
-  usage,   // the command line asks for something impossible
-  failed,  // a font cannot be used, or the result cannot be a .sym font
-};
+namespace tralk::importer {
 
 struct ImportResult {
   std::vector<std::string> report;    // lines that describe what was read and made
@@ -23,7 +20,11 @@ struct ImportResult {
   std::vector<PendingFile> files;     // the .sym file, then the .cp file unless --no-cp
 };
 
-// Imports as opts say (opts.list must be unset). On failure error holds a
-// one-line reason.
-ImportStatus import_font(FT_Library library, const FontOptions& opts, ImportResult& result,
-                         std::string& error);
+// Imports as opts say (opts.list must be unset). A failure has a one-line
+// reason: Fault::usage where the options ask for codes that cannot be had
+// (a character the encoding lacks, a code selected twice, a bad
+// --defchar), another code where a font cannot be used or the result
+// cannot be a .sym font.
+Outcome<ImportResult> import_font(FT_Library library, const FontOptions& opts);
+
+}  // namespace tralk::importer

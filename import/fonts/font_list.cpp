@@ -2,7 +2,10 @@
 
 #include FT_FONT_FORMATS_H
 
+#include "base/text.h"
 #include "import/fonts/font_face.h"
+
+namespace tralk::importer {
 
 namespace {
 
@@ -73,22 +76,22 @@ std::string describe_face(long index, FT_Face face) {
 
 }  // namespace
 
-bool list_font(FT_Library library, const std::string& path, std::string& out, std::string& error) {
-  FtFace first = ft_open_face(library, path, 0, error);
-  if (!first) {
-    error = "cannot open font \"" + path + "\": " + error;
-    return false;
-  }
-  const long faces = first->num_faces;
-  out = "Font \"" + path + "\": " + std::to_string(faces) + (faces == 1 ? " face\n" : " faces\n");
-  out += describe_face(0, first.get());
+Outcome<std::string> list_font(FT_Library library, const std::string& path) {
+  const Outcome<FtFace> first = ft_open_face(library, path, 0);
+  if (!first.ok())
+    return Failure{first.code(), "cannot open font " + in_quotes(path) + ": " + first.error()};
+  const long faces = first.value()->num_faces;
+  std::string out = "Font " + in_quotes(path) + ": " + std::to_string(faces) +
+                    (faces == 1 ? " face\n" : " faces\n");
+  out += describe_face(0, first.value().get());
   for (long i = 1; i < faces; ++i) {
-    const FtFace face = ft_open_face(library, path, i, error);
-    if (!face) {
-      error = "cannot open face " + std::to_string(i) + " of font \"" + path + "\": " + error;
-      return false;
-    }
-    out += describe_face(i, face.get());
+    const Outcome<FtFace> face = ft_open_face(library, path, i);
+    if (!face.ok())
+      return Failure{face.code(), "cannot open face " + std::to_string(i) + " of font " +
+                                      in_quotes(path) + ": " + face.error()};
+    out += describe_face(i, face.value().get());
   }
-  return true;
+  return out;
 }
+
+}  // namespace tralk::importer

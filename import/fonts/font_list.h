@@ -4,8 +4,13 @@
 
 #include <string>
 
+#include "base/outcome.h"
 #include "import/fonts/freetype_handles.h"
 
-// The listing of the font at path; false, with the reason in error, when
+namespace tralk::importer {
+
+// The listing of the font at path; a failure, with the reason, when
 // FreeType cannot open it.
-bool list_font(FT_Library library, const std::string& path, std::string& out, std::string& error);
+Outcome<std::string> list_font(FT_Library library, const std::string& path);
+
+}  // namespace tralk::importer

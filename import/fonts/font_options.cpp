@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <string_view>
+#include <utility>
 
+#include "base/text.h"
 #include "cli/arg_reader.h"
+
+namespace tralk::importer {
 
 namespace {
 
@@ -60,98 +64,119 @@ const char kHelp[] =
 
 // Reads the value of an option that takes one of a few words.
 template <typename T>
-bool choice(ArgReader& args, std::string_view name,
-            std::initializer_list<std::pair<const char*, T>> words, T& out, std::string& error) {
-  std::string text;
-  if (!args.value(name, text, error)) return false;
+Status choice(cli::ArgReader& args, std::string_view name,
+              std::initializer_list<std::pair<const char*, T>> words, T& out) {
+  const Outcome<std::string> text = args.value(name);
+  if (!text.ok()) return text.failure();
   std::string known;
   for (const auto& [word, value] : words) {
-    if (text == word) {
+    if (text.value() == word) {
       out = value;
-      return true;
+      return {};
     }
     known += known.empty() ? word : std::string(", ") + word;
   }
-  error = "option " + std::string(name) + " takes " + known + ", not \"" + text + "\"";
-  return false;
+  return cli::usage_error("option " + std::string(name) + " takes " + known + ", not " +
+                          in_quotes(text.value()));
 }
 
-bool read_width(ArgReader& args, FontOptions& opts, std::string& error) {
-  std::string text;
-  if (!args.value("--width", text, error)) return false;
-  uint32_t n = 0;
-  if (text == "advance") {
+Status read_width(cli::ArgReader& args, FontOptions& opts) {
+  const Outcome<std::string> text = args.value("--width");
+  if (!text.ok()) return text.failure();
+  if (text.value() == "advance") {
     opts.fixed_width.reset();
-  } else if (text.rfind("fixed=", 0) == 0 && parse_number(text.substr(6), n) && n >= 1 &&
-             n <= kMaxFixedWidth) {
-    opts.fixed_width = n;
-  } else {
-    error = "option --width takes advance or fixed=N (N from 1 to 65535), not \"" + text + "\"";
-    return false;
+    return {};
   }
-  return true;
+  const std::optional<uint32_t> n = text.value().rfind("fixed=", 0) == 0
+                                        ? cli::parse_number(text.value().substr(6))
+                                        : std::nullopt;
+  if (!n || *n < 1 || *n > kMaxFixedWidth)
+    return cli::usage_error("option --width takes advance or fixed=N (N from 1 to 65535), not " +
+                            in_quotes(text.value()));
+  opts.fixed_width = *n;
+  return {};
 }
 
-bool read_bpp(ArgReader& args, FontOptions& opts, std::string& error) {
-  uint32_t n = 0;
-  if (!args.number("--bpp", 1, 8, n, error)) return false;
-  if (n != 1 && n != 2 && n != 4 && n != 8) {
-    error = "option --bpp takes 1, 2, 4 or 8, not \"" + std::to_string(n) + "\"";
-    return false;
-  }
-  opts.bpp = n;
-  return true;
+Status read_bpp(cli::ArgReader& args, FontOptions& opts) {
+  const Outcome<uint32_t> n = args.number("--bpp", 1, 8);
+  if (!n.ok()) return n.failure();
+  if (n.value() != 1 && n.value() != 2 && n.value() != 4 && n.value() != 8)
+    return cli::usage_error("option --bpp takes 1, 2, 4 or 8, not " +
+                            in_quotes(std::to_string(n.value())));
+  opts.bpp = n.value();
+  return {};
 }
 
-bool read_value_option(std::string_view arg, ArgReader& args, FontOptions& opts,
-                       std::string& error) {
-  std::string text;
-  if (arg == "-o") return args.value(arg, opts.out, error);
-  if (arg == "--cp") return args.value(arg, opts.cp_name, error);
-  if (arg == "--symbols") {
-    if (!args.value(arg, text, error)) return false;
-    opts.symbols += text;
-    return true;
+// Stores the value of option arg in to.
+Status read_text(std::string_view arg, cli::ArgReader& args, std::string& to) {
+  Outcome<std::string> text = args.value(arg);
+  if (!text.ok()) return text.failure();
+  to = std::move(text.value());
+  return {};
+}
+
+Status read_ranges(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
+  const Outcome<std::string> text = args.value(arg);
+  if (!text.ok()) return text.failure();
+  const Outcome<std::vector<CodeRange>> ranges = parse_ranges(text.value());
+  if (!ranges.ok()) return ranges.failure();
+  opts.ranges.insert(opts.ranges.end(), ranges.value().begin(), ranges.value().end());
+  return {};
+}
+
+Status read_encoding(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
+  const Outcome<std::string> text = args.value(arg);
+  if (!text.ok()) return text.failure();
+  Outcome<cli::Encoding> encoding = cli::parse_encoding(text.value());
+  if (!encoding.ok()) return encoding.failure();
+  opts.encoding = std::move(encoding.value());
+  return {};
+}
+
+// Stores the number after option arg, from low to high, in to.
+template <typename T>
+Status read_number(std::string_view arg, cli::ArgReader& args, uint32_t low, uint32_t high, T& to) {
+  const Outcome<uint32_t> n = args.number(arg, low, high);
+  if (!n.ok()) return n.failure();
+  to = n.value();
+  return {};
+}
+
+Status read_value_option(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
+  if (arg == "-o") return read_text(arg, args, opts.out);
+  if (arg == "--cp") return read_text(arg, args, opts.cp_name);
+  if (arg == "--symbols" || arg == "--defchar" || arg == "--fallback") {
+    const Outcome<std::string> text = args.value(arg);
+    if (!text.ok()) return text.failure();
+    if (arg == "--symbols")
+      opts.symbols += text.value();
+    else if (arg == "--defchar")
+      opts.defchar = text.value();
+    else
+      opts.fallbacks.push_back(text.value());
+    return {};
   }
-  if (arg == "--defchar") {
-    if (!args.value(arg, text, error)) return false;
-    opts.defchar = text;
-    return true;
-  }
-  if (arg == "--fallback") {
-    if (!args.value(arg, text, error)) return false;
-    opts.fallbacks.push_back(text);
-    return true;
-  }
-  if (arg == "-r") return args.value(arg, text, error) && parse_ranges(text, opts.ranges, error);
-  if (arg == "--encoding")
-    return args.value(arg, text, error) && parse_encoding(text, opts.encoding, error);
-  if (arg == "--face") return args.number(arg, 0, 0xFFFF, opts.face, error);
-  if (arg == "--size") {
-    uint32_t n = 0;
-    if (!args.number(arg, 1, kMaxPixelSize, n, error)) return false;
-    opts.size = n;
-    return true;
-  }
-  if (arg == "--bpp") return read_bpp(args, opts, error);
-  if (arg == "--width") return read_width(args, opts, error);
+  if (arg == "-r") return read_ranges(arg, args, opts);
+  if (arg == "--encoding") return read_encoding(arg, args, opts);
+  if (arg == "--face") return read_number(arg, args, 0, 0xFFFF, opts.face);
+  if (arg == "--size") return read_number(arg, args, 1, kMaxPixelSize, opts.size);
+  if (arg == "--bpp") return read_bpp(args, opts);
+  if (arg == "--width") return read_width(args, opts);
   if (arg == "--hinting")
     return choice<Hinting>(
         args, arg,
         {{"native", Hinting::native}, {"light", Hinting::light}, {"none", Hinting::none}},
-        opts.hinting, error);
+        opts.hinting);
   if (arg == "--height")
     return choice<CellHeight>(args, arg, {{"ink", CellHeight::ink}, {"font", CellHeight::font}},
-                              opts.height, error);
+                              opts.height);
   if (arg == "--missing")
-    return choice<MissingCodes>(args, arg,
-                                {{"warn", MissingCodes::warn}, {"error", MissingCodes::error}},
-                                opts.missing, error);
-  error = "unknown option \"" + std::string(arg) + "\"";
-  return false;
+    return choice<MissingCodes>(
+        args, arg, {{"warn", MissingCodes::warn}, {"error", MissingCodes::error}}, opts.missing);
+  return cli::usage_error("unknown option " + in_quotes(arg));
 }
 
-bool read_option(std::string_view arg, ArgReader& args, FontOptions& opts, std::string& error) {
+Status read_option(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
   if (arg == "-h" || arg == "--help") {
     opts.help = true;
   } else if (arg == "--list") {
@@ -161,49 +186,50 @@ bool read_option(std::string_view arg, ArgReader& args, FontOptions& opts, std::
   } else if (arg == "--no-cp") {
     opts.no_cp = true;
   } else {
-    return read_value_option(arg, args, opts, error);
+    return read_value_option(arg, args, opts);
   }
-  return true;
+  return {};
 }
 
 // The codepage file's name: as given with ".cp" added, or OUT's base name.
 // The name goes on the .sym file's first line as "CP<name>", which the
 // .sym reader looks for beside the .sym file.
-bool settle_cp_name(FontOptions& opts, std::string& error) {
+Status settle_cp_name(FontOptions& opts) {
   const bool given = !opts.cp_name.empty();
   if (!given) opts.cp_name = std::filesystem::path(opts.out).stem().string();
   const bool control = std::any_of(opts.cp_name.begin(), opts.cp_name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-  if (control || opts.cp_name.find_first_of("/>") != std::string::npos) {
-    error = std::string(given ? "--cp takes" : "the codepage is named after the output: give") +
-            " a file name without a folder, \">\" or control characters, not \"" + opts.cp_name +
-            "\"" + (given ? "" : " (--cp NAME)");
-    return false;
-  }
-  if (!ends_with_ignoring_case(opts.cp_name, ".cp")) opts.cp_name += ".cp";
-  return true;
+  if (control || opts.cp_name.find_first_of("/>") != std::string::npos)
+    return cli::usage_error(
+        std::string(given ? "--cp takes" : "the codepage is named after the output: give") +
+        " a file name without a folder, \">\" or control characters, not " +
+        in_quotes(opts.cp_name) + (given ? "" : " (--cp NAME)"));
+  if (!cli::ends_with_ignoring_case(opts.cp_name, ".cp")) opts.cp_name += ".cp";
+  return {};
 }
 
-bool check_combination(FontOptions& opts, std::string& error) {
-  if (opts.help) return true;
-  if (opts.font.empty())
-    error = "no font file given";
-  else if (opts.list)
-    return true;
-  else if (opts.out.empty())
-    error = "no output file given (-o OUT.sym)";
-  else if (!ends_with_ignoring_case(opts.out, ".sym") ||
-           std::filesystem::path(opts.out).stem().empty())
-    error = "the output file \"" + opts.out + "\" must be named NAME.sym";
-  else if (opts.invert && opts.bpp == 1)
-    error = "--invert needs --bpp 2, 4 or 8";
-  else if (opts.no_cp && !opts.cp_name.empty())
-    error = "--cp and --no-cp cannot be used together";
-  else if (opts.encoding.kind == EncodingKind::native && !opts.symbols.empty())
-    error = "--symbols needs --encoding unicode or a code page";
-  if (!error.empty()) return false;
+// Why the options cannot be used together; none when they can.
+std::optional<std::string> combination_problem(const FontOptions& opts) {
+  if (opts.font.empty()) return "no font file given";
+  if (opts.list) return std::nullopt;
+  if (opts.out.empty()) return "no output file given (-o OUT.sym)";
+  if (!cli::ends_with_ignoring_case(opts.out, ".sym") ||
+      std::filesystem::path(opts.out).stem().empty())
+    return "the output file " + in_quotes(opts.out) + " must be named NAME.sym";
+  if (opts.invert && opts.bpp == 1) return "--invert needs --bpp 2, 4 or 8";
+  if (opts.no_cp && !opts.cp_name.empty()) return "--cp and --no-cp cannot be used together";
+  if (opts.encoding.kind == cli::EncodingKind::native && !opts.symbols.empty())
+    return "--symbols needs --encoding unicode or a code page";
+  return std::nullopt;
+}
+
+Status check_combination(FontOptions& opts) {
+  if (opts.help) return {};
+  if (std::optional<std::string> problem = combination_problem(opts))
+    return cli::usage_error(std::move(*problem));
+  if (opts.list) return {};
   if (opts.ranges.empty() && opts.symbols.empty()) opts.ranges.push_back({0x20, 0x7E, 0x20});
-  return opts.no_cp || settle_cp_name(opts, error);
+  return opts.no_cp ? Status{} : settle_cp_name(opts);
 }
 
 const char* hinting_name(Hinting h) {
@@ -230,22 +256,21 @@ std::string ranges_text(const std::vector<CodeRange>& ranges) {
 
 }  // namespace
 
-bool parse_font_options(int argc, const char* const* argv, FontOptions& opts, std::string& error) {
-  opts = FontOptions{};
-  error.clear();
-  ArgReader args(argc, argv);
-  const bool read = read_command_line(
-      args, [&](std::string_view arg, ArgReader& a) { return read_option(arg, a, opts, error); },
-      [&](std::string_view arg) {
-        if (opts.font.empty()) {
-          opts.font = arg;
-          return true;
-        }
-        error = "more than one font file given (\"" + opts.font + "\" and \"" + std::string(arg) +
-                "\"); add fonts with --fallback";
-        return false;
+Outcome<FontOptions> parse_font_options(int argc, const char* const* argv) {
+  FontOptions opts;
+  cli::ArgReader args(argc, argv);
+  const Status read = cli::read_command_line(
+      args, [&](std::string_view arg, cli::ArgReader& a) { return read_option(arg, a, opts); },
+      [&](std::string_view arg) -> Status {
+        if (!opts.font.empty())
+          return cli::usage_error("more than one font file given (" + in_quotes(opts.font) +
+                                  " and " + in_quotes(arg) + "); add fonts with --fallback");
+        opts.font = arg;
+        return {};
       });
-  return read && check_combination(opts, error);
+  if (!read.ok()) return read.failure();
+  if (Status checked = check_combination(opts); !checked.ok()) return checked.failure();
+  return opts;
 }
 
 std::string describe_options(const FontOptions& opts) {
@@ -253,19 +278,21 @@ std::string describe_options(const FontOptions& opts) {
   if (opts.face) out += "--face " + std::to_string(opts.face) + " ";
   if (opts.size) out += "--size " + std::to_string(*opts.size) + " ";
   if (!opts.ranges.empty()) out += "-r " + ranges_text(opts.ranges) + " ";
-  if (!opts.symbols.empty()) out += "--symbols \"" + opts.symbols + "\" ";
+  if (!opts.symbols.empty()) out += "--symbols " + in_quotes(opts.symbols) + " ";
   out += "--encoding " + opts.encoding.name() + " --bpp " + std::to_string(opts.bpp);
   if (opts.invert) out += " --invert";
   out += std::string(" --hinting ") + hinting_name(opts.hinting);
   out += opts.height == CellHeight::ink ? " --height ink" : " --height font";
   out += opts.fixed_width ? " --width fixed=" + std::to_string(*opts.fixed_width)
                           : std::string(" --width advance");
-  for (const std::string& f : opts.fallbacks) out += " --fallback \"" + f + "\"";
+  for (const std::string& f : opts.fallbacks) out += " --fallback " + in_quotes(f);
   if (opts.missing == MissingCodes::error) out += " --missing error";
-  if (opts.defchar) out += " --defchar \"" + *opts.defchar + "\"";
+  if (opts.defchar) out += " --defchar " + in_quotes(*opts.defchar);
   return out;
 }
 
 const char* font_help() {
   return kHelp;
 }
+
+}  // namespace tralk::importer

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "cli/charset.h"
 #include "import/fonts/code_ranges.h"
+
+namespace tralk::importer {
 
 enum class Hinting { native, light, none };
 enum class CellHeight { ink, font };
@@ -25,7 +28,7 @@ struct FontOptions {
   std::optional<uint32_t> size;        // --size, pixels
   std::vector<CodeRange> ranges;       // -r; 0x20-0x7E when neither -r nor --symbols
   std::string symbols;                 // --symbols, UTF-8 as given
-  Encoding encoding;                   // --encoding
+  cli::Encoding encoding;              // --encoding
   unsigned bpp = 1;                    // --bpp: 1, 2, 4 or 8
   bool invert = false;                 // --invert: ink light on dark
   Hinting hinting = Hinting::native;
@@ -40,9 +43,9 @@ struct FontOptions {
   bool help = false;                   // --help
 };
 
-// Reads the arguments after "font". False, with the reason in error, for a
-// bad command line (the usage errors of tralk-import).
-bool parse_font_options(int argc, const char* const* argv, FontOptions& opts, std::string& error);
+// Reads the arguments after "font". A usage failure, with the reason, for a
+// bad command line.
+Outcome<FontOptions> parse_font_options(int argc, const char* const* argv);
 
 // The options that shape the output, as a command line would give them:
 // recorded in the .sym file.
@@ -50,3 +53,5 @@ std::string describe_options(const FontOptions& opts);
 
 // The --help text of "tralk-import font".
 const char* font_help();
+
+}  // namespace tralk::importer

@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace tralk::importer {
+
 namespace {
 
 // Properties that FreeType reads from FREETYPE_PROPERTIES when a library is
@@ -34,35 +36,32 @@ const char* const kDarkeningModules[] = {"cff", "type1", "t1cid", "autofitter"};
 // A random seed of 0 means the font's own seed.
 const char* const kRandomSeedModules[] = {"cff", "type1", "t1cid"};
 
-bool set_property(FT_Library library, const char* module, const char* name, const void* value,
-                  std::string& error) {
+Status set_property(FT_Library library, const char* module, const char* name, const void* value) {
   const FT_Error e = FT_Property_Set(library, module, name, value);
-  if (e == FT_Err_Ok || e == FT_Err_Missing_Module || e == FT_Err_Missing_Property) return true;
-  error =
-      std::string("cannot set FreeType property ") + module + ":" + name + ": " + ft_error_text(e);
-  return false;
+  if (e == FT_Err_Ok || e == FT_Err_Missing_Module || e == FT_Err_Missing_Property) return {};
+  return ft_failure(e, std::string("cannot set FreeType property ") + module + ":" + name + ": ");
 }
 
 // The TrueType interpreter: version 40, the current default, or version 35
 // in a build without it.
-bool set_interpreter(FT_Library library, std::string& error) {
+Status set_interpreter(FT_Library library) {
   FT_UInt version = TT_INTERPRETER_VERSION_40;
-  if (FT_Property_Set(library, "truetype", "interpreter-version", &version) == FT_Err_Ok)
-    return true;
+  if (FT_Property_Set(library, "truetype", "interpreter-version", &version) == FT_Err_Ok) return {};
   version = TT_INTERPRETER_VERSION_35;
-  return set_property(library, "truetype", "interpreter-version", &version, error);
+  return set_property(library, "truetype", "interpreter-version", &version);
 }
 
-bool set_properties(FT_Library library, std::string& error) {
+Status set_properties(FT_Library library) {
   for (const UIntProperty& p : kUIntProperties)
-    if (!set_property(library, p.module, p.name, &p.value, error)) return false;
+    if (Status set = set_property(library, p.module, p.name, &p.value); !set.ok()) return set;
   for (const char* module : kDarkeningModules)
-    if (!set_property(library, module, "darkening-parameters", kDarkening.data(), error))
-      return false;
+    if (Status set = set_property(library, module, "darkening-parameters", kDarkening.data());
+        !set.ok())
+      return set;
   const FT_Int32 seed = 0;
   for (const char* module : kRandomSeedModules)
-    if (!set_property(library, module, "random-seed", &seed, error)) return false;
-  return set_interpreter(library, error);
+    if (Status set = set_property(library, module, "random-seed", &seed); !set.ok()) return set;
+  return set_interpreter(library);
 }
 
 // FreeType's own error texts, taken from its error list as fterrors.h shows.
@@ -81,25 +80,19 @@ struct ErrorText {
 
 }  // namespace
 
-FtLibrary ft_open_library(std::string& error) {
+Outcome<FtLibrary> ft_open_library() {
   FT_Library raw = nullptr;
   const FT_Error e = FT_Init_FreeType(&raw);
-  if (e != FT_Err_Ok) {
-    error = "cannot start FreeType: " + ft_error_text(e);
-    return nullptr;
-  }
+  if (e != FT_Err_Ok) return ft_failure(e, "cannot start FreeType: ");
   FtLibrary library(raw);
-  if (!set_properties(library.get(), error)) return nullptr;
+  if (Status set = set_properties(library.get()); !set.ok()) return set.failure();
   return library;
 }
 
-FtFace ft_open_face(FT_Library library, const std::string& path, long index, std::string& error) {
+Outcome<FtFace> ft_open_face(FT_Library library, const std::string& path, long index) {
   FT_Face raw = nullptr;
   const FT_Error e = FT_New_Face(library, path.c_str(), index, &raw);
-  if (e != FT_Err_Ok) {
-    error = ft_error_text(e);
-    return nullptr;
-  }
+  if (e != FT_Err_Ok) return ft_failure(e, "");
   return FtFace(raw);
 }
 
@@ -109,8 +102,28 @@ std::string ft_error_text(FT_Error error) {
   return "FreeType error " + std::to_string(error);
 }
 
+Fault ft_fault(FT_Error error) {
+  switch (FT_ERROR_BASE(error)) {
+    case FT_Err_Cannot_Open_Resource:
+    case FT_Err_Cannot_Open_Stream:
+      return Fault::io;
+    case FT_Err_Unknown_File_Format:
+      return Fault::unsupported;
+    case FT_Err_Out_Of_Memory:
+      return Fault::too_large;
+    default:
+      return Fault::format;
+  }
+}
+
+Failure ft_failure(FT_Error error, const std::string& context) {
+  return Failure{ft_fault(error), context + ft_error_text(error)};
+}
+
 std::string ft_version(FT_Library library) {
   FT_Int major = 0, minor = 0, patch = 0;
   FT_Library_Version(library, &major, &minor, &patch);
   return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch);
 }
+
+}  // namespace tralk::importer

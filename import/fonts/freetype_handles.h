@@ -10,6 +10,10 @@
 #include <memory>
 #include <string>
 
+#include "base/outcome.h"
+
+namespace tralk::importer {
+
 struct FtLibraryDone {
   void operator()(FT_Library library) const { FT_Done_FreeType(library); }
 };
@@ -21,14 +25,23 @@ struct FtFaceDone {
 using FtFace = std::unique_ptr<FT_FaceRec_, FtFaceDone>;
 
 // A new library with every module property that FREETYPE_PROPERTIES can set
-// set explicitly; none, with the reason in error, when that fails.
-FtLibrary ft_open_library(std::string& error);
+// set explicitly; a failure, with the reason, when that cannot be done.
+Outcome<FtLibrary> ft_open_library();
 
-// Face index of the font file at path; none with FreeType's reason in error.
-FtFace ft_open_face(FT_Library library, const std::string& path, long index, std::string& error);
+// Face index of the font file at path; a failure with FreeType's reason.
+Outcome<FtFace> ft_open_face(FT_Library library, const std::string& path, long index);
 
 // FreeType's words for an error code ("cannot open resource").
 std::string ft_error_text(FT_Error error);
 
+// What a FreeType error code means for this program: a file that cannot be
+// opened, a format it does not know, memory that ran out, or a damaged font.
+Fault ft_fault(FT_Error error);
+
+// The failure of FreeType error code error, its words after context.
+Failure ft_failure(FT_Error error, const std::string& context);
+
 // "2.12.1".
 std::string ft_version(FT_Library library);
+
+}  // namespace tralk::importer

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace tralk::importer {
+
 namespace {
 
 // An FT_Bitmap that this program allocated through FreeType.
@@ -94,9 +96,9 @@ void keep_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out
   }
 }
 
-// The glyph's size before rendering: its outline's control box, or the
-// bitmap that a bitmap font stores.
-bool too_large(const FT_GlyphSlot slot, uint32_t max_side, std::string& error) {
+// Refuses a glyph whose size before rendering (its outline's control box, or
+// the bitmap that a bitmap font stores) is beyond max_side.
+Status check_size(const FT_GlyphSlot slot, uint32_t max_side) {
   uint64_t width = slot->bitmap.width, rows = slot->bitmap.rows;
   if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
     FT_BBox box;
@@ -105,36 +107,34 @@ bool too_large(const FT_GlyphSlot slot, uint32_t max_side, std::string& error) {
     rows = static_cast<uint64_t>((box.yMax >> 6) - (box.yMin >> 6)) + 1;
   }
   const uint64_t advance = static_cast<uint64_t>(std::abs(slot->advance.x) >> 6);
-  if (width <= max_side && rows <= max_side && advance <= max_side) return false;
-  error = "it is " + std::to_string(width) + " x " + std::to_string(rows) + " pixels with an " +
-          "advance of " + std::to_string(advance) +
-          ", far larger than its font's size (a damaged font?)";
-  return true;
+  if (width <= max_side && rows <= max_side && advance <= max_side) return {};
+  return Failure{Fault::format, "it is " + std::to_string(width) + " x " + std::to_string(rows) +
+                                    " pixels with an advance of " + std::to_string(advance) +
+                                    ", far larger than its font's size (a damaged font?)"};
 }
 
 }  // namespace
 
-bool render_glyph(FT_Library library, FT_Face face, FT_UInt index, const RenderSettings& settings,
-                  GlyphInk& out, std::string& error) {
-  out = GlyphInk{};
+Outcome<GlyphInk> render_glyph(FT_Library library, FT_Face face, FT_UInt index,
+                               const RenderSettings& settings) {
   const FT_GlyphSlot slot = face->glyph;
   FT_Error e = FT_Load_Glyph(face, index, load_flags(settings));
-  if (e == FT_Err_Ok && too_large(slot, settings.max_side, error)) return false;
-  if (e == FT_Err_Ok) e = FT_Render_Glyph(slot, render_mode(settings));
+  if (e == FT_Err_Ok) {
+    if (Status sized = check_size(slot, settings.max_side); !sized.ok()) return sized.failure();
+    e = FT_Render_Glyph(slot, render_mode(settings));
+  }
   const bool blank = e == FT_Err_Ok && (slot->bitmap.width == 0 || slot->bitmap.rows == 0);
   // A damaged bitmap font can give a glyph a size but no pixels.
-  if (e == FT_Err_Ok && !blank && !slot->bitmap.buffer) {
-    error = "it has a size but no pixels (a damaged font?)";
-    return false;
-  }
+  if (e == FT_Err_Ok && !blank && !slot->bitmap.buffer)
+    return Failure{Fault::format, "it has a size but no pixels (a damaged font?)"};
   // Whatever the font stores (1, 2, 4 or 8 bits, colour), one byte a pixel.
   OwnedBitmap converted(library);
   if (e == FT_Err_Ok && !blank) e = FT_Bitmap_Convert(library, &slot->bitmap, converted.get(), 1);
-  if (e != FT_Err_Ok) {
-    error = ft_error_text(e);
-    return false;
-  }
-  out.advance = static_cast<int>((slot->advance.x + 32) >> 6);
-  if (!blank) keep_ink(*converted.get(), slot->bitmap_left, -slot->bitmap_top, settings.bpp, out);
-  return true;
+  if (e != FT_Err_Ok) return ft_failure(e, "");
+  GlyphInk ink;
+  ink.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+  if (!blank) keep_ink(*converted.get(), slot->bitmap_left, -slot->bitmap_top, settings.bpp, ink);
+  return ink;
 }
+
+}  // namespace tralk::importer

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "import/fonts/font_options.h"
 #include "import/fonts/freetype_handles.h"
+
+namespace tralk::importer {
 
 struct RenderSettings {
   unsigned bpp = 1;  // output depth: 1, 2, 4 or 8
@@ -43,7 +45,9 @@ inline uint32_t coverage_level(uint32_t coverage, uint32_t max_coverage, uint32_
   return (2 * coverage * max_level + max_coverage) / (2 * max_coverage);
 }
 
-// Loads and renders glyph index of face as the settings say; false with
-// FreeType's reason in error.
-bool render_glyph(FT_Library library, FT_Face face, FT_UInt index, const RenderSettings& settings,
-                  GlyphInk& out, std::string& error);
+// Loads and renders glyph index of face as the settings say; a failure with
+// FreeType's reason, or the size of a glyph far larger than its font's.
+Outcome<GlyphInk> render_glyph(FT_Library library, FT_Face face, FT_UInt index,
+                               const RenderSettings& settings);
+
+}  // namespace tralk::importer

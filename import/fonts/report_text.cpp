@@ -1,7 +1,11 @@
 #include "import/fonts/report_text.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "base/text.h"
+#include "import/fonts/code_ranges.h"
+
+namespace tralk::importer {
 
 namespace {
 
@@ -9,16 +13,6 @@ namespace {
 constexpr size_t kListedRuns = 20;
 
 }  // namespace
-
-std::string quoted(const std::string& s) {
-  return "\"" + s + "\"";
-}
-
-std::string hex4(uint32_t code) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "0x%04X", code);
-  return buf;
-}
 
 std::string plural(size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -40,7 +34,7 @@ std::string code_runs(const std::vector<uint16_t>& codes) {
 }
 
 std::string font_line(const FontFace& font, uint32_t face) {
-  return quoted(font.path) + " face " + std::to_string(face) + ": " +
+  return in_quotes(font.path) + " face " + std::to_string(face) + ": " +
          face_name(font.face.get(), font.path) + ", " + std::to_string(font.pixel_size) + " px" +
          (font.strike ? " strike" : "");
 }
@@ -59,3 +53,5 @@ std::string shape_line(const PackedSymbols& s, const CellLayout& layout) {
                            : std::to_string(*narrow) + " to " + std::to_string(*wide)) +
          " pixels wide, " + std::to_string(s.symbytes) + " bytes each";
 }
+
+}  // namespace tralk::importer

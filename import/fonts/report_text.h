@@ -10,10 +10,7 @@
 #include "import/fonts/font_face.h"
 #include "import/fonts/symbol_pack.h"
 
-std::string quoted(const std::string& s);
-
-// "0x0041".
-std::string hex4(uint32_t code);
+namespace tralk::importer {
 
 // "1 code" or "2 codes".
 std::string plural(size_t n, const char* one, const char* many);
@@ -31,3 +28,5 @@ std::string depth_words(unsigned bpp, bool invert);
 // "287 symbols, 19 rows (15 above the baseline), 4 to 18 pixels wide, 171
 // bytes each".
 std::string shape_line(const PackedSymbols& s, const CellLayout& layout);
+
+}  // namespace tralk::importer

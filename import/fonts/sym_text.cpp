@@ -1,14 +1,18 @@
 #include "import/fonts/sym_text.h"
 
+#include "base/text.h"
+
+namespace tralk::importer {
+
 namespace {
 
 void append_number(std::string& out, uint32_t v) {
   out += std::to_string(v);
 }
 
+// "0xAB", appended whole: this runs for every pixel byte of a font.
 void append_byte(std::string& out, uint8_t b) {
-  static const char kHex[] = "0123456789ABCDEF";
-  const char text[4] = {'0', 'x', kHex[b >> 4], kHex[b & 0xF]};
+  const char text[4] = {'0', 'x', hex_digit_upper(b >> 4u), hex_digit_upper(b)};
   out.append(text, sizeof text);
 }
 
@@ -54,3 +58,5 @@ std::string sym_text(const PackedSymbols& symbols, const SymTextInfo& info) {
   }
   return out;
 }
+
+}  // namespace tralk::importer

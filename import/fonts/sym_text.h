@@ -9,6 +9,8 @@
 
 #include "import/fonts/symbol_pack.h"
 
+namespace tralk::importer {
+
 struct SymTextInfo {
   std::string cp_name;                // empty: no codepage
   std::vector<std::string> comments;  // lines after the first, without "// "
@@ -16,3 +18,5 @@ struct SymTextInfo {
 };
 
 std::string sym_text(const PackedSymbols& symbols, const SymTextInfo& info);
+
+}  // namespace tralk::importer

@@ -10,6 +10,8 @@
 #include "import/fonts/cell_layout.h"
 #include "import/fonts/glyph_ink.h"
 
+namespace tralk::importer {
+
 struct PixelForm {
   unsigned bpp = 1;     // 1: b&w, a set bit is ink; 2, 4, 8: grey levels
   bool invert = false;  // grey levels with light ink on black
@@ -29,6 +31,8 @@ struct PackedSymbols {
 // symbol's bytes, to be checked before they are packed.
 uint64_t packed_size(const CellLayout& layout, unsigned bpp);
 
-// Packs every glyph in its place.
+// Packs every glyph in its cell.
 PackedSymbols pack_symbols(const std::vector<GlyphInk>& glyphs, const CellLayout& layout,
                            const PixelForm& form);
+
+}  // namespace tralk::importer

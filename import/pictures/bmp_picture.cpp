@@ -3,10 +3,14 @@
 #include <new>
 #include <vector>
 
+#include "base/text.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap/bmp_rows.h"
 #include "bitmap/symbol.h"
 #include "import/pictures/flatten.h"
+#include "import/pictures/picture_limits.h"
+
+namespace tralk::importer {
 
 namespace {
 
@@ -70,29 +74,30 @@ class RowsToRgb {
 
 }  // namespace
 
-bool read_bmp_picture(const PictureRequest& req, RgbPicture& pic, std::string& error) {
+Outcome<LoadedPicture> read_bmp_picture(const PictureRequest& req) {
   BmpPicture bmp;
   Status read = bmp_open(req.path.c_str(), true, bmp);
   const BmpHeader& h = bmp.header;
+  LoadedPicture pic;
   if (read.ok()) {
-    error = picture_size_problem(h.width, h.height, req.depth);
-    if (!error.empty()) {
-      error = quoted(req.path) + " " + error;
-      return false;
-    }
+    if (Status fits = check_picture_size(req, h.width, h.height); !fits.ok()) return fits.failure();
     try {
-      pic.resize(h.width, h.height);
+      pic.pixels.resize(h.width, h.height);
       BmpRows rows(*bmp.in, h);
       RowsToRgb to_rgb(h, req.background);
       rows.keep_alpha();
-      read = rows.for_each(
-          [&](uint32_t y, const uint8_t* pixels) { to_rgb.put(pixels, rows.alpha(), pic.row(y)); });
+      read = rows.for_each([&](uint32_t y, const uint8_t* pixels) {
+        to_rgb.put(pixels, rows.alpha(), pic.pixels.row(y));
+      });
       pic.flattened = to_rgb.flattened();
     } catch (const std::bad_alloc&) {
-      error = quoted(req.path) + " is too large for the memory at hand";
-      return false;
+      return Failure{Fault::too_large,
+                     in_quotes(req.path) + " is too large for the memory at hand"};
     }
   }
-  if (!read.ok()) error = "cannot read " + quoted(req.path) + ": " + reader_reason(read);
-  return read.ok();
+  if (!read.ok())
+    return Failure{read.code(), "cannot read " + in_quotes(req.path) + ": " + reader_reason(read)};
+  return pic;
 }
+
+}  // namespace tralk::importer

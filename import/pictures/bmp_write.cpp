@@ -6,6 +6,8 @@
 #include "bitmap/symbol.h"
 #include "import/pictures/colour_table.h"
 
+namespace tralk::importer {
+
 namespace {
 
 constexpr uint32_t kHeadersSize = 14 + 40;
@@ -101,3 +103,5 @@ std::string bmp_encode(const RgbPicture& pic, unsigned bits, const std::vector<R
   }
   return out;
 }
+
+}  // namespace tralk::importer

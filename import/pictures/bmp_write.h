@@ -9,9 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "import/pictures/rgb_picture.h"
+#include "base/palette.h"
+#include "base/rgb_picture.h"
+
+namespace tralk::importer {
 
 // The file of pic at bits per pixel: 24 (blue, green, red), or 1, 4 or 8
 // (indices into table, which holds every colour of the picture; see
-// import/colour_table.h).
+// import/pictures/colour_table.h).
 std::string bmp_encode(const RgbPicture& pic, unsigned bits, const std::vector<RGBTRIPLET>& table);
+
+}  // namespace tralk::importer

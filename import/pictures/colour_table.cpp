@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+namespace tralk::importer {
+
 namespace {
 
 RGBTRIPLET colour_of(uint32_t value) {
@@ -45,15 +47,16 @@ std::vector<RGBTRIPLET> bw_table(const std::vector<uint32_t>& colours, RGBTRIPLE
 
 }  // namespace
 
-bool colour_table(const RgbPicture& pic, unsigned bits, RGBTRIPLET background,
-                  std::vector<RGBTRIPLET>& table, uint32_t& count) {
-  const std::vector<uint32_t> colours = distinct_colours(pic, 1u << bits, count);
-  if (colours.empty()) return false;
+ColourTable colour_table(const RgbPicture& pic, unsigned bits, RGBTRIPLET background) {
+  ColourTable table;
+  const std::vector<uint32_t> colours = distinct_colours(pic, 1u << bits, table.colours);
+  if (colours.empty()) return table;
   if (bits == 1) {
-    table = bw_table(colours, background);
+    table.entries = bw_table(colours, background);
   } else {
-    table.clear();
-    for (uint32_t v : colours) table.push_back(colour_of(v));
+    for (uint32_t v : colours) table.entries.push_back(colour_of(v));
   }
-  return true;
+  return table;
 }
+
+}  // namespace tralk::importer

@@ -15,15 +15,22 @@
 #include <cstdint>
 #include <vector>
 
-#include "import/pictures/rgb_picture.h"
+#include "base/palette.h"
+#include "base/rgb_picture.h"
 
-// The table of pic at bits (1, 4 or 8) into table. False when the picture
-// has more colours than 2^bits; count is the number of its colours either
-// way.
-bool colour_table(const RgbPicture& pic, unsigned bits, RGBTRIPLET background,
-                  std::vector<RGBTRIPLET>& table, uint32_t& count);
+namespace tralk::importer {
+
+struct ColourTable {
+  std::vector<RGBTRIPLET> entries;  // empty when the picture has more colours than fit, or none
+  uint32_t colours = 0;             // how many colours the picture has, either way
+};
+
+// The table of pic at bits (1, 4 or 8).
+ColourTable colour_table(const RgbPicture& pic, unsigned bits, RGBTRIPLET background);
 
 // A colour as the number 0xRRGGBB.
 inline uint32_t colour_value(RGBTRIPLET c) {
   return uint32_t{c.r} << 16 | uint32_t{c.g} << 8 | c.b;
 }
+
+}  // namespace tralk::importer

@@ -1,5 +1,7 @@
 #include "import/pictures/flatten.h"
 
+namespace tralk::importer {
+
 uint8_t flatten_channel(uint32_t c, uint32_t a, uint8_t bg, uint32_t max) {
   const uint64_t s = max / 255;
   const uint64_t num = uint64_t{c} * a + bg * s * (max - a);
@@ -35,3 +37,5 @@ bool flatten_rgba_row(const uint8_t* rgba, unsigned bits, uint32_t width, RGBTRI
                       uint8_t* rgb) {
   return bits == 16 ? flatten_row<2>(rgba, width, bg, rgb) : flatten_row<1>(rgba, width, bg, rgb);
 }
+
+}  // namespace tralk::importer

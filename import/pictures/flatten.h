@@ -15,6 +15,8 @@
 
 #include "base/palette.h"
 
+namespace tralk::importer {
+
 // One channel of one pixel, as above.
 uint8_t flatten_channel(uint32_t c, uint32_t a, uint8_t bg, uint32_t max);
 
@@ -23,3 +25,5 @@ uint8_t flatten_channel(uint32_t c, uint32_t a, uint8_t bg, uint32_t max);
 // a pixel). Returns whether any pixel was not fully opaque.
 bool flatten_rgba_row(const uint8_t* rgba, unsigned bits, uint32_t width, RGBTRIPLET bg,
                       uint8_t* rgb);
+
+}  // namespace tralk::importer

@@ -1,9 +1,14 @@
 #include "import/pictures/picture_options.h"
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
+#include <utility>
 
+#include "base/text.h"
 #include "cli/arg_reader.h"
+
+namespace tralk::importer {
 
 namespace {
 
@@ -26,87 +31,78 @@ const char kHelp[] =
     "Exit status: 0 when the picture was written, 1 for a picture or output\n"
     "problem, 2 for a bad command line. After an error no file is left.\n";
 
-int hex_digit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // Six hex digits, red, green, blue; a leading "#" is allowed.
-bool parse_colour(std::string_view text, RGBTRIPLET& c) {
+std::optional<RGBTRIPLET> parse_colour(std::string_view text) {
   if (!text.empty() && text[0] == '#') text.remove_prefix(1);
-  if (text.size() != 6) return false;
+  if (text.size() != 6) return std::nullopt;
   uint8_t bytes[3];
   for (size_t i = 0; i < 3; ++i) {
-    const int high = hex_digit(text[2 * i]), low = hex_digit(text[2 * i + 1]);
-    if (high < 0 || low < 0) return false;
+    const unsigned high = digit_value(text[2 * i]), low = digit_value(text[2 * i + 1]);
+    if (high >= 16 || low >= 16) return std::nullopt;
     bytes[i] = static_cast<uint8_t>(high * 16 + low);
   }
-  c = {bytes[0], bytes[1], bytes[2]};
-  return true;
+  return RGBTRIPLET{bytes[0], bytes[1], bytes[2]};
 }
 
-bool read_option(std::string_view arg, ArgReader& args, PictureOptions& opts, std::string& error) {
-  std::string text;
+Status read_option(std::string_view arg, cli::ArgReader& args, PictureOptions& opts) {
   if (arg == "-h" || arg == "--help") {
     opts.help = true;
-    return true;
+    return {};
   }
-  if (arg == "-o") return args.value(arg, opts.out, error);
+  if (arg != "-o" && arg != "--background" && arg != "--depth")
+    return cli::usage_error("unknown option " + in_quotes(arg));
+  Outcome<std::string> text = args.value(arg);
+  if (!text.ok()) return text.failure();
+  if (arg == "-o") {
+    opts.out = std::move(text.value());
+    return {};
+  }
   if (arg == "--background") {
-    if (!args.value(arg, text, error)) return false;
-    if (parse_colour(text, opts.request.background)) return true;
-    error = "option --background takes a colour as six hex digits RRGGBB, not \"" + text + "\"";
-    return false;
+    const std::optional<RGBTRIPLET> colour = parse_colour(text.value());
+    if (!colour)
+      return cli::usage_error("option --background takes a colour as six hex digits RRGGBB, not " +
+                              in_quotes(text.value()));
+    opts.request.background = *colour;
+    return {};
   }
-  if (arg == "--depth") {
-    if (!args.value(arg, text, error)) return false;
-    uint32_t n = 0;
-    if (parse_number(text, n) && (n == 1 || n == 4 || n == 8 || n == 24)) {
-      opts.request.depth = n;
-      return true;
-    }
-    error = "option --depth takes 1, 4, 8 or 24, not \"" + text + "\"";
-    return false;
-  }
-  error = "unknown option \"" + std::string(arg) + "\"";
-  return false;
+  const std::optional<uint32_t> n = cli::parse_number(text.value());
+  if (!n || (*n != 1 && *n != 4 && *n != 8 && *n != 24))
+    return cli::usage_error("option --depth takes 1, 4, 8 or 24, not " + in_quotes(text.value()));
+  opts.request.depth = *n;
+  return {};
 }
 
-bool check_combination(const PictureOptions& opts, std::string& error) {
-  if (opts.help) return true;
-  if (opts.request.path.empty())
-    error = "no picture given";
-  else if (opts.out.empty())
-    error = "no output file given (-o OUT.bmp)";
-  else if (!ends_with_ignoring_case(opts.out, ".bmp") ||
-           std::filesystem::path(opts.out).stem().empty())
-    error = "the output file \"" + opts.out + "\" must be named NAME.bmp";
-  return error.empty();
+Status check_combination(const PictureOptions& opts) {
+  if (opts.help) return {};
+  if (opts.request.path.empty()) return cli::usage_error("no picture given");
+  if (opts.out.empty()) return cli::usage_error("no output file given (-o OUT.bmp)");
+  if (!cli::ends_with_ignoring_case(opts.out, ".bmp") ||
+      std::filesystem::path(opts.out).stem().empty())
+    return cli::usage_error("the output file " + in_quotes(opts.out) + " must be named NAME.bmp");
+  return {};
 }
 
 }  // namespace
 
-bool parse_picture_options(int argc, const char* const* argv, PictureOptions& opts,
-                           std::string& error) {
-  opts = PictureOptions{};
-  error.clear();
-  ArgReader args(argc, argv);
-  const bool read = read_command_line(
-      args, [&](std::string_view arg, ArgReader& a) { return read_option(arg, a, opts, error); },
-      [&](std::string_view arg) {
-        if (opts.request.path.empty()) {
-          opts.request.path = arg;
-          return true;
-        }
-        error = "more than one picture given (\"" + opts.request.path + "\" and \"" +
-                std::string(arg) + "\")";
-        return false;
+Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv) {
+  PictureOptions opts;
+  cli::ArgReader args(argc, argv);
+  const Status read = cli::read_command_line(
+      args, [&](std::string_view arg, cli::ArgReader& a) { return read_option(arg, a, opts); },
+      [&](std::string_view arg) -> Status {
+        if (!opts.request.path.empty())
+          return cli::usage_error("more than one picture given (" + in_quotes(opts.request.path) +
+                                  " and " + in_quotes(arg) + ")");
+        opts.request.path = arg;
+        return {};
       });
-  return read && check_combination(opts, error);
+  if (!read.ok()) return read.failure();
+  if (Status checked = check_combination(opts); !checked.ok()) return checked.failure();
+  return opts;
 }
 
 const char* picture_help() {
   return kHelp;
 }
+
+}  // namespace tralk::importer

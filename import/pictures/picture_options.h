@@ -3,7 +3,10 @@
 
 #include <string>
 
+#include "base/outcome.h"
 #include "import/pictures/picture_request.h"
+
+namespace tralk::importer {
 
 struct PictureOptions {
   PictureRequest request;  // the picture (PICTURE), --background and --depth
@@ -11,10 +14,11 @@ struct PictureOptions {
   bool help = false;       // --help
 };
 
-// Reads the arguments after "picture". False, with the reason in error, for
-// a bad command line (the usage errors of tralk-import).
-bool parse_picture_options(int argc, const char* const* argv, PictureOptions& opts,
-                           std::string& error);
+// Reads the arguments after "picture". A usage failure, with the reason, for
+// a bad command line.
+Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv);
 
 // The --help text of "tralk-import picture".
 const char* picture_help();
+
+}  // namespace tralk::importer

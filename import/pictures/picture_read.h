@@ -2,12 +2,14 @@
 // apart by their first bytes, whatever the file's name says.
 #pragma once
 
-#include <string>
-
+#include "base/outcome.h"
 #include "import/pictures/picture_request.h"
-#include "import/pictures/rgb_picture.h"
 
-// Reads the picture req names, flattened onto req's background, into pic.
-// False, with a one-line message in error, when it cannot be read (or is
-// neither PNG nor BMP), or is too large for tralk at req's depth.
-bool read_picture(const PictureRequest& req, RgbPicture& pic, std::string& error);
+namespace tralk::importer {
+
+// Reads the picture req names, flattened onto req's background. A failure,
+// with a one-line message, when it cannot be read (or is neither PNG nor
+// BMP), or is too large for tralk at req's depth.
+Outcome<LoadedPicture> read_picture(const PictureRequest& req);
+
+}  // namespace tralk::importer

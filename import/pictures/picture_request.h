@@ -1,9 +1,13 @@
-// What "tralk-import picture" asks of a picture reader.
+// What "tralk-import picture" asks of a picture reader, and what a reader
+// hands back.
 #pragma once
 
 #include <string>
 
 #include "base/palette.h"
+#include "base/rgb_picture.h"
+
+namespace tralk::importer {
 
 struct PictureRequest {
   std::string path;                      // the picture file, as named in messages
@@ -11,7 +15,11 @@ struct PictureRequest {
   unsigned depth = 24;                   // the depth it is to be written at: 1, 4, 8 or 24
 };
 
-// A name as messages show it, in double quotes.
-inline std::string quoted(const std::string& name) {
-  return "\"" + name + "\"";
-}
+// A picture as read: opaque pixels, transparency already flattened onto the
+// background.
+struct LoadedPicture {
+  RgbPicture pixels;
+  bool flattened = false;  // some pixel was not fully opaque in the file
+};
+
+}  // namespace tralk::importer

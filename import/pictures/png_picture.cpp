@@ -6,7 +6,11 @@
 #include <new>
 #include <vector>
 
+#include "base/text.h"
 #include "import/pictures/flatten.h"
+#include "import/pictures/picture_limits.h"
+
+namespace tralk::importer {
 
 namespace {
 
@@ -20,6 +24,7 @@ constexpr uint64_t kMaxInflation = 1032;
 struct PngIo {
   std::FILE* file = nullptr;
   char reason[200] = {};
+  bool cut_short = false;  // the file ended before the picture did
 };
 
 [[noreturn]] void on_error(png_structp png, png_const_charp message) {
@@ -33,7 +38,10 @@ void on_warning(png_structp, png_const_charp) {}
 
 void read_data(png_structp png, png_bytep data, size_t length) {
   auto* io = static_cast<PngIo*>(png_get_io_ptr(png));
-  if (std::fread(data, 1, length, io->file) != length) png_error(png, "the file is cut short");
+  if (std::fread(data, 1, length, io->file) != length) {
+    io->cut_short = true;
+    png_error(png, "the file is cut short");
+  }
 }
 
 // The read and information structures of one file, destroyed together.
@@ -62,7 +70,7 @@ struct PngDecode {
   png_structp png = nullptr;
   png_infop info = nullptr;
   RGBTRIPLET background;
-  RgbPicture* pic = nullptr;
+  LoadedPicture* pic = nullptr;
   uint32_t width = 0;
   uint32_t height = 0;
   unsigned stored_bits = 0;  // bits per pixel in the file
@@ -105,7 +113,7 @@ void read_pixels(PngDecode& d) {
       uint8_t* row = d.rows.data() + (d.passes > 1 ? y * d.rowbytes : 0);
       png_read_row(d.png, row, nullptr);
       if (pass == d.passes - 1 &&
-          flatten_rgba_row(row, d.bits, d.width, d.background, d.pic->row(y)))
+          flatten_rgba_row(row, d.bits, d.width, d.background, d.pic->pixels.row(y)))
         d.pic->flattened = true;
     }
   }
@@ -121,21 +129,23 @@ bool guarded(void (*step)(PngDecode&), PngDecode& d) {
   return true;
 }
 
-// Why the picture whose head was read cannot be read further; empty when it
-// can.
-std::string size_problem(const PngDecode& d, uint64_t file_size, const PictureRequest& req) {
-  const std::string problem = picture_size_problem(d.width, d.height, req.depth);
-  if (!problem.empty()) return quoted(req.path) + " " + problem;
+// Refuses the picture whose head was read when it cannot be read further.
+Status check_size(const PngDecode& d, uint64_t file_size, const PictureRequest& req) {
+  if (Status fits = check_picture_size(req, d.width, d.height); !fits.ok()) return fits;
   const uint64_t stored = (uint64_t{d.width} * d.height * d.stored_bits + 7) / 8;
   if (file_size != 0 && stored > kMaxInflation * file_size)
-    return quoted(req.path) + " claims " + std::to_string(d.width) + " x " +
-           std::to_string(d.height) + " pixels, more than its " + std::to_string(file_size) +
-           " bytes can hold (a damaged file?)";
+    return Failure{Fault::format, in_quotes(req.path) + " claims " + std::to_string(d.width) +
+                                      " x " + std::to_string(d.height) + " pixels, more than its " +
+                                      std::to_string(file_size) +
+                                      " bytes can hold (a damaged file?)"};
   return {};
 }
 
-std::string failure(const PictureRequest& req, const PngIo& io) {
-  return "cannot read " + quoted(req.path) + ": " + (io.reason[0] ? io.reason : "damaged file");
+// Why libpng stopped reading.
+Failure failure(const PictureRequest& req, const PngIo& io) {
+  return Failure{
+      io.cut_short ? Fault::cut_short : Fault::format,
+      "cannot read " + in_quotes(req.path) + ": " + (io.reason[0] ? io.reason : "damaged file")};
 }
 
 }  // namespace
@@ -144,37 +154,31 @@ bool is_png_signature(const uint8_t* bytes, size_t n) {
   return n >= 8 && png_sig_cmp(bytes, 0, 8) == 0;
 }
 
-bool read_png_picture(std::FILE* f, uint64_t file_size, const PictureRequest& req, RgbPicture& pic,
-                      std::string& error) {
+Outcome<LoadedPicture> read_png_picture(std::FILE* f, uint64_t file_size,
+                                        const PictureRequest& req) {
   PngIo io;
   io.file = f;
   const PngHandles handles(io);
-  if (!handles.ok()) {
-    error = "cannot read " + quoted(req.path) + ": libpng cannot start (out of memory)";
-    return false;
-  }
+  if (!handles.ok())
+    return Failure{Fault::too_large,
+                   "cannot read " + in_quotes(req.path) + ": libpng cannot start (out of memory)"};
   png_set_read_fn(handles.png(), &io, read_data);
+  LoadedPicture pic;
   PngDecode d;
   d.png = handles.png();
   d.info = handles.info();
   d.background = req.background;
   d.pic = &pic;
-  if (!guarded(read_head, d)) {
-    error = failure(req, io);
-    return false;
-  }
-  error = size_problem(d, file_size, req);
-  if (!error.empty()) return false;
+  if (!guarded(read_head, d)) return failure(req, io);
+  if (Status fits = check_size(d, file_size, req); !fits.ok()) return fits.failure();
   try {
     d.rows.resize(d.rowbytes * (d.passes > 1 ? d.height : 1));
-    pic.resize(d.width, d.height);
+    pic.pixels.resize(d.width, d.height);
   } catch (const std::bad_alloc&) {
-    error = quoted(req.path) + " is too large for the memory at hand";
-    return false;
+    return Failure{Fault::too_large, in_quotes(req.path) + " is too large for the memory at hand"};
   }
-  if (!guarded(read_pixels, d)) {
-    error = failure(req, io);
-    return false;
-  }
-  return true;
+  if (!guarded(read_pixels, d)) return failure(req, io);
+  return pic;
 }
+
+}  // namespace tralk::importer

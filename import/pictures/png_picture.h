@@ -7,18 +7,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <string>
 
+#include "base/outcome.h"
 #include "import/pictures/picture_request.h"
-#include "import/pictures/rgb_picture.h"
+
+namespace tralk::importer {
 
 // True when bytes (n of them) start with the PNG signature.
 bool is_png_signature(const uint8_t* bytes, size_t n);
 
 // Reads the PNG file f, the picture req names (file_size bytes, read from
-// its start; 0 when unknown), flattened onto its background (import/flatten.h), into pic.
-// False, with a one-line message in error (with libpng's reason for a
-// damaged file), when the picture cannot be read, or is too large for
-// tralk at the depth asked for (import/rgb_picture.h).
-bool read_png_picture(std::FILE* f, uint64_t file_size, const PictureRequest& req, RgbPicture& pic,
-                      std::string& error);
+// its start; 0 when unknown), flattened onto its background
+// (import/pictures/flatten.h). A failure, with a one-line message (with
+// libpng's reason for a damaged file), when the picture cannot be read, or
+// is too large for tralk at the depth asked for
+// (import/pictures/picture_limits.h).
+Outcome<LoadedPicture> read_png_picture(std::FILE* f, uint64_t file_size,
+                                        const PictureRequest& req);
+
+}  // namespace tralk::importer

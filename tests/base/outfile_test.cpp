@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "output/output_helpers.h"
@@ -133,6 +134,53 @@ TEST(OutFile, SetIsReplacedWholeOrNotAtAll) {
   EXPECT_EQ(read_file(dir / "a.c"), "new a");
   EXPECT_EQ(read_file(dir / "b.h"), "new b");
   EXPECT_EQ(dir.entries(), (std::set<std::string>{"a.c", "a.c.tralk-lock", "b.h"}));
+}
+
+}  // namespace
+
+namespace {
+
+// A file whose new bytes are its old ones is left as it is (its time too),
+// while the set's changed files are replaced.
+TEST(OutFile, UnchangedFilesAreLeftAsTheyAre) {
+  TempDir dir;
+  write_file(dir / "same.h", "header");
+  write_file(dir / "new.bin", "old image");
+  const auto before = std::filesystem::last_write_time(dir / "same.h");
+  std::filesystem::last_write_time(dir / "same.h", before - std::chrono::hours(1));
+  const auto stamped = std::filesystem::last_write_time(dir / "same.h");
+  SetLock lock({dir / "same.h", dir / "new.bin"});
+  OutFile h, bin;
+  ASSERT_TRUE(h.open(lock, dir / "same.h"));
+  ASSERT_TRUE(bin.open(lock, dir / "new.bin", true));
+  h.write("header");
+  bin.write("new image");
+  ASSERT_TRUE(h.finish() && bin.finish());
+  OutFile* set[] = {&h, &bin};
+  EXPECT_EQ(commit_all(set), 2u);
+  EXPECT_EQ(std::filesystem::last_write_time(dir / "same.h"), stamped);
+  EXPECT_EQ(read_file(dir / "new.bin"), "new image");
+  EXPECT_EQ(dir.entries(), (std::set<std::string>{"new.bin", "same.h", "same.h.tralk-lock"}));
+}
+
+// Temporary names stay within the 255 bytes a file name may have, however
+// long the target's name is, and still begin with it.
+TEST(OutFile, TemporariesOfLongNamesFitTheNameLimit) {
+  TempDir dir;
+  for (size_t length : {200u, 230u, 255u}) {
+    const std::string name(length - 2, 'n');
+    const std::string target = dir / (name + ".c");
+    SetLock lock({target});
+    OutFile file;
+    ASSERT_TRUE(file.open(lock, target)) << length;
+    for (const std::string& entry : dir.entries()) {
+      EXPECT_LE(entry.size(), 255u);
+      EXPECT_EQ(entry.compare(0, 100, name, 0, 100), 0) << entry;
+    }
+    file.write("x");
+    EXPECT_TRUE(file.commit()) << length;
+    EXPECT_EQ(read_file(target), "x");
+  }
 }
 
 }  // namespace

@@ -282,12 +282,22 @@ TEST(BitmapBmpRead, ColoursUsedLimitsTheTable) {
   BmpLayout s = valid(4);
   s.colours.resize(3);
   s.colours_used = 3;
+  s.rows = {{0x12, 0x0F}, {0x21, 0x0F}};  // the nibble past the width is no pixel
   ReadResult r = read_bmp(write_bmp(dir, "p.bmp", s));
   EXPECT_EQ(r.console, "");
   ASSERT_EQ(r.table.size(), 16u);
   EXPECT_EQ(r.table[2], (RGBTRIPLET{2, 3, 4}));
   EXPECT_EQ(r.table[3], (RGBTRIPLET{}));
-  EXPECT_EQ(data_of(r.sym), (std::vector<uint8_t>{0x12, 0x30, 0x45, 0x60}));
+  EXPECT_EQ(data_of(r.sym), (std::vector<uint8_t>{0x12, 0x0F, 0x21, 0x0F}));
+  // A pixel naming a colour the table does not hold: the file is damaged.
+  for (const auto& rows : std::vector<std::vector<std::vector<uint8_t>>>{
+           {{0x12, 0x30}, {0x21, 0x00}}, {{0x12, 0x00}, {0x2F, 0x00}}}) {
+    s.rows = rows;
+    const std::string path = write_bmp(dir, "p.bmp", s);
+    r = read_bmp(path);
+    EXPECT_EQ(r.console, "Error: BMP format File \"" + path + "\"");
+    EXPECT_TRUE(r.sym.empty());
+  }
 
   // Out of range: the field is ignored and the full table is read.
   s = valid(8);
@@ -297,9 +307,29 @@ TEST(BitmapBmpRead, ColoursUsedLimitsTheTable) {
   EXPECT_EQ(r.table[255], (RGBTRIPLET{255, 0, 1}));
   EXPECT_EQ(data_of(r.sym), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
 
-  // A one-colour 1-bit table: entry 1 is black, entry 0 is not darker.
-  s = picture(1, 8, 1, {{255, 255, 255}}, {{0xA0}});
+  // A one-colour 1-bit table: every pixel must be its colour.
+  s = picture(1, 8, 1, {{255, 255, 255}}, {{0x00}});
   s.colours_used = 1;
   r = read_bmp(write_bmp(dir, "p.bmp", s));
-  EXPECT_EQ(data_of(r.sym), std::vector<uint8_t>{0xA0});
+  EXPECT_EQ(data_of(r.sym), std::vector<uint8_t>{0x00});
+  s.rows = {{0xA0}};
+  r = read_bmp(write_bmp(dir, "p.bmp", s));
+  EXPECT_EQ(r.console.substr(0, 18), "Error: BMP format ");
+}
+
+// The OS/2 header has no colour count: its table is as long as the room
+// before the pixel data, which some writers leave shorter than the depth's.
+TEST(BitmapBmpRead, Os2TableAsLongAsItsRoom) {
+  TempDir dir;
+  BmpLayout s = picture(8, 3, 1, {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}, {{2, 0, 1}});
+  s.info_size = 12;
+  ReadResult r = read_bmp(write_bmp(dir, "p.bmp", s));
+  EXPECT_EQ(r.console, "");
+  EXPECT_EQ(data_of(r.sym), (std::vector<uint8_t>{2, 0, 1}));
+  ASSERT_EQ(r.table.size(), 256u);
+  EXPECT_EQ(r.table[2], (RGBTRIPLET{70, 80, 90}));
+  EXPECT_EQ(r.table[3], (RGBTRIPLET{}));
+  s.rows = {{2, 3, 1}};
+  const std::string path = write_bmp(dir, "p.bmp", s);
+  EXPECT_EQ(read_bmp(path).console, "Error: BMP format File \"" + path + "\"");
 }

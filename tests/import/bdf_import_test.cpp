@@ -11,6 +11,7 @@ using import_test::bdf;
 using import_test::files_in;
 using import_test::read_back;
 using import_test::run_import;
+using tralk::inspector::FontRecord;
 
 std::string glyph(const std::string& name, int code, int advance, const std::string& bbx,
                   const std::vector<std::string>& rows) {

@@ -9,6 +9,9 @@
 
 namespace {
 
+using namespace tralk::cli;
+using namespace tralk::importer;
+
 TEST(ImportCodes, RangeListsInEveryForm) {
   struct Case {
     const char* text;
@@ -25,17 +28,16 @@ TEST(ImportCodes, RangeListsInEveryForm) {
       {"0x10FFFF=>0xFFFF", {{0x10FFFF, 0x10FFFF, 0xFFFF}}},
   };
   for (const Case& c : cases) {
-    std::vector<CodeRange> got;
-    std::string error;
-    EXPECT_TRUE(parse_ranges(c.text, got, error)) << c.text << ": " << error;
-    EXPECT_EQ(got, c.want) << c.text;
+    const Outcome<std::vector<CodeRange>> got = parse_ranges(c.text);
+    ASSERT_TRUE(got.ok()) << c.text << ": " << got.error();
+    EXPECT_EQ(got.value(), c.want) << c.text;
   }
   for (const char* bad : {"", ",", "0x", "U+", "0x41,", "-5", "0x41-", "0x41--0x42", "0x110000",
                           "0=>65536", "0x41=>", "0x41=>0x42=>0x43", "4 1", "0x+41"}) {
-    std::vector<CodeRange> got;
-    std::string error;
-    EXPECT_FALSE(parse_ranges(bad, got, error)) << bad;
-    EXPECT_FALSE(error.empty()) << bad;
+    const Outcome<std::vector<CodeRange>> got = parse_ranges(bad);
+    EXPECT_FALSE(got.ok()) << bad;
+    EXPECT_EQ(got.code(), Fault::usage) << bad;
+    EXPECT_FALSE(got.error().empty()) << bad;
   }
 }
 
@@ -65,14 +67,40 @@ TEST(ImportCodes, CodePagesAsIconvKnowsThem) {
       {"ISO-8859-2", 0xA3, 0x141}, {"cp1252", 0x80, 0x20AC}, {"CP1252", 0x41, 'A'},
   };
   for (const Case& c : cases) {
-    std::string error;
-    const std::optional<CodePage> page = CodePage::open(c.page, error);
-    ASSERT_TRUE(page) << c.page << ": " << error;
+    const Outcome<CodePage> page = CodePage::open(c.page);
+    ASSERT_TRUE(page.ok()) << c.page << ": " << page.error();
     EXPECT_EQ(page->to_unicode(c.byte), c.unicode) << c.page << " " << int(c.byte);
     if (c.unicode) {
       EXPECT_EQ(page->from_unicode(*c.unicode), c.byte) << c.page;
     }
   }
+}
+
+// An encoding that is no single-byte code page: what iconv lacks is not
+// found, a multi-byte encoding is not taken; named on a command line, either
+// is a usage fault with the same words.
+TEST(ImportCodes, EncodingsThatAreNoCodePage) {
+  struct Case {
+    const char* name;
+    Fault open_code;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"NO-SUCH-PAGE", Fault::not_found,
+       "unknown encoding \"NO-SUCH-PAGE\" (iconv -l lists the code pages)"},
+      {"UTF-16", Fault::unsupported, "encoding \"UTF-16\" is not a single-byte code page"},
+  };
+  for (const Case& c : cases) {
+    const Outcome<CodePage> page = CodePage::open(c.name);
+    ASSERT_FALSE(page.ok()) << c.name;
+    EXPECT_EQ(page.code(), c.open_code) << c.name;
+    EXPECT_EQ(page.error(), c.text);
+    const Outcome<Encoding> encoding = parse_encoding(c.name);
+    ASSERT_FALSE(encoding.ok()) << c.name;
+    EXPECT_EQ(encoding.code(), Fault::usage) << c.name;
+    EXPECT_EQ(encoding.error(), c.text);
+  }
+  for (const char* word : {"unicode", "NATIVE", "Unicode"}) EXPECT_TRUE(parse_encoding(word).ok());
 }
 
 }  // namespace

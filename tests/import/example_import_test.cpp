@@ -53,8 +53,8 @@ TEST(ImportExample, ImageIsSoundAndDrawsTheDocsPicture) {
       << r.out;
   const std::string drawn = TempDir::read(dir.file("hello.png"));
   const std::string docs = TempDir::read(std::string(TRALK_DOCS) + "/hello-mir.png");
-  const RgbImage a = inspect_test::decode_png(drawn.data(), drawn.size());
-  const RgbImage b = inspect_test::decode_png(docs.data(), docs.size());
+  const RgbPicture a = inspect_test::decode_png(drawn.data(), drawn.size());
+  const RgbPicture b = inspect_test::decode_png(docs.data(), docs.size());
   EXPECT_EQ(a.width, b.width);
   EXPECT_EQ(a.height, b.height);
   EXPECT_TRUE(a.rgb == b.rgb) << "docs/hello-mir.png is not what the inspector draws";

@@ -68,16 +68,15 @@ inline std::set<std::string> files_in(const std::filesystem::path& dir) {
 
 // The FreeType version that the importer records.
 inline std::string freetype_version() {
-  std::string error;
-  const FtLibrary library = ft_open_library(error);
-  return library ? ft_version(library.get()) : "?";
+  const Outcome<tralk::importer::FtLibrary> library = tralk::importer::ft_open_library();
+  return library.ok() ? tralk::importer::ft_version(library->get()) : "?";
 }
 
 // Reads sym_path back with the generator's .sym reader (its codepage
 // included), builds an image of it with the generator's image writer and
 // inspects that. Checks that nothing is refused and no problem found, and
 // returns the font as the inspector read it.
-inline FontRecord read_back(const std::string& sym_path) {
+inline tralk::inspector::FontRecord read_back(const std::string& sym_path) {
   con_capture_begin();
   SymFontPtr font = sym_load(sym_path.c_str());
   const std::string messages = con_capture_end();
@@ -86,10 +85,11 @@ inline FontRecord read_back(const std::string& sym_path) {
   const std::vector<uint8_t> image = image_of({font.get()});
   EXPECT_FALSE(image.empty());
   if (image.empty()) return {};
-  const InspectResult r = inspect_image(image.data(), image.size());
-  for (const Problem& p : r.problems)
+  const tralk::inspector::InspectResult r =
+      tralk::inspector::inspect_image(image.data(), image.size());
+  for (const tralk::inspector::Problem& p : r.problems)
     ADD_FAILURE() << sym_path << ": " << p.field << ": " << p.text;
-  return r.fonts.empty() ? FontRecord{} : r.fonts[0];
+  return r.fonts.empty() ? tralk::inspector::FontRecord{} : r.fonts[0];
 }
 
 }  // namespace import_test

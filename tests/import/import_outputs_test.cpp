@@ -18,6 +18,7 @@ using import_test::bdf;
 using import_test::files_in;
 using import_test::kDejaVuSans;
 using import_test::run_import;
+using tralk::inspector::kSheetMargin;
 
 // A, g (ink left of the origin and below the baseline), space and i.
 const std::string kFont =
@@ -166,7 +167,7 @@ TEST(ImportOutputs, InspectorDrawsTheTextAsTheFontHasIt) {
               std::string::npos)
         << r.out;
     const std::string png = TempDir::read(dir.file("t.png"));
-    const RgbImage img = inspect_test::decode_png(png.data(), png.size());
+    const RgbPicture img = inspect_test::decode_png(png.data(), png.size());
     ASSERT_EQ(img.width, 34u);
     for (uint32_t y = 0; y < 8; ++y)
       for (uint32_t x = 0; x < 18; ++x) {

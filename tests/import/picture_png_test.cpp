@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace tralk::importer;
+
 // int, not uint8_t, so that a failure prints numbers.
 using Rgb = std::array<int, 3>;
 
@@ -143,13 +145,11 @@ const std::vector<Case>& cases() {
   return all;
 }
 
-RgbPicture read(const TempDir& dir, const std::string& png, std::string& error) {
+Outcome<LoadedPicture> read(const TempDir& dir, const std::string& png) {
   PictureRequest req;
   req.path = dir.write("p.png", png);
   req.background = kBackground;
-  RgbPicture pic;
-  if (!read_picture(req, pic, error)) pic = {};
-  return pic;
+  return read_picture(req);
 }
 
 std::vector<Rgb> pixels(const RgbPicture& pic) {
@@ -170,14 +170,13 @@ TEST(PicturePng, EveryColourTypeAndDepthAsStoredAndInterlaced) {
       layout.interlaced = interlaced;
       const std::string png = png_make(layout);
       ASSERT_FALSE(png.empty()) << c.name;
-      std::string error;
-      const RgbPicture pic = read(dir, png, error);
+      const Outcome<LoadedPicture> pic = read(dir, png);
       const std::string what = std::string(c.name) + (interlaced ? ", interlaced" : "");
-      EXPECT_EQ(error, "") << what;
-      EXPECT_EQ(pic.width, layout.width) << what;
-      EXPECT_EQ(pic.height, 1u) << what;
-      EXPECT_EQ(pixels(pic), c.expected) << what;
-      EXPECT_EQ(pic.flattened, c.flattened) << what;
+      ASSERT_TRUE(pic.ok()) << what << ": " << pic.error();
+      EXPECT_EQ(pic->pixels.width, layout.width) << what;
+      EXPECT_EQ(pic->pixels.height, 1u) << what;
+      EXPECT_EQ(pixels(pic->pixels), c.expected) << what;
+      EXPECT_EQ(pic->flattened, c.flattened) << what;
     }
   }
 }
@@ -198,12 +197,11 @@ TEST(PicturePng, InterlacedPictureOfEveryPass) {
       expected.push_back(c);
     }
   const TempDir dir;
-  std::string error;
-  const RgbPicture pic = read(dir, png_make(layout), error);
-  EXPECT_EQ(error, "");
-  EXPECT_EQ(pic.width, 10u);
-  EXPECT_EQ(pic.height, 9u);
-  EXPECT_EQ(pixels(pic), expected);
+  const Outcome<LoadedPicture> pic = read(dir, png_make(layout));
+  ASSERT_TRUE(pic.ok()) << pic.error();
+  EXPECT_EQ(pic->pixels.width, 10u);
+  EXPECT_EQ(pic->pixels.height, 9u);
+  EXPECT_EQ(pixels(pic->pixels), expected);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 namespace {
 
+using namespace tralk::inspector;
 using inspect_test::build_image;
 using inspect_test::inspect;
 using inspect_test::make_font;
@@ -235,15 +236,6 @@ TEST(InspectImage, SurvivesEveryCutAndByteFlip) {
       }
     }
   }
-}
-
-TEST(InspectImage, ReadsFiles) {
-  std::vector<uint8_t> bytes;
-  std::string error;
-  EXPECT_FALSE(read_image_file("/nonexistent/dir/x.bin", bytes, error));
-  EXPECT_EQ(error, "No such file or directory");
-  EXPECT_FALSE(read_image_file("/", bytes, error));
-  EXPECT_EQ(error, "Is a directory");
 }
 
 }  // namespace

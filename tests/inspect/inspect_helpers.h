@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/rgb_picture.h"
 #include "fonts/symfont.h"
 #include "inspect/image_reader.h"
 #include "inspect/png_sheet.h"
@@ -21,6 +22,8 @@
 #include "support/run_tralk.h"
 
 namespace inspect_test {
+
+using namespace tralk::inspector;
 
 using Range = std::array<uint16_t, 3>;
 
@@ -75,10 +78,10 @@ inline RunResult run_inspect_exe(const std::filesystem::path& cwd, const std::st
 
 // Decodes a PNG file or buffer into 8-bit RGB; an empty image on failure
 // (with the reason added to the test's failures).
-inline RgbImage decode_png(const void* data, size_t size) {
+inline RgbPicture decode_png(const void* data, size_t size) {
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
-  RgbImage img;
+  RgbPicture img;
   if (!png_image_begin_read_from_memory(&png, data, size)) {
     ADD_FAILURE() << "not a PNG: " << png.message;
     return img;
@@ -90,7 +93,7 @@ inline RgbImage decode_png(const void* data, size_t size) {
   if (!png_image_finish_read(&png, nullptr, img.rgb.data(), 0, nullptr)) {
     ADD_FAILURE() << "PNG does not decode: " << png.message;
     png_image_free(&png);
-    return RgbImage{};
+    return RgbPicture{};
   }
   return img;
 }

@@ -10,6 +10,7 @@
 
 namespace {
 
+using namespace tralk::inspector;
 using inspect_test::decode_png;
 using inspect_test::run_inspect_exe;
 
@@ -88,7 +89,7 @@ TEST(InspectProgram, ShowsKnownGlyphs) {
   EXPECT_EQ(r.out, "tralk-inspect: there is no font block 4; the image has 4 (numbered from 0)\n");
 }
 
-RgbImage read_png_file(const TempDir& dir, const std::string& name) {
+RgbPicture read_png_file(const TempDir& dir, const std::string& name) {
   const std::string bytes = TempDir::read(dir.file(name));
   if (bytes.empty()) {
     ADD_FAILURE() << name << " was not written";
@@ -99,7 +100,7 @@ RgbImage read_png_file(const TempDir& dir, const std::string& name) {
 
 // Colour of pixel (x, y) of a symbol whose top left is at (left, top) on a
 // sheet of scale s.
-RGBTRIPLET at(const RgbImage& img, uint32_t left, uint32_t top, uint32_t s, uint32_t x,
+RGBTRIPLET at(const RgbPicture& img, uint32_t left, uint32_t top, uint32_t s, uint32_t x,
               uint32_t y) {
   return img.at(left + x * s, top + y * s);
 }
@@ -112,7 +113,7 @@ TEST(InspectProgram, ContactSheetHoldsTheInputSymbols) {
   EXPECT_NE(r.out.find("\nContact sheet \"sheet.png\": 52 x 64 pixels, scale 2\n"),
             std::string::npos)
       << r.out;
-  const RgbImage img = read_png_file(dir, "sheet.png");
+  const RgbPicture img = read_png_file(dir, "sheet.png");
   ASSERT_EQ(img.width, 52u);
   ASSERT_EQ(img.height, 64u);
   const uint32_t m = kSheetMargin, s = 2;
@@ -145,7 +146,7 @@ TEST(InspectProgram, PaletteIndicesAndOneFont) {
   const RunResult r =
       run_inspect_exe(dir.path(), "--pal p.pal --font 1 --scale 1 --png one.png img.bin");
   EXPECT_EQ(r.status, 0) << r.out;
-  const RgbImage img = read_png_file(dir, "one.png");
+  const RgbPicture img = read_png_file(dir, "one.png");
   ASSERT_EQ(img.width, kSheetMargin * 2 + 6 + kSheetGap + 5);
   ASSERT_EQ(img.height, kSheetMargin * 2 + 2);
   const uint32_t m = kSheetMargin;

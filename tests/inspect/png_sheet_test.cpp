@@ -9,6 +9,7 @@
 
 namespace {
 
+using namespace tralk::inspector;
 using inspect_test::build_image;
 using inspect_test::decode_png;
 using inspect_test::inspect;
@@ -29,7 +30,7 @@ InspectResult three_fonts() {
 
 // Checks that every sheet pixel of the s x s square of symbol pixel (x, y)
 // placed at p has colour want.
-void expect_square(const RgbImage& img, const SymbolPlace& p, uint32_t s, uint32_t x, uint32_t y,
+void expect_square(const RgbPicture& img, const SheetPlace& p, uint32_t s, uint32_t x, uint32_t y,
                    RGBTRIPLET want, const char* what) {
   for (uint32_t dy = 0; dy < s; ++dy)
     for (uint32_t dx = 0; dx < s; ++dx) {
@@ -41,9 +42,9 @@ void expect_square(const RgbImage& img, const SymbolPlace& p, uint32_t s, uint32
 
 TEST(InspectSheet, LayoutPutsEachFontInItsRow) {
   const InspectResult r = three_fonts();
-  SheetLayout layout;
-  std::string error;
-  ASSERT_TRUE(sheet_layout(r, std::nullopt, 3, layout, error)) << error;
+  const Outcome<SheetLayout> laid_out = sheet_layout(r, std::nullopt, 3);
+  ASSERT_TRUE(laid_out.ok()) << laid_out.error();
+  const SheetLayout& layout = laid_out.value();
   ASSERT_EQ(layout.places.size(), 4u);
   const uint32_t m = kSheetMargin;
   const uint32_t row1 = m + 7 * 3 + kSheetRowGap;
@@ -60,20 +61,23 @@ TEST(InspectSheet, LayoutPutsEachFontInItsRow) {
   EXPECT_EQ(layout.height, row2 + 1 * 3 + m);
 
   // Without a scale the tallest font (7 rows) is made about 48 pixels high.
-  ASSERT_TRUE(sheet_layout(r, std::nullopt, 0, layout, error));
-  EXPECT_EQ(layout.scale, 6u);
-  ASSERT_TRUE(sheet_layout(r, size_t{1}, 0, layout, error));
-  EXPECT_EQ(layout.scale, 8u);  // 3 rows: 16, capped at 8
-  EXPECT_EQ(layout.places.size(), 1u);
+  const Outcome<SheetLayout> automatic = sheet_layout(r, std::nullopt, 0);
+  ASSERT_TRUE(automatic.ok());
+  EXPECT_EQ(automatic->scale, 6u);
+  const Outcome<SheetLayout> one = sheet_layout(r, size_t{1}, 0);
+  ASSERT_TRUE(one.ok());
+  EXPECT_EQ(one->scale, 8u);  // 3 rows: 16, capped at 8
+  EXPECT_EQ(one->places.size(), 1u);
 }
 
 TEST(InspectSheet, LongFontsWrap) {
   const std::vector<uint16_t> widths(kSheetSymbolsPerLine + 1, 1);
   const std::vector<std::vector<uint8_t>> pixels(widths.size(), std::vector<uint8_t>{0x80});
   SymFontPtr f = make_font(0, 1, widths, pixels);
-  SheetLayout layout;
-  std::string error;
-  ASSERT_TRUE(sheet_layout(inspect(build_image({f.get()})), std::nullopt, 2, layout, error));
+  const Outcome<SheetLayout> laid_out =
+      sheet_layout(inspect(build_image({f.get()})), std::nullopt, 2);
+  ASSERT_TRUE(laid_out.ok());
+  const SheetLayout& layout = laid_out.value();
   EXPECT_EQ(layout.places.back().x, kSheetMargin);
   EXPECT_EQ(layout.places.back().y, kSheetMargin + 2 + kSheetRowGap);
   EXPECT_EQ(layout.places[kSheetSymbolsPerLine - 1].y, kSheetMargin);
@@ -81,17 +85,17 @@ TEST(InspectSheet, LongFontsWrap) {
 
 TEST(InspectSheet, PngHoldsTheSymbolPixels) {
   const InspectResult r = three_fonts();
-  SheetLayout layout;
-  std::string error;
-  ASSERT_TRUE(sheet_layout(r, std::nullopt, 2, layout, error)) << error;
-  std::vector<uint8_t> png;
-  ASSERT_TRUE(png_encode(draw_sheet(r, layout, {}), png, error)) << error;
-  const RgbImage img = decode_png(png.data(), png.size());
+  const Outcome<SheetLayout> laid_out = sheet_layout(r, std::nullopt, 2);
+  ASSERT_TRUE(laid_out.ok()) << laid_out.error();
+  const SheetLayout& layout = laid_out.value();
+  const Outcome<std::vector<uint8_t>> png = png_encode(draw_sheet(r, layout, {}));
+  ASSERT_TRUE(png.ok()) << png.error();
+  const RgbPicture img = decode_png(png->data(), png->size());
   ASSERT_EQ(img.width, layout.width);
   ASSERT_EQ(img.height, layout.height);
 
   const uint32_t s = layout.scale;
-  for (const SymbolPlace& p : {layout.places[0], layout.places[1]})
+  for (const SheetPlace& p : {layout.places[0], layout.places[1]})
     for (uint32_t y = 0; y < 7; ++y)
       for (uint32_t x = 0; x < 8; ++x)
         expect_square(img, p, s, x, y, (kGlyphA[y] >> (7 - x)) & 1 ? kBlack : kWhite, "b&w");
@@ -113,13 +117,13 @@ TEST(InspectSheet, RefusesWhatCannotBeDrawn) {
   SYMFONT bare;
   bare.symwidth = 1;
   std::vector<uint8_t> image = build_image({a.get(), &bare});
-  SheetLayout layout;
-  std::string error;
-  EXPECT_FALSE(sheet_layout(inspect(image), size_t{1}, 0, layout, error));
-  EXPECT_EQ(error, "font block 1 has no symbols that can be drawn");
+  const Outcome<SheetLayout> bare_block = sheet_layout(inspect(image), size_t{1}, 0);
+  EXPECT_EQ(bare_block.code(), Fault::not_found);
+  EXPECT_EQ(bare_block.error(), "font block 1 has no symbols that can be drawn");
   image[12] = 0;  // zero height: the symbols cannot be laid out
-  EXPECT_FALSE(sheet_layout(inspect(image), std::nullopt, 0, layout, error));
-  EXPECT_EQ(error, "the image has no symbols that can be drawn");
+  const Outcome<SheetLayout> none = sheet_layout(inspect(image), std::nullopt, 0);
+  EXPECT_EQ(none.code(), Fault::not_found);
+  EXPECT_EQ(none.error(), "the image has no symbols that can be drawn");
 
   // 32 symbols 4000 pixels wide: too wide at scale 64, so the automatic
   // scale settles lower.
@@ -127,22 +131,26 @@ TEST(InspectSheet, RefusesWhatCannotBeDrawn) {
   const std::vector<std::vector<uint8_t>> pixels(32, std::vector<uint8_t>(500));
   SymFontPtr wide = make_font(0, 1, widths, pixels);
   const InspectResult r = inspect(build_image({wide.get()}));
-  EXPECT_FALSE(sheet_layout(r, std::nullopt, 64, layout, error));
-  EXPECT_EQ(error, "a contact sheet at scale 64 would be 8192140 x 80 pixels, too large");
-  ASSERT_TRUE(sheet_layout(r, std::nullopt, 0, layout, error)) << error;
-  EXPECT_EQ(layout.scale, 7u);
+  const Outcome<SheetLayout> too_wide = sheet_layout(r, std::nullopt, 64);
+  EXPECT_EQ(too_wide.code(), Fault::too_large);
+  EXPECT_EQ(too_wide.error(),
+            "a contact sheet at scale 64 would be 8192140 x 80 pixels, too large");
+  const Outcome<SheetLayout> settled = sheet_layout(r, std::nullopt, 0);
+  ASSERT_TRUE(settled.ok()) << settled.error();
+  EXPECT_EQ(settled->scale, 7u);
 }
 
 TEST(InspectSheet, WritesWholeFilesOnly) {
   TempDir dir;
-  RgbImage img{2, 1, {1, 2, 3, 4, 5, 6}};
-  std::string error;
-  ASSERT_TRUE(png_write(img, dir.file("a.png"), error)) << error;
+  RgbPicture img{2, 1, {1, 2, 3, 4, 5, 6}};
+  const Status written = png_write(img, dir.file("a.png"));
+  ASSERT_TRUE(written.ok()) << written.error();
   const std::string bytes = TempDir::read(dir.file("a.png"));
-  const RgbImage back = decode_png(bytes.data(), bytes.size());
+  const RgbPicture back = decode_png(bytes.data(), bytes.size());
   EXPECT_EQ(back.rgb, img.rgb);
-  EXPECT_FALSE(png_write(img, dir.file("no/such/dir/a.png"), error));
-  EXPECT_EQ(error, "cannot write \"" + dir.file("no/such/dir/a.png") + "\"");
+  const Status refused = png_write(img, dir.file("no/such/dir/a.png"));
+  EXPECT_EQ(refused.code(), Fault::io);
+  EXPECT_EQ(refused.error(), "cannot write \"" + dir.file("no/such/dir/a.png") + "\"");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 namespace {
 
+using namespace tralk::inspector;
 using inspect_test::build_image;
 using inspect_test::inspect;
 using inspect_test::make_font;

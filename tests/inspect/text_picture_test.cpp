@@ -9,6 +9,7 @@
 
 namespace {
 
+using namespace tralk::inspector;
 using inspect_test::build_image;
 using inspect_test::decode_png;
 using inspect_test::inspect;
@@ -53,10 +54,10 @@ TEST(InspectTextPicture, SymbolsSideBySideAtTheirWidths) {
   SymFontPtr f = make_font(4, 1, {1, 3}, {{0x00, 0x00}, {0x0F, 0x70}}, {{65, 66, 0}}, 65);
   const InspectResult r = inspect(build_image({f.get()}));
   const TextSymbols t = text_symbols(r.fonts.at(0), {66, 65, 10, 65});
-  RgbImage img;
-  uint32_t scale = 0;
-  std::string error;
-  ASSERT_TRUE(draw_text(r.fonts.at(0), t, 2, {}, img, scale, error)) << error;
+  const Outcome<TextPicture> drawn = draw_text(r.fonts.at(0), t, 2, {});
+  ASSERT_TRUE(drawn.ok()) << drawn.error();
+  EXPECT_EQ(drawn->scale, 2u);
+  const RgbPicture& img = drawn->picture;
   const uint32_t m = kSheetMargin;
   ASSERT_EQ(img.width, 2 * m + 4 * 2);
   ASSERT_EQ(img.height, 2 * m + 2 * 2);
@@ -87,7 +88,7 @@ TEST(InspectTextPicture, ProgramDrawsTextInTheCodepageEncoding) {
             std::string::npos)
       << r.out;
   const std::string png = TempDir::read(dir.file("t.png"));
-  const RgbImage img = decode_png(png.data(), png.size());
+  const RgbPicture img = decode_png(png.data(), png.size());
   const uint32_t m = kSheetMargin;
   const char* const rows = "..##..###";  // right bar, left bar, full block: '#' ink
   for (uint32_t x = 0; x < 9; ++x) {
