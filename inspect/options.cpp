@@ -6,13 +6,14 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
+#include "cli/option_help.h"
 #include "inspect/png_sheet.h"
 
 namespace tralk::inspector {
 
 namespace {
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Usage: tralk-inspect [OPTIONS] IMAGE.bin\n"
     "\n"
     "Lists the font blocks of a virtual font image written by tralk, checks their\n"
@@ -23,26 +24,9 @@ const char kHelp[] =
     "pixel bytes per symbol, codepage index, number of codepage ranges and symbol\n"
     "index; then every codepage in full and the total of the block sizes, which is\n"
     "the size tralk prints.\n"
-    "\n"
-    "Options:\n"
-    "  --show N     draw the symbols of font block N (numbered from 0, as in the\n"
-    "               table) in the terminal, each with its own width: b&w and grey\n"
-    "               levels as text art, colours as 24-bit ANSI colour blocks\n"
-    "  --png FILE   write a contact sheet of all symbols as a PNG picture: one row\n"
-    "               per font (a font of more than 32 symbols goes on in further\n"
-    "               rows), b&w as black on white, greys as greys, colours in colour\n"
-    "  --font N     with --png: only font block N\n"
-    "  --scale K    with --png: draw each pixel as K x K pixels (1 to 64); by default\n"
-    "               the tallest font is made about 48 pixels high (K at most 8)\n"
-    "  --pal FILE   read 2-, 4- and 8-bit pixels as indices into this .pal palette\n"
-    "  --grey       read 8-bit pixels as grey levels instead of 3-3-2 colour\n"
-    "  --text TEXT  with --png and --font: draw TEXT (UTF-8) in that font as a\n"
-    "               display would, instead of the contact sheet: each character\n"
-    "               through the font's codepage, one it lacks as its default\n"
-    "               character, symbols side by side; a line feed starts a new line\n"
-    "  --encoding E with --text: what the codepage's codes are: unicode (default)\n"
-    "               or the bytes of a code page iconv knows (CP1251, KOI8-R...)\n"
-    "  -h, --help   print this help and exit\n"
+    "\n";
+
+const char kHelpTail[] =
     "\n"
     "The image does not record what its pixel values mean. They are read by their\n"
     "bits per pixel (numbits):\n"
@@ -63,6 +47,38 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
     "bad command line or a file that cannot be read or written.\n";
+
+const std::vector<cli::OptionGroup> kGroups = {
+    {"Options:",
+     {{"--show",
+       "N",
+       {"draw the symbols of font block N (numbered from 0, as in the",
+        "table) in the terminal, each with its own width: b&w and grey",
+        "levels as text art, colours as 24-bit ANSI colour blocks"}},
+      {"--png",
+       "FILE",
+       {"write a contact sheet of all symbols as a PNG picture: one row",
+        "per font (a font of more than 32 symbols goes on in further",
+        "rows), b&w as black on white, greys as greys, colours in colour"}},
+      {"--font", "N", {"with --png: only font block N"}},
+      {"--scale",
+       "K",
+       {"with --png: draw each pixel as K x K pixels (1 to 64); by default",
+        "the tallest font is made about 48 pixels high (K at most 8)"}},
+      {"--pal", "FILE", {"read 2-, 4- and 8-bit pixels as indices into this .pal palette"}},
+      {"--grey", nullptr, {"read 8-bit pixels as grey levels instead of 3-3-2 colour"}},
+      {"--text",
+       "TEXT",
+       {"with --png and --font: draw TEXT (UTF-8) in that font as a",
+        "display would, instead of the contact sheet: each character",
+        "through the font's codepage, one it lacks as its default",
+        "character, symbols side by side; a line feed starts a new line"}},
+      {"--encoding",
+       "E",
+       {"with --text: what the codepage's codes are: unicode (default)",
+        "or the bytes of a code page iconv knows (CP1251, KOI8-R...)"}},
+      {"-h, --help", nullptr, {"print this help and exit"}}}},
+};
 
 // Stores the value of option arg in to.
 Status read_text(std::string_view arg, cli::ArgReader& args, std::string& to) {
@@ -146,8 +162,12 @@ Outcome<InspectOptions> parse_options(int argc, const char* const* argv) {
   return opts;
 }
 
-const char* inspect_help() {
-  return kHelp;
+std::string inspect_help() {
+  return kHelpHead + cli::options_help(kGroups, 2, 15) + kHelpTail;
+}
+
+std::span<const cli::OptionGroup> inspect_option_groups() {
+  return kGroups;
 }
 
 }  // namespace tralk::inspector

@@ -5,6 +5,7 @@
 
 #include "base/console.h"
 #include "base/file_set.h"
+#include "base/make_rule.h"
 #include "base/text.h"
 #include "cli/exit_status.h"
 #include "import/pictures/bmp_write.h"
@@ -48,10 +49,13 @@ int import(const PictureOptions& opts) {
                                         " colours; --depth " + std::to_string(req.depth) +
                                         " holds at most " + std::to_string(1u << req.depth)});
   }
-  if (Status written =
-          write_file_set({{opts.out, bmp_encode(pic->pixels, req.depth, table.entries)}});
-      !written.ok())
-    return fail(written.failure());
+  std::vector<PendingFile> files = {{opts.out, bmp_encode(pic->pixels, req.depth, table.entries)}};
+  if (opts.depfile) {
+    Outcome<PendingFile> depfile = make_depfile(*opts.depfile, {opts.out}, {req.path});
+    if (!depfile.ok()) return fail(depfile.failure());
+    files.push_back(std::move(depfile.value()));
+  }
+  if (Status written = write_file_set(files); !written.ok()) return fail(written.failure());
   con_printf("%s\n", report(opts, pic.value(), table.colours).c_str());
   return cli::kImportDone;
 }
@@ -62,7 +66,7 @@ int run_picture_command(int argc, const char* const* argv) {
   const Outcome<PictureOptions> opts = parse_picture_options(argc, argv);
   if (!opts.ok()) return fail(opts.failure());
   if (opts->help) {
-    con_printf("%s", picture_help());
+    con_printf("%s", picture_help().c_str());
     return cli::kImportDone;
   }
   return import(opts.value());

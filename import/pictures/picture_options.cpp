@@ -7,29 +7,41 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
+#include "cli/option_help.h"
 
 namespace tralk::importer {
 
 namespace {
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Usage: tralk-import picture PICTURE [OPTIONS] -o OUT.bmp\n"
     "\n"
     "Turns a PNG picture (every colour type and bit depth, interlaced or not,\n"
     "with transparency) or a BMP picture into an uncompressed BMP picture that\n"
     "tralk reads, transparency flattened onto a background colour.\n"
-    "\n"
-    "  -o OUT.bmp           the picture to write\n"
-    "  --background RRGGBB  the colour under transparent pixels, six hex digits\n"
-    "                       (default FFFFFF, white)\n"
-    "  --depth N            24 (default): 24-bit colour; 1, 4 or 8: a colour\n"
-    "                       table of the picture's colours, when they are at most\n"
-    "                       2, 16 or 256, for tralk's palette mode; at 1 bit the\n"
-    "                       darker colour is ink\n"
-    "  -h, --help           print this help and exit\n"
+    "\n";
+
+const char kHelpTail[] =
     "\n"
     "Exit status: 0 when the picture was written, 1 for a picture or output\n"
     "problem, 2 for a bad command line. After an error no file is left.\n";
+
+const std::vector<cli::OptionGroup> kGroups = {
+    {nullptr,
+     {{"-o", "OUT.bmp", {"the picture to write"}},
+      {"--background",
+       "RRGGBB",
+       {"the colour under transparent pixels, six hex digits", "(default FFFFFF, white)"}},
+      {"--depth",
+       "N",
+       {"24 (default): 24-bit colour; 1, 4 or 8: a colour",
+        "table of the picture's colours, when they are at most",
+        "2, 16 or 256, for tralk's palette mode; at 1 bit the", "darker colour is ink"}},
+      {"--depfile",
+       "FILE",
+       {"also write a Make dependency file naming the picture", "written and the picture read"}},
+      {"-h, --help", nullptr, {"print this help and exit"}}}},
+};
 
 // Six hex digits, red, green, blue; a leading "#" is allowed.
 std::optional<RGBTRIPLET> parse_colour(std::string_view text) {
@@ -49,12 +61,12 @@ Status read_option(std::string_view arg, cli::ArgReader& args, PictureOptions& o
     opts.help = true;
     return {};
   }
-  if (arg != "-o" && arg != "--background" && arg != "--depth")
+  if (arg != "-o" && arg != "--background" && arg != "--depth" && arg != "--depfile")
     return cli::usage_error("unknown option " + in_quotes(arg));
   Outcome<std::string> text = args.value(arg);
   if (!text.ok()) return text.failure();
-  if (arg == "-o") {
-    opts.out = std::move(text.value());
+  if (arg == "-o" || arg == "--depfile") {
+    (arg == "-o" ? opts.out : opts.depfile.emplace()) = std::move(text.value());
     return {};
   }
   if (arg == "--background") {
@@ -101,8 +113,12 @@ Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv)
   return opts;
 }
 
-const char* picture_help() {
-  return kHelp;
+std::string picture_help() {
+  return kHelpHead + cli::options_help(kGroups, 2, 23) + kHelpTail;
+}
+
+std::span<const cli::OptionGroup> picture_option_groups() {
+  return kGroups;
 }
 
 }  // namespace tralk::importer

@@ -1,17 +1,21 @@
 // The command line of "tralk-import picture".
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 
 #include "base/outcome.h"
+#include "cli/option_help.h"
 #include "import/pictures/picture_request.h"
 
 namespace tralk::importer {
 
 struct PictureOptions {
-  PictureRequest request;  // the picture (PICTURE), --background and --depth
-  std::string out;         // -o
-  bool help = false;       // --help
+  PictureRequest request;              // the picture (PICTURE), --background and --depth
+  std::string out;                     // -o
+  std::optional<std::string> depfile;  // --depfile
+  bool help = false;                   // --help
 };
 
 // Reads the arguments after "picture". A usage failure, with the reason, for
@@ -19,6 +23,8 @@ struct PictureOptions {
 Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv);
 
 // The --help text of "tralk-import picture".
-const char* picture_help();
+std::string picture_help();
+// The table of options that --help is printed from.
+std::span<const cli::OptionGroup> picture_option_groups();
 
 }  // namespace tralk::importer

@@ -1,11 +1,13 @@
-// The man page describes the options the program takes: the names of its
-// OPTIONS entries are those of the table that --help is printed from.
+// The man pages describe the options the programs take: the names of their
+// OPTIONS entries are those of the tables that --help is printed from.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
+#include "cli/option_help.h"
 #include "driver/cmdline.h"
+#include "inspect/options.h"
 #include "support/man_options.h"
 #include "support/tempdir.h"
 
@@ -17,6 +19,13 @@ TEST(ManPage, TralkDescribesTheOptionsOfItsTable) {
   const std::string page = TempDir::read(TRALK_MAN "/tralk.1");
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(man_option_names(page, "OPTIONS"), table);
+}
+
+TEST(ManPage, InspectDescribesTheOptionsOfItsTable) {
+  const std::vector<std::string> names =
+      tralk::cli::option_names(tralk::inspector::inspect_option_groups());
+  const std::string page = TempDir::read(TRALK_MAN "/tralk-inspect.1");
+  EXPECT_EQ(man_option_names(page, "OPTIONS"), std::set<std::string>(names.begin(), names.end()));
 }
 
 // The reading itself: each form of entry line, other sections ignored.
