@@ -34,7 +34,3 @@ class DepRecord {
   PathList inputs_;
   PathList outputs_;
 };
-
-// path as Make reads it back: blanks and "#" escaped with backslashes (those
-// already before a blank doubled), "$" doubled, ":" escaped except a drive's.
-std::string make_escaped(std::string_view path);

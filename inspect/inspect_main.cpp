@@ -154,7 +154,7 @@ int run_inspect(int argc, const char* const* argv) {
   if (!parsed.ok()) return fail(parsed.failure());
   InspectOptions opts = parsed.value();
   if (opts.help) {
-    con_printf("%s", inspect_help());
+    con_printf("%s", inspect_help().c_str());
     return kInspectSound;
   }
 

@@ -6,13 +6,14 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
+#include "cli/option_help.h"
 #include "inspect/png_sheet.h"
 
 namespace tralk::inspector {
 
 namespace {
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Usage: tralk-inspect [OPTIONS] IMAGE.bin\n"
     "\n"
     "Lists the font blocks of a virtual font image written by tralk, checks their\n"
@@ -23,34 +24,9 @@ const char kHelp[] =
     "pixel bytes per symbol, codepage index, number of codepage ranges and symbol\n"
     "index; then every codepage in full and the total of the block sizes, which is\n"
     "the size tralk prints.\n"
-    "\n"
-    "Options:\n"
-    "  --show N     draw the symbols of font block N (numbered from 0, as in the\n"
-    "               table) in the terminal, each with its own width: b&w and grey\n"
-    "               levels as text art, colours as 24-bit ANSI colour blocks\n"
-    "  --png FILE   write a contact sheet of all symbols as a PNG picture: one row\n"
-    "               per font (a font of more than 32 symbols goes on in further\n"
-    "               rows), b&w as black on white, greys as greys, colours in colour\n"
-    "  --font F     with --png, --text or --strings: only font block F, a number\n"
-    "               or a font name (names come from the image's C source beside\n"
-    "               it, IMAGE.c, when it matches the image)\n"
-    "  --scale K    with --png: draw each pixel as K x K pixels (1 to 64); by default\n"
-    "               the tallest font is made about 48 pixels high (K at most 8)\n"
-    "  --pal FILE   read 2-, 4- and 8-bit pixels as indices into this .pal palette\n"
-    "  --grey       read 8-bit pixels as grey levels instead of 3-3-2 colour\n"
-    "  --text TEXT  with --font: draw TEXT (UTF-8) in that font as a display\n"
-    "               would, in the terminal (one line per pixel row, as --show\n"
-    "               draws) or with --png as a picture instead of the contact\n"
-    "               sheet: each character through the font's codepage, one it\n"
-    "               lacks as its default character, symbols side by side; a line\n"
-    "               feed starts a new line\n"
-    "  --strings FILE  with --png: draw every line of FILE (UTF-8) in every font\n"
-    "               with a codepage (or the --font one) into one picture, and list\n"
-    "               the characters that fall to a font's default character; exit\n"
-    "               status 1 when there is any\n"
-    "  --encoding E with --text: what the codepage's codes are: unicode (default)\n"
-    "               or the bytes of a code page iconv knows (CP1251, KOI8-R...)\n"
-    "  -h, --help   print this help and exit\n"
+    "\n";
+
+const char kHelpTail[] =
     "\n"
     "The image does not record what its pixel values mean. They are read by their\n"
     "bits per pixel (numbits):\n"
@@ -71,6 +47,50 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
     "bad command line or a file that cannot be read or written.\n";
+
+const std::vector<cli::OptionGroup> kGroups = {
+    {"Options:",
+     {{"--show",
+       "N",
+       {"draw the symbols of font block N (numbered from 0, as in the",
+        "table) in the terminal, each with its own width: b&w and grey",
+        "levels as text art, colours as 24-bit ANSI colour blocks"}},
+      {"--png",
+       "FILE",
+       {"write a contact sheet of all symbols as a PNG picture: one row",
+        "per font (a font of more than 32 symbols goes on in further",
+        "rows), b&w as black on white, greys as greys, colours in colour"}},
+      {"--font",
+       "F",
+       {"with --png, --text or --strings: only font block F, a number",
+        "or a font name (names come from the image's C source beside",
+        "it, IMAGE.c, when it matches the image)"}},
+      {"--scale",
+       "K",
+       {"with --png: draw each pixel as K x K pixels (1 to 64); by default",
+        "the tallest font is made about 48 pixels high (K at most 8)"}},
+      {"--pal", "FILE", {"read 2-, 4- and 8-bit pixels as indices into this .pal palette"}},
+      {"--grey", nullptr, {"read 8-bit pixels as grey levels instead of 3-3-2 colour"}},
+      {"--text",
+       "TEXT",
+       {"with --font: draw TEXT (UTF-8) in that font as a display",
+        "would, in the terminal (one line per pixel row, as --show",
+        "draws) or with --png as a picture instead of the contact",
+        "sheet: each character through the font's codepage, one it",
+        "lacks as its default character, symbols side by side; a line",
+        "feed starts a new line"}},
+      {"--strings",
+       "FILE",
+       {"with --png: draw every line of FILE (UTF-8) in every font",
+        "with a codepage (or the --font one) into one picture, and list",
+        "the characters that fall to a font's default character; exit",
+        "status 1 when there is any"}},
+      {"--encoding",
+       "E",
+       {"with --text: what the codepage's codes are: unicode (default)",
+        "or the bytes of a code page iconv knows (CP1251, KOI8-R...)"}},
+      {"-h, --help", nullptr, {"print this help and exit"}}}},
+};
 
 // Stores the value of option arg in to.
 Status read_text(std::string_view arg, cli::ArgReader& args, std::string& to) {
@@ -168,8 +188,12 @@ Outcome<InspectOptions> parse_options(int argc, const char* const* argv) {
   return opts;
 }
 
-const char* inspect_help() {
-  return kHelp;
+std::string inspect_help() {
+  return kHelpHead + cli::options_help(kGroups, 2, 15) + kHelpTail;
+}
+
+std::span<const cli::OptionGroup> inspect_option_groups() {
+  return kGroups;
 }
 
 }  // namespace tralk::inspector

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "base/outcome.h"
 #include "cli/charset.h"
+#include "cli/option_help.h"
 
 namespace tralk::inspector {
 
@@ -30,6 +32,8 @@ struct InspectOptions {
 Outcome<InspectOptions> parse_options(int argc, const char* const* argv);
 
 // The --help text.
-const char* inspect_help();
+std::string inspect_help();
+// The table of options that --help is printed from.
+std::span<const cli::OptionGroup> inspect_option_groups();
 
 }  // namespace tralk::inspector

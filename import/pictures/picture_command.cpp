@@ -60,7 +60,7 @@ int run_picture_command(int argc, const char* const* argv) {
   const Outcome<PictureOptions> opts = parse_picture_options(argc, argv);
   if (!opts.ok()) return fail(opts.failure());
   if (opts->help) {
-    con_printf("%s", picture_help());
+    con_printf("%s", picture_help().c_str());
     return cli::kImportDone;
   }
   const Outcome<ImportedPicture> pic = import_picture(opts.value());

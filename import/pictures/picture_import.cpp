@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/file_set.h"
+#include "base/make_rule.h"
 #include "base/outfile.h"
 #include "base/set_lock.h"
 #include "base/text.h"
@@ -126,8 +128,15 @@ Outcome<ImportedPicture> import_picture(const PictureOptions& opts) {
 
   std::vector<std::string> paths{opts.out};
   if (!opts.pal.empty()) paths.push_back(opts.pal);
+  std::optional<PendingFile> depfile;
+  if (opts.depfile) {
+    Outcome<PendingFile> made = make_depfile(*opts.depfile, paths, {req.path});
+    if (!made.ok()) return made.failure();
+    depfile = std::move(made.value());
+    paths.push_back(depfile->path);
+  }
   const SetLock lock(paths);
-  OutFile bmp, pal;
+  OutFile bmp, pal, dep;
   if (Status ok = open_output(lock, bmp, opts.out); !ok.ok()) return ok.failure();
   BmpWriter writer(bmp, result.width, result.height, result.bits, table);
   if (Status written = write_rows(source, opts, table, writer); !written.ok())
@@ -140,6 +149,11 @@ Outcome<ImportedPicture> import_picture(const PictureOptions& opts) {
     for (size_t at; (at = name.find("*/")) != std::string::npos;) name.replace(at, 2, "*_/");
     pal.write(pal_text(table, "the colours of \"" + name + "\", index 0 first"));
     set.push_back(&pal);
+  }
+  if (depfile) {
+    if (Status ok = open_output(lock, dep, depfile->path); !ok.ok()) return ok.failure();
+    dep.write(depfile->content);
+    set.push_back(&dep);
   }
   if (Status committed = commit_outputs(set, paths); !committed.ok()) return committed.failure();
   return result;

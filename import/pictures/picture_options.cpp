@@ -7,43 +7,43 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
+#include "cli/option_help.h"
 
 namespace tralk::importer {
 
 namespace {
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Usage: tralk-import picture PICTURE [OPTIONS] -o OUT.bmp\n"
     "\n"
     "Turns a PNG picture (every colour type and bit depth, interlaced or not,\n"
     "with transparency) or a BMP picture into an uncompressed BMP picture that\n"
     "tralk reads, transparency flattened onto a background colour.\n"
-    "\n"
-    "  -o OUT.bmp           the picture to write\n"
-    "  --background RRGGBB  the colour under transparent pixels, six hex digits\n"
-    "                       (default FFFFFF, white)\n"
-    "  --depth N            24 (default): 24-bit colour; 1, 4 or 8: a colour\n"
-    "                       table of the picture's colours, when they are at most\n"
-    "                       2, 16 or 256, for tralk's palette mode; at 1 bit the\n"
-    "                       darker colour is ink; 2: 4 grey levels (below)\n"
-    "  --dither D           none, ordered or floyd-steinberg: the picture becomes\n"
-    "                       b&w at --depth 1, 4 grey levels at --depth 2 (tralk's\n"
-    "                       GREYMODE 4) or 16 at --depth 4 (GREYMODE 16), by the\n"
-    "                       brightness (76 R + 150 G + 30 B) / 256; default none\n"
-    "  --threshold N        at --depth 1: brightness N (0 to 255, default 128) and\n"
-    "                       above is paper, below it ink; makes the picture b&w\n"
-    "  --invert             the lighter colour is ink (grey levels turned over);\n"
-    "                       makes the picture b&w or grey levels\n"
-    "  --pal OUT.pal        also write the picture's colour table as the palette\n"
-    "                       that keeps its colours in tralk's palette mode\n"
-    "                       (--depth 2, 4 or 8)\n"
-    "  -h, --help           print this help and exit\n"
+    "\n";
+
+const char kHelpTail[] =
     "\n"
     "Exit status: 0 when the picture was written, 1 for a picture or output\n"
     "problem, 2 for a bad command line. After an error no file is left.\n";
 
-}  // namespace
+const std::vector<cli::OptionGroup> kGroups = {
+    {nullptr,
+     {{"-o", "OUT.bmp", {"the picture to write"}},
+      {"--background",
+       "RRGGBB",
+       {"the colour under transparent pixels, six hex digits", "(default FFFFFF, white)"}},
+      {"--depth",
+       "N",
+       {"24 (default): 24-bit colour; 1, 4 or 8: a colour",
+        "table of the picture's colours, when they are at most",
+        "2, 16 or 256, for tralk's palette mode; at 1 bit the", "darker colour is ink"}},
+      {"--depfile",
+       "FILE",
+       {"also write a Make dependency file naming the picture", "written and the picture read"}},
+      {"-h, --help", nullptr, {"print this help and exit"}}}},
+};
 
+// Six hex digits, red, green, blue; a leading "#" is allowed.
 std::optional<RGBTRIPLET> parse_colour(std::string_view text) {
   if (!text.empty() && text[0] == '#') text.remove_prefix(1);
   if (text.size() != 6) return std::nullopt;
@@ -96,12 +96,17 @@ Status read_option(std::string_view arg, cli::ArgReader& args, PictureOptions& o
   }
   if (arg == "--dither" || arg == "--threshold" || arg == "--invert")
     return read_grey_option(arg, args, opts);
-  if (arg != "-o" && arg != "--background" && arg != "--depth" && arg != "--pal")
+  if (arg != "-o" && arg != "--background" && arg != "--depth" && arg != "--pal" &&
+      arg != "--depfile")
     return cli::usage_error("unknown option " + in_quotes(arg));
   Outcome<std::string> text = args.value(arg);
   if (!text.ok()) return text.failure();
-  if (arg == "-o" || arg == "--pal") {
-    (arg == "-o" ? opts.out : opts.pal) = std::move(text.value());
+  if (arg == "--pal") {
+    opts.pal = std::move(text.value());
+    return {};
+  }
+  if (arg == "-o" || arg == "--depfile") {
+    (arg == "-o" ? opts.out : opts.depfile.emplace()) = std::move(text.value());
     return {};
   }
   if (arg == "--background") {
@@ -163,8 +168,12 @@ Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv)
   return opts;
 }
 
-const char* picture_help() {
-  return kHelp;
+std::string picture_help() {
+  return kHelpHead + cli::options_help(kGroups, 2, 23) + kHelpTail;
+}
+
+std::span<const cli::OptionGroup> picture_option_groups() {
+  return kGroups;
 }
 
 }  // namespace tralk::importer
