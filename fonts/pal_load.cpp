@@ -34,37 +34,37 @@ bool parse_palette(Tokens& t, std::vector<RGBTRIPLET>& entries) {
   return !t.ended_in_comment();
 }
 
-// Prints the message of a failure and returns none.
-PalTablePtr read_palette(const char* path) {
-  const std::optional<TextFile> text = read_text_file(path);
-  if (!text) {
-    con_printf("\n Open error");
-    return nullptr;
-  }
-  Tokens tokens(*text);
-  auto table = std::make_unique<PALTABLE>();
-  if (!parse_palette(tokens, table->entries)) {
-    con_printf("\n Syntax error");
-    return nullptr;
-  }
-  return table;
-}
-
 }  // namespace
+
+Outcome<PALTABLE> pal_read(const char* path) {
+  try {
+    const std::optional<TextFile> text = read_text_file(path);
+    if (!text) return Failure{Fault::io, "Open error"};
+    Tokens tokens(*text);
+    PALTABLE table;
+    if (!parse_palette(tokens, table.entries)) return Failure{Fault::format, "Syntax error"};
+    return table;
+  } catch (const std::bad_alloc&) {
+    return Failure{Fault::too_large, "Heap error"};
+  }
+}
 
 PalTablePtr pal_load(const char* path, std::string* name_out, uint32_t* count_out) {
   if (!path) return nullptr;
-  try {
-    if (auto table = read_palette(path)) {
+  Outcome<PALTABLE> read = pal_read(path);
+  std::string failed = read.ok() ? std::string() : read.error();
+  if (read.ok()) {
+    try {
+      auto table = std::make_unique<PALTABLE>(std::move(read.value()));
       // Everything that can fail comes before the first output is written.
       std::string name = name_out ? path_ident(path) : std::string();
       if (name_out) *name_out = std::move(name);
       if (count_out) *count_out = static_cast<uint32_t>(table->entries.size());
       return table;
+    } catch (const std::bad_alloc&) {
+      failed = "Heap error";
     }
-  } catch (const std::bad_alloc&) {
-    con_printf("\n Heap error");
   }
-  con_printf(" in pal file \"%s\"", path);
+  con_printf("\n %s in pal file \"%s\"", failed.c_str(), path);
   return nullptr;
 }

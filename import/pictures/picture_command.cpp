@@ -35,6 +35,16 @@ std::string grey_report(const GreyReduction& grey) {
   return line;
 }
 
+// What a picture written in a given palette holds.
+std::string palette_report(const std::string& palette, const ImportedPicture& pic) {
+  std::string line = "the " + std::to_string(pic.colours) +
+                     (pic.colours == 1 ? " colour of " : " colours of ") + in_quotes(palette);
+  if (pic.moved)
+    line += ", " + std::to_string(pic.moved) + (pic.moved == 1 ? " pixel" : " pixels") +
+            " of other colours set to the nearest";
+  return line;
+}
+
 // "Wrote ..." with what the files hold.
 std::string report(const PictureOptions& opts, const ImportedPicture& pic) {
   const PictureRequest& req = opts.request;
@@ -43,6 +53,8 @@ std::string report(const PictureOptions& opts, const ImportedPicture& pic) {
                      (pic.bits == 1 ? " bit" : " bits");
   if (opts.grey)
     line += ", " + grey_report(*opts.grey);
+  else if (!opts.palette.empty())
+    line += ", " + palette_report(opts.palette, pic);
   else if (req.depth != 24)
     line += ", " + std::to_string(pic.colours) + (pic.colours == 1 ? " colour" : " colours");
   if (pic.flattened)

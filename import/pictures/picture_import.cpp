@@ -11,8 +11,10 @@
 #include "base/outfile.h"
 #include "base/set_lock.h"
 #include "base/text.h"
+#include "fonts/pal_load.h"
 #include "import/pictures/bmp_write.h"
 #include "import/pictures/colour_table.h"
+#include "import/pictures/nearest_colour.h"
 #include "import/pictures/pal_text.h"
 #include "import/pictures/picture_read.h"
 
@@ -68,9 +70,31 @@ class ColourIndex {
   std::vector<std::pair<uint32_t, uint8_t>> pairs_;
 };
 
-// The second reading: every row converted and written.
+// The colours of --palette, as tralk's palette reader takes them, when the
+// depth can hold them in a way tralk's palette mode reads.
+Outcome<std::vector<RGBTRIPLET>> given_palette(const PictureOptions& opts) {
+  Outcome<PALTABLE> read = pal_read(opts.palette.c_str());
+  const std::string name = in_quotes(opts.palette);
+  if (!read.ok()) return Failure{read.code(), "cannot use palette " + name + ": " + read.error()};
+  std::vector<RGBTRIPLET> entries = std::move(read->entries);
+  const std::string colours =
+      std::to_string(entries.size()) + (entries.size() == 1 ? " colour" : " colours");
+  if (opts.request.depth == 4 && entries.size() > 16)
+    return Failure{Fault::too_large, name + " has " + colours + "; --depth 4 holds at most 16"};
+  if (opts.request.depth == 8 && entries.size() < kMaxPaletteEntries && opts.pal.empty())
+    return Failure{Fault::unsupported,
+                   "tralk's palette mode reads an 8-bit picture only with a palette of 256 "
+                   "colours, and " +
+                       name + " has " + colours +
+                       ": add --pal OUT.pal to write it filled up with black"};
+  return entries;
+}
+
+// The second reading: every row converted and written; at a palette given,
+// each pixel its nearest colour of palette.
 Status write_rows(PictureSource& source, const PictureOptions& opts,
-                  const std::vector<RGBTRIPLET>& table, BmpWriter& writer) {
+                  const std::vector<RGBTRIPLET>& table, const std::vector<RGBTRIPLET>& palette,
+                  BmpWriter& writer, uint64_t& moved) {
   const uint32_t width = source.width();
   std::vector<uint8_t> indices(width);
   if (opts.grey) {
@@ -88,6 +112,15 @@ Status write_rows(PictureSource& source, const PictureOptions& opts,
   if (opts.request.depth == 24)
     return for_each_row(source, false,
                         [&](uint32_t y, const uint8_t* rgb) { writer.put_row(y, rgb); });
+  if (!palette.empty()) {
+    NearestColour nearest(palette);
+    const Status read = for_each_row(source, false, [&](uint32_t y, const uint8_t* rgb) {
+      for (uint32_t x = 0; x < width; ++x) indices[x] = nearest(rgb + 3 * x);
+      writer.put_row(y, indices.data());
+    });
+    moved = nearest.moved();
+    return read;
+  }
   const ColourIndex index(table);
   return for_each_row(source, false, [&](uint32_t y, const uint8_t* rgb) {
     for (uint32_t x = 0; x < width; ++x) indices[x] = index(rgb + 3 * x);
@@ -113,8 +146,14 @@ Outcome<ImportedPicture> import_picture(const PictureOptions& opts) {
   result.width = source.width();
   result.height = source.height();
   result.bits = req.depth == 2 ? 4 : req.depth;
-  std::vector<RGBTRIPLET> table;
-  if (opts.grey) {
+  std::vector<RGBTRIPLET> table, palette;
+  if (!opts.palette.empty()) {
+    Outcome<std::vector<RGBTRIPLET>> given = given_palette(opts);
+    if (!given.ok()) return given.failure();
+    palette = std::move(given.value());
+    table = palette;
+    result.colours = static_cast<uint32_t>(palette.size());
+  } else if (opts.grey) {
     table = grey_table(opts.grey->levels);
     result.colours = opts.grey->levels;
   } else if (req.depth != 24) {
@@ -130,7 +169,9 @@ Outcome<ImportedPicture> import_picture(const PictureOptions& opts) {
   if (!opts.pal.empty()) paths.push_back(opts.pal);
   std::optional<PendingFile> depfile;
   if (opts.depfile) {
-    Outcome<PendingFile> made = make_depfile(*opts.depfile, paths, {req.path});
+    std::vector<std::string> read{req.path};
+    if (!opts.palette.empty()) read.push_back(opts.palette);
+    Outcome<PendingFile> made = make_depfile(*opts.depfile, paths, read);
     if (!made.ok()) return made.failure();
     depfile = std::move(made.value());
     paths.push_back(depfile->path);
@@ -139,7 +180,8 @@ Outcome<ImportedPicture> import_picture(const PictureOptions& opts) {
   OutFile bmp, pal, dep;
   if (Status ok = open_output(lock, bmp, opts.out); !ok.ok()) return ok.failure();
   BmpWriter writer(bmp, result.width, result.height, result.bits, table);
-  if (Status written = write_rows(source, opts, table, writer); !written.ok())
+  if (Status written = write_rows(source, opts, table, palette, writer, result.moved);
+      !written.ok())
     return written.failure();
   result.flattened = source.flattened();
   std::vector<OutFile*> set{&bmp};

@@ -20,6 +20,7 @@ struct ImportedPicture {
   uint32_t colours = 0;           // of the picture (its table's), or grey levels
   std::vector<RGBTRIPLET> table;  // the file's colour table, and the .pal's entries
   bool flattened = false;         // some pixel was not fully opaque
+  uint64_t moved = 0;             // --palette: pixels of colours it lacks, set to the nearest
 };
 
 // Imports the picture opts name into opts.out (and opts.pal). A failure,

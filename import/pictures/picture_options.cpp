@@ -56,6 +56,10 @@ const std::vector<cli::OptionGroup> kGroups = {
        "OUT.pal",
        {"also write the picture's colour table as the palette",
         "that keeps its colours in tralk's palette mode", "(--depth 2, 4 or 8)"}},
+      {"--palette",
+       "IN.pal",
+       {"write the picture in the colours of a palette (from",
+        "tralk-import palette), each pixel the nearest of them", "(--depth 4 or 8)"}},
       {"--depfile",
        "FILE",
        {"also write a Make dependency file naming the picture", "written and the picture read"}},
@@ -118,12 +122,12 @@ Status read_option(std::string_view arg, cli::ArgReader& args, PictureOptions& o
   if (arg == "--dither" || arg == "--threshold" || arg == "--invert")
     return read_grey_option(arg, args, opts);
   if (arg != "-o" && arg != "--background" && arg != "--depth" && arg != "--pal" &&
-      arg != "--depfile")
+      arg != "--palette" && arg != "--depfile")
     return cli::usage_error("unknown option " + in_quotes(arg));
   Outcome<std::string> text = args.value(arg);
   if (!text.ok()) return text.failure();
-  if (arg == "--pal") {
-    opts.pal = std::move(text.value());
+  if (arg == "--pal" || arg == "--palette") {
+    (arg == "--pal" ? opts.pal : opts.palette) = std::move(text.value());
     return {};
   }
   if (arg == "-o" || arg == "--depfile") {
@@ -154,6 +158,11 @@ Status check_combination(PictureOptions& opts) {
       std::filesystem::path(opts.out).stem().empty())
     return cli::usage_error("the output file " + in_quotes(opts.out) + " must be named NAME.bmp");
   const unsigned depth = opts.request.depth;
+  if (!opts.palette.empty() && depth != 4 && depth != 8)
+    return cli::usage_error(
+        "--palette takes --depth 4 or 8, the pictures tralk's palette mode reads");
+  if (!opts.palette.empty() && opts.grey)
+    return cli::usage_error("--palette cannot be used with --dither, --threshold or --invert");
   if (depth == 2 && !opts.grey) opts.grey.emplace();
   if (opts.grey && depth != 1 && depth != 2 && depth != 4)
     return cli::usage_error("--dither, --threshold and --invert take --depth 1, 2 or 4");

@@ -23,7 +23,8 @@ struct PictureOptions {
   // levels follow from the depth
   std::optional<GreyReduction> grey;
   bool threshold_given = false;
-  std::string pal;  // --pal
+  std::string pal;      // --pal
+  std::string palette;  // --palette
 };
 
 // A colour as six hex digits, red, green, blue; a leading "#" is allowed.

@@ -99,6 +99,20 @@ const Case kCases[] = {
      "--pal takes --depth 2, 4 or 8, the pictures tralk's palette mode reads"},
     {"in.png --depth 4 --pal o.txt -o o.bmp", 2,
      "the palette file \"o.txt\" must be named NAME.pal"},
+    {"in.png --palette p3.pal -o o.bmp", 2,
+     "--palette takes --depth 4 or 8, the pictures tralk's palette mode reads"},
+    {"in.png --palette p3.pal --depth 4 --dither ordered -o o.bmp", 2,
+     "--palette cannot be used with --dither, --threshold or --invert"},
+    // Palettes that cannot be used.
+    {"in.png --palette none.pal --depth 4 -o o.bmp", 1,
+     "cannot use palette \"none.pal\": Open error"},
+    {"in.png --palette bad.pal --depth 4 -o o.bmp", 1,
+     "cannot use palette \"bad.pal\": Syntax error"},
+    {"in.png --palette p17.pal --depth 4 -o o.bmp", 1,
+     "\"p17.pal\" has 17 colours; --depth 4 holds at most 16"},
+    {"in.png --palette p3.pal --depth 8 -o o.bmp", 1,
+     "tralk's palette mode reads an 8-bit picture only with a palette of 256 colours, and "
+     "\"p3.pal\" has 3 colours: add --pal OUT.pal to write it filled up with black"},
 };
 
 TEST(PictureErrors, OneLineStatusAndNoFileLeft) {
@@ -138,6 +152,11 @@ TEST(PictureErrors, OneLineStatusAndNoFileLeft) {
   dir.write("cut.bmp", bmp_build(cut));
   std::filesystem::create_directory(dir / "folder");
   std::filesystem::create_directory(dir / "folder.bmp");
+  dir.write("p3.pal", "{ {0}, {128}, {255} }\n");
+  dir.write("bad.pal", "{ {0} {255} }\n");
+  std::string p17 = "{ {0}";
+  for (int i = 1; i < 17; ++i) p17 += ", {" + std::to_string(i) + "}";
+  dir.write("p17.pal", p17 + " }\n");
   dir.write("o.bmp", "old");
   const std::set<std::string> before = files_in(dir.path());
   for (const Case& c : kCases) {
