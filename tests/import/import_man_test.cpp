@@ -1,6 +1,6 @@
 // tralk-import's man page describes the options of each subcommand: the
-// names of its FONT OPTIONS and PICTURE OPTIONS entries are those of the
-// tables that each subcommand's --help is printed from.
+// names of its FONT OPTIONS, PICTURE OPTIONS and PALETTE OPTIONS entries are
+// those of the tables that each subcommand's --help is printed from.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,6 +8,7 @@
 
 #include "cli/option_help.h"
 #include "import/fonts/font_options.h"
+#include "import/pictures/palette_options.h"
 #include "import/pictures/picture_options.h"
 #include "support/man_options.h"
 #include "support/tempdir.h"
@@ -19,13 +20,15 @@ std::set<std::string> names_of(std::span<const tralk::cli::OptionGroup> groups) 
   return {names.begin(), names.end()};
 }
 
-TEST(ManPage, ImportDescribesTheOptionsOfBothTables) {
+TEST(ManPage, ImportDescribesTheOptionsOfEachTable) {
   const std::string page = TempDir::read(TRALK_MAN "/tralk-import.1");
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(man_option_names(page, "FONT OPTIONS"),
             names_of(tralk::importer::font_option_groups()));
   EXPECT_EQ(man_option_names(page, "PICTURE OPTIONS"),
             names_of(tralk::importer::picture_option_groups()));
+  EXPECT_EQ(man_option_names(page, "PALETTE OPTIONS"),
+            names_of(tralk::importer::palette_option_groups()));
 }
 
 }  // namespace

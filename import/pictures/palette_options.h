@@ -1,0 +1,31 @@
+// The command line of "tralk-import palette".
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "base/outcome.h"
+#include "base/palette.h"
+#include "cli/option_help.h"
+
+namespace tralk::importer {
+
+struct PaletteOptions {
+  std::vector<std::string> pictures;     // PICTURE...
+  std::string out;                       // -o
+  unsigned colours = 0;                  // --colours
+  RGBTRIPLET background{255, 255, 255};  // --background
+  bool help = false;                     // --help
+};
+
+// Reads the arguments after "palette". A usage failure, with the reason, for
+// a bad command line.
+Outcome<PaletteOptions> parse_palette_options(int argc, const char* const* argv);
+
+// The --help text of "tralk-import palette".
+std::string palette_help();
+// The table of options that --help is printed from.
+std::span<const cli::OptionGroup> palette_option_groups();
+
+}  // namespace tralk::importer
