@@ -41,8 +41,10 @@ std::optional<std::vector<RGBTRIPLET>> load_palette(const std::string& path) {
 }
 
 Status write_sheet(const InspectResult& result, const InspectOptions& opts,
+                   const std::optional<std::vector<std::string>>& names,
                    const ReadingOptions& reading) {
-  const Outcome<SheetLayout> layout = sheet_layout(result, opts.font, opts.scale);
+  const Outcome<SheetLayout> layout =
+      sheet_layout(result, opts.font, opts.scale, names ? &*names : nullptr);
   if (!layout.ok()) return layout.failure();
   if (Status written = png_write(draw_sheet(result, layout.value(), reading), opts.png);
       !written.ok())
@@ -199,7 +201,7 @@ int run_inspect(int argc, const char* const* argv) {
   } else if (opts.text) {
     written = write_text(result, opts, reading);
   } else if (!opts.png.empty()) {
-    written = write_sheet(result, opts, reading);
+    written = write_sheet(result, opts, names, reading);
   }
   con_printf("%s", format_problems(result).c_str());
   if (!written.ok()) return fail(written.failure());

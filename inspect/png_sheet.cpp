@@ -7,6 +7,7 @@
 
 #include "base/outfile.h"
 #include "base/text.h"
+#include "inspect/label_text.h"
 
 namespace tralk::inspector {
 
@@ -18,19 +19,30 @@ bool drawable(const FontRecord& f) {
   return f.drawable && !f.widths.empty();
 }
 
-// Places the symbols of fonts at scale s, row by row; places may be none
-// when only the extent is wanted.
+std::string label_of(size_t font, const std::vector<std::string>* names) {
+  return names ? (*names)[font] : "font block " + std::to_string(font);
+}
+
+// Places the labels and symbols of fonts at scale s, font by font; layout
+// may be none when only the extent is wanted.
 Extent place_symbols(const InspectResult& result, const std::vector<size_t>& fonts, uint32_t s,
-                     std::vector<SheetPlace>* places) {
+                     const std::vector<std::string>* names, SheetLayout* layout) {
+  const uint32_t ls = sheet_label_scale(s);
   uint64_t y = kSheetMargin;
   uint64_t width = 0;
   for (const size_t n : fonts) {
     const FontRecord& f = result.fonts[n];
+    std::string label = label_of(n, names);
+    width = std::max(width, kSheetMargin + label_width(label, ls) + kSheetMargin);
+    if (layout)
+      layout->labels.push_back({n, kSheetMargin, static_cast<uint32_t>(y), std::move(label)});
+    y += label_height(ls) + kSheetLabelGap;
     for (size_t first = 0; first < f.widths.size(); first += kSheetSymbolsPerLine) {
       const size_t last = std::min<size_t>(first + kSheetSymbolsPerLine, f.widths.size());
       uint64_t x = kSheetMargin;
       for (size_t i = first; i < last; ++i) {
-        if (places) places->push_back({n, i, static_cast<uint32_t>(x), static_cast<uint32_t>(y)});
+        if (layout)
+          layout->places.push_back({n, i, static_cast<uint32_t>(x), static_cast<uint32_t>(y)});
         x += uint64_t{f.widths[i]} * s + kSheetGap;
       }
       width = std::max(width, x - kSheetGap + kSheetMargin);
@@ -54,18 +66,19 @@ Status png_to_memory(const RgbPicture& picture, void* memory, png_alloc_size_t& 
   return failed;
 }
 
-uint32_t auto_scale(const InspectResult& result, const std::vector<size_t>& fonts) {
+uint32_t auto_scale(const InspectResult& result, const std::vector<size_t>& fonts,
+                    const std::vector<std::string>* names) {
   uint32_t tallest = 1;
   for (const size_t n : fonts) tallest = std::max<uint32_t>(tallest, result.fonts[n].symheight);
   uint32_t s = std::clamp<uint32_t>(kAutoHeight / tallest, 1, kAutoMaxScale);
-  while (s > 1 && !place_symbols(result, fonts, s, nullptr).fits()) --s;
+  while (s > 1 && !place_symbols(result, fonts, s, names, nullptr).fits()) --s;
   return s;
 }
 
 }  // namespace
 
 Outcome<SheetLayout> sheet_layout(const InspectResult& result, std::optional<size_t> only,
-                                  uint32_t scale) {
+                                  uint32_t scale, const std::vector<std::string>* names) {
   std::vector<size_t> fonts;
   for (size_t n = 0; n < result.fonts.size(); ++n)
     if ((!only || *only == n) && drawable(result.fonts[n])) fonts.push_back(n);
@@ -73,14 +86,14 @@ Outcome<SheetLayout> sheet_layout(const InspectResult& result, std::optional<siz
     return Failure{Fault::not_found,
                    only ? strf("font block %zu has no symbols that can be drawn", *only)
                         : std::string("the image has no symbols that can be drawn")};
-  const uint32_t s = scale ? scale : auto_scale(result, fonts);
-  const Extent e = place_symbols(result, fonts, s, nullptr);
+  const uint32_t s = scale ? scale : auto_scale(result, fonts, names);
+  const Extent e = place_symbols(result, fonts, s, names, nullptr);
   if (!e.fits())
     return Failure{Fault::too_large,
                    strf("a contact sheet at scale %u would be %llu x %llu pixels, too large", s,
                         ull(e.width), ull(e.height))};
-  SheetLayout layout{static_cast<uint32_t>(e.width), static_cast<uint32_t>(e.height), s, {}};
-  place_symbols(result, fonts, s, &layout.places);
+  SheetLayout layout{static_cast<uint32_t>(e.width), static_cast<uint32_t>(e.height), s, {}, {}};
+  place_symbols(result, fonts, s, names, &layout);
   return layout;
 }
 
@@ -90,6 +103,8 @@ RgbPicture draw_sheet(const InspectResult& result, const SheetLayout& layout,
   img.resize(layout.width, layout.height);
   img.fill(kSheetBackground);
   const uint32_t s = layout.scale;
+  for (const SheetLabel& label : layout.labels)
+    draw_label(img, label.x, label.y, sheet_label_scale(s), label.text, kSheetLabelColour);
   for (const SheetPlace& p : layout.places) {
     const FontRecord& f = result.fonts[p.font];
     const PixelReading reading = choose_reading(f.numbits, opts);

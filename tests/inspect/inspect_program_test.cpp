@@ -115,19 +115,28 @@ TEST(InspectProgram, ContactSheetHoldsTheInputSymbols) {
   make_image(dir);
   const RunResult r = run_inspect_exe(dir.path(), "--png sheet.png --scale 2 img.bin");
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("\nContact sheet \"sheet.png\": 52 x 64 pixels, scale 2\n"),
+  EXPECT_NE(r.out.find("\nContact sheet \"sheet.png\": 52 x 116 pixels, scale 2\n"),
             std::string::npos)
       << r.out;
   const RgbPicture img = read_png_file(dir, "sheet.png");
   ASSERT_EQ(img.width, 52u);
-  ASSERT_EQ(img.height, 64u);
-  const uint32_t m = kSheetMargin, s = 2;
-  const uint32_t row1 = m + 7 * s + kSheetRowGap, row2 = row1 + 2 * s + kSheetRowGap;
-  const uint32_t row3 = row2 + 1 * s + kSheetRowGap;
+  ASSERT_EQ(img.height, 116u);
+  // Each font under its label (at scale 1: 9 rows and the gap of 4).
+  const uint32_t m = kSheetMargin, s = 2, head = 9 + kSheetLabelGap;
+  const uint32_t row0 = m + head, row1 = row0 + 7 * s + kSheetRowGap + head;
+  const uint32_t row2 = row1 + 2 * s + kSheetRowGap + head;
+  const uint32_t row3 = row2 + 1 * s + kSheetRowGap + head;
   for (uint32_t y = 0; y < 7; ++y)
     for (uint32_t x = 0; x < 8; ++x)
-      EXPECT_TRUE(at(img, m, m, s, x, y) == ((kGlyphA[y] >> (7 - x)) & 1 ? kBlack : kWhite))
+      EXPECT_TRUE(at(img, m, row0, s, x, y) == ((kGlyphA[y] >> (7 - x)) & 1 ? kBlack : kWhite))
           << x << "," << y;
+  // The first label is the name in img.c, "bw": the b's stem, white, and
+  // the blank column between the b and the w.
+  for (uint32_t y = 0; y < 7; ++y) {
+    EXPECT_TRUE(img.at(m, m + y) == kWhite) << y;
+    EXPECT_TRUE(img.at(m + 5, m + y) == kSheetBackground) << y;
+  }
+  EXPECT_TRUE(img.at(m + 1, m) == kSheetBackground);
   for (uint32_t y = 0; y < 2; ++y)
     for (uint32_t x = 0; x < 6; ++x) {
       const uint8_t byte = kGrey[y * 3 + x / 2];
@@ -152,14 +161,15 @@ TEST(InspectProgram, PaletteIndicesAndOneFont) {
       run_inspect_exe(dir.path(), "--pal p.pal --font 1 --scale 1 --png one.png img.bin");
   EXPECT_EQ(r.status, 0) << r.out;
   const RgbPicture img = read_png_file(dir, "one.png");
-  ASSERT_EQ(img.width, kSheetMargin * 2 + 6 + kSheetGap + 5);
-  ASSERT_EQ(img.height, kSheetMargin * 2 + 2);
-  const uint32_t m = kSheetMargin;
-  EXPECT_TRUE(img.at(m + 0, m) == kBlack);                   // index 0
-  EXPECT_TRUE(img.at(m + 1, m) == kWhite);                   // index 1
-  EXPECT_TRUE(img.at(m + 2, m) == (RGBTRIPLET{255, 0, 0}));  // index 2
-  EXPECT_TRUE(img.at(m + 3, m) == (RGBTRIPLET{0, 0, 255}));  // index 3
-  EXPECT_TRUE(img.at(m + 4, m) == kBlack);                   // beyond the palette
+  // The label "grey4" (5 characters, 29 pixels) is wider than the symbols.
+  ASSERT_EQ(img.width, kSheetMargin * 2 + 29);
+  ASSERT_EQ(img.height, kSheetMargin * 2 + 9 + kSheetLabelGap + 2);
+  const uint32_t m = kSheetMargin, top = m + 9 + kSheetLabelGap;
+  EXPECT_TRUE(img.at(m + 0, top) == kBlack);                   // index 0
+  EXPECT_TRUE(img.at(m + 1, top) == kWhite);                   // index 1
+  EXPECT_TRUE(img.at(m + 2, top) == (RGBTRIPLET{255, 0, 0}));  // index 2
+  EXPECT_TRUE(img.at(m + 3, top) == (RGBTRIPLET{0, 0, 255}));  // index 3
+  EXPECT_TRUE(img.at(m + 4, top) == kBlack);                   // beyond the palette
 }
 
 TEST(InspectProgram, CommandLineErrors) {
@@ -220,8 +230,10 @@ TEST(InspectProgram, CorruptImagesExitWithProblems) {
                        "42 bytes are left from this block on; the walk stops here\n"),
             std::string::npos)
       << r.out;
-  // The symbols that are whole are still drawn.
-  EXPECT_EQ(read_png_file(dir, "cut.png").height, kSheetMargin * 2 + 7 * 6);
+  // The symbols that are whole are still drawn, at scale 6 under a label
+  // at scale 2.
+  EXPECT_EQ(read_png_file(dir, "cut.png").height,
+            kSheetMargin * 2 + 9 * 2 + kSheetLabelGap + 7 * 6);
 
   std::string flipped = image;
   flipped[68] ^= 0x02;
