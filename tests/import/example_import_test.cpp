@@ -1,6 +1,6 @@
 // The shipped import example: its font is what the README's command makes,
 // its configuration builds a sound image whose C source compiles, and the
-// picture in docs/ is what the inspector draws from that image.
+// pictures in docs/ are what the inspector draws from the examples' images.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -58,6 +58,23 @@ TEST(ImportExample, ImageIsSoundAndDrawsTheDocsPicture) {
   EXPECT_EQ(a.width, b.width);
   EXPECT_EQ(a.height, b.height);
   EXPECT_TRUE(a.rgb == b.rgb) << "docs/hello-mir.png is not what the inspector draws";
+}
+
+TEST(ImportExample, DemoSheetIsWhatTheInspectorDraws) {
+  TempDir dir;
+  for (const char* name : {"demo.vfg", "font8x7.sym", "font8x7.cp", "prop4.sym", "smiley.bmp",
+                           "flag4.bmp", "logo.bmp", "shade.bmp", "gcolor_4.pal"})
+    fs::copy(kExamples + "/" + name, dir.path() / name);
+  ASSERT_EQ(run_tralk(dir.path(), "demo.vfg").status, 0);
+  const RunResult r = inspect_test::run_inspect_exe(dir.path(), "demo.bin --png sheet.png");
+  EXPECT_EQ(r.status, 0) << r.out;
+  const std::string drawn = TempDir::read(dir.file("sheet.png"));
+  const std::string docs = TempDir::read(std::string(TRALK_DOCS) + "/demo-sheet.png");
+  const RgbPicture a = inspect_test::decode_png(drawn.data(), drawn.size());
+  const RgbPicture b = inspect_test::decode_png(docs.data(), docs.size());
+  EXPECT_EQ(a.width, b.width);
+  EXPECT_EQ(a.height, b.height);
+  EXPECT_TRUE(a.rgb == b.rgb) << "docs/demo-sheet.png is not what the inspector draws";
 }
 
 }  // namespace
