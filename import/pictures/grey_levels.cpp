@@ -1,7 +1,5 @@
 #include "import/pictures/grey_levels.h"
 
-#include <algorithm>
-
 namespace tralk::importer {
 
 namespace {
@@ -25,10 +23,7 @@ unsigned tone(unsigned l, const GreyReduction& how) {
 GreyLevels::GreyLevels(const GreyReduction& how, uint32_t width)
     : levels_(how.levels), dither_(how.dither), width_(width) {
   for (unsigned l = 0; l < 256; ++l) tone_[l] = static_cast<uint8_t>(tone(l, how));
-  if (dither_ == Dither::floyd_steinberg) {
-    here_.assign(size_t{width} + 2, 0);
-    below_.assign(size_t{width} + 2, 0);
-  }
+  if (dither_ == Dither::floyd_steinberg) diffusion_.emplace(width, 1);
 }
 
 void GreyLevels::row(const uint8_t* rgb, uint32_t y, uint8_t* levels) {
@@ -42,20 +37,13 @@ void GreyLevels::row(const uint8_t* rgb, uint32_t y, uint8_t* levels) {
       const unsigned m = kBayer[y % 4][x % 4];
       k = (32 * static_cast<unsigned>(t) * top + 255 * (2 * m + 1)) / 8160;
     } else {
-      const int v = std::clamp(t + ((here_[x + 1] + 8) >> 4), 0, 255);
+      const int v = diffusion_->value(x, 0, t);
       k = nearest(v);
-      const int error = v - level_grey(k, levels_);
-      here_[x + 2] += 7 * error;
-      below_[x] += 3 * error;
-      below_[x + 1] += 5 * error;
-      below_[x + 2] += error;
+      diffusion_->spread(x, 0, v - level_grey(k, levels_));
     }
     levels[x] = static_cast<uint8_t>(k);
   }
-  if (dither_ == Dither::floyd_steinberg) {
-    here_.swap(below_);
-    std::fill(below_.begin(), below_.end(), 0);
-  }
+  if (diffusion_) diffusion_->next_row();
 }
 
 }  // namespace tralk::importer

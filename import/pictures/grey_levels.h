@@ -27,9 +27,10 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
+#include <optional>
 
 #include "base/palette.h"
+#include "import/pictures/error_diffusion.h"
 
 namespace tralk::importer {
 
@@ -68,9 +69,7 @@ class GreyLevels {
   Dither dither_;
   uint32_t width_;
   std::array<uint8_t, 256> tone_{};
-  // Floyd-Steinberg: the error shares (16ths) of this row and the next,
-  // with one entry of room on either side.
-  std::vector<int32_t> here_, below_;
+  std::optional<ErrorDiffusion> diffusion_;  // Floyd-Steinberg's
 };
 
 }  // namespace tralk::importer

@@ -18,12 +18,8 @@ class NearestColour {
   // palette: 1 to 256 entries.
   explicit NearestColour(std::vector<RGBTRIPLET> palette);
 
-  // The index of the entry nearest to the colour rgb (3 bytes); counts the
-  // pixel when the palette lacks its colour.
+  // The index of the entry nearest to the colour rgb (3 bytes).
   uint8_t operator()(const uint8_t* rgb);
-
-  // Pixels matched so far whose colour the palette lacks.
-  uint64_t moved() const { return moved_; }
 
  private:
   // The answers for recent colours: a picture has few colours, or many
@@ -31,16 +27,14 @@ class NearestColour {
   struct Slot {
     uint32_t colour = kNone;
     uint8_t index = 0;
-    bool exact = false;
   };
   static constexpr uint32_t kNone = 0xFFFFFFFF;
   static constexpr unsigned kCacheBits = 16;
 
-  Slot search(uint32_t colour) const;
+  uint8_t search(uint32_t colour) const;
 
   std::vector<RGBTRIPLET> palette_;
   std::vector<Slot> cache_;
-  uint64_t moved_ = 0;
 };
 
 }  // namespace tralk::importer

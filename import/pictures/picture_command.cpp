@@ -36,12 +36,14 @@ std::string grey_report(const GreyReduction& grey) {
 }
 
 // What a picture written in a given palette holds.
-std::string palette_report(const std::string& palette, const ImportedPicture& pic) {
+std::string palette_report(const PictureOptions& opts, const ImportedPicture& pic) {
   std::string line = "the " + std::to_string(pic.colours) +
-                     (pic.colours == 1 ? " colour of " : " colours of ") + in_quotes(palette);
+                     (pic.colours == 1 ? " colour of " : " colours of ") + in_quotes(opts.palette);
+  if (opts.palette_dither != Dither::none)
+    line += std::string(", ") + dither_name(opts.palette_dither);
   if (pic.moved)
     line += ", " + std::to_string(pic.moved) + (pic.moved == 1 ? " pixel" : " pixels") +
-            " of other colours set to the nearest";
+            " written in another colour";
   return line;
 }
 
@@ -54,7 +56,7 @@ std::string report(const PictureOptions& opts, const ImportedPicture& pic) {
   if (opts.grey)
     line += ", " + grey_report(*opts.grey);
   else if (!opts.palette.empty())
-    line += ", " + palette_report(opts.palette, pic);
+    line += ", " + palette_report(opts, pic);
   else if (req.depth != 24)
     line += ", " + std::to_string(pic.colours) + (pic.colours == 1 ? " colour" : " colours");
   if (pic.flattened)

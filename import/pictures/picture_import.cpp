@@ -14,8 +14,8 @@
 #include "fonts/pal_load.h"
 #include "import/pictures/bmp_write.h"
 #include "import/pictures/colour_table.h"
-#include "import/pictures/nearest_colour.h"
 #include "import/pictures/pal_text.h"
+#include "import/pictures/palette_rows.h"
 #include "import/pictures/picture_read.h"
 
 namespace tralk::importer {
@@ -113,12 +113,13 @@ Status write_rows(PictureSource& source, const PictureOptions& opts,
     return for_each_row(source, false,
                         [&](uint32_t y, const uint8_t* rgb) { writer.put_row(y, rgb); });
   if (!palette.empty()) {
-    NearestColour nearest(palette);
-    const Status read = for_each_row(source, false, [&](uint32_t y, const uint8_t* rgb) {
-      for (uint32_t x = 0; x < width; ++x) indices[x] = nearest(rgb + 3 * x);
+    const bool diffused = opts.palette_dither == Dither::floyd_steinberg;
+    PaletteRows rows(palette, diffused, width);
+    const Status read = for_each_row(source, diffused, [&](uint32_t y, const uint8_t* rgb) {
+      rows.row(rgb, indices.data());
       writer.put_row(y, indices.data());
     });
-    moved = nearest.moved();
+    moved = rows.moved();
     return read;
   }
   const ColourIndex index(table);

@@ -59,7 +59,8 @@ const std::vector<cli::OptionGroup> kGroups = {
       {"--palette",
        "IN.pal",
        {"write the picture in the colours of a palette (from",
-        "tralk-import palette), each pixel the nearest of them", "(--depth 4 or 8)"}},
+        "tralk-import palette), each pixel the nearest of them",
+        "(--depth 4 or 8; --dither floyd-steinberg diffuses the", "error of each colour)"}},
       {"--depfile",
        "FILE",
        {"also write a Make dependency file naming the picture", "written and the picture read"}},
@@ -161,8 +162,15 @@ Status check_combination(PictureOptions& opts) {
   if (!opts.palette.empty() && depth != 4 && depth != 8)
     return cli::usage_error(
         "--palette takes --depth 4 or 8, the pictures tralk's palette mode reads");
-  if (!opts.palette.empty() && opts.grey)
-    return cli::usage_error("--palette cannot be used with --dither, --threshold or --invert");
+  if (!opts.palette.empty() && opts.grey) {
+    // Of the grey-level options, the palette takes dithering by diffusion.
+    if (opts.grey->invert || opts.threshold_given || opts.grey->dither == Dither::ordered)
+      return cli::usage_error(
+          "--palette takes --dither none or floyd-steinberg, and neither --threshold nor "
+          "--invert");
+    opts.palette_dither = opts.grey->dither;
+    opts.grey.reset();
+  }
   if (depth == 2 && !opts.grey) opts.grey.emplace();
   if (opts.grey && depth != 1 && depth != 2 && depth != 4)
     return cli::usage_error("--dither, --threshold and --invert take --depth 1, 2 or 4");

@@ -23,8 +23,9 @@ struct PictureOptions {
   // levels follow from the depth
   std::optional<GreyReduction> grey;
   bool threshold_given = false;
-  std::string pal;      // --pal
-  std::string palette;  // --palette
+  std::string pal;                       // --pal
+  std::string palette;                   // --palette
+  Dither palette_dither = Dither::none;  // --palette's --dither: none or floyd_steinberg
 };
 
 // A colour as six hex digits, red, green, blue; a leading "#" is allowed.

@@ -102,7 +102,9 @@ const Case kCases[] = {
     {"in.png --palette p3.pal -o o.bmp", 2,
      "--palette takes --depth 4 or 8, the pictures tralk's palette mode reads"},
     {"in.png --palette p3.pal --depth 4 --dither ordered -o o.bmp", 2,
-     "--palette cannot be used with --dither, --threshold or --invert"},
+     "--palette takes --dither none or floyd-steinberg, and neither --threshold nor --invert"},
+    {"in.png --palette p3.pal --depth 8 --invert -o o.bmp", 2,
+     "--palette takes --dither none or floyd-steinberg, and neither --threshold nor --invert"},
     // Palettes that cannot be used.
     {"in.png --palette none.pal --depth 4 -o o.bmp", 1,
      "cannot use palette \"none.pal\": Open error"},
