@@ -40,12 +40,13 @@ struct Work {
   uint16_t defchar = 0;
 };
 
+// The font, then the fallbacks, each FILE or FILE:FACE.
 Status open_fonts(FT_Library library, const FontOptions& opts, Work& work) {
-  std::vector<std::string> paths = {opts.font};
-  paths.insert(paths.end(), opts.fallbacks.begin(), opts.fallbacks.end());
-  for (size_t i = 0; i < paths.size(); ++i) {
+  std::vector<FontSource> sources = {{opts.font, opts.face}};
+  for (const std::string& f : opts.fallbacks) sources.push_back(parse_font_source(f));
+  for (const FontSource& source : sources) {
     Outcome<FontFace> font =
-        open_font_face(library, paths[i], i == 0 ? opts.face : 0, opts.size, opts.encoding);
+        open_font_face(library, source.path, source.face, opts.size, opts.encoding);
     if (!font.ok()) return font.failure();
     work.fonts.push_back(std::move(font.value()));
   }
@@ -159,7 +160,7 @@ void compose(FT_Library library, const FontOptions& opts, const Work& work, Impo
   info.comments.push_back("Made by tralk-import from " + font_line(work.fonts[0], opts.face) +
                           ", FreeType " + ft_version(library));
   for (size_t i = 1; i < work.fonts.size(); ++i)
-    info.comments.push_back("Fallback " + font_line(work.fonts[i], 0));
+    info.comments.push_back("Fallback " + font_line(work.fonts[i], work.fonts[i].index));
   info.comments.push_back("Options: " + describe_options(opts));
   info.comments.push_back(shape_line(symbols, work.layout) + ", " +
                           depth_words(opts.bpp, opts.invert));

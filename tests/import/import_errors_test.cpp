@@ -15,9 +15,10 @@ using import_test::run_import;
 
 const std::string kFont =
     bdf("STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n");
-const std::string kKoi8 =
+// A font in a character set that iconv does not know.
+const std::string kOwnCodes =
     bdf("STARTCHAR a\nENCODING 193\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n",
-        "KOI8", "R");
+        "OWN", "CODES");
 
 // Glyphs for codes first to last, skipping 0xFFFF (FreeType's BDF reader
 // takes it for no code).
@@ -40,7 +41,9 @@ const std::string kDejaVu = kDejaVuSans;
 
 const Case kCases[] = {
     // Fonts that cannot be used.
-    {"missing.ttf -o a.sym", 1, "cannot open font \"missing.ttf\": cannot open resource"},
+    {"missing.ttf -o a.sym", 1, "font \"missing.ttf\" does not exist"},
+    {"t.bdf --fallback missing.ttf:2 -o a.sym", 1, "font \"missing.ttf\" does not exist"},
+    {"folder.cp -o a.sym", 1, "cannot read font \"folder.cp\": Is a directory"},
     {"junk.ttf -o a.sym", 1, "cannot open font \"junk.ttf\": unknown file format"},
     {kDejaVu + " --face 1 --size 16 -o a.sym", 1,
      "font \"" + kDejaVu + "\" has 1 face: there is no face 1"},
@@ -48,9 +51,11 @@ const Case kCases[] = {
      "font \"" + kDejaVu + "\" is scalable: give its size with --size PX"},
     {"t.bdf --size 12 -o a.sym", 1, "font \"t.bdf\" has no 12 px strike; its strikes: 8 px"},
     {"k.bdf -o a.sym", 1,
-     "font \"k.bdf\" has no Unicode charmap; --encoding native reads its own codes"},
+     "font \"k.bdf\" is in character set OWN-CODES, which iconv does not know; --encoding native "
+     "reads its own codes"},
     {"t.bdf --fallback k.bdf -o a.sym", 1,
-     "font \"k.bdf\" has no Unicode charmap; --encoding native reads its own codes"},
+     "font \"k.bdf\" is in character set OWN-CODES, which iconv does not know; --encoding native "
+     "reads its own codes"},
     // Selections that give no font.
     {"t.bdf -r 0x5000 -o a.sym", 1, "no glyph at all: the font has none of the codes selected"},
     {"t.bdf -r 0x41-0x43 --missing error -o a.sym", 1,
@@ -120,7 +125,7 @@ const Case kCases[] = {
 TEST(ImportErrors, OneLineAndNothingLeft) {
   TempDir dir;
   dir.write("t.bdf", kFont);
-  dir.write("k.bdf", kKoi8);
+  dir.write("k.bdf", kOwnCodes);
   dir.write("low.bdf", bdf(one_pixel_glyphs(0, 0x7FFF)));
   dir.write("high.bdf", bdf(one_pixel_glyphs(0x8000, 0x10000)));
   dir.write("junk.ttf", "not a font\n");
