@@ -37,13 +37,13 @@ Status look_inside(FontFile& font) {
   const uint8_t* data = font.file.data();
   size_t size = font.file.size;
   if (is_gzip(data, size)) {
-    Outcome<std::vector<uint8_t>> unpacked = gunzip(data, size);
+    Outcome<FileBytes> unpacked = gunzip(data, size);
     if (!unpacked.ok())
       return Failure{unpacked.code(),
                      "cannot unpack font " + in_quotes(font.path) + ": " + unpacked.error()};
     font.unpacked = std::move(unpacked.value());
     data = font.unpacked.data();
-    size = font.unpacked.size();
+    size = font.unpacked.size;
   }
   if (is_psf(data, size)) return read_console_font(font, data, size);
   return {};
@@ -60,11 +60,11 @@ size_t FontFile::size() const {
 }
 
 const uint8_t* FontFile::plain_data() const {
-  return unpacked.empty() ? file.data() : unpacked.data();
+  return unpacked.block.data() ? unpacked.data() : file.data();
 }
 
 size_t FontFile::plain_size() const {
-  return unpacked.empty() ? file.size : unpacked.size();
+  return unpacked.block.data() ? unpacked.size : file.size;
 }
 
 Outcome<std::shared_ptr<const FontFile>> read_font_file(const std::string& path) {

@@ -18,10 +18,10 @@ namespace tralk::importer {
 
 struct FontFile {
   std::string path;
-  FileBytes file;                 // the bytes as read
-  std::vector<uint8_t> unpacked;  // a gzipped file, unpacked
-  std::string converted;          // a console font as BDF text
-  std::string format;             // "PSF1", "PSF2"; empty: FreeType tells
+  FileBytes file;         // the bytes as read
+  FileBytes unpacked;     // a gzipped file, unpacked
+  std::string converted;  // a console font as BDF text
+  std::string format;     // "PSF1", "PSF2"; empty: FreeType tells
 
   // The bytes FreeType reads.
   const uint8_t* data() const;

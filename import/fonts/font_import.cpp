@@ -307,14 +307,14 @@ void compose(FT_Library library, const FontOptions& opts, const Work& work, Impo
 
   result.report = info.comments;
   if (!work.outliers_line.empty()) result.report.push_back(work.outliers_line);
-  result.files.push_back({opts.out, sym_text(symbols, info)});
+  result.files.emplace_back(opts.out, sym_text(symbols, info));
   if (opts.no_cp) return;
   std::vector<uint16_t> codes;
   for (const Found& f : work.found) codes.push_back(f.wanted.code);
   const std::vector<CpRange> ranges = cp_ranges(codes);
   const std::string cp_path =
       (std::filesystem::path(opts.out).parent_path() / opts.cp_name).string();
-  result.files.push_back({cp_path, cp_text(ranges, work.defchar)});
+  result.files.emplace_back(cp_path, cp_text(ranges, work.defchar));
   result.report.push_back("Codepage " + in_quotes(opts.cp_name) + ": " +
                           plural(ranges.size(), "range", "ranges") + ", default character " +
                           hex4(work.defchar) + work.defchar_words);

@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace tralk::importer {
@@ -40,25 +41,45 @@ bool is_gzip(const uint8_t* data, size_t size) {
   return size >= 2 && data[0] == 0x1F && data[1] == 0x8B;
 }
 
-Outcome<std::vector<uint8_t>> gunzip(const uint8_t* data, size_t size, size_t limit) {
+namespace {
+
+// The room to unpack into first: the size the stream's trailer records (of
+// its last member, modulo 2^32), one byte more so that the end is found
+// without growing; a guess where that is no help.
+size_t first_room(const uint8_t* data, size_t size, size_t limit) {
+  const size_t guess = std::max<size_t>(size * 4, 4096);
+  if (size < 18) return std::min(limit + 1, guess);
+  const uint8_t* t = data + size - 4;
+  const size_t recorded =
+      size_t{t[0]} | size_t{t[1]} << 8 | size_t{t[2]} << 16 | size_t{t[3]} << 24;
+  return std::min(limit + 1, recorded > 0 ? recorded + 1 : guess);
+}
+
+}  // namespace
+
+Outcome<FileBytes> gunzip(const uint8_t* data, size_t size, size_t limit) {
   Inflater inflater;
   if (!inflater.ok()) return Failure{Fault::too_large, "zlib cannot start (out of memory)"};
   z_stream& z = inflater.z();
   z.next_in = const_cast<Bytef*>(data);  // zlib's interface is not const; it only reads
   z.avail_in = static_cast<uInt>(std::min<size_t>(size, UINT32_MAX));
-  std::vector<uint8_t> out(std::min(limit + 1, std::max<size_t>(size * 4, 4096)));
-  size_t have = 0;
+  FileBytes out;
+  out.block = ByteBlock(first_room(data, size, limit));
+  size_t& have = out.size;
   for (;;) {
-    if (have == out.size()) {
-      if (out.size() > limit)
+    if (have == out.block.size()) {
+      if (have > limit)
         return Failure{Fault::too_large,
                        "it unpacks to more than " + std::to_string(limit >> 20) + " MiB"};
-      out.resize(std::min(limit + 1, out.size() * 2));
+      ByteBlock larger(std::min(limit + 1, 2 * have));
+      std::memcpy(larger.data(), out.block.data(), have);
+      out.block = std::move(larger);
     }
-    z.next_out = out.data() + have;
-    z.avail_out = static_cast<uInt>(out.size() - have);
+    const size_t room = std::min<size_t>(out.block.size() - have, UINT32_MAX);
+    z.next_out = out.block.data() + have;
+    z.avail_out = static_cast<uInt>(room);
     const int status = inflate(&z, Z_NO_FLUSH);
-    have = out.size() - z.avail_out;
+    have += room - z.avail_out;
     if (status == Z_STREAM_END) {
       // Another member may follow, as in files that were concatenated.
       if (z.avail_in == 0 || !is_gzip(z.next_in, z.avail_in)) break;
@@ -74,7 +95,6 @@ Outcome<std::vector<uint8_t>> gunzip(const uint8_t* data, size_t size, size_t li
   if (have > limit)
     return Failure{Fault::too_large,
                    "it unpacks to more than " + std::to_string(limit >> 20) + " MiB"};
-  out.resize(have);
   return out;
 }
 

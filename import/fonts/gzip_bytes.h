@@ -5,8 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
+#include "base/fileio.h"
 #include "base/outcome.h"
 
 namespace tralk::importer {
@@ -23,7 +23,6 @@ bool is_gzip(const uint8_t* data, size_t size);
 // data (Fault::format) or data cut short (Fault::cut_short), or one that
 // names the limit when it unpacks to more than limit bytes
 // (Fault::too_large).
-Outcome<std::vector<uint8_t>> gunzip(const uint8_t* data, size_t size,
-                                     size_t limit = kMaxUnpackedFont);
+Outcome<FileBytes> gunzip(const uint8_t* data, size_t size, size_t limit = kMaxUnpackedFont);
 
 }  // namespace tralk::importer
