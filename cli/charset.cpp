@@ -52,7 +52,8 @@ struct X11Charset {
 // name is tried as it is, as in "KOI8-R" and "ARMSCII-8".
 const X11Charset kX11Charsets[] = {
     {"ISO8859", nullptr, "ISO-8859-", false, 0, 0},
-    {"JISX0201.1976", "0", "JIS_X0201", false, 0, 0},
+    // Shift JIS's single bytes are JIS X 0201, its yen sign and overline included.
+    {"JISX0201.1976", "0", "SHIFT_JIS", false, 0, 0},
     {"JISX0208.1978", "0", "EUC-JP", true, 0x8080, 0},
     {"JISX0208.1983", "0", "EUC-JP", true, 0x8080, 0},
     {"JISX0208.1990", "0", "EUC-JP", true, 0x8080, 0},
