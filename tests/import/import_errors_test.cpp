@@ -69,6 +69,18 @@ const Case kCases[] = {
     {"tall.bdf -r 0x41 -o a.sym", 1,
      "font \"tall.bdf\" claims an ascent of 1000 and a descent of 2 pixels at 8 px (a damaged "
      "font?)"},
+    // Refused after a few glyphs, not after rendering them all: the damaged
+    // glyph of the fallback, whose code comes last, is never reached.
+    {kDejaVu + " --size 1000 --bpp 8 -r 0x20-0xFFFF --fallback big.bdf -o a.sym", 1,
+     "at 1000 px the 5371 symbols would take more than 4294967295 bytes, all that an image holds "
+     "(861650 bytes each at least: 907 rows, 950 pixels wide, 8 bits per pixel); a smaller size, "
+     "fewer codes, or fewer bits per pixel"},
+    {"cut.psf -o a.sym", 1,
+     "cannot read console font \"cut.psf\": its header claims 256 glyphs of 2 bytes, more than "
+     "the file's 40 bytes hold"},
+    {"cut.psf.gz -o a.sym", 1,
+     "cannot unpack font \"cut.psf.gz\": the compressed data is cut short"},
+    {"t.bdf --fallback t.bdf:3 -o a.sym", 1, "font \"t.bdf\" has 1 face: there is no face 3"},
     {"t.bdf -r 0x41 --defchar Z -o a.sym", 1,
      "the default character 0x005A is not among the symbols"},
     // 65536 glyphs, in two fonts: FreeType numbers a BDF font's glyphs in 16 bits.
@@ -139,6 +151,21 @@ TEST(ImportErrors, OneLineAndNothingLeft) {
   dir.write("huge.bdf", bdf("STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 200 1 0 0\n"
                             "BITMAP\n" +
                             std::string(50, 'F') + "\nENDCHAR\n"));
+  std::string big =
+      bdf("STARTCHAR x\nENCODING 65520\nSWIDTH 500 0\nDWIDTH 4 0\nBBX 4 5 x\n"
+          "ENDCHAR\n");
+  big.replace(big.find("SIZE 8 "), 7, "SIZE 1000 ");
+  big.replace(big.find("PIXEL_SIZE 8"), 12, "PIXEL_SIZE 1000");
+  dir.write("big.bdf", big);
+  // A PSF2 header of 256 glyphs of 8 x 2 pixels, and 8 bytes of them.
+  std::string psf = "\x72\xB5\x4A\x86";
+  for (const uint32_t v : {0u, 32u, 0u, 256u, 2u, 2u, 8u})
+    for (int i = 0; i < 4; ++i) psf += static_cast<char>(v >> (8 * i) & 0xFF);
+  dir.write("cut.psf", psf + std::string(8, '\x18'));
+  dir.write("psf", psf + std::string(512, '\x18'));
+  const std::string gz =
+      "cd " + shell_quote(dir.str()) + " && gzip -n -c psf | head -c 30 > cut.psf.gz && rm psf";
+  ASSERT_EQ(std::system(gz.c_str()), 0);
   std::filesystem::create_directory(dir.path() / "folder.cp");
   // Outputs of an earlier run, which a failed run must leave as they are.
   dir.write("a.sym", "old sym");
