@@ -36,14 +36,34 @@ const std::vector<cli::OptionGroup> kGroups = {
        "N",
        {"24 (default): 24-bit colour; 1, 4 or 8: a colour",
         "table of the picture's colours, when they are at most",
-        "2, 16 or 256, for tralk's palette mode; at 1 bit the", "darker colour is ink"}},
+        "2, 16 or 256, for tralk's palette mode; at 1 bit the",
+        "darker colour is ink; 2: 4 grey levels (below)"}},
+      {"--dither",
+       "D",
+       {"none, ordered or floyd-steinberg: the picture becomes",
+        "b&w at --depth 1, 4 grey levels at --depth 2 (tralk's",
+        "GREYMODE 4) or 16 at --depth 4 (GREYMODE 16), by the",
+        "brightness (76 R + 150 G + 30 B) / 256; default none"}},
+      {"--threshold",
+       "N",
+       {"at --depth 1: brightness N (0 to 255, default 128) and",
+        "above is paper, below it ink; makes the picture b&w"}},
+      {"--invert",
+       nullptr,
+       {"the lighter colour is ink (grey levels turned over);",
+        "makes the picture b&w or grey levels"}},
+      {"--pal",
+       "OUT.pal",
+       {"also write the picture's colour table as the palette",
+        "that keeps its colours in tralk's palette mode", "(--depth 2, 4 or 8)"}},
       {"--depfile",
        "FILE",
        {"also write a Make dependency file naming the picture", "written and the picture read"}},
       {"-h, --help", nullptr, {"print this help and exit"}}}},
 };
 
-// Six hex digits, red, green, blue; a leading "#" is allowed.
+}  // namespace
+
 std::optional<RGBTRIPLET> parse_colour(std::string_view text) {
   if (!text.empty() && text[0] == '#') text.remove_prefix(1);
   if (text.size() != 6) return std::nullopt;
