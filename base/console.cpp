@@ -8,18 +8,74 @@
 namespace {
 bool capturing = false;
 std::string captured;
+bool quiet = false;
+std::string held;  // quiet mode's progress text since the last new context
+bool quiet_printed = false;
+unsigned warnings = 0;
+
+void emit(const std::string& text) {
+  if (capturing) {
+    captured += text;
+  } else {
+    std::fputs(text.c_str(), stdout);
+  }
+}
+
+void vprint(const char* fmt, va_list args) {
+  if (!capturing && !quiet) {
+    std::vfprintf(stdout, fmt, args);
+    return;
+  }
+  vappendf(quiet ? held : captured, fmt, args);
+}
 }  // namespace
 
 void con_printf(const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  if (!capturing) {
-    std::vfprintf(stdout, fmt, args);
-    va_end(args);
-    return;
-  }
-  vappendf(captured, fmt, args);
+  vprint(fmt, args);
   va_end(args);
+}
+
+void con_warn(const char* fmt, ...) {
+  ++warnings;
+  va_list args;
+  va_start(args, fmt);
+  if (quiet) {
+    std::string text;
+    text.swap(held);
+    vappendf(text, fmt, args);
+    emit(text);
+    quiet_printed = true;
+  } else {
+    vprint(fmt, args);
+  }
+  va_end(args);
+}
+
+unsigned con_warnings() {
+  return warnings;
+}
+
+void con_set_quiet(bool on) {
+  quiet = on;
+  held.clear();
+}
+
+void con_new_context() {
+  held.clear();
+}
+
+void con_reveal() {
+  if (!quiet) return;
+  quiet = false;
+  std::string text;
+  text.swap(held);
+  emit(text);
+}
+
+bool con_quiet_printed() {
+  return quiet_printed;
 }
 
 void con_capture_begin() {

@@ -106,6 +106,13 @@ void OutFile::write(std::string_view data) {
   if (buffer_.size() >= kBufferSize) flush();
 }
 
+void OutFile::seek(uint64_t offset) {
+  if (fd_ < 0 || !ok_) return;
+  flush();
+  errno = 0;
+  if (ok_ && !plat_seek(fd_, offset)) fail();
+}
+
 bool OutFile::finish() {
   if (fd_ < 0) return ok_ && !temp_.empty();
   flush();

@@ -16,6 +16,7 @@
 // permission bits.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ class OutFile {
   bool open(const SetLock& lock, const std::string& path, bool binary = false);
   // Appends data; a failure is remembered and reported by finish.
   void write(std::string_view data);
+  // Moves where the next write goes to offset bytes from the file's start,
+  // for a file whose parts are made out of order (a picture's rows); a
+  // failure is remembered and reported by finish.
+  void seek(uint64_t offset);
   // Puts the temporary file on the disk and closes it, and makes sure that
   // the target can be replaced: its old content gets a second name, under
   // which it survives until the new file is in place. False when the file

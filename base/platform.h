@@ -37,6 +37,9 @@ std::optional<std::string> plat_full_path(const std::string& name);
 int plat_create_new(const std::string& path, bool binary);
 // Writes all n bytes of data; false, with errno, when that fails.
 bool plat_write(int fd, const void* data, size_t n);
+// Moves where the next write goes to offset bytes from the file's start (a
+// write past the end extends the file); false, with errno, when it cannot.
+bool plat_seek(int fd, uint64_t offset);
 // Puts the file's content on the disk; false, with errno, when that fails.
 bool plat_sync(int fd);
 // Closes the file; false, with errno, when the close reports a failure.

@@ -116,6 +116,10 @@ bool plat_write(int fd, const void* data, size_t n) {
   return true;
 }
 
+bool plat_seek(int fd, uint64_t offset) {
+  return ::lseek(fd, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
 bool plat_sync(int fd) {
   return ::fdatasync(fd) == 0;
 }

@@ -110,6 +110,10 @@ bool plat_write(int fd, const void* data, size_t n) {
   return true;
 }
 
+bool plat_seek(int fd, uint64_t offset) {
+  return ::_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) >= 0;
+}
+
 bool plat_sync(int fd) {
   return ::_commit(fd) == 0;
 }

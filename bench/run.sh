@@ -74,3 +74,10 @@ if [ "$importer" = 1 ] &&
   "$build/bench/tralk_importbench" --import "$build/tralk-import" \
     --floor "$build/bench/tralk_ft_floor" --runs "$runs"
 fi
+# Peak memory of picture imports, where the importer is built.
+if [ "$importer" = 1 ] &&
+   cmake --build "$build" -j"$jobs" --target tralk-import tralk_picturebench >/dev/null 2>&1; then
+  echo
+  echo "== Picture import"
+  "$build/bench/tralk_picturebench" --import "$build/tralk-import"
+fi

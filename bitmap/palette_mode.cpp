@@ -71,7 +71,7 @@ bool PaletteMatch::finish(SYMBOL& result, bool narrowing) {
   const bool fits_fewer = (first.largest < 4 && depth > 2) || (first.largest < 16 && depth > 4);
   if (narrowing && defaults_ == 0 && fits_fewer && !narrow(result)) return false;
   if (defaults_ != 0)
-    con_printf("\n - %u pixels set to default during color conversion", defaults_);
+    con_warn("\n - %u pixels set to default during color conversion", defaults_);
   else
     con_printf("\n - All pixels converted sucessfully to default palette");
   return true;

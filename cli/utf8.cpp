@@ -67,4 +67,25 @@ std::optional<std::vector<char32_t>> utf8_decode(std::string_view text) {
   return out;
 }
 
+std::string utf8_encode(char32_t c) {
+  std::string out;
+  auto tail = [&](int shift) { out += static_cast<char>(0x80 | ((c >> shift) & 0x3F)); };
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    tail(0);
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    tail(6);
+    tail(0);
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    tail(12);
+    tail(6);
+    tail(0);
+  }
+  return out;
+}
+
 }  // namespace tralk::cli

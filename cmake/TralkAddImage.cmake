@@ -1,63 +1,211 @@
-# tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>])
+# tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] [MAX_SIZE <n>] [NO_STRICT])
 #
 # Generates the images of a tralk configuration at build time and builds them
 # into <target>:
-#  - runs tralk::tralk --depfile ... --output-dir <dir> <file.vfg>, again only
-#    when the configuration, a file it reads (.sym, .cp, .pal, .bmp) or tralk
-#    itself changed;
+#  - runs tralk::tralk --quiet --strict --depfile ... --output-dir <dir>
+#    --input-dir <inputs> <file.vfg>, again only when the configuration, a
+#    file it reads (.sym, .cp, .pal, .bmp) or tralk itself changed;
+#  - an input that the configuration names and that is not beside it is
+#    looked for in the project's folder of generated inputs (see
+#    tralk_inputs_dir), where tralk_import_font, tralk_import_picture and
+#    custom commands of the project put files; the image is made after them;
 #  - adds every image's NAME.c to the sources of <target> and the folder of
 #    its NAME.h to the include path of <target> (PUBLIC);
 #  - appends the full paths of the NAME.bin images to the variable
 #    <target>_TRALK_IMAGES (in the caller's scope) and to the target property
 #    TRALK_IMAGES, for a step that programs them into the storage chip.
 #
-# CONFIG is relative to the current source folder; OUTPUT_DIR to the current
-# binary folder, by default ${CMAKE_CURRENT_BINARY_DIR}/tralk/<config name>.
-# The image names come from the configuration, read when the build is
-# configured (see TralkConfigImages.cmake); the configuration is a configure
-# dependency, so editing it configures the build again.
+# MAX_SIZE fails the build when an image is larger (bytes, or with KiB or
+# MiB: 2MiB). Warnings fail the build too (tralk --strict), unless NO_STRICT
+# is given. CONFIG is relative to the current source folder; OUTPUT_DIR to
+# the current binary folder, by default ${CMAKE_CURRENT_BINARY_DIR}/tralk/<config name>.
+#
+# The files an image writes are asked of tralk itself when the build is
+# configured (tralk --list-outputs); the configuration is a configure
+# dependency, so editing it configures the build again. Two images of one
+# name in one target (their headers would share a name) are refused then.
+#
+# tralk_inputs_dir(<var>)
+#
+# Sets <var> to the project's folder of generated inputs, by default
+# ${CMAKE_BINARY_DIR}/tralk-inputs; set TRALK_INPUTS_DIR before the first
+# call of any tralk function to choose another. A custom command that writes
+# an input there (OUTPUT ${dir}/glyphs.sym) is run before an image that names
+# it when it is in the same folder's CMakeLists.txt as tralk_add_image, or
+# anywhere with Ninja.
 include_guard(GLOBAL)
 if(CMAKE_VERSION VERSION_LESS 3.20)
   message(FATAL_ERROR "tralk_add_image needs CMake 3.20 or later (DEPFILE with Makefiles)")
 endif()
-include(${CMAKE_CURRENT_LIST_DIR}/TralkConfigImages.cmake)
 
 # Functions keep the policies in force where they are defined, whatever the
 # project that includes this file asks for (among them CMP0116: Ninja reads
 # the dependency file's paths as written, here full paths).
 cmake_policy(VERSION 3.20...3.25)
 
-# The files of the images named in config: full paths of every output, the
-# .c files, the .bin files and the folders that hold them.
-function(_tralk_image_files config outdir prefix)
-  tralk_config_images("${config}" images)
-  if(NOT images)
-    message(FATAL_ERROR "tralk_add_image: ${config} defines no image with a font or picture")
+function(tralk_inputs_dir out_var)
+  get_property(dir GLOBAL PROPERTY _TRALK_INPUTS_DIR)
+  if(NOT dir)
+    if(TRALK_INPUTS_DIR)
+      cmake_path(ABSOLUTE_PATH TRALK_INPUTS_DIR BASE_DIRECTORY "${CMAKE_BINARY_DIR}" NORMALIZE
+                 OUTPUT_VARIABLE dir)
+    else()
+      set(dir "${CMAKE_BINARY_DIR}/tralk-inputs")
+    endif()
+    file(MAKE_DIRECTORY "${dir}")
+    set_property(GLOBAL PROPERTY _TRALK_INPUTS_DIR "${dir}")
   endif()
-  set(outputs "")
-  set(sources "")
-  set(bins "")
-  set(folders "${outdir}")
-  foreach(image IN LISTS images)
-    cmake_path(ABSOLUTE_PATH image BASE_DIRECTORY "${outdir}" NORMALIZE OUTPUT_VARIABLE bin)
-    cmake_path(REPLACE_EXTENSION bin LAST_ONLY ".c" OUTPUT_VARIABLE source)
-    cmake_path(REPLACE_EXTENSION bin LAST_ONLY ".h" OUTPUT_VARIABLE header)
-    cmake_path(GET bin PARENT_PATH folder)
-    list(APPEND outputs "${source}" "${header}" "${bin}")
-    list(APPEND sources "${source}")
-    list(APPEND bins "${bin}")
-    list(APPEND folders "${folder}")
-  endforeach()
-  foreach(list outputs sources bins folders)
-    list(REMOVE_DUPLICATES ${list})
-    set(${prefix}_${list} "${${list}}" PARENT_SCOPE)
+  set(${out_var} "${dir}" PARENT_SCOPE)
+endfunction()
+
+# Records that target makes the files (names in the inputs folder), so that
+# images naming them are made after it.
+function(_tralk_register_inputs target)
+  foreach(name IN LISTS ARGN)
+    set_property(GLOBAL APPEND PROPERTY _TRALK_GENERATED_INPUTS "${name}|${target}")
   endforeach()
 endfunction()
 
+# A tralk that runs while the build is configured: the installed program,
+# or, where tralk is built as part of this project, a copy built now for
+# the host (once per configuration of the project).
+function(_tralk_program_now out_var)
+  get_target_property(imported tralk::tralk IMPORTED)
+  if(imported)
+    get_target_property(location tralk::tralk LOCATION)
+    set(${out_var} "${location}" PARENT_SCOPE)
+    return()
+  endif()
+  get_property(program GLOBAL PROPERTY _TRALK_HOST_PROGRAM)
+  if(program)
+    set(${out_var} "${program}" PARENT_SCOPE)
+    return()
+  endif()
+  set(host "${CMAKE_BINARY_DIR}/tralk-host")
+  message(STATUS "Building tralk for the host in ${host}, to read configurations with")
+  execute_process(
+    COMMAND "${CMAKE_COMMAND}" -S "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/.." -B "${host}" -G "${CMAKE_GENERATOR}"
+            "-DCMAKE_MAKE_PROGRAM=${CMAKE_MAKE_PROGRAM}" -DCMAKE_BUILD_TYPE=Release
+            "-DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${host}/bin"
+            -DTRALK_INSPECT=OFF -DTRALK_IMPORT=OFF -DTRALK_TESTS=OFF -DTRALK_INSTALL=OFF
+    RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+  if(NOT failed)
+    execute_process(COMMAND "${CMAKE_COMMAND}" --build "${host}" --target tralk
+                    RESULT_VARIABLE failed OUTPUT_VARIABLE log ERROR_VARIABLE log)
+  endif()
+  if(failed)
+    message(FATAL_ERROR "tralk_add_image: building tralk for the host failed:\n${log}")
+  endif()
+  set(program "${host}/bin/tralk")
+  if(CMAKE_HOST_WIN32)
+    string(APPEND program ".exe")
+  endif()
+  set_property(GLOBAL PROPERTY _TRALK_HOST_PROGRAM "${program}")
+  set(${out_var} "${program}" PARENT_SCOPE)
+endfunction()
+
+# Runs a listing of tralk's (--list-outputs or --list-inputs, with the
+# options given) and sets out_var to its lines; the configuration's error,
+# as tralk words it, fails the configuration of the build.
+function(_tralk_list out_var config)
+  _tralk_program_now(program)
+  execute_process(COMMAND "${program}" ${ARGN} "${config}"
+                  RESULT_VARIABLE failed OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(failed)
+    message(FATAL_ERROR "tralk_add_image: tralk cannot read ${config}:${out}")
+  endif()
+  string(REGEX REPLACE "\n$" "" out "${out}")
+  if(out MATCHES ";")
+    message(FATAL_ERROR "tralk_add_image: a name holding \";\" cannot be used from CMake:\n${out}")
+  endif()
+  string(REPLACE "\n" ";" lines "${out}")
+  set(${out_var} "${lines}" PARENT_SCOPE)
+endfunction()
+
+# A wildcard name as a regular expression over whole names.
+function(_tralk_wildcard_regex name out_var)
+  string(REGEX REPLACE "([][+.^$(){}|\\\\])" "\\\\\\1" regex "${name}")
+  string(REPLACE "*" "[^/]*" regex "${regex}")
+  string(REPLACE "?" "[^/]" regex "${regex}")
+  set(${out_var} "^${regex}$" PARENT_SCOPE)
+endfunction()
+
+# The input entries of a configuration that are not beside it (as written,
+# "\" as "/"): those tralk looks for in the inputs folder.
+function(_tralk_entries_elsewhere config out_var)
+  _tralk_list(entries "${config}" --list-inputs)
+  cmake_path(GET config PARENT_PATH config_dir)
+  set(elsewhere "")
+  foreach(entry IN LISTS entries)
+    string(REPLACE "\\" "/" entry "${entry}")
+    if(IS_ABSOLUTE "${entry}")
+      continue()
+    endif()
+    file(GLOB beside LIST_DIRECTORIES false "${config_dir}/${entry}")
+    if(NOT beside)
+      list(APPEND elsewhere "${entry}")
+    endif()
+  endforeach()
+  set(${out_var} "${elsewhere}" PARENT_SCOPE)
+endfunction()
+
+# The generated inputs registered so far that the entries name: the files
+# (in the inputs folder) and the targets that make them.
+function(_tralk_generated_matches entries files_var targets_var)
+  tralk_inputs_dir(inputs)
+  get_property(generated GLOBAL PROPERTY _TRALK_GENERATED_INPUTS)
+  set(files "")
+  set(targets "")
+  foreach(entry IN LISTS entries)
+    _tralk_wildcard_regex("${entry}" regex)
+    foreach(pair IN LISTS generated)
+      string(REPLACE "|" ";" pair "${pair}")
+      list(GET pair 0 name)
+      list(GET pair 1 maker)
+      if(name MATCHES "${regex}")
+        list(APPEND files "${inputs}/${name}")
+        list(APPEND targets "${maker}")
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES files)
+  list(REMOVE_DUPLICATES targets)
+  set(${files_var} "${files}" PARENT_SCOPE)
+  set(${targets_var} "${targets}" PARENT_SCOPE)
+endfunction()
+
+# At the end of the project: the target is made after every import that
+# the configuration's entries name, wherever the import was declared.
+function(_tralk_order_after_imports target entries)
+  _tralk_generated_matches("${entries}" files makers)
+  if(makers)
+    add_dependencies(${target} ${makers})
+  endif()
+endfunction()
+
+# Refuses an image whose file name another image of the target has: the
+# program would include one header for both.
+function(_tralk_claim_image_name target bin config)
+  cmake_path(GET bin FILENAME name)
+  string(TOLOWER "${name}" key)
+  get_property(claims TARGET ${target} PROPERTY _TRALK_IMAGE_NAMES)
+  foreach(claim IN LISTS claims)
+    string(REPLACE "|" ";" claim "${claim}")
+    list(GET claim 0 other_key)
+    list(GET claim 1 other_config)
+    if(other_key STREQUAL key)
+      message(FATAL_ERROR "tralk_add_image: two images named ${name} in target ${target}, "
+                          "one from ${other_config} and one from ${config}")
+    endif()
+  endforeach()
+  set_property(TARGET ${target} APPEND PROPERTY _TRALK_IMAGE_NAMES "${key}|${config}")
+endfunction()
+
 function(tralk_add_image target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "CONFIG;OUTPUT_DIR" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "CONFIG;OUTPUT_DIR;MAX_SIZE" "")
   if(arg_UNPARSED_ARGUMENTS OR NOT arg_CONFIG)
-    message(FATAL_ERROR "usage: tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>])")
+    message(FATAL_ERROR "usage: tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] "
+                        "[MAX_SIZE <n>] [NO_STRICT])")
   endif()
   if(NOT TARGET ${target})
     message(FATAL_ERROR "tralk_add_image: no target ${target}")
@@ -84,26 +232,81 @@ function(tralk_add_image target)
                         "configuration; give ${arg_CONFIG} its own OUTPUT_DIR")
   endif()
   set_property(GLOBAL APPEND PROPERTY _TRALK_OUTPUT_DIRS "${outdir}")
+  file(MAKE_DIRECTORY "${outdir}")
 
+  set(options --output-dir "${outdir}")
+  if(DEFINED arg_MAX_SIZE)
+    list(APPEND options --max-size "${arg_MAX_SIZE}")
+  endif()
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${config}")
-  _tralk_image_files("${config}" "${outdir}" image)
+  _tralk_list(outputs "${config}" --list-outputs ${options})
+  if(NOT outputs)
+    message(FATAL_ERROR "tralk_add_image: ${config} defines no image with a font or picture")
+  endif()
+  set(sources "")
+  set(bins "")
+  set(folders "")
+  foreach(file IN LISTS outputs)
+    cmake_path(GET file PARENT_PATH folder)
+    list(APPEND folders "${folder}")
+    cmake_path(GET file EXTENSION LAST_ONLY ext)
+    string(TOLOWER "${ext}" ext)
+    if(ext STREQUAL ".c")
+      list(APPEND sources "${file}")
+    elseif(ext STREQUAL ".bin")
+      list(APPEND bins "${file}")
+      _tralk_claim_image_name(${target} "${file}" "${arg_CONFIG}")
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES folders)
+
+  # Inputs made by the build: files now, and targets at the project's end,
+  # when every import has been declared.
+  _tralk_entries_elsewhere("${config}" elsewhere)
+  _tralk_generated_matches("${elsewhere}" generated unused)
+  tralk_inputs_dir(inputs)
+  foreach(entry IN LISTS elsewhere)
+    if(NOT entry MATCHES "[*?]")
+      list(APPEND generated "${inputs}/${entry}")
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES generated)
+  if(elsewhere)
+    cmake_language(EVAL CODE "
+      cmake_language(DEFER DIRECTORY \"${CMAKE_SOURCE_DIR}\"
+                     CALL _tralk_order_after_imports [[${target}]] [[${elsewhere}]])")
+  endif()
+
+  set(strict --strict)
+  if(arg_NO_STRICT)
+    set(strict "")
+  endif()
+  # Make has no way to keep a file's time when its bytes did not change:
+  # there every output is touched, or an unchanged one would be remade on
+  # every build. Ninja looks again at the times (restat) instead.
+  set(touch "")
+  if(NOT CMAKE_GENERATOR MATCHES "Ninja")
+    set(touch COMMAND "${CMAKE_COMMAND}" -E touch_nocreate ${outputs})
+  endif()
   set(depfile "${outdir}/${stem}.d")
   add_custom_command(
-    OUTPUT ${image_outputs}
-    COMMAND "${CMAKE_COMMAND}" -E make_directory ${image_folders}
-    COMMAND tralk::tralk --depfile "${depfile}" --output-dir "${outdir}" "${config}"
-    DEPENDS "${config}" tralk::tralk
+    OUTPUT ${outputs}
+    COMMAND "${CMAKE_COMMAND}" -E make_directory ${folders}
+    COMMAND tralk::tralk --quiet ${strict} --depfile "${depfile}" ${options}
+            --input-dir "${inputs}" "${config}"
+    ${touch}
+    DEPENDS "${config}" tralk::tralk ${generated}
     DEPFILE "${depfile}"
     COMMENT "Generating the font images of ${arg_CONFIG} with tralk"
     VERBATIM)
-  target_sources(${target} PRIVATE ${image_sources})
+  target_sources(${target} PRIVATE ${sources})
   set(include_folders "")
-  foreach(source IN LISTS image_sources)
+  foreach(source IN LISTS sources)
     cmake_path(GET source PARENT_PATH folder)
     list(APPEND include_folders "${folder}")
   endforeach()
   list(REMOVE_DUPLICATES include_folders)
   target_include_directories(${target} PUBLIC ${include_folders})
-  set_property(TARGET ${target} APPEND PROPERTY TRALK_IMAGES ${image_bins})
-  set(${target}_TRALK_IMAGES ${${target}_TRALK_IMAGES} ${image_bins} PARENT_SCOPE)
+  set_property(TARGET ${target} APPEND PROPERTY TRALK_IMAGES ${bins})
+  set(${target}_TRALK_IMAGES ${${target}_TRALK_IMAGES} ${bins} PARENT_SCOPE)
 endfunction()

@@ -30,7 +30,7 @@ install(FILES
   ${PROJECT_BINARY_DIR}/tralkConfig.cmake
   ${PROJECT_BINARY_DIR}/tralkConfigVersion.cmake
   ${PROJECT_SOURCE_DIR}/cmake/TralkAddImage.cmake
-  ${PROJECT_SOURCE_DIR}/cmake/TralkConfigImages.cmake
+  ${PROJECT_SOURCE_DIR}/cmake/TralkImport.cmake
   DESTINATION ${TRALK_PACKAGE_DIR})
 
 # The Debian package. Its dependencies (libpng for the inspector and the

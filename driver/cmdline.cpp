@@ -1,5 +1,6 @@
 #include "driver/cmdline.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -13,37 +14,153 @@
 
 namespace {
 
-const char kOptionsText[] =
-    "\n Options, before the configuration file:\n"
-    "   TRALK [--depfile FILE] [--output-dir DIR] config_file.vfg\n"
-    "   TRALK --version | --help\n"
-    "   --depfile FILE    after a successful run, write a Make dependency file naming\n"
-    "                     the files written as targets, the files read as prerequisites\n"
-    "   --output-dir DIR  write images with relative names under the existing folder\n"
-    "                     DIR instead of beside the configuration file (inputs are\n"
-    "                     still found beside the configuration file)\n"
-    "   --version         print the version and exit\n"
-    "   --help            print this text and exit\n";
-
-CmdLine bad(std::string message) {
-  CmdLine cmd;
-  cmd.action = CmdAction::kBadOptions;
-  cmd.error = std::move(message);
-  return cmd;
-}
+// The help's columns: the option and its value, then what it does.
+constexpr size_t kHelpIndent = 3;
+constexpr size_t kHelpColumn = 21;
 
 std::string quoted(std::string_view s) {
   return "\"" + std::string(s) + "\"";
+}
+
+bool fail(CmdLine& cmd, std::string message) {
+  cmd.error = std::move(message);
+  return false;
+}
+
+// A size in bytes: digits, then nothing, "KiB" or "MiB".
+std::optional<uint64_t> parse_size(std::string_view text) {
+  uint64_t unit = 1;
+  if (text.ends_with("KiB")) unit = uint64_t{1} << 10;
+  if (text.ends_with("MiB")) unit = uint64_t{1} << 20;
+  if (unit != 1) text.remove_suffix(3);
+  if (text.empty() || text.size() > 12) return std::nullopt;
+  uint64_t n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + static_cast<uint64_t>(c - '0');
+  }
+  return n * unit;
+}
+
+bool set_list(CmdLine& cmd, ListMode mode) {
+  if (cmd.list != ListMode::kNone)
+    return fail(cmd, "\n Options \"--list-outputs\" and \"--list-inputs\" exclude each other");
+  cmd.list = mode;
+  return true;
+}
+
+const std::vector<OptionSpec>& option_table() {
+  static const std::vector<OptionSpec> table = {
+      {"--depfile",
+       "FILE",
+       OptionUse::kOnce,
+       1,
+       {"after a successful run, write a Make dependency file naming",
+        "the files written as targets, the files read as prerequisites"},
+       [](CmdLine& cmd, const char* v) {
+         cmd.depfile = v;
+         return true;
+       }},
+      {"--output-dir",
+       "DIR",
+       OptionUse::kOnce,
+       1,
+       {"write images with relative names under the existing folder",
+        "DIR instead of beside the configuration file (inputs are",
+        "still found beside the configuration file)"},
+       [](CmdLine& cmd, const char* v) {
+         cmd.output_dir = v;
+         return true;
+       }},
+      {"--input-dir",
+       "DIR",
+       OptionUse::kRepeatable,
+       2,
+       {"look for an input with a relative name that is not beside the",
+        "configuration file in DIR; given more than once, the folders", "are searched in order"},
+       [](CmdLine& cmd, const char* v) {
+         cmd.input_dirs.emplace_back(v);
+         return true;
+       }},
+      {"--max-size",
+       "N",
+       OptionUse::kOnce,
+       2,
+       {"fail the run when an image is larger than N bytes (N may end",
+        "in KiB or MiB); no file of that image is written"},
+       [](CmdLine& cmd, const char* v) {
+         cmd.max_size = parse_size(v);
+         if (cmd.max_size) return true;
+         return fail(cmd,
+                     "\n Option \"--max-size\" needs a number of bytes, KiB or MiB: " + quoted(v));
+       }},
+      {"--quiet",
+       nullptr,
+       OptionUse::kOnce,
+       2,
+       {"print only warnings and errors"},
+       [](CmdLine& cmd, const char*) { return cmd.quiet = true; }},
+      {"--strict",
+       nullptr,
+       OptionUse::kOnce,
+       2,
+       {"fail the run on a warning, as on an error"},
+       [](CmdLine& cmd, const char*) { return cmd.strict = true; }},
+      {"--list-outputs",
+       nullptr,
+       OptionUse::kChoice,
+       3,
+       {"print the files a run would write, one per line, and nothing", "else; no input is read"},
+       [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kOutputs); }},
+      {"--list-inputs",
+       nullptr,
+       OptionUse::kChoice,
+       3,
+       {"print the input entries of the configuration as written, one",
+        "per line, and nothing else; no input is read"},
+       [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kInputs); }},
+      {"--version",
+       nullptr,
+       OptionUse::kAlone,
+       4,
+       {"print the version and exit"},
+       [](CmdLine& cmd, const char*) {
+         cmd.action = CmdAction::kVersion;
+         return true;
+       }},
+      {"--help",
+       nullptr,
+       OptionUse::kAlone,
+       4,
+       {"print this text and exit"},
+       [](CmdLine& cmd, const char*) {
+         cmd.action = CmdAction::kHelp;
+         return true;
+       }},
+  };
+  return table;
+}
+
+const OptionSpec* find_option(std::string_view name) {
+  for (const OptionSpec& spec : option_table()) {
+    if (name == spec.name) return &spec;
+  }
+  return nullptr;
+}
+
+CmdLine bad(CmdLine cmd, std::string message) {
+  cmd.action = CmdAction::kBadOptions;
+  if (!message.empty()) cmd.error = std::move(message);
+  return cmd;
 }
 
 // The one-argument command line, as it has always been read.
 CmdLine parse_single(std::string_view arg) {
   CmdLine cmd;
   if (arg.empty()) return cmd;
-  if (arg == "--version") {
-    cmd.action = CmdAction::kVersion;
-  } else if (arg == "--help") {
-    cmd.action = CmdAction::kHelp;
+  const OptionSpec* spec = find_option(arg);
+  if (spec && spec->use == OptionUse::kAlone) {
+    spec->apply(cmd, nullptr);
   } else {
     cmd.action = CmdAction::kRun;
     cmd.config = arg;
@@ -51,10 +168,42 @@ CmdLine parse_single(std::string_view arg) {
   return cmd;
 }
 
-std::optional<std::string>* value_slot(CmdLine& cmd, std::string_view option) {
-  if (option == "--depfile") return &cmd.depfile;
-  if (option == "--output-dir") return &cmd.output_dir;
-  return nullptr;
+// One line of the synopsis: its options as the table describes them.
+std::string synopsis_line(int line) {
+  std::string items;
+  bool takes_config = true;
+  for (const OptionSpec& spec : option_table()) {
+    if (spec.synopsis_line != line) continue;
+    const bool alternatives = spec.use == OptionUse::kChoice || spec.use == OptionUse::kAlone;
+    if (!items.empty()) items += alternatives ? " | " : " ";
+    if (alternatives) {
+      items += spec.name;
+    } else {
+      items += "[" + std::string(spec.name) + (spec.value ? " " + std::string(spec.value) : "") +
+               "]" + (spec.use == OptionUse::kRepeatable ? "..." : "");
+    }
+    if (spec.use == OptionUse::kAlone) takes_config = false;
+  }
+  if (items.empty()) return items;
+  return "   TRALK " + items + (takes_config ? " config_file.vfg" : "") + "\n";
+}
+
+std::string options_text() {
+  std::string text = "\n Options, before the configuration file:\n";
+  int last_line = 0;
+  for (const OptionSpec& spec : option_table()) last_line = std::max(last_line, spec.synopsis_line);
+  for (int line = 1; line <= last_line; ++line) text += synopsis_line(line);
+  for (const OptionSpec& spec : option_table()) {
+    std::string head(kHelpIndent, ' ');
+    head += spec.name;
+    if (spec.value) head += std::string(" ") + spec.value;
+    for (const char* help : spec.help) {
+      head.resize(std::max(head.size() + 1, kHelpColumn), ' ');
+      text += head + help + "\n";
+      head.clear();
+    }
+  }
+  return text;
 }
 
 std::optional<std::string> resolve_named(const std::string& name) {
@@ -65,26 +214,36 @@ std::optional<std::string> resolve_named(const std::string& name) {
 
 }  // namespace
 
+std::span<const OptionSpec> tralk_options() {
+  return option_table();
+}
+
 CmdLine parse_cmdline(int argc, const char* const* argv) {
   if (argc < 2) return CmdLine{};
   if (argc == 2) return parse_single(argv[1]);
   CmdLine cmd;
+  std::vector<const OptionSpec*> seen;
   int i = 1;
   for (; i < argc && std::string_view(argv[i]).substr(0, 2) == "--"; ++i) {
     const std::string_view option = argv[i];
-    std::optional<std::string>* slot = value_slot(cmd, option);
-    if (!slot) {
-      if (option == "--help" || option == "--version")
-        return bad("\n Option " + quoted(option) + " must be the only argument");
-      return bad("\n Unknown option: " + quoted(option));
+    const OptionSpec* spec = find_option(option);
+    if (!spec) return bad(cmd, "\n Unknown option: " + quoted(option));
+    if (spec->use == OptionUse::kAlone)
+      return bad(cmd, "\n Option " + quoted(option) + " must be the only argument");
+    if (spec->use != OptionUse::kRepeatable &&
+        std::find(seen.begin(), seen.end(), spec) != seen.end())
+      return bad(cmd, "\n Option " + quoted(option) + " given twice");
+    seen.push_back(spec);
+    const char* value = nullptr;
+    if (spec->value) {
+      if (i + 1 == argc) return bad(cmd, "\n Option " + quoted(option) + " needs a value");
+      value = argv[++i];
     }
-    if (slot->has_value()) return bad("\n Option " + quoted(option) + " given twice");
-    if (i + 1 == argc) return bad("\n Option " + quoted(option) + " needs a value");
-    *slot = argv[++i];
+    if (!spec->apply(cmd, value)) return bad(cmd, "");
   }
-  if (i == argc) return bad("\n No configuration file after the options");
+  if (i == argc) return bad(cmd, "\n No configuration file after the options");
   if (i + 1 < argc) {
-    return bad("\n Unexpected argument after the configuration file: " + quoted(argv[i + 1]));
+    return bad(cmd, "\n Unexpected argument after the configuration file: " + quoted(argv[i + 1]));
   }
   cmd.action = CmdAction::kRun;
   cmd.config = argv[i];
@@ -96,11 +255,16 @@ void print_version() {
 }
 
 void print_options() {
-  con_printf("%s", kOptionsText);
+  con_printf("%s", options_text().c_str());
 }
 
 bool resolve_run_paths(const CmdLine& cmd, RunPaths& paths) {
   if (cmd.depfile && !(paths.depfile = resolve_named(*cmd.depfile))) return false;
+  for (const std::string& dir : cmd.input_dirs) {
+    std::optional<std::string> full = resolve_named(dir);
+    if (!full) return false;
+    paths.input_dirs.push_back(std::move(*full));
+  }
   if (!cmd.output_dir) return true;
   paths.output_dir = resolve_named(*cmd.output_dir);
   if (!paths.output_dir) return false;

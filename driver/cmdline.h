@@ -3,10 +3,16 @@
 // A command line of one argument keeps its old meaning (the configuration
 // file), except for the two that stand alone, "--version" and "--help". With
 // more arguments, options come first and the configuration's name last.
+//
+// The options are one table (tralk_options): the parser reads it, --help is
+// printed from it, and a test holds the man page to its names.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 enum class CmdAction {
   kRun,         // process config with the options
@@ -16,13 +22,46 @@ enum class CmdAction {
   kVersion,     // --version
 };
 
+// What a run does with the configuration: act on it, or only name files.
+enum class ListMode {
+  kNone,     // a run
+  kOutputs,  // --list-outputs: the files a run would write
+  kInputs,   // --list-inputs: the input entries as written
+};
+
 struct CmdLine {
   CmdAction action = CmdAction::kBareUsage;
   std::string config;                     // as given
   std::optional<std::string> depfile;     // as given
   std::optional<std::string> output_dir;  // as given
-  std::string error;                      // for kBadOptions: the message, ready to print
+  std::vector<std::string> input_dirs;    // as given, in order
+  std::optional<uint64_t> max_size;       // bytes
+  bool quiet = false;
+  bool strict = false;
+  ListMode list = ListMode::kNone;
+  std::string error;  // for kBadOptions: the message, ready to print
 };
+
+// How an option may be given, which also decides its place in the synopsis.
+enum class OptionUse {
+  kOnce,        // at most once
+  kRepeatable,  // any number of times, in order
+  kChoice,      // at most one of the options of its synopsis line
+  kAlone,       // only as the one argument
+};
+
+struct OptionSpec {
+  const char* name;   // "--depfile"
+  const char* value;  // the word for its value in the help, or null for a flag
+  OptionUse use;
+  int synopsis_line;              // the options of one line are printed together, lines in order
+  std::vector<const char*> help;  // the lines that describe it in --help
+  // Takes the option (and its value) into cmd; false with cmd.error set.
+  bool (*apply)(CmdLine& cmd, const char* value);
+};
+
+// tralk's options, in the order --help describes them.
+std::span<const OptionSpec> tralk_options();
 
 CmdLine parse_cmdline(int argc, const char* const* argv);
 
@@ -36,6 +75,7 @@ void print_options();
 struct RunPaths {
   std::optional<std::string> depfile;
   std::optional<std::string> output_dir;
+  std::vector<std::string> input_dirs;
 };
 
 // Resolves the paths of the options and checks that the output folder

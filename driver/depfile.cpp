@@ -1,65 +1,35 @@
 #include "driver/depfile.h"
 
-#include <algorithm>
-
 #include "base/console.h"
+#include "base/make_rule.h"
 #include "base/outfile.h"
 #include "base/platform.h"
 #include "base/set_lock.h"
 #include "driver/path.h"
 #include "output/write_failure.h"
 
-namespace {
-
-// Make has no way to write a line end or other control character in a name.
-const std::string* first_unwritable(const std::vector<std::string>& a,
-                                    const std::vector<std::string>& b) {
-  for (const auto* list : {&a, &b}) {
-    for (const std::string& path : *list) {
-      if (std::any_of(path.begin(), path.end(),
-                      [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
-        return &path;
-    }
-  }
-  return nullptr;
-}
-
-// One rule: every target depends on every prerequisite. A run that wrote
-// nothing has no rule.
-std::string depfile_text(const std::vector<std::string>& targets,
-                         const std::vector<std::string>& prereqs) {
-  std::string text;
-  if (targets.empty()) return text;
-  for (const std::string& t : targets) text += (text.empty() ? "" : " ") + make_escaped(t);
-  text += ":";
-  for (size_t i = 0; i < prereqs.size(); ++i)
-    text += (i == 0 ? " " : " \\\n ") + make_escaped(prereqs[i]);
-  return text + "\n";
-}
-
-}  // namespace
-
-std::string make_escaped(std::string_view path) {
-  std::string out;
-  size_t backslashes = 0;  // right before the current character
-  for (size_t i = 0; i < path.size(); ++i) {
-    const char c = path[i];
-    if (c == ' ') out.append(backslashes + 1, '\\');
-    if (c == '#') out += '\\';
-    if (c == '$') out += '$';
-    if (c == ':' && !(kPathHasDrive && i == 1)) out += '\\';
-    out += c;
-    backslashes = c == '\\' ? backslashes + 1 : 0;
-  }
-  return out;
+void DepRecord::note(const std::string& path) {
+  if (checked_ && !refused_ && depfile_unreadable(path)) refused_ = path;
 }
 
 void DepRecord::add_input(const std::string& path) {
+  note(path);
   inputs_.add(path);
 }
 
 void DepRecord::add_outputs(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) outputs_.add(path);
+  for (const std::string& path : paths) {
+    note(path);
+    outputs_.add(path);
+  }
+}
+
+bool DepRecord::can_name(const std::string& path) const {
+  const std::optional<char> c = depfile_unreadable(path);
+  if (!c) return true;
+  con_printf("\n- File name \"%s\" holds %s: a dependency file cannot name it", path.c_str(),
+             character_words(*c).c_str());
+  return false;
 }
 
 void DepRecord::add_font(const std::string& sym_path, const std::optional<std::string>& cpname) {
@@ -69,7 +39,7 @@ void DepRecord::add_font(const std::string& sym_path, const std::optional<std::s
 }
 
 bool DepRecord::write(const std::string& path) const {
-  if (const std::string* bad = first_unwritable(outputs_.order, inputs_.order)) {
+  if (const std::string* bad = make_unwritable(outputs_.order, inputs_.order)) {
     con_printf("\n Error: a dependency file cannot name \"%s\"", bad->c_str());
     return false;
   }
@@ -81,7 +51,7 @@ bool DepRecord::write(const std::string& path) const {
     return false;
   }
   con_printf("\n Dependency file: \"%s\"", path.c_str());
-  file.write(depfile_text(outputs_.order, inputs_.order));
+  file.write(make_rule(outputs_.order, inputs_.order));
   if (file.commit()) return true;
   report_write_failure(path, file.reason());
   return false;

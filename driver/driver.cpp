@@ -1,5 +1,6 @@
 #include "driver/driver.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -7,6 +8,7 @@
 #include <utility>
 
 #include "base/console.h"
+#include "base/make_rule.h"
 #include "base/platform.h"
 #include "base/text.h"
 #include "base/wildcard.h"
@@ -19,6 +21,7 @@
 #include "fonts/pal_load.h"
 #include "fonts/sym_load.h"
 #include "output/vfont.h"
+#include "output/vmem.h"
 
 namespace {
 
@@ -72,31 +75,63 @@ void report_illegal_name() {
   con_printf("\nConfig file: illegal name (unclosed quote, or 260 characters or more)");
 }
 
-// The state of one run over a configuration file.
+// What the command line asks of a run, its paths resolved.
+struct RunSettings {
+  RunPaths paths;
+  std::optional<uint64_t> max_size;
+  bool strict = false;
+  ListMode list = ListMode::kNone;
+};
+
+// The state of one run over a configuration file. A listing run reads the
+// configuration the same way but no input: it only names files.
 class ConfigRun {
  public:
-  ConfigRun(std::FILE* config, RunPaths paths) : lines_(config), paths_(std::move(paths)) {}
+  ConfigRun(std::FILE* config, RunSettings settings)
+      : lines_(config), settings_(std::move(settings)), paths_(settings_.paths) {}
 
   void set_configdir(const std::string& name);
   // Reads and acts on every entry; returns the exit status.
   int run();
 
  private:
+  bool listing() const { return settings_.list != ListMode::kNone; }
   // Each returns false on an error that ends the run.
   bool read_entries();
+  bool on_entry(const std::string& token);
   bool on_greymode();
   bool on_bin(const std::string& token);
   bool on_sym(const std::string& token);
   bool on_bmp(const std::string& token);
   bool on_pal(const std::string& token);
-  bool load_matches(int type, const std::string& pattern);
+  bool list_input(const std::string& token);
+  void note_listed_input(const std::string& token);
+  bool load_matches(int type, const std::string& token, const std::string& pattern);
   bool add_font(SymFontPtr font, std::string name);
   bool note_image(const std::string& token);
   void load_default_palette();
   // The optional second token of the line; false when it is an illegal name.
   bool read_linearg(std::optional<std::string>& arg);
   std::optional<std::string> resolve(const std::string& token);
-  void fontlistclose();
+  // The first input folder in which a relative token names something that
+  // found accepts (given the full path); none for an absolute token.
+  template <class Found>
+  std::optional<std::string> in_input_dirs(const std::string& token, Found found) const;
+  // The files of an input entry: beside the configuration or, for a
+  // relative name found nowhere there, in the first input folder that has
+  // any; the pattern beside the configuration when none has.
+  std::string find_input(const std::string& token, const std::string& pattern,
+                         std::vector<std::string>& matches) const;
+  // Under --depfile, false after a message when make or ninja could not read
+  // back a file of the image.
+  bool outputs_nameable(const std::string& binname) const;
+  // A warning under --strict ends the run as an error does.
+  bool warned_strictly() const { return settings_.strict && con_warnings() > 0; }
+  bool within_max_size() const;
+  // False when the open list is refused (too large); write failures only
+  // mark the run.
+  bool fontlistclose();
+  void print_listing() const;
   int finish();
 
   // The configuration's own line state: loading the default palette in the
@@ -114,11 +149,18 @@ class ConfigRun {
   std::vector<std::string> images_;
   // The C identifiers of the open list's fonts.
   ImageIdentifiers identifiers_;
-  RunPaths paths_;
+  RunSettings settings_;
+  const RunPaths& paths_;
   DepRecord deps_;
+  // A listing run: the font and picture entries of the open list, the
+  // files the images would be written to, the input entries as written.
+  size_t listed_entries_ = 0;
+  std::vector<std::string> listed_outputs_;
+  std::vector<std::string> listed_inputs_;
 };
 
 void ConfigRun::set_configdir(const std::string& name) {
+  if (paths_.depfile && !listing()) deps_.check_names();
   std::optional<std::string> full = path_full(name);
   if (!full) return;
   deps_.add_input(*full);
@@ -127,8 +169,11 @@ void ConfigRun::set_configdir(const std::string& name) {
 }
 
 int ConfigRun::run() {
-  errorflag_ = !read_entries();
-  if (!errorflag_) fontlistclose();
+  errorflag_ = deps_.refused() ? !deps_.can_name(*deps_.refused()) : !read_entries();
+  if (!errorflag_) {
+    con_new_context();
+    errorflag_ = !fontlistclose();
+  }
   return finish();
 }
 
@@ -147,32 +192,30 @@ bool ConfigRun::read_entries() {
       }
       return true;
     }
-    std::string token = name;
-    if (token == "GREYMODE") {
-      if (!on_greymode()) return false;
-      continue;
-    }
-    bool ok = true;
-    switch (file_type(token)) {
-      case kTypeBin:
-        ok = on_bin(token);
-        break;
-      case kTypeSym:
-        ok = on_sym(token);
-        break;
-      case kTypeBmp:
-        ok = on_bmp(token);
-        break;
-      case kTypePal:
-        ok = on_pal(token);
-        break;
-      case kTypeCp:
-        break;
-      default:
-        con_printf("\nUnknown / Illegal filename type: %s", token.c_str());
-        ok = false;
-    }
-    if (!ok) return false;
+    con_new_context();
+    if (!on_entry(name) || warned_strictly()) return false;
+    // Under --depfile, a file make or ninja would read as another stops the
+    // run before anything that names it is written.
+    if (deps_.refused()) return deps_.can_name(*deps_.refused());
+  }
+}
+
+bool ConfigRun::on_entry(const std::string& token) {
+  if (token == "GREYMODE") return on_greymode();
+  switch (file_type(token)) {
+    case kTypeBin:
+      return on_bin(token);
+    case kTypeSym:
+      return on_sym(token);
+    case kTypeBmp:
+      return on_bmp(token);
+    case kTypePal:
+      return on_pal(token);
+    case kTypeCp:
+      return true;
+    default:
+      con_printf("\nUnknown / Illegal filename type: %s", token.c_str());
+      return false;
   }
 }
 
@@ -189,12 +232,13 @@ bool ConfigRun::read_linearg(std::optional<std::string>& arg) {
 bool ConfigRun::on_greymode() {
   std::optional<std::string> value;
   if (!read_linearg(value)) return false;
+  if (listing()) return true;
   uint32_t levels = value ? parse_u32(value->c_str()) : 0;
   if (levels == 4 || levels == 16 || levels == 256) {
     greymode_ = levels;
     con_printf("\n GREYMODE = %u", greymode_);
   } else if (levels != 0) {
-    con_printf("\n- Illegal grey mode parameter. Parameter ignored");
+    con_warn("\n- Illegal grey mode parameter. Parameter ignored");
   } else {
     if (greymode_ != 0) con_printf("\n- Grey mode conversion cancled");
     greymode_ = 0;
@@ -222,14 +266,21 @@ bool ConfigRun::on_bin(const std::string& token) {
     con_printf("\nConfig file: image \"%s\" is defined twice", token.c_str());
     return false;
   }
-  fontlistclose();
+  if (const std::optional<char> c = vfont_unincludable(token)) {
+    con_printf("\nConfig file: image name \"%s\" holds %s: its header could not be included",
+               token.c_str(), character_words(*c).c_str());
+    return false;
+  }
+  if (!fontlistclose()) return false;
   identifiers_.clear();
+  listed_entries_ = 0;
   curlist_ = fontlistnew();
   if (!curlist_) return false;
   curlist_->binname = token;
   std::optional<std::string> id;
   if (!read_linearg(id)) return false;
   curlist_->id = id.value_or("0");
+  if (listing()) return true;
   con_printf("\nDefining virtual font: \"%s\" ID=%s", curlist_->binname.c_str(),
              curlist_->id.c_str());
   return true;
@@ -246,8 +297,9 @@ bool ConfigRun::on_sym(const std::string& token) {
     con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
     return false;
   }
+  if (listing()) return list_input(token);
   std::optional<std::string> pattern = resolve(token);
-  return pattern && load_matches(kTypeSym, *pattern);
+  return pattern && load_matches(kTypeSym, token, *pattern);
 }
 
 bool ConfigRun::on_bmp(const std::string& token) {
@@ -255,9 +307,45 @@ bool ConfigRun::on_bmp(const std::string& token) {
     con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
     return false;
   }
+  if (listing()) return list_input(token);
   if (!curpalette_ && greymode_ == 0) load_default_palette();
   std::optional<std::string> pattern = resolve(token);
-  return pattern && load_matches(kTypeBmp, *pattern);
+  return pattern && load_matches(kTypeBmp, token, *pattern);
+}
+
+// A font or picture entry of a listing run: its name template is read as a
+// run reads it, its files are not looked for.
+bool ConfigRun::list_input(const std::string& token) {
+  if (!resolve(token)) return false;
+  std::optional<std::string> tmpl;
+  if (!read_linearg(tmpl)) return false;
+  ++listed_entries_;
+  note_listed_input(token);
+  return true;
+}
+
+void ConfigRun::note_listed_input(const std::string& token) {
+  if (std::find(listed_inputs_.begin(), listed_inputs_.end(), token) == listed_inputs_.end())
+    listed_inputs_.push_back(token);
+}
+
+template <class Found>
+std::optional<std::string> ConfigRun::in_input_dirs(const std::string& token, Found found) const {
+  if (!path_is_relative(token)) return std::nullopt;
+  for (const std::string& dir : paths_.input_dirs) {
+    std::optional<std::string> there = path_full(path_in_dir(dir, token));
+    if (there && found(*there)) return there;
+  }
+  return std::nullopt;
+}
+
+std::string ConfigRun::find_input(const std::string& token, const std::string& pattern,
+                                  std::vector<std::string>& matches) const {
+  matches = plat_find_files(pattern);
+  if (!matches.empty()) return pattern;
+  const std::optional<std::string> there = in_input_dirs(
+      token, [&matches](const std::string& p) { return !(matches = plat_find_files(p)).empty(); });
+  return there.value_or(pattern);
 }
 
 // A missing or bad default palette is no error: the reader's own messages
@@ -271,8 +359,9 @@ void ConfigRun::load_default_palette() {
   if (std::filesystem::is_regular_file(*path, ec)) deps_.add_input(*path);
 }
 
-bool ConfigRun::load_matches(int type, const std::string& pattern) {
-  std::vector<std::string> matches = plat_find_files(pattern);
+bool ConfigRun::load_matches(int type, const std::string& token, const std::string& written) {
+  std::vector<std::string> matches;
+  const std::string pattern = find_input(token, written, matches);
   if (matches.empty()) {
     if (type == kTypeSym) {
       con_printf("\n- Font file not found %s", pattern.c_str());
@@ -284,6 +373,7 @@ bool ConfigRun::load_matches(int type, const std::string& pattern) {
   std::optional<std::string> tmpl;
   if (!read_linearg(tmpl)) return false;
   for (const std::string& match : matches) {
+    con_new_context();
     std::optional<std::string> path = path_setname(pattern, match);
     if (!path) {
       con_printf("\nERROR: Illegal file name format: \"%s\"", match.c_str());
@@ -309,6 +399,7 @@ bool ConfigRun::load_matches(int type, const std::string& pattern) {
         con_printf("\n- Error detected during bmp to font load \"%s\"", path->c_str());
         return false;
       }
+      if (warned_strictly()) return false;
       con_printf("\n OK");
       deps_.add_input(*path);
     }
@@ -336,6 +427,15 @@ bool ConfigRun::add_font(SymFontPtr font, std::string name) {
 bool ConfigRun::on_pal(const std::string& token) {
   std::optional<std::string> full = resolve(token);
   if (!full) return false;
+  if (listing()) {
+    note_listed_input(token);
+    return true;
+  }
+  // A palette names one file: no wildcards.
+  if (!plat_file_exists(*full)) {
+    if (auto there = in_input_dirs(token, [](const std::string& p) { return plat_file_exists(p); }))
+      full = there;
+  }
   curpalette_.reset();
   con_printf("\n Default bmp pallette: \"%s\"", full->c_str());
   curpalette_ = pal_load(full->c_str(), nullptr, &palcount_);
@@ -348,28 +448,95 @@ bool ConfigRun::on_pal(const std::string& token) {
   return true;
 }
 
-void ConfigRun::fontlistclose() {
-  if (!curlist_) return;
-  if (fontlistcount(curlist_.get()) == 0) {
+// The three largest fonts of the open list, for the message that it is too
+// large: each "name (N bytes)".
+std::string largest_fonts(const FONTLIST& list, const VMEMBUF& layout) {
+  std::vector<std::pair<uint32_t, const std::string*>> sizes;
+  size_t block = 0;
+  for (const FONTENTRY& entry : list.entries) {
+    if (entry.font) sizes.emplace_back(layout.blocks[block++].size, &entry.name);
+  }
+  std::stable_sort(sizes.begin(), sizes.end(),
+                   [](const auto& a, const auto& b) { return a.first > b.first; });
+  std::string text;
+  for (size_t i = 0; i < std::min<size_t>(3, sizes.size()); ++i) {
+    appendf(text, "%s%s (%lu bytes)", i ? ", " : "", sizes[i].second->c_str(),
+            static_cast<unsigned long>(sizes[i].first));
+  }
+  return text;
+}
+
+bool ConfigRun::outputs_nameable(const std::string& binname) const {
+  if (!paths_.depfile) return true;
+  for (const std::string& file : vfont_output_files(binname))
+    if (!deps_.can_name(file)) return false;
+  return true;
+}
+
+// The open list against --max-size, before anything of it is written. A
+// list that cannot be laid out at all is left to the writer, which says so.
+bool ConfigRun::within_max_size() const {
+  if (!settings_.max_size) return true;
+  VMEMBUF layout;
+  for (const FONTENTRY& entry : curlist_->entries) {
+    if (entry.font && !vmem_addfont(layout, *entry.font).ok()) return true;
+  }
+  if (layout.vmpos <= *settings_.max_size) return true;
+  con_printf(
+      "\n- Image \"%s\" is %lu bytes, more than the limit of %llu bytes (--max-size)"
+      "\n  Its largest fonts: %s",
+      curlist_->binname.c_str(), static_cast<unsigned long>(layout.vmpos),
+      static_cast<unsigned long long>(*settings_.max_size),
+      largest_fonts(*curlist_, layout).c_str());
+  return false;
+}
+
+bool ConfigRun::fontlistclose() {
+  if (!curlist_) return true;
+  const std::string written =
+      paths_.output_dir ? path_in_dir(*paths_.output_dir, curlist_->binname) : curlist_->binname;
+  if (listing()) {
+    if (listed_entries_ > 0) {
+      for (std::string& file : vfont_output_files(written)) listed_outputs_.push_back(file);
+    }
+  } else if (fontlistcount(curlist_.get()) == 0) {
     con_printf("\nNo load fonts defined in config.\n Skipping generation of %s",
                curlist_->binname.c_str());
   } else {
-    if (paths_.output_dir) curlist_->binname = path_in_dir(*paths_.output_dir, curlist_->binname);
+    if (!within_max_size() || !outputs_nameable(written)) return false;
+    curlist_->binname = written;
     if (vfont_generate(*curlist_)) {
       deps_.add_outputs(vfont_output_files(curlist_->binname));
     } else {
       outputfailed_ = true;
+      // A failure is shown with what led to it, and so is all that follows.
+      con_reveal();
     }
   }
   fontlistfree(std::move(curlist_));
+  return true;
+}
+
+void ConfigRun::print_listing() const {
+  std::vector<std::string> lines =
+      settings_.list == ListMode::kOutputs ? listed_outputs_ : listed_inputs_;
+  if (settings_.list == ListMode::kOutputs && paths_.depfile) lines.push_back(*paths_.depfile);
+  con_new_context();
+  con_reveal();
+  for (const std::string& line : lines) con_printf("%s\n", line.c_str());
 }
 
 int ConfigRun::finish() {
   // An open list is left only after an error: it is discarded unwritten.
   fontlistfree(std::move(curlist_));
   curpalette_.reset();
+  if (!errorflag_ && listing()) {
+    print_listing();
+    return 0;
+  }
   if (!errorflag_ && !outputfailed_ && paths_.depfile)
     outputfailed_ = !deps_.write(*paths_.depfile);
+  if (errorflag_ || outputfailed_) con_reveal();
   if (errorflag_) {
     con_printf("\nSkipping config file processing due to errors\n");
     press_key();
@@ -381,12 +548,22 @@ int ConfigRun::finish() {
     return -1;
   }
   con_printf("\n\nNo errors detected. Done\n");
+  // Quiet: a run that printed warnings ends their line; one that did not
+  // prints nothing.
+  if (con_quiet_printed()) {
+    con_new_context();
+    con_reveal();
+    con_printf("\n");
+  }
   return 0;
 }
 
-// The exit status of a command line that asks for no run (after the banner),
-// or none for one that runs the configuration.
+// The exit status of a command line that asks for no run// The exit status of a command line that
+// asks for no run (after the banner), or none for one that runs the configuration.
 std::optional<int> answer_without_run(const CmdLine& cmd) {
+  if (cmd.action == CmdAction::kRun && file_type(cmd.config) == kTypeVfg) return std::nullopt;
+  // A command line that asks for no run is answered in full, quiet or not.
+  con_reveal();
   switch (cmd.action) {
     case CmdAction::kHelp:
       con_printf("%s", kUsageText);
@@ -403,12 +580,9 @@ std::optional<int> answer_without_run(const CmdLine& cmd) {
     default:
       break;
   }
-  if (file_type(cmd.config) != kTypeVfg) {
-    con_printf("\n Illegal comand line parameter");
-    usage();
-    return -1;
-  }
-  return std::nullopt;
+  con_printf("\n Illegal comand line parameter");
+  usage();
+  return -1;
 }
 
 }  // namespace
@@ -458,25 +632,31 @@ int tralk_main(int argc, char** argv) {
     print_version();
     return 0;
   }
+  // A listing prints its list and nothing else, unless it fails.
+  con_set_quiet(cmd.quiet || cmd.list != ListMode::kNone);
   con_printf("\nVFONT GENERATOR  V1.2\n");
   if (std::optional<int> status = answer_without_run(cmd)) return *status;
   const std::string& arg = cmd.config;
   // Names on the command line count from where the program was started.
-  RunPaths paths;
-  if (!resolve_run_paths(cmd, paths)) {
+  RunSettings settings;
+  settings.max_size = cmd.max_size;
+  settings.strict = cmd.strict;
+  settings.list = cmd.list;
+  if (!resolve_run_paths(cmd, settings.paths)) {
+    con_reveal();
     press_key();
     return -1;
   }
   // The configuration is read as text; on this host text and bytes are alike.
   FilePtr config = open_resolved(arg, "r");
   if (!config) {
+    con_reveal();
     press_key();
     return -1;
   }
   file_skip_bom(config.get());
   con_printf("Open configuration file: %s OK\n", arg.c_str());
-  ConfigRun run(config.get(), std::move(paths));
+  ConfigRun run(config.get(), std::move(settings));
   run.set_configdir(arg);
-  int status = run.run();
-  return status;
+  return run.run();
 }

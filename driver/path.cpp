@@ -92,8 +92,12 @@ std::optional<std::string> path_setext(std::string_view path, std::string_view n
   return join(parts);
 }
 
+bool path_is_relative(std::string_view name) {
+  return drive_length(name) == 0 && (name.empty() || !is_separator(name[0]));
+}
+
 std::string path_in_dir(std::string_view dir, std::string_view name) {
-  if (drive_length(name) > 0 || (!name.empty() && is_separator(name[0]))) return std::string(name);
+  if (!path_is_relative(name)) return std::string(name);
   std::string out(dir);
   if (!out.empty() && !is_separator(out.back())) out += kPathSeparator;
   return out.append(name);

@@ -23,6 +23,8 @@ std::optional<std::string> path_setext(std::string_view path, std::string_view n
 // name taken relative to the folder dir instead of the current directory; a
 // name with a drive or starting at a root stays as it is.
 std::string path_in_dir(std::string_view dir, std::string_view name);
+// True for a name without a drive that does not start at a root.
+bool path_is_relative(std::string_view name);
 // Base name: no directory, no extension.
 std::string path_base(std::string_view path);
 // Extension with its dot, or the empty string.

@@ -34,7 +34,8 @@ void check_options(const FontOptions& opts) {
   fuzz::check(opts.bpp == 1 || opts.bpp == 2 || opts.bpp == 4 || opts.bpp == 8, "a bad depth");
   fuzz::check(!opts.size || (*opts.size >= 1 && *opts.size <= kMaxPixelSize), "a bad size");
   if (opts.help || opts.list) return;
-  fuzz::check(!opts.ranges.empty() || !opts.symbols.empty(), "nothing selected");
+  fuzz::check(!opts.ranges.empty() || !opts.symbols.empty() || !opts.symbols_files.empty(),
+              "nothing selected");
   fuzz::check(!(opts.invert && opts.bpp == 1), "--invert with b&w symbols");
   fuzz::check(
       opts.no_cp || (opts.cp_name.size() > 3 && opts.cp_name.find('/') == std::string::npos &&

@@ -3,18 +3,16 @@
 // coloured background), the rest is the picture. Decoding a PNG is libpng's
 // work; its errors arrive by longjmp, and every path around them is ours:
 // the import either fails with a one-line reason or writes a BMP that
-// tralk's own reader takes, with the same pixels.
+// tralk's own reader takes, with the same pixels as the picture read whole.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "base/file_set.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap/symbol.h"
 #include "fuzz_support.h"
-#include "import/pictures/bmp_write.h"
-#include "import/pictures/colour_table.h"
+#include "import/pictures/picture_import.h"
 #include "import/pictures/picture_read.h"
 
 namespace {
@@ -74,31 +72,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const unsigned kDepths[] = {24, 1, 4, 8};
   const fuzz::Scratch& scratch = fuzz::Scratch::get();
   scratch.clear();
-  PictureRequest req;
+  PictureOptions opts;
+  PictureRequest& req = opts.request;
   req.path = scratch.write("in.pic", data + 1, size - 1);
   req.depth = kDepths[data[0] & 3];
   if (data[0] & 4) req.background = {16, 128, 240};
+  opts.out = (scratch.dir() / "o.bmp").string();
 
-  const Outcome<LoadedPicture> read = read_picture(req);
-  if (!read.ok()) {
-    check_one_line(read.error());
-    fuzz::check(read.code() != Fault::usage, "a picture refused as a bad command line");
+  const Outcome<ImportedPicture> imported = import_picture(opts);
+  if (!imported.ok()) {
+    check_one_line(imported.error());
+    fuzz::check(imported.code() != Fault::usage, "a picture refused as a bad command line");
     return 0;
   }
+  if (uint64_t{imported->width} * imported->height > kLargestReadBack) return 0;
+  const Outcome<LoadedPicture> read = read_picture(req);
+  fuzz::check(read.ok(), "a picture imported cannot be read whole");
   const RgbPicture& pic = read->pixels;
-  fuzz::check(pic.rgb.size() == size_t{pic.width} * pic.height * 3, "a picture of the wrong size");
-  ColourTable table;
-  if (req.depth != 24) {
-    table = colour_table(pic, req.depth, req.background);
-    if (table.entries.empty()) {
-      fuzz::check(table.colours > (1u << req.depth), "colours that fit were refused");
-      return 0;
-    }
-  }
-  const std::string out = (scratch.dir() / "o.bmp").string();
-  if (!write_file_set({{out, bmp_encode(pic, req.depth, table.entries)}}).ok())
-    fuzz::fail("the scratch folder cannot be written");
-  if (uint64_t{pic.width} * pic.height <= kLargestReadBack)
-    check_read_back(out, pic, req.depth, table.entries);
+  fuzz::check(pic.width == imported->width && pic.height == imported->height,
+              "a picture of the wrong size");
+  check_read_back(opts.out, pic, req.depth, imported->table);
   return 0;
 }

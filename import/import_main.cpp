@@ -5,6 +5,7 @@
 #include "base/console.h"
 #include "cli/exit_status.h"
 #include "import/fonts/font_command.h"
+#include "import/pictures/palette_command.h"
 #include "import/pictures/picture_command.h"
 
 namespace tralk::importer {
@@ -23,6 +24,8 @@ const Subcommand kSubcommands[] = {
      run_font_command},
     {"picture", "a PNG or BMP picture as an uncompressed BMP picture, transparency flattened",
      run_picture_command},
+    {"palette", "one .pal palette for several pictures, reduced by median cut where needed",
+     run_palette_command},
 };
 
 void print_usage() {

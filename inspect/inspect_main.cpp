@@ -10,10 +10,12 @@
 #include "base/text.h"
 #include "cli/utf8.h"
 #include "fonts/pal_load.h"
+#include "inspect/font_names.h"
 #include "inspect/image_reader.h"
 #include "inspect/options.h"
 #include "inspect/png_sheet.h"
 #include "inspect/render_text.h"
+#include "inspect/strings_check.h"
 #include "inspect/text_picture.h"
 
 namespace tralk::inspector {
@@ -76,6 +78,17 @@ Status write_text(const InspectResult& result, const InspectOptions& opts,
   const std::optional<std::vector<char32_t>> chars = cli::utf8_decode(*opts.text);
   if (!chars) return Failure{Fault::format, "--text is not UTF-8 text"};
   const TextSymbols text = text_symbols(font, text_codes(*chars, opts.encoding));
+  if (opts.png.empty()) {
+    if (!font.drawable)
+      return Failure{Fault::unsupported, "the font's symbols cannot be drawn (see the problems)"};
+    con_printf("\n%s", render_symbol_lines(font, text.lines, reading).c_str());
+    con_printf("%zu character%s, %zu through the default character", text.characters,
+               text.characters == 1 ? "" : "s", text.defaulted);
+    if (text.dropped)
+      con_printf(", %zu not drawn (no symbol for the default character)", text.dropped);
+    con_printf("\n");
+    return {};
+  }
   const Outcome<TextPicture> drawn = draw_text(font, text, opts.scale, reading);
   if (!drawn.ok()) return drawn.failure();
   if (Status written = png_write(drawn->picture, opts.png); !written.ok()) return written;
@@ -90,14 +103,58 @@ Status write_text(const InspectResult& result, const InspectOptions& opts,
   return {};
 }
 
+// The fonts' names from the C source beside the image, when it matches.
+std::optional<std::vector<std::string>> names_beside(const std::string& image,
+                                                     const InspectResult& result) {
+  const Outcome<FileBytes> source = read_whole_file(source_beside(image));
+  if (!source.ok()) return std::nullopt;
+  return font_names(std::string(reinterpret_cast<const char*>(source->data()), source->size),
+                    result);
+}
+
+// --font NAME as a block number.
+Status find_font(const std::string& name, const std::string& image,
+                 const std::optional<std::vector<std::string>>& names, InspectOptions& opts) {
+  const std::string source = in_quotes(source_beside(image));
+  if (!names)
+    return Failure{Fault::not_found, "font names need " + source +
+                                         ", the C source tralk wrote with the image, beside it"};
+  for (size_t n = 0; n < names->size(); ++n)
+    if ((*names)[n] == name) {
+      opts.font = static_cast<uint32_t>(n);
+      return {};
+    }
+  return Failure{Fault::not_found, "there is no font named " + in_quotes(name) + " in " + source};
+}
+
+// Prints the check of --strings and writes its picture; the failure, or
+// whether a character is missing.
+Outcome<bool> write_strings(const InspectResult& result, const InspectOptions& opts,
+                            const std::optional<std::vector<std::string>>& names,
+                            const ReadingOptions& reading) {
+  const Outcome<FileBytes> text = read_whole_file(*opts.strings);
+  if (!text.ok())
+    return Failure{text.code(), "cannot read " + in_quotes(*opts.strings) + ": " + text.error()};
+  const Outcome<StringsCheck> check = check_strings(
+      result, names ? &*names : nullptr,
+      opts.font ? std::optional<size_t>(*opts.font) : std::nullopt, *opts.strings,
+      std::string(reinterpret_cast<const char*>(text->data()), text->size), opts.scale, reading);
+  if (!check.ok()) return check.failure();
+  if (Status written = png_write(check->picture, opts.png); !written.ok()) return written.failure();
+  con_printf("%s", check->report.c_str());
+  con_printf("Strings picture \"%s\": %u x %u pixels\n", opts.png.c_str(), check->picture.width,
+             check->picture.height);
+  return check->missing;
+}
+
 }  // namespace
 
 int run_inspect(int argc, const char* const* argv) {
   const Outcome<InspectOptions> parsed = parse_options(argc, argv);
   if (!parsed.ok()) return fail(parsed.failure());
-  const InspectOptions& opts = parsed.value();
+  InspectOptions opts = parsed.value();
   if (opts.help) {
-    con_printf("%s", inspect_help());
+    con_printf("%s", inspect_help().c_str());
     return kInspectSound;
   }
 
@@ -115,6 +172,10 @@ int run_inspect(int argc, const char* const* argv) {
     return fail(
         Failure{bytes.code(), "cannot read " + in_quotes(opts.image) + ": " + bytes.error()});
   const InspectResult result = inspect_image(bytes->data(), bytes->size);
+  const std::optional<std::vector<std::string>> names = names_beside(opts.image, result);
+  if (!opts.font_name.empty())
+    if (Status found = find_font(opts.font_name, opts.image, names, opts); !found.ok())
+      return fail(found.failure());
 
   const size_t count = result.fonts.size();
   for (const auto& n : {opts.show, opts.font})
@@ -126,13 +187,23 @@ int run_inspect(int argc, const char* const* argv) {
   if (opts.show)
     con_printf("%s", render_font_text(result, *opts.show, reading).c_str());
   else
-    con_printf("%s", format_table(result, opts.image).c_str());
-  const Status written = opts.text          ? write_text(result, opts, reading)
-                         : opts.png.empty() ? Status{}
-                                            : write_sheet(result, opts, reading);
+    con_printf("%s", format_table(result, opts.image, names ? &*names : nullptr).c_str());
+  bool missing = false;
+  Status written;
+  if (opts.strings) {
+    const Outcome<bool> checked = write_strings(result, opts, names, reading);
+    if (checked.ok())
+      missing = checked.value();
+    else
+      written = checked.failure();
+  } else if (opts.text) {
+    written = write_text(result, opts, reading);
+  } else if (!opts.png.empty()) {
+    written = write_sheet(result, opts, reading);
+  }
   con_printf("%s", format_problems(result).c_str());
   if (!written.ok()) return fail(written.failure());
-  return result.problems.empty() ? kInspectSound : kInspectProblems;
+  return result.problems.empty() && !missing ? kInspectSound : kInspectProblems;
 }
 
 }  // namespace tralk::inspector

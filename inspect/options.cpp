@@ -6,13 +6,14 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
+#include "cli/option_help.h"
 #include "inspect/png_sheet.h"
 
 namespace tralk::inspector {
 
 namespace {
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Usage: tralk-inspect [OPTIONS] IMAGE.bin\n"
     "\n"
     "Lists the font blocks of a virtual font image written by tralk, checks their\n"
@@ -23,26 +24,9 @@ const char kHelp[] =
     "pixel bytes per symbol, codepage index, number of codepage ranges and symbol\n"
     "index; then every codepage in full and the total of the block sizes, which is\n"
     "the size tralk prints.\n"
-    "\n"
-    "Options:\n"
-    "  --show N     draw the symbols of font block N (numbered from 0, as in the\n"
-    "               table) in the terminal, each with its own width: b&w and grey\n"
-    "               levels as text art, colours as 24-bit ANSI colour blocks\n"
-    "  --png FILE   write a contact sheet of all symbols as a PNG picture: one row\n"
-    "               per font (a font of more than 32 symbols goes on in further\n"
-    "               rows), b&w as black on white, greys as greys, colours in colour\n"
-    "  --font N     with --png: only font block N\n"
-    "  --scale K    with --png: draw each pixel as K x K pixels (1 to 64); by default\n"
-    "               the tallest font is made about 48 pixels high (K at most 8)\n"
-    "  --pal FILE   read 2-, 4- and 8-bit pixels as indices into this .pal palette\n"
-    "  --grey       read 8-bit pixels as grey levels instead of 3-3-2 colour\n"
-    "  --text TEXT  with --png and --font: draw TEXT (UTF-8) in that font as a\n"
-    "               display would, instead of the contact sheet: each character\n"
-    "               through the font's codepage, one it lacks as its default\n"
-    "               character, symbols side by side; a line feed starts a new line\n"
-    "  --encoding E with --text: what the codepage's codes are: unicode (default)\n"
-    "               or the bytes of a code page iconv knows (CP1251, KOI8-R...)\n"
-    "  -h, --help   print this help and exit\n"
+    "\n";
+
+const char kHelpTail[] =
     "\n"
     "The image does not record what its pixel values mean. They are read by their\n"
     "bits per pixel (numbits):\n"
@@ -63,6 +47,50 @@ const char kHelp[] =
     "\n"
     "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
     "bad command line or a file that cannot be read or written.\n";
+
+const std::vector<cli::OptionGroup> kGroups = {
+    {"Options:",
+     {{"--show",
+       "N",
+       {"draw the symbols of font block N (numbered from 0, as in the",
+        "table) in the terminal, each with its own width: b&w and grey",
+        "levels as text art, colours as 24-bit ANSI colour blocks"}},
+      {"--png",
+       "FILE",
+       {"write a contact sheet of all symbols as a PNG picture: one row",
+        "per font (a font of more than 32 symbols goes on in further",
+        "rows), b&w as black on white, greys as greys, colours in colour"}},
+      {"--font",
+       "F",
+       {"with --png, --text or --strings: only font block F, a number",
+        "or a font name (names come from the image's C source beside",
+        "it, IMAGE.c, when it matches the image)"}},
+      {"--scale",
+       "K",
+       {"with --png: draw each pixel as K x K pixels (1 to 64); by default",
+        "the tallest font is made about 48 pixels high (K at most 8)"}},
+      {"--pal", "FILE", {"read 2-, 4- and 8-bit pixels as indices into this .pal palette"}},
+      {"--grey", nullptr, {"read 8-bit pixels as grey levels instead of 3-3-2 colour"}},
+      {"--text",
+       "TEXT",
+       {"with --font: draw TEXT (UTF-8) in that font as a display",
+        "would, in the terminal (one line per pixel row, as --show",
+        "draws) or with --png as a picture instead of the contact",
+        "sheet: each character through the font's codepage, one it",
+        "lacks as its default character, symbols side by side; a line",
+        "feed starts a new line"}},
+      {"--strings",
+       "FILE",
+       {"with --png: draw every line of FILE (UTF-8) in every font",
+        "with a codepage (or the --font one) into one picture, and list",
+        "the characters that fall to a font's default character; exit",
+        "status 1 when there is any"}},
+      {"--encoding",
+       "E",
+       {"with --text: what the codepage's codes are: unicode (default)",
+        "or the bytes of a code page iconv knows (CP1251, KOI8-R...)"}},
+      {"-h, --help", nullptr, {"print this help and exit"}}}},
+};
 
 // Stores the value of option arg in to.
 Status read_text(std::string_view arg, cli::ArgReader& args, std::string& to) {
@@ -98,10 +126,21 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
     opts.text = text;
   } else if (arg == "--encoding") {
     return read_encoding(arg, args, opts);
-  } else if (arg == "--show" || arg == "--font") {
+  } else if (arg == "--font") {
+    std::string text;
+    if (Status read = read_text(arg, args, text); !read.ok()) return read;
+    if (const std::optional<uint32_t> n = cli::parse_number(text))
+      opts.font = *n;
+    else
+      opts.font_name = text;
+  } else if (arg == "--strings") {
+    std::string text;
+    if (Status read = read_text(arg, args, text); !read.ok()) return read;
+    opts.strings = text;
+  } else if (arg == "--show") {
     const Outcome<uint32_t> n = args.number(arg);
     if (!n.ok()) return n.failure();
-    (arg == "--show" ? opts.show : opts.font) = n.value();
+    opts.show = n.value();
   } else if (arg == "--scale") {
     const Outcome<uint32_t> n = args.number(arg);
     if (!n.ok()) return n.failure();
@@ -118,8 +157,11 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
 std::optional<std::string> combination_problem(const InspectOptions& opts) {
   if (opts.help) return std::nullopt;
   if (opts.image.empty()) return "no image file given";
-  if (opts.font && opts.png.empty()) return "--font needs --png";
-  if (opts.text && (opts.png.empty() || !opts.font)) return "--text needs --png and --font";
+  const bool font = opts.font || !opts.font_name.empty();
+  if (font && opts.png.empty() && !opts.text) return "--font needs --png, --text or --strings";
+  if (opts.text && !font) return "--text needs --font";
+  if (opts.strings && opts.png.empty()) return "--strings needs --png";
+  if (opts.strings && opts.text) return "--text and --strings cannot be used together";
   if (opts.encoding && !opts.text) return "--encoding needs --text";
   if (opts.scale && opts.png.empty()) return "--scale needs --png";
   if (opts.grey && !opts.pal.empty()) return "--grey and --pal cannot be used together";
@@ -146,8 +188,12 @@ Outcome<InspectOptions> parse_options(int argc, const char* const* argv) {
   return opts;
 }
 
-const char* inspect_help() {
-  return kHelp;
+std::string inspect_help() {
+  return kHelpHead + cli::options_help(kGroups, 2, 15) + kHelpTail;
+}
+
+std::span<const cli::OptionGroup> inspect_option_groups() {
+  return kGroups;
 }
 
 }  // namespace tralk::inspector

@@ -3,10 +3,12 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "base/outcome.h"
 #include "cli/charset.h"
+#include "cli/option_help.h"
 
 namespace tralk::inspector {
 
@@ -16,6 +18,8 @@ struct InspectOptions {
   std::optional<uint32_t> show;           // --show N
   std::string png;                        // --png FILE
   std::optional<uint32_t> font;           // --font N
+  std::string font_name;                  // --font NAME, before it is looked up
+  std::optional<std::string> strings;     // --strings FILE
   std::string pal;                        // --pal FILE
   bool grey = false;                      // --grey
   uint32_t scale = 0;                     // --scale K; 0 picks one
@@ -28,6 +32,8 @@ struct InspectOptions {
 Outcome<InspectOptions> parse_options(int argc, const char* const* argv);
 
 // The --help text.
-const char* inspect_help();
+std::string inspect_help();
+// The table of options that --help is printed from.
+std::span<const cli::OptionGroup> inspect_option_groups();
 
 }  // namespace tralk::inspector

@@ -81,10 +81,19 @@ std::string text_row(const FontRecord& f, size_t i, uint32_t y, uint32_t width,
   return row + "\n";
 }
 
+// Cells of one pixel row of colour blocks, without the line's end.
+std::string colour_cells(const FontRecord& f, size_t i, uint32_t y, uint32_t width,
+                         PixelReading reading, const ReadingOptions& opts);
+
 // Two blanks a pixel keep the blocks roughly square in a terminal; the
 // colour changes only where the pixel colour does.
 std::string colour_row(const FontRecord& f, size_t i, uint32_t y, uint32_t width,
                        PixelReading reading, const ReadingOptions& opts) {
+  return colour_cells(f, i, y, width, reading, opts) + "\x1b[0m\n";
+}
+
+std::string colour_cells(const FontRecord& f, size_t i, uint32_t y, uint32_t width,
+                         PixelReading reading, const ReadingOptions& opts) {
   std::string row;
   RGBTRIPLET last;
   for (uint32_t x = 0; x < width; ++x) {
@@ -94,7 +103,7 @@ std::string colour_row(const FontRecord& f, size_t i, uint32_t y, uint32_t width
     row += "  ";
     last = c;
   }
-  return row + "\x1b[0m\n";
+  return row;
 }
 
 std::string render_symbol(const FontRecord& f, size_t i, PixelReading reading,
@@ -114,13 +123,18 @@ std::string render_symbol(const FontRecord& f, size_t i, PixelReading reading,
 
 }  // namespace
 
-std::string format_table(const InspectResult& result, const std::string& name) {
+std::string format_table(const InspectResult& result, const std::string& name,
+                         const std::vector<std::string>* names) {
   std::string out =
       strf("Image \"%s\": %llu bytes, %zu font block%s\n\n", name.c_str(), ull(result.size),
            result.fonts.size(), result.fonts.size() == 1 ? "" : "s");
   std::vector<Row> rows = {{"#", "index", "size", "flags", "numbits", "width", "height", "symbols",
                             "bytes", "cp index", "ranges", "sym index"}};
-  for (size_t n = 0; n < result.fonts.size(); ++n) rows.push_back(table_row(n, result.fonts[n]));
+  if (names) rows[0].push_back("name");
+  for (size_t n = 0; n < result.fonts.size(); ++n) {
+    rows.push_back(table_row(n, result.fonts[n]));
+    if (names) rows.back().push_back(names->at(n));
+  }
   out += format_columns(rows);
 
   std::string codepages;
@@ -154,6 +168,34 @@ std::string render_font_text(const InspectResult& result, size_t n, const Readin
   if (!f.drawable || reading == PixelReading::none)
     return out + "The symbols cannot be laid out as pixel rows (see the problems)\n";
   for (size_t i = 0; i < f.widths.size(); ++i) out += render_symbol(f, i, reading, opts);
+  return out;
+}
+
+}  // namespace tralk::inspector
+
+namespace tralk::inspector {
+
+std::string render_symbol_lines(const FontRecord& f, const std::vector<std::vector<size_t>>& lines,
+                                const ReadingOptions& opts) {
+  const PixelReading reading = choose_reading(f.numbits, opts);
+  const bool colour = reading_is_colour(reading);
+  std::string out;
+  for (const auto& line : lines) {
+    for (uint32_t y = 0; y < f.symheight; ++y) {
+      for (const size_t i : line) {
+        const uint32_t width = f.widths[i];
+        if (y >= font_drawn_rows(f, i)) {
+          out.append(size_t{width} * (colour ? 2 : 1), ' ');
+        } else if (colour) {
+          out += colour_cells(f, i, y, width, reading, opts);
+        } else {
+          std::string row = text_row(f, i, y, width, reading);
+          out += row.substr(0, row.size() - 1);
+        }
+      }
+      out += colour ? "\x1b[0m\n" : "\n";
+    }
+  }
   return out;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "inspect/image_reader.h"
 #include "inspect/pixel_colour.h"
@@ -11,8 +12,10 @@
 namespace tralk::inspector {
 
 // The table of font blocks of the image called name, its codepages and the
-// total of the block sizes.
-std::string format_table(const InspectResult& result, const std::string& name);
+// total of the block sizes; with names (one per font), a last column of the
+// fonts' names.
+std::string format_table(const InspectResult& result, const std::string& name,
+                         const std::vector<std::string>* names = nullptr);
 
 // Every problem with the storage index of its block, or a line saying there
 // is none.
@@ -22,5 +25,11 @@ std::string format_problems(const InspectResult& result);
 // own width: b&w and grey levels as text art, colours as 24-bit ANSI colour
 // blocks.
 std::string render_font_text(const InspectResult& result, size_t n, const ReadingOptions& opts);
+
+// Lines of symbols of font f drawn in the terminal as --show draws one
+// symbol: one terminal line per pixel row, the symbols of a line side by
+// side at their own widths, rows a symbol lacks as blanks.
+std::string render_symbol_lines(const FontRecord& f, const std::vector<std::vector<size_t>>& lines,
+                                const ReadingOptions& opts);
 
 }  // namespace tralk::inspector

@@ -45,6 +45,13 @@ void draw_symbol(const FontRecord& font, size_t symbol, uint32_t left, uint32_t 
     }
 }
 
+// A frame of thickness t on the box of w x h pixels at (left, top).
+void frame(uint32_t left, uint32_t top, uint32_t w, uint32_t h, uint32_t t, RgbPicture& img) {
+  for (uint32_t y = 0; y < h; ++y)
+    for (uint32_t x = 0; x < w; ++x)
+      if (x < t || y < t || x + t >= w || y + t >= h) img.set(left + x, top + y, kFellBackMark);
+}
+
 }  // namespace
 
 std::optional<size_t> codepage_symbol(const FontRecord& font, uint32_t code) {
@@ -61,10 +68,12 @@ std::optional<size_t> codepage_symbol(const FontRecord& font, uint32_t code) {
 TextSymbols text_symbols(const FontRecord& font, const std::vector<uint32_t>& codes) {
   TextSymbols text;
   text.lines.emplace_back();
+  text.fell_back.emplace_back();
   const std::optional<size_t> fallback = codepage_symbol(font, font.defchar);
   for (const uint32_t code : codes) {
     if (code == kLineFeed) {
       text.lines.emplace_back();
+      text.fell_back.emplace_back();
       continue;
     }
     ++text.characters;
@@ -73,16 +82,17 @@ TextSymbols text_symbols(const FontRecord& font, const std::vector<uint32_t>& co
       ++text.defaulted;
       s = fallback;
     }
-    if (s)
+    if (s) {
       text.lines.back().push_back(*s);
-    else
+      text.fell_back.back().push_back(s == fallback && !codepage_symbol(font, code));
+    } else
       ++text.dropped;
   }
   return text;
 }
 
 Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
-                               const ReadingOptions& opts) {
+                               const ReadingOptions& opts, bool mark) {
   if (!font.drawable || choose_reading(font.numbits, opts) == PixelReading::none)
     return Failure{Fault::unsupported, "the font's symbols cannot be drawn (see the problems)"};
   const uint32_t s = scale ? scale : auto_scale(font, text);
@@ -96,10 +106,13 @@ Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, 
   out.picture.resize(static_cast<uint32_t>(e.width), static_cast<uint32_t>(e.height));
   out.picture.fill(kSheetBackground);
   uint32_t top = kSheetMargin;
-  for (const auto& line : text.lines) {
+  for (size_t l = 0; l < text.lines.size(); ++l) {
     uint32_t left = kSheetMargin;
-    for (const size_t symbol : line) {
+    for (size_t i = 0; i < text.lines[l].size(); ++i) {
+      const size_t symbol = text.lines[l][i];
       draw_symbol(font, symbol, left, top, s, opts, out.picture);
+      if (mark && text.fell_back[l][i])
+        frame(left, top, font.widths[symbol] * s, font.symheight * s, s, out.picture);
       left += font.widths[symbol] * s;
     }
     top += font.symheight * s;

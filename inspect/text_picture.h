@@ -19,10 +19,11 @@
 namespace tralk::inspector {
 
 struct TextSymbols {
-  std::vector<std::vector<size_t>> lines;  // symbol indexes, line by line
-  size_t characters = 0;                   // line breaks not counted
-  size_t defaulted = 0;                    // drawn through the default character
-  size_t dropped = 0;                      // not drawn: not even the default character has a symbol
+  std::vector<std::vector<size_t>> lines;    // symbol indexes, line by line
+  std::vector<std::vector<bool>> fell_back;  // per symbol of lines: the default character's
+  size_t characters = 0;                     // line breaks not counted
+  size_t defaulted = 0;                      // drawn through the default character
+  size_t dropped = 0;  // not drawn: not even the default character has a symbol
 };
 
 // The symbol that code stands for in the font's codepage: the first range
@@ -39,11 +40,17 @@ struct TextPicture {
   uint32_t scale = 0;
 };
 
+// The colour of the frame around a symbol drawn for a character that fell
+// to the default character, where such symbols are marked.
+constexpr RGBTRIPLET kFellBackMark{255, 0, 0};
+
 // Draws the symbols on the sheet background with a margin around them, each
 // pixel as a scale x scale square; scale 0 picks one as contact sheets do.
+// With mark set, each symbol drawn for the default character is framed in
+// kFellBackMark (its outermost pixels overdrawn, one scaled pixel wide).
 // A failure, with the reason, when the font's symbols cannot be drawn
 // (Fault::unsupported) or the picture would be too large (Fault::too_large).
 Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
-                               const ReadingOptions& opts);
+                               const ReadingOptions& opts, bool mark = false);
 
 }  // namespace tralk::inspector

@@ -1,17 +1,20 @@
 /*
-   A firmware stand-in that draws text with a virtual font. It finds its
-   glyphs as the display library does: through the font's GFONTV structure
-   (which tralk generated into ui.c) and the storage indexes in it, reading
-   the storage chip. On the host the chip is the image file ui.bin.
+   A firmware stand-in that draws text with the virtual fonts of its storage
+   image. It finds the glyphs as the display library does: through a font's
+   GFONTV structure (which tralk generated into ui.c) and the storage indexes
+   in it, reading the storage chip. On the host the chip is the file ui.bin.
 
-   Usage: firmware IMAGE.bin TEXT   (prints TEXT as rows of "#" and "-")
+   Usage: firmware IMAGE.bin FONT TEXT
+     FONT is ui12, ui20, term or logo; TEXT is UTF-8 (the logo draws its one
+     symbol). Prints the pixels as rows: "." for none, "#" for ink or colour,
+     1 to F for the grey levels of a 4-bit font.
 */
 #include <stdio.h>
 #include <string.h>
 
 #include "ui.h"
 
-#define MAX_SYMBOL_BYTES 256
+#define MAX_SYMBOL_BYTES 4096
 
 static FILE* chip;
 
@@ -28,10 +31,12 @@ static unsigned read16(const unsigned char* p) {
 }
 
 /* The symbol of a character code through the font's codepage: an unknown
-   code takes the default character. -1 when neither is found. */
+   code takes the default character. -1 when neither is found; a font
+   without a codepage has one symbol. */
 static long symbol_of(const GFONTV* font, unsigned code) {
   const GCODEPAGEV* cp = font->codepage;
   int pass;
+  if (!cp) return 0;
   for (pass = 0; pass < 2; ++pass, code = cp->defchar) {
     unsigned r;
     for (r = 0; r < cp->numranges; ++r) {
@@ -51,18 +56,43 @@ static int read_symbol(const GFONTV* font, long symbol, unsigned char* buf) {
   return storage_read(font->device_id, font->sym_index + (unsigned long)symbol * size, buf, size);
 }
 
+/* Pixel x of a row, as its character. */
+static char pixel(const GFONTV* font, const unsigned char* row, unsigned x) {
+  static const char levels[] = ".123456789ABCDEF";
+  switch (font->numbits) {
+    case 0:
+      return row[x / 8] & (0x80 >> (x % 8)) ? '#' : '.';
+    case 4:
+      return levels[(row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F];
+    case 16:
+      return row[2 * x] | row[2 * x + 1] ? '#' : '.';
+    default:
+      return '?';
+  }
+}
+
+/* The next character of UTF-8 text (one or two bytes). */
+static unsigned next_code(const char** text) {
+  const unsigned char* s = (const unsigned char*)*text;
+  if (s[0] >= 0xC0 && s[0] < 0xE0 && (s[1] & 0xC0) == 0x80) {
+    *text += 2;
+    return (unsigned)(s[0] & 0x1F) << 6 | (s[1] & 0x3F);
+  }
+  *text += 1;
+  return s[0];
+}
+
 static int draw(const GFONTV* font, const char* text) {
+  const unsigned bits = font->numbits ? font->numbits : 1;
   unsigned row;
   for (row = 0; row < font->symheight; ++row) {
-    const char* c;
-    for (c = text; *c; ++c) {
+    const char* c = text;
+    while (*c) {
       unsigned char sym[MAX_SYMBOL_BYTES];
-      unsigned x, width, row_bytes;
-      if (read_symbol(font, symbol_of(font, (unsigned char)*c), sym)) return -1;
+      unsigned x, width;
+      if (read_symbol(font, symbol_of(font, next_code(&c)), sym)) return -1;
       width = read16(sym);
-      row_bytes = (width + 7) / 8;
-      for (x = 0; x < width; ++x)
-        putchar(sym[2 + row * row_bytes + x / 8] & (0x80 >> (x % 8)) ? '#' : '-');
+      for (x = 0; x < width; ++x) putchar(pixel(font, sym + 2 + row * ((width * bits + 7) / 8), x));
     }
     putchar('\n');
   }
@@ -70,17 +100,25 @@ static int draw(const GFONTV* font, const char* text) {
 }
 
 int main(int argc, char** argv) {
+  static const struct {
+    const char* name;
+    const GFONTV* font;
+  } fonts[] = {{"ui12", &ui12}, {"ui20", &ui20}, {"term", &term}, {"logo", &logo}};
+  const GFONTV* font = NULL;
+  size_t i;
   int status;
-  if (argc != 3) {
-    fprintf(stderr, "usage: firmware IMAGE.bin TEXT\n");
+  if (argc != 4) {
+    fprintf(stderr, "usage: firmware IMAGE.bin FONT TEXT\n");
     return 2;
   }
+  for (i = 0; i < sizeof fonts / sizeof fonts[0]; ++i)
+    if (strcmp(argv[2], fonts[i].name) == 0) font = fonts[i].font;
   chip = fopen(argv[1], "rb");
-  if (!chip) {
-    fprintf(stderr, "firmware: cannot open %s\n", argv[1]);
+  if (!font || !chip) {
+    fprintf(stderr, "firmware: no font %s or no image %s\n", argv[2], argv[1]);
     return 1;
   }
-  status = draw(&ui_text, argv[2]);
+  status = draw(font, font == &logo ? "L" : argv[3]);
   fclose(chip);
   if (status) fprintf(stderr, "firmware: the storage image does not hold the font\n");
   return status ? 1 : 0;

@@ -3,11 +3,13 @@
 #include <string>
 
 #include "base/console.h"
+#include "base/make_rule.h"
 #include "base/text.h"
 #include "cli/exit_status.h"
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
 #include "import/fonts/font_options.h"
+#include "import/fonts/symbols_file.h"
 
 namespace tralk::importer {
 
@@ -32,13 +34,40 @@ std::string written(const std::vector<PendingFile>& files) {
   return out;
 }
 
-int import(FT_Library library, const FontOptions& opts) {
-  const Outcome<ImportResult> result = import_font(library, opts);
+// The characters of the symbols files go with those of --symbols.
+Status read_symbols_files(FontOptions& opts) {
+  for (const std::string& path : opts.symbols_files) {
+    const Outcome<std::string> chars = read_symbols_file(path);
+    if (!chars.ok()) return chars.failure();
+    opts.file_symbols += chars.value();
+  }
+  return {};
+}
+
+// The files an import read: the fonts and the symbols files.
+std::vector<std::string> files_read(const FontOptions& opts) {
+  std::vector<std::string> read = {opts.font};
+  read.insert(read.end(), opts.fallbacks.begin(), opts.fallbacks.end());
+  read.insert(read.end(), opts.symbols_files.begin(), opts.symbols_files.end());
+  return read;
+}
+
+int import(FT_Library library, FontOptions opts) {
+  if (Status read = read_symbols_files(opts); !read.ok()) return fail(read.failure());
+  Outcome<ImportResult> result = import_font(library, opts);
   if (!result.ok()) return fail(result.failure());
+  const std::string wrote = written(result->files);
+  if (opts.depfile) {
+    std::vector<std::string> targets;
+    for (const PendingFile& file : result->files) targets.push_back(file.path);
+    Outcome<PendingFile> depfile = make_depfile(*opts.depfile, targets, files_read(opts));
+    if (!depfile.ok()) return fail(depfile.failure());
+    result->files.push_back(std::move(depfile.value()));
+  }
   if (Status written = write_file_set(result->files); !written.ok()) return fail(written.failure());
   for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
   for (const std::string& line : result->warnings) con_printf("warning: %s\n", line.c_str());
-  con_printf("Wrote %s\n", written(result->files).c_str());
+  con_printf("Wrote %s\n", wrote.c_str());
   return cli::kImportDone;
 }
 
@@ -48,7 +77,7 @@ int run_font_command(int argc, const char* const* argv) {
   const Outcome<FontOptions> opts = parse_font_options(argc, argv);
   if (!opts.ok()) return fail(opts.failure());
   if (opts->help) {
-    con_printf("%s", font_help());
+    con_printf("%s", font_help().c_str());
     return cli::kImportDone;
   }
   const Outcome<FtLibrary> library = ft_open_library();

@@ -324,7 +324,8 @@ void compose(FT_Library library, const FontOptions& opts, const Work& work, Impo
 
 Outcome<ImportResult> import_font(FT_Library library, const FontOptions& opts) {
   Work work;
-  Outcome<std::vector<WantedCode>> wanted = select_codes(opts.ranges, opts.symbols, opts.encoding);
+  Outcome<std::vector<WantedCode>> wanted =
+      select_codes(opts.ranges, opts.symbols + opts.file_symbols, opts.encoding);
   if (!wanted.ok()) return wanted.failure();
   work.wanted = std::move(wanted.value());
   uint16_t defchar = 0;

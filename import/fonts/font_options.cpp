@@ -7,63 +7,88 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
+#include "cli/option_help.h"
 
 namespace tralk::importer {
 
 namespace {
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Usage: tralk-import font FONTFILE [OPTIONS] -o OUT.sym\n"
     "       tralk-import font FONTFILE --list\n"
     "\n"
     "Turns a font that FreeType reads (TrueType, OpenType, BDF, PCF, also .pcf.gz)\n"
     "or a console font (PSF1, PSF2, also .psf.gz) into a tralk symbol font OUT.sym\n"
     "and its codepage OUT.cp.\n"
-    "\n"
-    "Font:\n"
-    "  --face N          face N of a font collection (default 0)\n"
-    "  --size PX         pixels per em; for a bitmap font the strike of that size\n"
-    "                    (needed for scalable fonts; a bitmap font of one strike\n"
-    "                    uses it)\n"
-    "  --fallback FILE[:FACE]  a font that fills codes the fonts before it\n"
-    "                    lack (repeatable; face FACE of a collection, default 0;\n"
-    "                    same size)\n"
-    "  --list            print the font's faces, strikes, charmaps and glyph count;\n"
-    "                    writes nothing\n"
-    "\n"
-    "Characters (default 0x20-0x7E):\n"
-    "  -r LIST           codes and runs, comma-separated, repeatable: 0x20-0x7E,\n"
-    "                    U+0400-U+045F, 65; a run above 0xFFFF must be remapped:\n"
-    "                    0x1F600-0x1F64F=>0xE000\n"
-    "  --symbols TEXT    the characters of TEXT (UTF-8)\n"
-    "  --encoding E      unicode (default): codes are Unicode values; a code page\n"
-    "                    iconv knows (CP1251, ISO-8859-2, KOI8-R...): codes 0-255\n"
-    "                    are its bytes; native: the codes of the font's first\n"
-    "                    charmap, a bitmap font's own codes (--list shows it)\n"
-    "  --missing M       warn (default): codes no font has are skipped and listed;\n"
-    "                    error: they stop the run\n"
-    "  --defchar C       the codepage's default character: a character or a code\n"
-    "                    (default \"?\" when selected, else the font's own U+FFFD,\n"
-    "                    missing-glyph box or DEFAULT_CHAR, added under U+FFFD)\n"
-    "\n"
-    "Pixels:\n"
-    "  --bpp N           1 (default): b&w symbols; 2, 4 or 8: grey levels, 0 black\n"
-    "  --invert          with --bpp 2, 4 or 8: light ink on black\n"
-    "  --hinting H       native (default), light or none\n"
-    "  --height H        ink (default): the rows the selected glyphs' ink takes;\n"
-    "                    font: the font's ascent and descent, ink beyond is clipped\n"
-    "  --width W         advance (default): each glyph's advance, widened to hold\n"
-    "                    all its ink; fixed=N: every symbol N pixels wide\n"
-    "\n"
-    "Output:\n"
-    "  -o OUT.sym        the symbol font\n"
-    "  --cp NAME         the codepage file's name, beside OUT.sym (default: OUT's\n"
-    "                    base name; .cp is added)\n"
-    "  --no-cp           write no codepage\n"
-    "  -h, --help        print this help and exit\n"
+    "\n";
+
+const char kHelpTail[] =
     "\n"
     "Exit status: 0 when the files were written (warnings included), 1 for a font\n"
     "or output problem, 2 for a bad command line. After an error no file is left.\n";
+
+const std::vector<cli::OptionGroup> kGroups = {
+    {"Font:",
+     {{"--face", "N", {"face N of a font collection (default 0)"}},
+      {"--size",
+       "PX",
+       {"pixels per em; for a bitmap font the strike of that size",
+        "(needed for scalable fonts; a bitmap font of one strike", "uses it)"}},
+      {"--fallback",
+       "FILE[:FACE]",
+       {"a font that fills codes the fonts before it lack",
+        "(repeatable; face FACE of a collection, default 0; same", "size)"}},
+      {"--list",
+       nullptr,
+       {"print the font's faces, strikes, charmaps and glyph count;", "writes nothing"}}}},
+    {"Characters (default 0x20-0x7E):",
+     {{"-r",
+       "LIST",
+       {"codes and runs, comma-separated, repeatable: 0x20-0x7E,",
+        "U+0400-U+045F, 65; a run above 0xFFFF must be remapped:", "0x1F600-0x1F64F=>0xE000"}},
+      {"--symbols", "TEXT", {"the characters of TEXT (UTF-8)"}},
+      {"--symbols-file",
+       "FILE",
+       {"every character of the UTF-8 text file FILE, line ends and",
+        "a byte order mark skipped (repeatable)"}},
+      {"--encoding",
+       "E",
+       {"unicode (default): codes are Unicode values; a code page",
+        "iconv knows (CP1251, ISO-8859-2, KOI8-R...): codes 0-255",
+        "are its bytes; native: the codes of the font's first",
+        "charmap, a bitmap font's own codes (--list shows it)"}},
+      {"--missing",
+       "M",
+       {"warn (default): codes no font has are skipped and listed;", "error: they stop the run"}},
+      {"--defchar",
+       "C",
+       {"the codepage's default character: a character or a code",
+        "(default \"?\" when selected, else the font's own U+FFFD,",
+        "missing-glyph box or DEFAULT_CHAR, added under U+FFFD)"}}}},
+    {"Pixels:",
+     {{"--bpp", "N", {"1 (default): b&w symbols; 2, 4 or 8: grey levels, 0 black"}},
+      {"--invert", nullptr, {"with --bpp 2, 4 or 8: light ink on black"}},
+      {"--hinting", "H", {"native (default), light or none"}},
+      {"--height",
+       "H",
+       {"ink (default): the rows the selected glyphs' ink takes;",
+        "font: the font's ascent and descent, ink beyond is clipped"}},
+      {"--width",
+       "W",
+       {"advance (default): each glyph's advance, widened to hold",
+        "all its ink; fixed=N: every symbol N pixels wide"}}}},
+    {"Output:",
+     {{"-o", "OUT.sym", {"the symbol font"}},
+      {"--cp",
+       "NAME",
+       {"the codepage file's name, beside OUT.sym (default: OUT's", "base name; .cp is added)"}},
+      {"--no-cp", nullptr, {"write no codepage"}},
+      {"--depfile",
+       "FILE",
+       {"also write a Make dependency file naming the files written",
+        "and the files read (the fonts and the symbol files)"}},
+      {"-h, --help", nullptr, {"print this help and exit"}}}},
+};
 
 // Reads the value of an option that takes one of a few words.
 template <typename T>
@@ -159,6 +184,8 @@ Status read_value_option(std::string_view arg, cli::ArgReader& args, FontOptions
       opts.fallbacks.push_back(text.value());
     return {};
   }
+  if (arg == "--symbols-file") return read_text(arg, args, opts.symbols_files.emplace_back());
+  if (arg == "--depfile") return read_text(arg, args, opts.depfile.emplace());
   if (arg == "-r") return read_ranges(arg, args, opts);
   if (arg == "--encoding") return read_encoding(arg, args, opts);
   if (arg == "--face") return read_number(arg, args, 0, 0xFFFF, opts.face);
@@ -223,6 +250,8 @@ std::optional<std::string> combination_problem(const FontOptions& opts) {
   if (opts.no_cp && !opts.cp_name.empty()) return "--cp and --no-cp cannot be used together";
   if (opts.encoding.kind == cli::EncodingKind::native && !opts.symbols.empty())
     return "--symbols needs --encoding unicode or a code page";
+  if (opts.encoding.kind == cli::EncodingKind::native && !opts.symbols_files.empty())
+    return "--symbols-file needs --encoding unicode or a code page";
   return std::nullopt;
 }
 
@@ -231,7 +260,8 @@ Status check_combination(FontOptions& opts) {
   if (std::optional<std::string> problem = combination_problem(opts))
     return cli::usage_error(std::move(*problem));
   if (opts.list) return {};
-  if (opts.ranges.empty() && opts.symbols.empty()) opts.ranges.push_back({0x20, 0x7E, 0x20});
+  if (opts.ranges.empty() && opts.symbols.empty() && opts.symbols_files.empty())
+    opts.ranges.push_back({0x20, 0x7E, 0x20});
   return opts.no_cp ? Status{} : settle_cp_name(opts);
 }
 
@@ -282,6 +312,7 @@ std::string describe_options(const FontOptions& opts) {
   if (opts.size) out += "--size " + std::to_string(*opts.size) + " ";
   if (!opts.ranges.empty()) out += "-r " + ranges_text(opts.ranges) + " ";
   if (!opts.symbols.empty()) out += "--symbols " + in_quotes(opts.symbols) + " ";
+  for (const std::string& f : opts.symbols_files) out += "--symbols-file " + in_quotes(f) + " ";
   out += "--encoding " + opts.encoding.name() + " --bpp " + std::to_string(opts.bpp);
   if (opts.invert) out += " --invert";
   out += std::string(" --hinting ") + hinting_name(opts.hinting);
@@ -294,8 +325,12 @@ std::string describe_options(const FontOptions& opts) {
   return out;
 }
 
-const char* font_help() {
-  return kHelp;
+std::string font_help() {
+  return kHelpHead + cli::options_help(kGroups, 2, 20) + kHelpTail;
+}
+
+std::span<const cli::OptionGroup> font_option_groups() {
+  return kGroups;
 }
 
 }  // namespace tralk::importer

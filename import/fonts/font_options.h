@@ -3,11 +3,13 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "base/outcome.h"
 #include "cli/charset.h"
+#include "cli/option_help.h"
 #include "import/fonts/code_ranges.h"
 
 namespace tralk::importer {
@@ -22,15 +24,17 @@ constexpr uint32_t kMaxPixelSize = 1000;
 constexpr uint32_t kMaxFixedWidth = 0xFFFF;
 
 struct FontOptions {
-  std::string font;                    // FONTFILE
-  std::vector<std::string> fallbacks;  // --fallback, in order
-  uint32_t face = 0;                   // --face
-  std::optional<uint32_t> size;        // --size, pixels
-  std::vector<CodeRange> ranges;       // -r; 0x20-0x7E when neither -r nor --symbols
-  std::string symbols;                 // --symbols, UTF-8 as given
-  cli::Encoding encoding;              // --encoding
-  unsigned bpp = 1;                    // --bpp: 1, 2, 4 or 8
-  bool invert = false;                 // --invert: ink light on dark
+  std::string font;                        // FONTFILE
+  std::vector<std::string> fallbacks;      // --fallback, in order
+  uint32_t face = 0;                       // --face
+  std::optional<uint32_t> size;            // --size, pixels
+  std::vector<CodeRange> ranges;           // -r; 0x20-0x7E when neither -r nor --symbols
+  std::string symbols;                     // --symbols, UTF-8 as given
+  std::vector<std::string> symbols_files;  // --symbols-file, in order
+  std::string file_symbols;  // the characters of the symbols files, read before the import
+  cli::Encoding encoding;    // --encoding
+  unsigned bpp = 1;          // --bpp: 1, 2, 4 or 8
+  bool invert = false;       // --invert: ink light on dark
   Hinting hinting = Hinting::native;
   CellHeight height = CellHeight::ink;
   std::optional<uint32_t> fixed_width;  // --width fixed=N
@@ -39,6 +43,7 @@ struct FontOptions {
   std::string out;                     // -o
   std::string cp_name;                 // --cp, or OUT's base name
   bool no_cp = false;                  // --no-cp
+  std::optional<std::string> depfile;  // --depfile
   bool list = false;                   // --list
   bool help = false;                   // --help
 };
@@ -51,7 +56,8 @@ Outcome<FontOptions> parse_font_options(int argc, const char* const* argv);
 // recorded in the .sym file.
 std::string describe_options(const FontOptions& opts);
 
-// The --help text of "tralk-import font".
-const char* font_help();
+// The --help text of "tralk-import font", and the table it is printed from.
+std::string font_help();
+std::span<const cli::OptionGroup> font_option_groups();
 
 }  // namespace tralk::importer

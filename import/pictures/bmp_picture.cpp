@@ -72,32 +72,70 @@ class RowsToRgb {
   bool flattened_ = false;
 };
 
+class BmpSource final : public PictureSource {
+ public:
+  explicit BmpSource(const PictureRequest& req) : req_(req) {}
+
+  Status open();
+  uint32_t width() const override { return header_.width; }
+  uint32_t height() const override { return header_.height; }
+  RowOrder order() const override {
+    return header_.top_down ? RowOrder::top_down : RowOrder::bottom_up;
+  }
+  Status read_rows(uint32_t first, uint32_t count, const RowSink& sink) override;
+  bool flattened() const override { return flattened_; }
+
+ private:
+  Failure failure(const Status& read) const {
+    return Failure{read.code(), "cannot read " + in_quotes(req_.path) + ": " + reader_reason(read)};
+  }
+
+  PictureRequest req_;
+  BmpHeader header_;
+  bool flattened_ = false;
+};
+
+Status BmpSource::open() {
+  BmpPicture bmp;
+  if (Status read = bmp_open(req_.path.c_str(), true, bmp); !read.ok()) return failure(read);
+  header_ = bmp.header;
+  if (Status fits = check_picture_size(req_, header_.width, header_.height); !fits.ok())
+    return fits;
+  return check_pixel_count(req_, header_.width, header_.height);
+}
+
+Status BmpSource::read_rows(uint32_t first, uint32_t count, const RowSink& sink) {
+  BmpPicture bmp;
+  Status read = bmp_open(req_.path.c_str(), true, bmp);
+  if (!read.ok()) return failure(read);
+  const BmpHeader& h = bmp.header;
+  if (h.width != header_.width || h.height != header_.height)
+    return Failure{Fault::format,
+                   "cannot read " + in_quotes(req_.path) + ": it changed while read"};
+  try {
+    BmpRows rows(*bmp.in, h);
+    RowsToRgb to_rgb(h, req_.background);
+    std::vector<uint8_t> rgb(size_t{h.width} * 3);
+    rows.keep_alpha();
+    read = rows.for_each([&](uint32_t y, const uint8_t* pixels) {
+      if (y < first || y - first >= count) return;
+      to_rgb.put(pixels, rows.alpha(), rgb.data());
+      sink(y, rgb.data());
+    });
+    if (to_rgb.flattened()) flattened_ = true;
+  } catch (const std::bad_alloc&) {
+    return Failure{Fault::too_large, in_quotes(req_.path) + " is too large for the memory at hand"};
+  }
+  if (!read.ok()) return failure(read);
+  return {};
+}
+
 }  // namespace
 
-Outcome<LoadedPicture> read_bmp_picture(const PictureRequest& req) {
-  BmpPicture bmp;
-  Status read = bmp_open(req.path.c_str(), true, bmp);
-  const BmpHeader& h = bmp.header;
-  LoadedPicture pic;
-  if (read.ok()) {
-    if (Status fits = check_picture_size(req, h.width, h.height); !fits.ok()) return fits.failure();
-    try {
-      pic.pixels.resize(h.width, h.height);
-      BmpRows rows(*bmp.in, h);
-      RowsToRgb to_rgb(h, req.background);
-      rows.keep_alpha();
-      read = rows.for_each([&](uint32_t y, const uint8_t* pixels) {
-        to_rgb.put(pixels, rows.alpha(), pic.pixels.row(y));
-      });
-      pic.flattened = to_rgb.flattened();
-    } catch (const std::bad_alloc&) {
-      return Failure{Fault::too_large,
-                     in_quotes(req.path) + " is too large for the memory at hand"};
-    }
-  }
-  if (!read.ok())
-    return Failure{read.code(), "cannot read " + in_quotes(req.path) + ": " + reader_reason(read)};
-  return pic;
+Outcome<std::unique_ptr<PictureSource>> open_bmp_picture(const PictureRequest& req) {
+  auto source = std::make_unique<BmpSource>(req);
+  if (Status opened = source->open(); !opened.ok()) return opened.failure();
+  return std::unique_ptr<PictureSource>(std::move(source));
 }
 
 }  // namespace tralk::importer

@@ -3,15 +3,19 @@
 // which are flattened onto the background (import/pictures/flatten.h).
 #pragma once
 
+#include <memory>
+
 #include "base/outcome.h"
 #include "import/pictures/picture_request.h"
+#include "import/pictures/picture_source.h"
 
 namespace tralk::importer {
 
-// Reads the BMP picture req names. A failure, with a one-line message (the
-// reader's own text for a picture it refuses) and the reader's code, when
-// the picture cannot be read, or is too large for tralk at the depth asked
-// for.
-Outcome<LoadedPicture> read_bmp_picture(const PictureRequest& req);
+// Opens the BMP picture req names and reads its head. A failure, with a
+// one-line message (the reader's own text for a picture it refuses) and the
+// reader's code, when the head cannot be read, or the picture is too large
+// for tralk at the depth asked for, or for the importer. Its rows come in
+// the file's order.
+Outcome<std::unique_ptr<PictureSource>> open_bmp_picture(const PictureRequest& req);
 
 }  // namespace tralk::importer

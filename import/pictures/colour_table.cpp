@@ -12,26 +12,6 @@ RGBTRIPLET colour_of(uint32_t value) {
           static_cast<uint8_t>(value)};
 }
 
-// The picture's distinct colours in ascending order, or none when there are
-// more than limit; count is their number either way. One bit per possible
-// colour (2 MiB) counts them exactly in one pass.
-std::vector<uint32_t> distinct_colours(const RgbPicture& pic, uint32_t limit, uint32_t& count) {
-  std::vector<uint64_t> seen(size_t{1} << 18);
-  count = 0;
-  for (size_t i = 0; i + 2 < pic.rgb.size(); i += 3) {
-    const uint32_t v = colour_value({pic.rgb[i], pic.rgb[i + 1], pic.rgb[i + 2]});
-    const uint64_t bit = uint64_t{1} << (v & 63);
-    if ((seen[v >> 6] & bit) == 0) ++count;
-    seen[v >> 6] |= bit;
-  }
-  std::vector<uint32_t> colours;
-  if (count > limit) return colours;
-  for (size_t i = 0; i < seen.size(); ++i)
-    for (uint64_t w = seen[i]; w != 0; w &= w - 1)
-      colours.push_back(static_cast<uint32_t>(i * 64 + std::countr_zero(w)));
-  return colours;
-}
-
 // Lighter first; of two equally bright, the higher value first.
 bool paper_first(RGBTRIPLET a, RGBTRIPLET b) {
   if (rgb_brightness(a) != rgb_brightness(b)) return rgb_brightness(a) > rgb_brightness(b);
@@ -47,10 +27,23 @@ std::vector<RGBTRIPLET> bw_table(const std::vector<uint32_t>& colours, RGBTRIPLE
 
 }  // namespace
 
-ColourTable colour_table(const RgbPicture& pic, unsigned bits, RGBTRIPLET background) {
+void ColourCounter::add_row(const uint8_t* rgb, uint32_t width) {
+  for (uint32_t x = 0; x < width; ++x, rgb += 3) {
+    const uint32_t v = colour_value({rgb[0], rgb[1], rgb[2]});
+    const uint64_t bit = uint64_t{1} << (v & 63);
+    if ((seen_[v >> 6] & bit) == 0) ++count_;
+    seen_[v >> 6] |= bit;
+  }
+}
+
+ColourTable ColourCounter::table(unsigned bits, RGBTRIPLET background) const {
   ColourTable table;
-  const std::vector<uint32_t> colours = distinct_colours(pic, 1u << bits, table.colours);
-  if (colours.empty()) return table;
+  table.colours = count_;
+  if (count_ == 0 || count_ > (1u << bits)) return table;
+  std::vector<uint32_t> colours;
+  for (size_t i = 0; i < seen_.size(); ++i)
+    for (uint64_t w = seen_[i]; w != 0; w &= w - 1)
+      colours.push_back(static_cast<uint32_t>(i * 64 + std::countr_zero(w)));
   if (bits == 1) {
     table.entries = bw_table(colours, background);
   } else {

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "base/palette.h"
-#include "base/rgb_picture.h"
 
 namespace tralk::importer {
 
@@ -25,8 +24,21 @@ struct ColourTable {
   uint32_t colours = 0;             // how many colours the picture has, either way
 };
 
-// The table of pic at bits (1, 4 or 8).
-ColourTable colour_table(const RgbPicture& pic, unsigned bits, RGBTRIPLET background);
+// The distinct colours of a picture, counted row by row exactly: one bit per
+// possible colour (2 MiB).
+class ColourCounter {
+ public:
+  ColourCounter() : seen_(size_t{1} << 18) {}
+  // Counts the colours of a row of width pixels, 3 bytes each.
+  void add_row(const uint8_t* rgb, uint32_t width);
+  uint32_t count() const { return count_; }
+  // The picture's table at bits (1, 4 or 8).
+  ColourTable table(unsigned bits, RGBTRIPLET background) const;
+
+ private:
+  std::vector<uint64_t> seen_;
+  uint32_t count_ = 0;
+};
 
 // A colour as the number 0xRRGGBB.
 inline uint32_t colour_value(RGBTRIPLET c) {

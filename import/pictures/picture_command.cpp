@@ -1,16 +1,13 @@
 #include "import/pictures/picture_command.h"
 
 #include <string>
-#include <vector>
 
 #include "base/console.h"
-#include "base/file_set.h"
 #include "base/text.h"
 #include "cli/exit_status.h"
-#include "import/pictures/bmp_write.h"
 #include "import/pictures/colour_table.h"
+#include "import/pictures/picture_import.h"
 #include "import/pictures/picture_options.h"
-#include "import/pictures/picture_read.h"
 
 namespace tralk::importer {
 
@@ -22,38 +19,39 @@ int fail(const Failure& failure) {
   return cli::import_exit_status(failure.code);
 }
 
-// "Wrote ..." with what the file holds.
-std::string report(const PictureOptions& opts, const LoadedPicture& pic, uint32_t colours) {
-  const PictureRequest& req = opts.request;
-  std::string line = "Wrote " + in_quotes(opts.out) + ": " + std::to_string(pic.pixels.width) +
-                     " x " + std::to_string(pic.pixels.height) + " pixels, " +
-                     std::to_string(req.depth) + (req.depth == 1 ? " bit" : " bits");
-  if (req.depth != 24)
-    line += ", " + std::to_string(colours) + (colours == 1 ? " colour" : " colours");
-  if (pic.flattened)
-    line += ", transparency flattened onto " + hex_upper(colour_value(req.background), 6);
+const char* dither_name(Dither d) {
+  return d == Dither::none      ? "no dithering"
+         : d == Dither::ordered ? "ordered dithering"
+                                : "Floyd-Steinberg dithering";
+}
+
+// What a picture of grey levels holds.
+std::string grey_report(const GreyReduction& grey) {
+  std::string line = grey.levels == 2 ? "b&w at threshold " + std::to_string(grey.threshold)
+                                      : std::to_string(grey.levels) + " grey levels for GREYMODE " +
+                                            std::to_string(grey.levels);
+  line += std::string(", ") + dither_name(grey.dither);
+  if (grey.invert) line += ", inverted";
   return line;
 }
 
-int import(const PictureOptions& opts) {
+// "Wrote ..." with what the files hold.
+std::string report(const PictureOptions& opts, const ImportedPicture& pic) {
   const PictureRequest& req = opts.request;
-  const Outcome<LoadedPicture> pic = read_picture(req);
-  if (!pic.ok()) return fail(pic.failure());
-  ColourTable table;
-  if (req.depth != 24) {
-    table = colour_table(pic->pixels, req.depth, req.background);
-    if (table.entries.empty())
-      return fail(
-          Failure{Fault::too_large, in_quotes(req.path) + " has " + std::to_string(table.colours) +
-                                        " colours; --depth " + std::to_string(req.depth) +
-                                        " holds at most " + std::to_string(1u << req.depth)});
-  }
-  if (Status written =
-          write_file_set({{opts.out, bmp_encode(pic->pixels, req.depth, table.entries)}});
-      !written.ok())
-    return fail(written.failure());
-  con_printf("%s\n", report(opts, pic.value(), table.colours).c_str());
-  return cli::kImportDone;
+  std::string line = "Wrote " + in_quotes(opts.out) + ": " + std::to_string(pic.width) + " x " +
+                     std::to_string(pic.height) + " pixels, " + std::to_string(pic.bits) +
+                     (pic.bits == 1 ? " bit" : " bits");
+  if (opts.grey)
+    line += ", " + grey_report(*opts.grey);
+  else if (req.depth != 24)
+    line += ", " + std::to_string(pic.colours) + (pic.colours == 1 ? " colour" : " colours");
+  if (pic.flattened)
+    line += ", transparency flattened onto " + hex_upper(colour_value(req.background), 6);
+  if (!opts.pal.empty())
+    line += "\nWrote " + in_quotes(opts.pal) + ": " + std::to_string(pic.table.size()) +
+            " colours, the palette in which tralk's palette mode keeps every pixel of " +
+            in_quotes(opts.out);
+  return line;
 }
 
 }  // namespace
@@ -62,10 +60,13 @@ int run_picture_command(int argc, const char* const* argv) {
   const Outcome<PictureOptions> opts = parse_picture_options(argc, argv);
   if (!opts.ok()) return fail(opts.failure());
   if (opts->help) {
-    con_printf("%s", picture_help());
+    con_printf("%s", picture_help().c_str());
     return cli::kImportDone;
   }
-  return import(opts.value());
+  const Outcome<ImportedPicture> pic = import_picture(opts.value());
+  if (!pic.ok()) return fail(pic.failure());
+  con_printf("%s\n", report(opts.value(), pic.value()).c_str());
+  return cli::kImportDone;
 }
 
 }  // namespace tralk::importer

@@ -18,4 +18,12 @@ Status check_picture_size(const PictureRequest& req, uint32_t width, uint32_t he
   return {};
 }
 
+Status check_pixel_count(const PictureRequest& req, uint32_t width, uint32_t height) {
+  if (uint64_t{width} * height <= kMaxPixels) return {};
+  return Failure{Fault::too_large, in_quotes(req.path) + " is " + std::to_string(width) + " x " +
+                                       std::to_string(height) + " pixels, more than the " +
+                                       std::to_string(kMaxPixels) +
+                                       " (8192 x 8192) that tralk-import takes"};
+}
+
 }  // namespace tralk::importer

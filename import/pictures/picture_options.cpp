@@ -7,31 +7,63 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
+#include "cli/option_help.h"
 
 namespace tralk::importer {
 
 namespace {
 
-const char kHelp[] =
+const char kHelpHead[] =
     "Usage: tralk-import picture PICTURE [OPTIONS] -o OUT.bmp\n"
     "\n"
     "Turns a PNG picture (every colour type and bit depth, interlaced or not,\n"
     "with transparency) or a BMP picture into an uncompressed BMP picture that\n"
     "tralk reads, transparency flattened onto a background colour.\n"
-    "\n"
-    "  -o OUT.bmp           the picture to write\n"
-    "  --background RRGGBB  the colour under transparent pixels, six hex digits\n"
-    "                       (default FFFFFF, white)\n"
-    "  --depth N            24 (default): 24-bit colour; 1, 4 or 8: a colour\n"
-    "                       table of the picture's colours, when they are at most\n"
-    "                       2, 16 or 256, for tralk's palette mode; at 1 bit the\n"
-    "                       darker colour is ink\n"
-    "  -h, --help           print this help and exit\n"
+    "\n";
+
+const char kHelpTail[] =
     "\n"
     "Exit status: 0 when the picture was written, 1 for a picture or output\n"
     "problem, 2 for a bad command line. After an error no file is left.\n";
 
-// Six hex digits, red, green, blue; a leading "#" is allowed.
+const std::vector<cli::OptionGroup> kGroups = {
+    {nullptr,
+     {{"-o", "OUT.bmp", {"the picture to write"}},
+      {"--background",
+       "RRGGBB",
+       {"the colour under transparent pixels, six hex digits", "(default FFFFFF, white)"}},
+      {"--depth",
+       "N",
+       {"24 (default): 24-bit colour; 1, 4 or 8: a colour",
+        "table of the picture's colours, when they are at most",
+        "2, 16 or 256, for tralk's palette mode; at 1 bit the",
+        "darker colour is ink; 2: 4 grey levels (below)"}},
+      {"--dither",
+       "D",
+       {"none, ordered or floyd-steinberg: the picture becomes",
+        "b&w at --depth 1, 4 grey levels at --depth 2 (tralk's",
+        "GREYMODE 4) or 16 at --depth 4 (GREYMODE 16), by the",
+        "brightness (76 R + 150 G + 30 B) / 256; default none"}},
+      {"--threshold",
+       "N",
+       {"at --depth 1: brightness N (0 to 255, default 128) and",
+        "above is paper, below it ink; makes the picture b&w"}},
+      {"--invert",
+       nullptr,
+       {"the lighter colour is ink (grey levels turned over);",
+        "makes the picture b&w or grey levels"}},
+      {"--pal",
+       "OUT.pal",
+       {"also write the picture's colour table as the palette",
+        "that keeps its colours in tralk's palette mode", "(--depth 2, 4 or 8)"}},
+      {"--depfile",
+       "FILE",
+       {"also write a Make dependency file naming the picture", "written and the picture read"}},
+      {"-h, --help", nullptr, {"print this help and exit"}}}},
+};
+
+}  // namespace
+
 std::optional<RGBTRIPLET> parse_colour(std::string_view text) {
   if (!text.empty() && text[0] == '#') text.remove_prefix(1);
   if (text.size() != 6) return std::nullopt;
@@ -44,17 +76,57 @@ std::optional<RGBTRIPLET> parse_colour(std::string_view text) {
   return RGBTRIPLET{bytes[0], bytes[1], bytes[2]};
 }
 
+namespace {
+
+std::optional<Dither> parse_dither(std::string_view text) {
+  if (text == "none") return Dither::none;
+  if (text == "ordered") return Dither::ordered;
+  if (text == "floyd-steinberg") return Dither::floyd_steinberg;
+  return std::nullopt;
+}
+
+// The options that make the picture b&w or grey levels.
+Status read_grey_option(std::string_view arg, cli::ArgReader& args, PictureOptions& opts) {
+  GreyReduction& grey = opts.grey ? *opts.grey : opts.grey.emplace();
+  if (arg == "--invert") {
+    grey.invert = true;
+    return {};
+  }
+  if (arg == "--threshold") {
+    const Outcome<uint32_t> n = args.number(arg, 0, 255);
+    if (!n.ok()) return n.failure();
+    grey.threshold = n.value();
+    opts.threshold_given = true;
+    return {};
+  }
+  const Outcome<std::string> text = args.value(arg);
+  if (!text.ok()) return text.failure();
+  const std::optional<Dither> dither = parse_dither(text.value());
+  if (!dither)
+    return cli::usage_error("option --dither takes none, ordered or floyd-steinberg, not " +
+                            in_quotes(text.value()));
+  grey.dither = *dither;
+  return {};
+}
+
 Status read_option(std::string_view arg, cli::ArgReader& args, PictureOptions& opts) {
   if (arg == "-h" || arg == "--help") {
     opts.help = true;
     return {};
   }
-  if (arg != "-o" && arg != "--background" && arg != "--depth")
+  if (arg == "--dither" || arg == "--threshold" || arg == "--invert")
+    return read_grey_option(arg, args, opts);
+  if (arg != "-o" && arg != "--background" && arg != "--depth" && arg != "--pal" &&
+      arg != "--depfile")
     return cli::usage_error("unknown option " + in_quotes(arg));
   Outcome<std::string> text = args.value(arg);
   if (!text.ok()) return text.failure();
-  if (arg == "-o") {
-    opts.out = std::move(text.value());
+  if (arg == "--pal") {
+    opts.pal = std::move(text.value());
+    return {};
+  }
+  if (arg == "-o" || arg == "--depfile") {
+    (arg == "-o" ? opts.out : opts.depfile.emplace()) = std::move(text.value());
     return {};
   }
   if (arg == "--background") {
@@ -66,19 +138,34 @@ Status read_option(std::string_view arg, cli::ArgReader& args, PictureOptions& o
     return {};
   }
   const std::optional<uint32_t> n = cli::parse_number(text.value());
-  if (!n || (*n != 1 && *n != 4 && *n != 8 && *n != 24))
-    return cli::usage_error("option --depth takes 1, 4, 8 or 24, not " + in_quotes(text.value()));
+  if (!n || (*n != 1 && *n != 2 && *n != 4 && *n != 8 && *n != 24))
+    return cli::usage_error("option --depth takes 1, 2, 4, 8 or 24, not " +
+                            in_quotes(text.value()));
   opts.request.depth = *n;
   return {};
 }
 
-Status check_combination(const PictureOptions& opts) {
+Status check_combination(PictureOptions& opts) {
   if (opts.help) return {};
   if (opts.request.path.empty()) return cli::usage_error("no picture given");
   if (opts.out.empty()) return cli::usage_error("no output file given (-o OUT.bmp)");
   if (!cli::ends_with_ignoring_case(opts.out, ".bmp") ||
       std::filesystem::path(opts.out).stem().empty())
     return cli::usage_error("the output file " + in_quotes(opts.out) + " must be named NAME.bmp");
+  const unsigned depth = opts.request.depth;
+  if (depth == 2 && !opts.grey) opts.grey.emplace();
+  if (opts.grey && depth != 1 && depth != 2 && depth != 4)
+    return cli::usage_error("--dither, --threshold and --invert take --depth 1, 2 or 4");
+  if (opts.threshold_given && depth != 1)
+    return cli::usage_error("--threshold takes --depth 1 only (b&w)");
+  if (opts.grey) opts.grey->levels = depth == 1 ? 2 : depth == 2 ? 4 : 16;
+  if (opts.pal.empty()) return {};
+  if (depth != 2 && depth != 4 && depth != 8)
+    return cli::usage_error(
+        "--pal takes --depth 2, 4 or 8, the pictures tralk's palette mode reads");
+  if (!cli::ends_with_ignoring_case(opts.pal, ".pal") ||
+      std::filesystem::path(opts.pal).stem().empty())
+    return cli::usage_error("the palette file " + in_quotes(opts.pal) + " must be named NAME.pal");
   return {};
 }
 
@@ -101,8 +188,12 @@ Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv)
   return opts;
 }
 
-const char* picture_help() {
-  return kHelp;
+std::string picture_help() {
+  return kHelpHead + cli::options_help(kGroups, 2, 23) + kHelpTail;
+}
+
+std::span<const cli::OptionGroup> picture_option_groups() {
+  return kGroups;
 }
 
 }  // namespace tralk::importer

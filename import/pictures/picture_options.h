@@ -1,24 +1,41 @@
 // The command line of "tralk-import picture".
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "base/outcome.h"
+#include "base/palette.h"
+#include "cli/option_help.h"
+#include "import/pictures/grey_levels.h"
 #include "import/pictures/picture_request.h"
 
 namespace tralk::importer {
 
 struct PictureOptions {
-  PictureRequest request;  // the picture (PICTURE), --background and --depth
-  std::string out;         // -o
-  bool help = false;       // --help
+  PictureRequest request;              // the picture (PICTURE), --background and --depth
+  std::string out;                     // -o
+  std::optional<std::string> depfile;  // --depfile
+  bool help = false;                   // --help
+  // b&w or grey levels: --dither, --threshold, --invert, --depth 2; its
+  // levels follow from the depth
+  std::optional<GreyReduction> grey;
+  bool threshold_given = false;
+  std::string pal;  // --pal
 };
+
+// A colour as six hex digits, red, green, blue; a leading "#" is allowed.
+std::optional<RGBTRIPLET> parse_colour(std::string_view text);
 
 // Reads the arguments after "picture". A usage failure, with the reason, for
 // a bad command line.
 Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv);
 
 // The --help text of "tralk-import picture".
-const char* picture_help();
+std::string picture_help();
+// The table of options that --help is printed from.
+std::span<const cli::OptionGroup> picture_option_groups();
 
 }  // namespace tralk::importer

@@ -1,7 +1,9 @@
 #include "import/pictures/picture_read.h"
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <new>
 
 #include "base/fileio.h"
 #include "base/text.h"
@@ -18,22 +20,44 @@ Failure cannot_read(const PictureRequest& req, Fault code) {
 
 }  // namespace
 
-Outcome<LoadedPicture> read_picture(const PictureRequest& req) {
+Outcome<std::unique_ptr<PictureSource>> open_picture(const PictureRequest& req) {
   errno = 0;
   const FilePtr f = file_open(req.path.c_str(), "rb");
   if (!f) return cannot_read(req, errno == ENOENT ? Fault::not_found : Fault::io);
-  uint8_t head[8];
+  uint8_t head[10];
   errno = 0;
   const size_t n = std::fread(head, 1, sizeof head, f.get());
   if (std::ferror(f.get())) return cannot_read(req, Fault::io);
   if (is_png_signature(head, n)) {
     std::error_code ec;
     const uint64_t size = std::filesystem::file_size(req.path, ec);
-    std::rewind(f.get());
-    return read_png_picture(f.get(), ec ? 0 : size, req);
+    return open_png_picture(req, ec ? 0 : size);
   }
-  if (n >= 2 && head[0] == 'B' && head[1] == 'M') return read_bmp_picture(req);
+  if (n >= 2 && head[0] == 'B' && head[1] == 'M') return open_bmp_picture(req);
+  if (is_text_mangled_png_signature(head, n))
+    return Failure{Fault::format, in_quotes(req.path) +
+                                      " is a PNG picture damaged by a transfer as text (its line "
+                                      "ends were converted): copy it again as binary"};
   return Failure{Fault::unsupported, in_quotes(req.path) + " is neither a PNG nor a BMP picture"};
+}
+
+Outcome<LoadedPicture> read_picture(const PictureRequest& req) {
+  Outcome<std::unique_ptr<PictureSource>> source = open_picture(req);
+  if (!source.ok()) return source.failure();
+  PictureSource& s = *source.value();
+  LoadedPicture pic;
+  try {
+    pic.pixels.resize(s.width(), s.height());
+  } catch (const std::bad_alloc&) {
+    return Failure{Fault::too_large, in_quotes(req.path) + " is too large for the memory at hand"};
+  }
+  const size_t row_bytes = size_t{s.width()} * 3;
+  const Status read = for_each_row(s, false, [&](uint32_t y, const uint8_t* rgb) {
+    std::memcpy(pic.pixels.row(y), rgb, row_bytes);
+  });
+  if (!read.ok()) return read.failure();
+  pic.flattened = s.flattened();
+  return pic;
 }
 
 }  // namespace tralk::importer

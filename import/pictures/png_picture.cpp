@@ -3,9 +3,11 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstring>
 #include <new>
 #include <vector>
 
+#include "base/fileio.h"
 #include "base/text.h"
 #include "import/pictures/flatten.h"
 #include "import/pictures/picture_limits.h"
@@ -44,12 +46,13 @@ void read_data(png_structp png, png_bytep data, size_t length) {
   }
 }
 
-// The read and information structures of one file, destroyed together.
+// The read and information structures of one reading, destroyed together.
 class PngHandles {
  public:
   explicit PngHandles(PngIo& io) {
     png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &io, on_error, on_warning);
     if (png_) info_ = png_create_info_struct(png_);
+    if (info_) png_set_read_fn(png_, &io, read_data);
   }
   ~PngHandles() { png_destroy_read_struct(&png_, &info_, nullptr); }
   PngHandles(const PngHandles&) = delete;
@@ -64,20 +67,24 @@ class PngHandles {
   png_infop info_ = nullptr;
 };
 
-// One decoding. The steps that libpng may leave by a longjmp keep
-// everything here, outside their own frames.
+// One reading of the file. The steps that libpng may leave by a longjmp
+// keep everything here, outside their own frames.
 struct PngDecode {
   png_structp png = nullptr;
   png_infop info = nullptr;
-  RGBTRIPLET background;
-  LoadedPicture* pic = nullptr;
   uint32_t width = 0;
   uint32_t height = 0;
   unsigned stored_bits = 0;  // bits per pixel in the file
   unsigned bits = 8;         // bits per channel of the rows read: 8 or 16
   int passes = 1;
   size_t rowbytes = 0;
-  std::vector<uint8_t> rows;  // one row; all of them for an interlaced picture
+  // The rows to hand out; for an interlaced picture, the band's rows in full.
+  uint32_t first = 0;
+  uint32_t count = 0;
+  std::vector<uint8_t>* rows = nullptr;
+  std::vector<uint8_t>* scratch = nullptr;  // a row outside the band
+  void (*done)(PngDecode&, uint32_t y, const uint8_t* row) = nullptr;
+  void* sink = nullptr;
 };
 
 // Reads the head and asks for rows of red, green, blue and alpha at the
@@ -105,16 +112,21 @@ void read_head(PngDecode& d) {
   d.rowbytes = png_get_rowbytes(d.png, d.info);
 }
 
-// Reads every row, pass after pass for an interlaced picture, and flattens
-// each once it is whole.
+bool in_band(const PngDecode& d, uint32_t y) {
+  return y >= d.first && y - d.first < d.count;
+}
+
+// Reads every row, pass after pass for an interlaced picture, handing each
+// row of the band out once it is whole.
 void read_pixels(PngDecode& d) {
+  const bool interlaced = d.passes > 1;
   for (int pass = 0; pass < d.passes; ++pass) {
     for (uint32_t y = 0; y < d.height; ++y) {
-      uint8_t* row = d.rows.data() + (d.passes > 1 ? y * d.rowbytes : 0);
+      uint8_t* row = !in_band(d, y) ? d.scratch->data()
+                     : interlaced   ? d.rows->data() + (y - d.first) * d.rowbytes
+                                    : d.rows->data();
       png_read_row(d.png, row, nullptr);
-      if (pass == d.passes - 1 &&
-          flatten_rgba_row(row, d.bits, d.width, d.background, d.pic->pixels.row(y)))
-        d.pic->flattened = true;
+      if (!interlaced && in_band(d, y)) d.done(d, y, row);
     }
   }
   png_read_end(d.png, nullptr);
@@ -129,23 +141,115 @@ bool guarded(void (*step)(PngDecode&), PngDecode& d) {
   return true;
 }
 
-// Refuses the picture whose head was read when it cannot be read further.
-Status check_size(const PngDecode& d, uint64_t file_size, const PictureRequest& req) {
-  if (Status fits = check_picture_size(req, d.width, d.height); !fits.ok()) return fits;
-  const uint64_t stored = (uint64_t{d.width} * d.height * d.stored_bits + 7) / 8;
-  if (file_size != 0 && stored > kMaxInflation * file_size)
-    return Failure{Fault::format, in_quotes(req.path) + " claims " + std::to_string(d.width) +
-                                      " x " + std::to_string(d.height) + " pixels, more than its " +
-                                      std::to_string(file_size) +
-                                      " bytes can hold (a damaged file?)"};
+class PngSource final : public PictureSource {
+ public:
+  explicit PngSource(const PictureRequest& req) : req_(req) {}
+
+  Status open(uint64_t file_size);
+  uint32_t width() const override { return width_; }
+  uint32_t height() const override { return height_; }
+  RowOrder order() const override { return passes_ > 1 ? RowOrder::banded : RowOrder::top_down; }
+  size_t band_bytes_per_row() const override { return rowbytes_; }
+  Status read_rows(uint32_t first, uint32_t count, const RowSink& sink) override;
+  bool flattened() const override { return flattened_; }
+
+ private:
+  // Starts a reading: the file from its start, its head read into d.
+  Status start(FilePtr& file, PngIo& io, const PngHandles& handles, PngDecode& d);
+  Status check_size(const PngDecode& d, uint64_t file_size) const;
+  Failure failure(const PngIo& io) const {
+    return Failure{
+        io.cut_short ? Fault::cut_short : Fault::format,
+        "cannot read " + in_quotes(req_.path) + ": " + (io.reason[0] ? io.reason : "damaged file")};
+  }
+
+  PictureRequest req_;
+  uint32_t width_ = 0;
+  uint32_t height_ = 0;
+  int passes_ = 1;
+  size_t rowbytes_ = 0;
+  bool flattened_ = false;
+  std::vector<uint8_t> rgb_;  // one row, flattened
+};
+
+Status PngSource::start(FilePtr& file, PngIo& io, const PngHandles& handles, PngDecode& d) {
+  errno = 0;
+  file = file_open(req_.path.c_str(), "rb");
+  if (!file)
+    return Failure{errno == ENOENT ? Fault::not_found : Fault::io,
+                   "cannot read " + in_quotes(req_.path) + ": " + errno_text()};
+  io.file = file.get();
+  if (!handles.ok())
+    return Failure{Fault::too_large,
+                   "cannot read " + in_quotes(req_.path) + ": libpng cannot start (out of memory)"};
+  d.png = handles.png();
+  d.info = handles.info();
+  if (!guarded(read_head, d)) return failure(io);
   return {};
 }
 
-// Why libpng stopped reading.
-Failure failure(const PictureRequest& req, const PngIo& io) {
-  return Failure{
-      io.cut_short ? Fault::cut_short : Fault::format,
-      "cannot read " + in_quotes(req.path) + ": " + (io.reason[0] ? io.reason : "damaged file")};
+// Refuses the picture whose head was read when it cannot be read further.
+Status PngSource::check_size(const PngDecode& d, uint64_t file_size) const {
+  if (Status fits = check_picture_size(req_, d.width, d.height); !fits.ok()) return fits;
+  const uint64_t stored = (uint64_t{d.width} * d.height * d.stored_bits + 7) / 8;
+  if (file_size != 0 && stored > kMaxInflation * file_size)
+    return Failure{Fault::format, in_quotes(req_.path) + " claims " + std::to_string(d.width) +
+                                      " x " + std::to_string(d.height) + " pixels, more than its " +
+                                      std::to_string(file_size) +
+                                      " bytes can hold (a damaged file?)"};
+  return check_pixel_count(req_, d.width, d.height);
+}
+
+Status PngSource::open(uint64_t file_size) {
+  FilePtr file;
+  PngIo io;
+  const PngHandles handles(io);
+  PngDecode d;
+  if (Status started = start(file, io, handles, d); !started.ok()) return started;
+  if (Status fits = check_size(d, file_size); !fits.ok()) return fits;
+  width_ = d.width;
+  height_ = d.height;
+  passes_ = d.passes;
+  rowbytes_ = d.rowbytes;
+  return {};
+}
+
+Status PngSource::read_rows(uint32_t first, uint32_t count, const RowSink& sink) {
+  FilePtr file;
+  PngIo io;
+  const PngHandles handles(io);
+  PngDecode d;
+  if (Status started = start(file, io, handles, d); !started.ok()) return started;
+  if (d.width != width_ || d.height != height_ || d.rowbytes != rowbytes_)
+    return Failure{Fault::format,
+                   "cannot read " + in_quotes(req_.path) + ": it changed while read"};
+  std::vector<uint8_t> rows, scratch;
+  try {
+    rows.resize(rowbytes_ * (passes_ > 1 ? count : 1));
+    scratch.resize(rowbytes_);
+    rgb_.resize(size_t{width_} * 3);
+  } catch (const std::bad_alloc&) {
+    return Failure{Fault::too_large, in_quotes(req_.path) + " is too large for the memory at hand"};
+  }
+  struct Out {
+    PngSource* self;
+    const RowSink* sink;
+  } out{this, &sink};
+  d.first = first;
+  d.count = count;
+  d.rows = &rows;
+  d.scratch = &scratch;
+  d.sink = &out;
+  d.done = [](PngDecode& dec, uint32_t y, const uint8_t* row) {
+    auto* o = static_cast<Out*>(dec.sink);
+    if (flatten_rgba_row(row, dec.bits, dec.width, o->self->req_.background, o->self->rgb_.data()))
+      o->self->flattened_ = true;
+    (*o->sink)(y, o->self->rgb_.data());
+  };
+  if (!guarded(read_pixels, d)) return failure(io);
+  if (passes_ > 1)
+    for (uint32_t i = 0; i < count; ++i) d.done(d, first + i, rows.data() + i * rowbytes_);
+  return {};
 }
 
 }  // namespace
@@ -154,31 +258,18 @@ bool is_png_signature(const uint8_t* bytes, size_t n) {
   return n >= 8 && png_sig_cmp(bytes, 0, 8) == 0;
 }
 
-Outcome<LoadedPicture> read_png_picture(std::FILE* f, uint64_t file_size,
-                                        const PictureRequest& req) {
-  PngIo io;
-  io.file = f;
-  const PngHandles handles(io);
-  if (!handles.ok())
-    return Failure{Fault::too_large,
-                   "cannot read " + in_quotes(req.path) + ": libpng cannot start (out of memory)"};
-  png_set_read_fn(handles.png(), &io, read_data);
-  LoadedPicture pic;
-  PngDecode d;
-  d.png = handles.png();
-  d.info = handles.info();
-  d.background = req.background;
-  d.pic = &pic;
-  if (!guarded(read_head, d)) return failure(req, io);
-  if (Status fits = check_size(d, file_size, req); !fits.ok()) return fits.failure();
-  try {
-    d.rows.resize(d.rowbytes * (d.passes > 1 ? d.height : 1));
-    pic.pixels.resize(d.width, d.height);
-  } catch (const std::bad_alloc&) {
-    return Failure{Fault::too_large, in_quotes(req.path) + " is too large for the memory at hand"};
-  }
-  if (!guarded(read_pixels, d)) return failure(req, io);
-  return pic;
+bool is_text_mangled_png_signature(const uint8_t* bytes, size_t n) {
+  static const uint8_t kLf[] = {0x89, 'P', 'N', 'G', 0x0A, 0x1A, 0x0A};
+  static const uint8_t kCrLf[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0D, 0x0A, 0x1A, 0x0D, 0x0A};
+  return (n >= sizeof kLf && std::memcmp(bytes, kLf, sizeof kLf) == 0) ||
+         (n >= sizeof kCrLf && std::memcmp(bytes, kCrLf, sizeof kCrLf) == 0);
+}
+
+Outcome<std::unique_ptr<PictureSource>> open_png_picture(const PictureRequest& req,
+                                                         uint64_t file_size) {
+  auto source = std::make_unique<PngSource>(req);
+  if (Status opened = source->open(file_size); !opened.ok()) return opened.failure();
+  return std::unique_ptr<PictureSource>(std::move(source));
 }
 
 }  // namespace tralk::importer

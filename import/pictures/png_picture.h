@@ -6,23 +6,28 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 
 #include "base/outcome.h"
 #include "import/pictures/picture_request.h"
+#include "import/pictures/picture_source.h"
 
 namespace tralk::importer {
 
 // True when bytes (n of them) start with the PNG signature.
 bool is_png_signature(const uint8_t* bytes, size_t n);
 
-// Reads the PNG file f, the picture req names (file_size bytes, read from
-// its start; 0 when unknown), flattened onto its background
-// (import/pictures/flatten.h). A failure, with a one-line message (with
-// libpng's reason for a damaged file), when the picture cannot be read, or
-// is too large for tralk at the depth asked for
-// (import/pictures/picture_limits.h).
-Outcome<LoadedPicture> read_png_picture(std::FILE* f, uint64_t file_size,
-                                        const PictureRequest& req);
+// True when bytes (n of them) start with the PNG signature as a transfer in
+// text mode leaves it: its CR LF made LF, or its LF made CR LF.
+bool is_text_mangled_png_signature(const uint8_t* bytes, size_t n);
+
+// Opens the PNG picture req names (file_size bytes; 0 when unknown) and
+// reads its head. A failure, with a one-line message (with libpng's reason
+// for a damaged file), when the head cannot be read or the picture is too
+// large for tralk at the depth asked for, or for the importer
+// (import/pictures/picture_limits.h). Its rows come top row first, those of
+// an interlaced picture once the file is read whole.
+Outcome<std::unique_ptr<PictureSource>> open_png_picture(const PictureRequest& req,
+                                                         uint64_t file_size);
 
 }  // namespace tralk::importer

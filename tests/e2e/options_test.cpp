@@ -18,12 +18,25 @@ const char kPressKey[] = "\nPress a key to Exit\n";
 const char kOptions[] =
     "\n Options, before the configuration file:\n"
     "   TRALK [--depfile FILE] [--output-dir DIR] config_file.vfg\n"
+    "   TRALK [--input-dir DIR]... [--max-size N] [--quiet] [--strict] config_file.vfg\n"
+    "   TRALK --list-outputs | --list-inputs config_file.vfg\n"
     "   TRALK --version | --help\n"
     "   --depfile FILE    after a successful run, write a Make dependency file naming\n"
     "                     the files written as targets, the files read as prerequisites\n"
     "   --output-dir DIR  write images with relative names under the existing folder\n"
     "                     DIR instead of beside the configuration file (inputs are\n"
     "                     still found beside the configuration file)\n"
+    "   --input-dir DIR   look for an input with a relative name that is not beside the\n"
+    "                     configuration file in DIR; given more than once, the folders\n"
+    "                     are searched in order\n"
+    "   --max-size N      fail the run when an image is larger than N bytes (N may end\n"
+    "                     in KiB or MiB); no file of that image is written\n"
+    "   --quiet           print only warnings and errors\n"
+    "   --strict          fail the run on a warning, as on an error\n"
+    "   --list-outputs    print the files a run would write, one per line, and nothing\n"
+    "                     else; no input is read\n"
+    "   --list-inputs     print the input entries of the configuration as written, one\n"
+    "                     per line, and nothing else; no input is read\n"
     "   --version         print the version and exit\n"
     "   --help            print this text and exit\n";
 
@@ -71,6 +84,14 @@ TEST(Options, HelpAndRefusedCommandLines) {
        "\n Unexpected argument after the configuration file: \"--output-dir\"" + refused, 255},
       {"--depfile a.d --help cfg.vfg", "\n Option \"--help\" must be the only argument" + refused,
        255},
+      {"--input-dir a --quiet --input-dir b --quiet cfg.vfg",
+       "\n Option \"--quiet\" given twice" + refused, 255},
+      // A refused command line is printed in full, quiet or not.
+      {"--quiet --max-size 1k cfg.vfg",
+       "\n Option \"--max-size\" needs a number of bytes, KiB or MiB: \"1k\"" + refused, 255},
+      {"--quiet", "\n Illegal comand line parameter" + usage + kPressKey, 255},
+      {"--quiet --output-dir missing cfg.vfg",
+       "\nERROR: Output folder not found: \"<DIR>/missing\"" + std::string(kPressKey), 255},
       // As a single argument an option is a file name, as it always was.
       {"--depfile", "\n Illegal comand line parameter" + usage + kPressKey, 255},
       {"--depfile a.d cfg.txt", "\n Illegal comand line parameter" + usage + kPressKey, 255},

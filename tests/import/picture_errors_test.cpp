@@ -62,6 +62,12 @@ const Case kCases[] = {
      "(--depth 8 or less takes up to 65535)"},
     {"huger.png --depth 8 -o o.bmp", 1,
      "\"huger.png\" is 65536 x 1 pixels, larger than the 65535 x 65535 that tralk reads"},
+    {"lf.png -o o.bmp", 1,
+     "\"lf.png\" is a PNG picture damaged by a transfer as text (its line ends were converted): "
+     "copy it again as binary"},
+    {"crlf.png -o o.bmp", 1,
+     "\"crlf.png\" is a PNG picture damaged by a transfer as text (its line ends were "
+     "converted): copy it again as binary"},
     {"two.bmp -o o.bmp", 1, "cannot read \"two.bmp\": BMP format"},
     {"cut.bmp -o o.bmp", 1, "cannot read \"cut.bmp\": the file is cut short"},
     {"in.png --depth 1 -o o.bmp", 1, "\"in.png\" has 3 colours; --depth 1 holds at most 2"},
@@ -80,9 +86,19 @@ const Case kCases[] = {
      "option --background takes a colour as six hex digits RRGGBB, not \"12345\""},
     {"in.png --background 12345G -o o.bmp", 2,
      "option --background takes a colour as six hex digits RRGGBB, not \"12345G\""},
-    {"in.png --depth 2 -o o.bmp", 2, "option --depth takes 1, 4, 8 or 24, not \"2\""},
-    {"in.png --depth 16 -o o.bmp", 2, "option --depth takes 1, 4, 8 or 24, not \"16\""},
+    {"in.png --depth 3 -o o.bmp", 2, "option --depth takes 1, 2, 4, 8 or 24, not \"3\""},
+    {"in.png --depth 16 -o o.bmp", 2, "option --depth takes 1, 2, 4, 8 or 24, not \"16\""},
     {"in.png --size 8 -o o.bmp", 2, "unknown option \"--size\""},
+    {"in.png --dither floyd -o o.bmp", 2,
+     "option --dither takes none, ordered or floyd-steinberg, not \"floyd\""},
+    {"in.png --threshold 256 --depth 1 -o o.bmp", 2,
+     "option --threshold needs a number from 0 to 255, not \"256\""},
+    {"in.png --invert -o o.bmp", 2, "--dither, --threshold and --invert take --depth 1, 2 or 4"},
+    {"in.png --threshold 9 --depth 2 -o o.bmp", 2, "--threshold takes --depth 1 only (b&w)"},
+    {"in.png --pal o.pal -o o.bmp", 2,
+     "--pal takes --depth 2, 4 or 8, the pictures tralk's palette mode reads"},
+    {"in.png --depth 4 --pal o.txt -o o.bmp", 2,
+     "the palette file \"o.txt\" must be named NAME.pal"},
 };
 
 TEST(PictureErrors, OneLineStatusAndNoFileLeft) {
@@ -100,6 +116,9 @@ TEST(PictureErrors, OneLineStatusAndNoFileLeft) {
   dir.write("cut.png", in.substr(0, in.size() - 20));
   dir.write("noiend.png", in.substr(0, in.size() - 12));
   dir.write("huge.png", kHuge);
+  // The signature after CR LF became LF, and after LF became CR LF.
+  dir.write("lf.png", in.substr(0, 4) + "\n\x1a\n" + in.substr(8));
+  dir.write("crlf.png", in.substr(0, 4) + "\r\r\n\x1a\r\n" + in.substr(8));
   dir.write("wide.png", png_make(grey_row(21846)));
   dir.write("huger.png", png_make(grey_row(65536)));
   for (uint32_t n : {17, 257}) {

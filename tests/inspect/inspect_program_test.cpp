@@ -54,11 +54,16 @@ TEST(InspectProgram, TableMatchesTheGeneratedImage) {
       r.out,
       "Image \"img.bin\": 216 bytes, 4 font blocks\n"
       "\n"
-      "#  index  size  flags  numbits  width  height  symbols  bytes  cp index  ranges  sym index\n"
-      "0      0    68      7        0      8       7        2      7        38       1         48\n"
-      "1     68    56      3        4      6       2        2      6         -       -        106\n"
-      "2    124    44      3       16      2       1        1      4         -       -        162\n"
-      "3    168    48      3       24      1       2        1      6         -       -        206\n"
+      "#  index  size  flags  numbits  width  height  symbols  bytes  cp index  ranges  sym index"
+      "   name\n"
+      "0      0    68      7        0      8       7        2      7        38       1         48"
+      "     bw\n"
+      "1     68    56      3        4      6       2        2      6         -       -        106"
+      "  grey4\n"
+      "2    124    44      3       16      2       1        1      4         -       -        162"
+      "  col16\n"
+      "3    168    48      3       24      1       2        1      6         -       -        206"
+      "  col24\n"
       "\n"
       "Codepages:\n"
       "  font block 0: default character 65, 1 range: {65, 66, 0}\n"
@@ -171,9 +176,12 @@ TEST(InspectProgram, CommandLineErrors) {
       {"--bogus img.bin", 2, "unknown option \"--bogus\""},
       {"img.bin --show", 2, "option --show needs a value"},
       {"--show x img.bin", 2, "option --show needs a number, not \"x\""},
-      {"--font -1 --png a.png img.bin", 2, "option --font needs a number, not \"-1\""},
+
       {"img.bin other.bin", 2, "more than one image file given (\"img.bin\" and \"other.bin\")"},
-      {"--font 0 img.bin", 2, "--font needs --png"},
+      {"--font 0 img.bin", 2, "--font needs --png, --text or --strings"},
+      {"--strings s.txt img.bin", 2, "--strings needs --png"},
+      {"--strings s.txt --text A --font 0 --png a.png img.bin", 2,
+       "--text and --strings cannot be used together"},
       {"--scale 2 img.bin", 2, "--scale needs --png"},
       {"--scale 65 --png a.png img.bin", 2, "--scale must be 1 to 64"},
       {"--grey --pal p.pal img.bin", 2, "--grey and --pal cannot be used together"},
@@ -196,8 +204,8 @@ TEST(InspectProgram, CommandLineErrors) {
 
   r = run_inspect_exe(dir.path(), "--help");
   EXPECT_EQ(r.status, 0);
-  for (const char* option : {"--show N", "--png FILE", "--font N", "--scale K", "--pal FILE",
-                             "--grey", "--help", "3-3-2", "5-6-5", "Exit status"})
+  for (const char* option : {"--show N", "--png FILE", "--font F", "--strings FILE", "--scale K",
+                             "--pal FILE", "--grey", "--help", "3-3-2", "5-6-5", "Exit status"})
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

@@ -1,0 +1,29 @@
+// "tralk-import picture" without its console: the picture read row by row
+// (twice where its colour table must be known before its rows are written),
+// made b&w or grey levels where asked, and written as a BMP picture, with
+// its palette where asked, the files replaced together.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/outcome.h"
+#include "base/palette.h"
+#include "import/pictures/picture_options.h"
+
+namespace tralk::importer {
+
+struct ImportedPicture {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  unsigned bits = 24;             // bits per pixel of the file written
+  uint32_t colours = 0;           // of the picture (its table's), or grey levels
+  std::vector<RGBTRIPLET> table;  // the file's colour table, and the .pal's entries
+  bool flattened = false;         // some pixel was not fully opaque
+};
+
+// Imports the picture opts name into opts.out (and opts.pal). A failure,
+// with a one-line message, leaves every output as it was.
+Outcome<ImportedPicture> import_picture(const PictureOptions& opts);
+
+}  // namespace tralk::importer

@@ -1,0 +1,41 @@
+// The man pages describe the options the programs take: the names of their
+// OPTIONS entries are those of the tables that --help is printed from.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "cli/option_help.h"
+#include "driver/cmdline.h"
+#include "inspect/options.h"
+#include "support/man_options.h"
+#include "support/tempdir.h"
+
+namespace {
+
+TEST(ManPage, TralkDescribesTheOptionsOfItsTable) {
+  std::set<std::string> table;
+  for (const OptionSpec& option : tralk_options()) table.insert(option.name);
+  const std::string page = TempDir::read(TRALK_MAN "/tralk.1");
+  ASSERT_FALSE(page.empty());
+  EXPECT_EQ(man_option_names(page, "OPTIONS"), table);
+}
+
+TEST(ManPage, InspectDescribesTheOptionsOfItsTable) {
+  const std::vector<std::string> names =
+      tralk::cli::option_names(tralk::inspector::inspect_option_groups());
+  const std::string page = TempDir::read(TRALK_MAN "/tralk-inspect.1");
+  EXPECT_EQ(man_option_names(page, "OPTIONS"), std::set<std::string>(names.begin(), names.end()));
+}
+
+// The reading itself: each form of entry line, other sections ignored.
+TEST(ManPage, OptionNamesAreReadFromEntryLines) {
+  const std::string page =
+      ".SH SYNOPSIS\n.TP\n.B \\-\\-not\\-here\n.SH OPTIONS\nText \\-\\-mentioned.\n.TP\n"
+      ".BI \\-\\-depfile \" FILE\"\nAfter a run \\-\\-too.\n.TP\n.BR \\-h \", \" \\-\\-help\n"
+      ".TP\n.B \\-\\-no\\-cp\n.SH \"EXIT STATUS\"\n.TP\n.B \\-\\-late\n";
+  EXPECT_EQ(man_option_names(page, "OPTIONS"),
+            (std::set<std::string>{"--depfile", "-h", "--help", "--no-cp"}));
+}
+
+}  // namespace
