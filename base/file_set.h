@@ -6,14 +6,24 @@
 
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/outcome.h"
 #include "base/outfile.h"
+#include "base/page_alloc.h"
+
+// A file's bytes as text; a large one in huge pages where the host has
+// them, as a font of many megabytes of text is.
+using FileText = std::basic_string<char, std::char_traits<char>, PageAllocator<char>>;
 
 struct PendingFile {
+  PendingFile(std::string p, FileText text) : path(std::move(p)), content(std::move(text)) {}
+  PendingFile(std::string p, std::string_view text) : path(std::move(p)), content(text) {}
+
   std::string path;
-  std::string content;
+  FileText content;
 };
 
 // Writes every file and renames them over their targets (through a symbolic

@@ -1,8 +1,7 @@
 #include "base/make_rule.h"
 
-#include <algorithm>
-
 #include "base/platform.h"
+#include "base/text.h"
 
 std::string make_escaped(std::string_view path) {
   std::string out;
@@ -19,14 +18,27 @@ std::string make_escaped(std::string_view path) {
   return out;
 }
 
+std::optional<char> depfile_unreadable(std::string_view path) {
+  static constexpr std::string_view kSpecial = "\"&';<=>?^`|*%[]";
+  for (char c : path) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F || kSpecial.find(c) != std::string_view::npos) return c;
+  }
+  if (!path.empty() && (path.back() == ')' || path.back() == '\\')) return path.back();
+  return std::nullopt;
+}
+
+std::string character_words(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if (u < 0x20 || u == 0x7F) return "0x" + hex_upper(u, 2);
+  return std::string("\"") + c + "\"";
+}
+
 const std::string* make_unwritable(const std::vector<std::string>& targets,
                                    const std::vector<std::string>& prereqs) {
   for (const auto* list : {&targets, &prereqs}) {
-    for (const std::string& path : *list) {
-      if (std::any_of(path.begin(), path.end(),
-                      [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
-        return &path;
-    }
+    for (const std::string& path : *list)
+      if (depfile_unreadable(path)) return &path;
   }
   return nullptr;
 }
@@ -54,6 +66,8 @@ Outcome<PendingFile> make_depfile(const std::string& path, const std::vector<std
     }
   }
   if (const std::string* bad = make_unwritable(full[0], full[1]))
-    return Failure{Fault::unsupported, "a dependency file cannot name \"" + *bad + "\""};
+    return Failure{Fault::unsupported,
+                   "a dependency file cannot name \"" + *bad + "\": make or ninja would not read " +
+                       character_words(*depfile_unreadable(*bad)) + " as part of it"};
   return PendingFile{path, make_rule(full[0], full[1])};
 }

@@ -3,6 +3,7 @@
 // prerequisites, escaped as make and ninja read names back.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,19 @@
 // already before a blank doubled), "$" doubled, ":" escaped except a drive's.
 std::string make_escaped(std::string_view path);
 
-// The first of the paths that Make cannot read back (one holding a line end
-// or another control character); null when there is none.
+// The character of path that make or ninja would read as something else
+// than part of that very name in a dependency file; none when they both read
+// it back exactly. Refused: control characters; characters that end a name,
+// start a command, make a pattern, a glob or a variable ("&';<=>?^`|*%[]
+// and the double quote); a name's last ")" (an archive member to make) or
+// "\" (a line continuation). Blanks, "#", "$" and ":" are escaped instead.
+std::optional<char> depfile_unreadable(std::string_view path);
+// The character as a message shows it: "%" in quotes, or "0x0A" for one
+// that has no picture.
+std::string character_words(char c);
+
+// The first of the paths that make or ninja cannot read back; null when
+// there is none.
 const std::string* make_unwritable(const std::vector<std::string>& targets,
                                    const std::vector<std::string>& prereqs);
 

@@ -94,6 +94,14 @@ void OutFile::flush() {
 
 void OutFile::write(std::string_view data) {
   if (fd_ < 0 || !ok_ || data.empty()) return;
+  // A large piece goes to the file as it is: copying megabytes of a font's
+  // text into the buffer first cost more than writing them.
+  if (data.size() >= kBufferSize) {
+    flush();
+    errno = 0;
+    if (ok_ && !plat_write(fd_, data.data(), data.size())) fail();
+    return;
+  }
   buffer_.append(data);
   if (buffer_.size() >= kBufferSize) flush();
 }

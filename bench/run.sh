@@ -67,10 +67,12 @@ if [ "$whole" = 1 ]; then
 fi
 # Whole imports of a large font, where FreeType lets the importer be built.
 if [ "$importer" = 1 ] &&
-   cmake --build "$build" -j"$jobs" --target tralk-import tralk_importbench >/dev/null 2>&1; then
+   cmake --build "$build" -j"$jobs" --target tralk-import tralk_importbench tralk_ft_floor \
+     >/dev/null 2>&1; then
   echo
-  echo "== Font import"
-  "$build/bench/tralk_importbench" --import "$build/tralk-import" --runs "$runs"
+  echo "== Font import, against a bare FreeType loop over the same glyphs"
+  "$build/bench/tralk_importbench" --import "$build/tralk-import" \
+    --floor "$build/bench/tralk_ft_floor" --runs "$runs"
 fi
 # Peak memory of picture imports, where the importer is built.
 if [ "$importer" = 1 ] &&

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,30 @@ class CodePage {
  private:
   std::string name_;
   std::array<char32_t, 256> chars_{};  // kNoChar where a byte is no character
+};
+
+// The character set of an X11 bitmap font, named by its CHARSET_REGISTRY and
+// CHARSET_ENCODING ("ISO8859" "2", "JISX0208.1983" "0"), read through iconv:
+// the character of each of the font's codes. Codes of the 94 x 94 sets (JIS
+// X 0208 and 0212, GB 2312, KS C 5601) are row and cell from 0x21 each, as
+// the fonts number them; iconv reads them as EUC bytes (0x8080 more).
+class FontCharset {
+ public:
+  // The set of registry and encoding. A failure (Fault::not_found) when
+  // neither this program's table of X11 names nor iconv knows it.
+  static Outcome<FontCharset> open(std::string_view registry, std::string_view encoding);
+
+  // The character of code; none where the set has none.
+  std::optional<char32_t> to_unicode(uint32_t code) const;
+  // The iconv name the codes are read through ("ISO-8859-2", "EUC-JP").
+  const std::string& iconv_name() const { return iconv_name_; }
+
+ private:
+  std::string iconv_name_;
+  bool two_bytes_ = false;
+  uint32_t offset_ = 0;       // added to a two-byte code: 0x8080 for EUC
+  uint8_t prefix_ = 0;        // a byte before the two, or 0: 0x8F for JIS X 0212 in EUC-JP
+  std::shared_ptr<void> cd_;  // the iconv descriptor
 };
 
 enum class EncodingKind {

@@ -8,12 +8,28 @@
 #include "driver/path.h"
 #include "output/write_failure.h"
 
+void DepRecord::note(const std::string& path) {
+  if (checked_ && !refused_ && depfile_unreadable(path)) refused_ = path;
+}
+
 void DepRecord::add_input(const std::string& path) {
+  note(path);
   inputs_.add(path);
 }
 
 void DepRecord::add_outputs(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) outputs_.add(path);
+  for (const std::string& path : paths) {
+    note(path);
+    outputs_.add(path);
+  }
+}
+
+bool DepRecord::can_name(const std::string& path) const {
+  const std::optional<char> c = depfile_unreadable(path);
+  if (!c) return true;
+  con_printf("\n- File name \"%s\" holds %s: a dependency file cannot name it", path.c_str(),
+             character_words(*c).c_str());
+  return false;
 }
 
 void DepRecord::add_font(const std::string& sym_path, const std::optional<std::string>& cpname) {

@@ -22,6 +22,13 @@ class DepRecord {
   // a message when it could not be written (the old file is then kept).
   bool write(const std::string& path) const;
 
+  // From now on every name recorded is checked as it comes: the first that
+  // make or ninja would not read back stays as refused().
+  void check_names() { checked_ = true; }
+  const std::optional<std::string>& refused() const { return refused_; }
+  // Prints why path cannot be named, and false, when it cannot.
+  bool can_name(const std::string& path) const;
+
  private:
   // Paths in the order first seen, each once.
   struct PathList {
@@ -31,6 +38,10 @@ class DepRecord {
       if (seen.insert(path).second) order.push_back(path);
     }
   };
+  void note(const std::string& path);
+
   PathList inputs_;
   PathList outputs_;
+  bool checked_ = false;
+  std::optional<std::string> refused_;
 };

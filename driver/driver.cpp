@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/console.h"
+#include "base/make_rule.h"
 #include "base/platform.h"
 #include "base/text.h"
 #include "base/wildcard.h"
@@ -121,6 +122,9 @@ class ConfigRun {
   // any; the pattern beside the configuration when none has.
   std::string find_input(const std::string& token, const std::string& pattern,
                          std::vector<std::string>& matches) const;
+  // Under --depfile, false after a message when make or ninja could not read
+  // back a file of the image.
+  bool outputs_nameable(const std::string& binname) const;
   // A warning under --strict ends the run as an error does.
   bool warned_strictly() const { return settings_.strict && con_warnings() > 0; }
   bool within_max_size() const;
@@ -156,6 +160,7 @@ class ConfigRun {
 };
 
 void ConfigRun::set_configdir(const std::string& name) {
+  if (paths_.depfile && !listing()) deps_.check_names();
   std::optional<std::string> full = path_full(name);
   if (!full) return;
   deps_.add_input(*full);
@@ -164,7 +169,7 @@ void ConfigRun::set_configdir(const std::string& name) {
 }
 
 int ConfigRun::run() {
-  errorflag_ = !read_entries();
+  errorflag_ = deps_.refused() ? !deps_.can_name(*deps_.refused()) : !read_entries();
   if (!errorflag_) {
     con_new_context();
     errorflag_ = !fontlistclose();
@@ -189,6 +194,9 @@ bool ConfigRun::read_entries() {
     }
     con_new_context();
     if (!on_entry(name) || warned_strictly()) return false;
+    // Under --depfile, a file make or ninja would read as another stops the
+    // run before anything that names it is written.
+    if (deps_.refused()) return deps_.can_name(*deps_.refused());
   }
 }
 
@@ -256,6 +264,11 @@ bool ConfigRun::note_image(const std::string& token) {
 bool ConfigRun::on_bin(const std::string& token) {
   if (!note_image(token)) {
     con_printf("\nConfig file: image \"%s\" is defined twice", token.c_str());
+    return false;
+  }
+  if (const std::optional<char> c = vfont_unincludable(token)) {
+    con_printf("\nConfig file: image name \"%s\" holds %s: its header could not be included",
+               token.c_str(), character_words(*c).c_str());
     return false;
   }
   if (!fontlistclose()) return false;
@@ -453,6 +466,13 @@ std::string largest_fonts(const FONTLIST& list, const VMEMBUF& layout) {
   return text;
 }
 
+bool ConfigRun::outputs_nameable(const std::string& binname) const {
+  if (!paths_.depfile) return true;
+  for (const std::string& file : vfont_output_files(binname))
+    if (!deps_.can_name(file)) return false;
+  return true;
+}
+
 // The open list against --max-size, before anything of it is written. A
 // list that cannot be laid out at all is left to the writer, which says so.
 bool ConfigRun::within_max_size() const {
@@ -483,7 +503,7 @@ bool ConfigRun::fontlistclose() {
     con_printf("\nNo load fonts defined in config.\n Skipping generation of %s",
                curlist_->binname.c_str());
   } else {
-    if (!within_max_size()) return false;
+    if (!within_max_size() || !outputs_nameable(written)) return false;
     curlist_->binname = written;
     if (vfont_generate(*curlist_)) {
       deps_.add_outputs(vfont_output_files(curlist_->binname));

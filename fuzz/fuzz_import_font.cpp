@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const ImportResult& result = imported.value();
   fuzz::check(result.files.size() == 2, "an import made other than a .sym and a .cp file");
   if (!write_file_set(result.files).ok()) fuzz::fail("the scratch folder cannot be written");
-  const std::string& sym = result.files[0].content;
+  const std::string_view sym = result.files[0].content;
   // A damaged font can give symbols of a few hundred pixels each way, whose
   // text the instrumented reader would take seconds over; those are
   // written by the same code as the small ones.

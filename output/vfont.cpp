@@ -257,6 +257,14 @@ bool generate(const FONTLIST& list, const OutputNames& names) {
 
 }  // namespace
 
+std::optional<char> vfont_unincludable(const std::string& binname) {
+  for (char c : path_base(binname)) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '<' || c == '>' || c == '"' || u < 0x20 || u == 0x7F) return c;
+  }
+  return std::nullopt;
+}
+
 std::vector<std::string> vfont_output_files(const std::string& binname) {
   const OutputNames names = make_names(binname);
   return {names.source, names.header, names.image};

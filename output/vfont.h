@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@
 bool vfont_generate(const FONTLIST& list);
 
 // The full paths of the files vfont_generate writes for the image name
+// The character of an image's name (binname as in the configuration) that
+// keeps its header from being included by name, #include <NAME.h>: "<",
+// ">", a double quote or a control character; none when there is none.
+std::optional<char> vfont_unincludable(const std::string& binname);
+
 // binname: source, header and image.
 std::vector<std::string> vfont_output_files(const std::string& binname);
 

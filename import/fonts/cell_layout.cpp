@@ -63,6 +63,10 @@ bool loses_ink(const GlyphInk& g, const SymbolCell& cell, const Rows& rows) {
 
 }  // namespace
 
+SymbolCell symbol_cell(const GlyphInk& g, const CellRules& rules) {
+  return rules.fixed_width ? fixed_cell(g, *rules.fixed_width) : advance_cell(g);
+}
+
 Outcome<CellLayout> lay_out_cells(const std::vector<GlyphInk>& glyphs, const CellRules& rules) {
   const Rows rows = cell_rows(glyphs, rules);
   if (rows.bottom - rows.top > kMaxSide)
@@ -75,7 +79,7 @@ Outcome<CellLayout> lay_out_cells(const std::vector<GlyphInk>& glyphs, const Cel
   layout.cells.reserve(glyphs.size());
   for (size_t i = 0; i < glyphs.size(); ++i) {
     const GlyphInk& g = glyphs[i];
-    const SymbolCell cell = rules.fixed_width ? fixed_cell(g, *rules.fixed_width) : advance_cell(g);
+    const SymbolCell cell = symbol_cell(g, rules);
     if (cell.width > kMaxSide)
       return Failure{Fault::too_large, "a symbol would be more than 65535 pixels wide"};
     if (loses_ink(g, cell, rows)) layout.clipped.push_back(i);

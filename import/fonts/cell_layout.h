@@ -37,6 +37,10 @@ struct CellLayout {
   std::vector<size_t> clipped;    // glyphs that lose ink outside their symbol
 };
 
+// The symbol of one glyph under the rules: as wide as its advance (widened
+// to its ink) or the fixed width.
+SymbolCell symbol_cell(const GlyphInk& g, const CellRules& rules);
+
 // Lays out one symbol per glyph; a failure (Fault::too_large), with the
 // reason, when a symbol would be more than 65535 pixels wide or high.
 Outcome<CellLayout> lay_out_cells(const std::vector<GlyphInk>& glyphs, const CellRules& rules);

@@ -6,6 +6,7 @@
 #include "base/make_rule.h"
 #include "base/text.h"
 #include "cli/exit_status.h"
+#include "import/fonts/font_face.h"
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
 #include "import/fonts/font_options.h"
@@ -47,7 +48,7 @@ Status read_symbols_files(FontOptions& opts) {
 // The files an import read: the fonts and the symbols files.
 std::vector<std::string> files_read(const FontOptions& opts) {
   std::vector<std::string> read = {opts.font};
-  read.insert(read.end(), opts.fallbacks.begin(), opts.fallbacks.end());
+  for (const std::string& f : opts.fallbacks) read.push_back(parse_font_source(f).path);
   read.insert(read.end(), opts.symbols_files.begin(), opts.symbols_files.end());
   return read;
 }

@@ -1,9 +1,14 @@
 #include "import/fonts/font_face.h"
 
+#include FT_BDF_H
+
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <utility>
 
 #include "base/text.h"
+#include "cli/arg_reader.h"
 #include "import/fonts/glyph_ink.h"
 
 namespace tralk::importer {
@@ -90,6 +95,48 @@ Status set_size(FontFace& font, std::optional<uint32_t> size) {
   return {};
 }
 
+// The glyphs of a bitmap font in an X11 set by the characters its codes
+// stand for (the first glyph of a character that two codes give).
+void map_through_charset(FontFace& font, const cli::FontCharset& set) {
+  FT_Face face = font.face.get();
+  FT_UInt glyph = 0;
+  for (FT_ULong code = FT_Get_First_Char(face, &glyph); glyph != 0;
+       code = FT_Get_Next_Char(face, code, &glyph))
+    if (const std::optional<char32_t> c = set.to_unicode(static_cast<uint32_t>(code)))
+      font.unicode_glyphs.emplace_back(*c, glyph);
+  std::stable_sort(font.unicode_glyphs.begin(), font.unicode_glyphs.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  font.unicode_glyphs.erase(
+      std::unique(font.unicode_glyphs.begin(), font.unicode_glyphs.end(),
+                  [](const auto& a, const auto& b) { return a.first == b.first; }),
+      font.unicode_glyphs.end());
+}
+
+// A font without a Unicode charmap: a BDF or PCF font in an X11 character
+// set that iconv reads is selected by Unicode through it.
+Status map_x11_charset(FontFace& font) {
+  FT_Face face = font.face.get();
+  const char* encoding = nullptr;
+  const char* registry = nullptr;
+  if (face->num_charmaps == 0 || FT_Get_BDF_Charset_ID(face, &encoding, &registry) != FT_Err_Ok ||
+      !registry || !encoding)
+    return Failure{Fault::unsupported,
+                   "font " + in_quotes(font.path) +
+                       " has no Unicode charmap; --encoding native reads its own codes"};
+  const std::string name = std::string(registry) + "-" + encoding;
+  const Outcome<cli::FontCharset> set = cli::FontCharset::open(registry, encoding);
+  if (!set.ok())
+    return Failure{Fault::unsupported, "font " + in_quotes(font.path) + " is in character set " +
+                                           name +
+                                           ", which iconv does not know; --encoding "
+                                           "native reads its own codes"};
+  if (FT_Set_Charmap(face, face->charmaps[0]) != FT_Err_Ok)
+    return Failure{Fault::unsupported, "font " + in_quotes(font.path) + " has no charmap"};
+  map_through_charset(font, set.value());
+  font.charset = name;
+  return {};
+}
+
 Status set_charmap(FontFace& font, const cli::Encoding& encoding) {
   FT_Face face = font.face.get();
   if (encoding.kind == cli::EncodingKind::native) {
@@ -97,17 +144,16 @@ Status set_charmap(FontFace& font, const cli::Encoding& encoding) {
     return Failure{Fault::unsupported, "font " + in_quotes(font.path) + " has no charmap"};
   }
   if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) == FT_Err_Ok) return {};
-  return Failure{Fault::unsupported,
-                 "font " + in_quotes(font.path) +
-                     " has no Unicode charmap; --encoding native reads its own codes"};
+  return map_x11_charset(font);
 }
 
 // Why a face cannot be opened; for a face beyond the file's faces, how many
 // it has.
-Failure open_failure(FT_Library library, const std::string& path, uint32_t index,
-                     const Failure& failed) {
+Failure open_failure(FT_Library library, const std::shared_ptr<const FontFile>& file,
+                     uint32_t index, const Failure& failed) {
+  const std::string& path = file->path;
   if (index > 0) {
-    const Outcome<FtFace> first = ft_open_face(library, path, 0);
+    const Outcome<FtFace> first = ft_open_face(library, file, 0);
     if (first.ok() && index >= static_cast<uint64_t>(first.value()->num_faces)) {
       const long faces = first.value()->num_faces;
       return Failure{Fault::not_found, "font " + in_quotes(path) + " has " + std::to_string(faces) +
@@ -120,12 +166,23 @@ Failure open_failure(FT_Library library, const std::string& path, uint32_t index
 
 }  // namespace
 
+FontSource parse_font_source(const std::string& text) {
+  const size_t colon = text.rfind(':');
+  if (colon == std::string::npos || colon == 0 || std::filesystem::exists(text)) return {text, 0};
+  const std::optional<uint32_t> face = cli::parse_number(text.substr(colon + 1));
+  if (!face || *face > 0xFFFF) return {text, 0};
+  return {text.substr(0, colon), *face};
+}
+
 Outcome<FontFace> open_font_face(FT_Library library, const std::string& path, uint32_t index,
                                  std::optional<uint32_t> size, const cli::Encoding& encoding) {
-  Outcome<FtFace> face = ft_open_face(library, path, index);
-  if (!face.ok()) return open_failure(library, path, index, face.failure());
+  Outcome<std::shared_ptr<const FontFile>> file = read_font_file(path);
+  if (!file.ok()) return file.failure();
+  Outcome<FtFace> face = ft_open_face(library, file.value(), index);
+  if (!face.ok()) return open_failure(library, file.value(), index, face.failure());
   FontFace font;
   font.path = path;
+  font.index = index;
   font.face = std::move(face.value());
   if (Status sized = set_size(font, size); !sized.ok()) return sized.failure();
   if (Status mapped = set_charmap(font, encoding); !mapped.ok()) return mapped.failure();
@@ -133,7 +190,10 @@ Outcome<FontFace> open_font_face(FT_Library library, const std::string& path, ui
 }
 
 FT_UInt font_glyph(const FontFace& font, uint32_t code) {
-  return FT_Get_Char_Index(font.face.get(), code);
+  if (font.charset.empty()) return FT_Get_Char_Index(font.face.get(), code);
+  const auto at = std::lower_bound(font.unicode_glyphs.begin(), font.unicode_glyphs.end(), code,
+                                   [](const auto& entry, uint32_t c) { return entry.first < c; });
+  return at != font.unicode_glyphs.end() && at->first == code ? at->second : 0;
 }
 
 std::string face_name(FT_Face face, const std::string& path) {

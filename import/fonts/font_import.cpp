@@ -6,10 +6,12 @@
 
 #include "base/text.h"
 #include "import/fonts/cell_layout.h"
+#include "import/fonts/cell_outliers.h"
 #include "import/fonts/code_selection.h"
 #include "import/fonts/cp_text.h"
 #include "import/fonts/font_face.h"
 #include "import/fonts/glyph_ink.h"
+#include "import/fonts/missing_glyph.h"
 #include "import/fonts/report_text.h"
 #include "import/fonts/sym_text.h"
 #include "import/fonts/symbol_pack.h"
@@ -22,11 +24,15 @@ constexpr size_t kMaxSymbols = 0xFFFF;
 // An image holds a font of at most this many pixel bytes.
 constexpr uint64_t kMaxFontBytes = 0xFFFFFFFF;
 
+// The code a font's own symbol for missing characters is added under.
+constexpr uint16_t kReplacementCode = 0xFFFD;
+
 // The glyph found for a wanted code.
 struct Found {
   WantedCode wanted;
   size_t font = 0;  // 0: the font, 1 on: the fallbacks
   FT_UInt glyph = 0;
+  std::string what;  // for a symbol added as the default character: what it is
 };
 
 // Everything the stages hand on.
@@ -38,14 +44,17 @@ struct Work {
   std::vector<GlyphInk> glyphs;
   CellLayout layout;
   uint16_t defchar = 0;
+  std::string defchar_words;  // after the default character's code in the report
+  std::string outliers_line;  // the glyphs that make every symbol larger, if any
 };
 
+// The font, then the fallbacks, each FILE or FILE:FACE.
 Status open_fonts(FT_Library library, const FontOptions& opts, Work& work) {
-  std::vector<std::string> paths = {opts.font};
-  paths.insert(paths.end(), opts.fallbacks.begin(), opts.fallbacks.end());
-  for (size_t i = 0; i < paths.size(); ++i) {
+  std::vector<FontSource> sources = {{opts.font, opts.face}};
+  for (const std::string& f : opts.fallbacks) sources.push_back(parse_font_source(f));
+  for (const FontSource& source : sources) {
     Outcome<FontFace> font =
-        open_font_face(library, paths[i], i == 0 ? opts.face : 0, opts.size, opts.encoding);
+        open_font_face(library, source.path, source.face, opts.size, opts.encoding);
     if (!font.ok()) return font.failure();
     work.fonts.push_back(std::move(font.value()));
   }
@@ -60,7 +69,7 @@ void find_glyphs(Work& work) {
       const FT_UInt glyph = font_glyph(work.fonts[f], *w.lookup);
       // Glyph 0 is the font's "missing character" box, never a symbol.
       if (glyph != 0) {
-        work.found.push_back({w, f, glyph});
+        work.found.push_back({w, f, glyph, {}});
         found = true;
       }
     }
@@ -82,13 +91,72 @@ Status check_found(const FontOptions& opts, Work& work, ImportResult& result) {
                    std::string("no glyph at all: ") +
                        (work.fonts.size() == 1 ? "the font has" : "the fonts have") +
                        " none of the codes selected"};
+  return {};
+}
+
+Status check_count(const Work& work) {
   if (work.found.size() > kMaxSymbols)
     return Failure{Fault::too_large, std::to_string(work.found.size()) +
                                          " symbols selected; a font holds at most 65535"};
   return {};
 }
 
+// The least bytes the symbols can take, from the glyphs rendered so far:
+// the rows and the widest symbol only grow as more are rendered. A size
+// whose symbols cannot fit an image is refused as soon as this shows it,
+// not after rendering thousands of glyphs.
+class LeastBytes {
+ public:
+  LeastBytes(const CellRules& rules, unsigned bpp, size_t symbols)
+      : rules_(rules), bpp_(bpp), symbols_(symbols) {
+    if (rules.height == CellHeight::font) {
+      top_ = -int64_t{rules.font_ascent};
+      bottom_ = rules.font_descent;
+    }
+    if (rules.fixed_width) widest_ = *rules.fixed_width;
+  }
+
+  void add(const GlyphInk& g) {
+    if (rules_.height == CellHeight::ink && g.has_ink()) {
+      top_ = std::min<int64_t>(top_, g.top);
+      bottom_ = std::max<int64_t>(bottom_, int64_t{g.top} + g.height);
+    }
+    widest_ = std::max(widest_, symbol_cell(g, rules_).width);
+  }
+
+  uint64_t rows() const { return bottom_ > top_ ? static_cast<uint64_t>(bottom_ - top_) : 1; }
+  uint64_t each() const { return (uint64_t{widest_} * bpp_ + 7) / 8 * rows(); }
+  uint64_t total() const { return each() * symbols_; }
+  uint32_t widest() const { return widest_; }
+
+ private:
+  CellRules rules_;
+  unsigned bpp_;
+  size_t symbols_;
+  int64_t top_ = INT64_MAX / 2, bottom_ = INT64_MIN / 2;
+  uint32_t widest_ = 1;
+};
+
+Failure too_many_bytes(const FontOptions& opts, const Work& work, const LeastBytes& least) {
+  return Failure{Fault::too_large,
+                 "at " + std::to_string(work.fonts[0].pixel_size) + " px the " +
+                     std::to_string(work.found.size()) + " symbols would take more than " +
+                     std::to_string(kMaxFontBytes) + " bytes, all that an image holds (" +
+                     std::to_string(least.each()) +
+                     " bytes each at least: " + std::to_string(least.rows()) + " rows, " +
+                     std::to_string(least.widest()) + " pixels wide, " + std::to_string(opts.bpp) +
+                     (opts.bpp == 1 ? " bit" : " bits") + " per pixel); a smaller size, fewer " +
+                     "codes, or fewer bits per pixel"};
+}
+
+CellRules cell_rules(const FontOptions& opts, const Work& work) {
+  return {opts.height, opts.fixed_width, work.fonts[0].ascent, work.fonts[0].descent};
+}
+
 Status render_all(FT_Library library, const FontOptions& opts, Work& work) {
+  const CellRules rules = cell_rules(opts, work);
+  LeastBytes least(rules, opts.bpp, work.found.size());
+  if (least.total() > kMaxFontBytes) return too_many_bytes(opts, work, least);
   work.glyphs.reserve(work.found.size());
   for (const Found& f : work.found) {
     const FontFace& font = work.fonts[f.font];
@@ -97,13 +165,41 @@ Status render_all(FT_Library library, const FontOptions& opts, Work& work) {
     if (!glyph.ok())
       return Failure{glyph.code(), "cannot render the glyph of " + hex4(f.wanted.code) +
                                        " in font " + in_quotes(font.path) + ": " + glyph.error()};
+    least.add(glyph.value());
+    if (least.total() > kMaxFontBytes) return too_many_bytes(opts, work, least);
     work.glyphs.push_back(std::move(glyph.value()));
   }
   return {};
 }
 
+// "2 glyphs make every symbol 32 rows high and 64 bytes where the others
+// need 18 rows and 36 bytes: ...", with the way out.
+std::string outliers_line(const Outliers& o, const FontOptions& opts, const Work& work) {
+  const bool taller = o.rest_rows < o.rows, wider = o.rest_width < o.width;
+  std::string with, without;
+  if (taller) {
+    with = std::to_string(o.rows) + " rows high";
+    without = std::to_string(o.rest_rows) + " rows";
+  }
+  if (wider) {
+    with += (taller ? ", " : "") + std::to_string(o.width) + " pixels wide";
+    without += (taller ? ", " : "") + std::to_string(o.rest_width) + " pixels";
+  }
+  std::vector<uint16_t> codes;
+  for (const size_t i : o.glyphs) codes.push_back(work.found[i].wanted.code);
+  const bool one = codes.size() == 1;
+  std::string way = one ? "leave it out" : "leave them out";
+  if (taller && opts.height == CellHeight::ink)
+    way = "--height font takes the font's " +
+          std::to_string(work.fonts[0].ascent + work.fonts[0].descent) +
+          " rows and clips what lies beyond, or " + way;
+  return plural(codes.size(), "glyph makes", "glyphs make") + " every symbol " + with + " and " +
+         std::to_string(o.bytes) + " bytes where the others need " + without + " and " +
+         std::to_string(o.rest_bytes) + " bytes: " + code_runs(codes) + "; " + way;
+}
+
 Status lay_out(const FontOptions& opts, Work& work, ImportResult& result) {
-  const CellRules rules{opts.height, opts.fixed_width, work.fonts[0].ascent, work.fonts[0].descent};
+  const CellRules rules = cell_rules(opts, work);
   Outcome<CellLayout> layout = lay_out_cells(work.glyphs, rules);
   if (!layout.ok()) return layout.failure();
   work.layout = std::move(layout.value());
@@ -111,6 +207,8 @@ Status lay_out(const FontOptions& opts, Work& work, ImportResult& result) {
   if (bytes > kMaxFontBytes)
     return Failure{Fault::too_large, "the symbols would take " + std::to_string(bytes) +
                                          " bytes, more than an image can hold"};
+  if (const std::optional<Outliers> o = find_outliers(work.glyphs, work.layout, rules, opts.bpp))
+    work.outliers_line = outliers_line(*o, opts, work);
   if (!work.layout.clipped.empty()) {
     std::vector<uint16_t> codes;
     for (const size_t i : work.layout.clipped) codes.push_back(work.found[i].wanted.code);
@@ -126,9 +224,45 @@ bool has_code(const Work& work, uint16_t code) {
                      [code](const Found& f) { return f.wanted.code == code; });
 }
 
+// Adds the font's symbol for missing characters under U+FFFD, in code order.
+void add_default_symbol(Work& work, FT_UInt glyph, std::optional<uint32_t> lookup,
+                        const std::string& what) {
+  const Found added{{kReplacementCode, lookup}, 0, glyph, what};
+  const auto at = std::find_if(work.found.begin(), work.found.end(),
+                               [](const Found& f) { return f.wanted.code > kReplacementCode; });
+  work.found.insert(at, added);
+  work.defchar = kReplacementCode;
+  work.defchar_words = ", the font's " + what + (lookup ? ", added" : " added under U+FFFD");
+}
+
+// Without --defchar or "?", the font's own symbol for missing characters:
+// its U+FFFD, or its missing-glyph box or default character added under
+// U+FFFD; the first code, with a warning, when it has none.
+void choose_own_default(const FontOptions& opts, Work& work, ImportResult& result) {
+  const FontFace& font = work.fonts[0];
+  const bool unicode = opts.encoding.kind != cli::EncodingKind::native;
+  const FT_UInt replacement = unicode ? font_glyph(font, kReplacementCode) : 0;
+  if (replacement != 0 && has_code(work, kReplacementCode)) {
+    work.defchar = kReplacementCode;
+    work.defchar_words = ", the font's U+FFFD";
+    return;
+  }
+  if (!has_code(work, kReplacementCode)) {
+    if (replacement != 0) return add_default_symbol(work, replacement, kReplacementCode, "U+FFFD");
+    if (const std::optional<MissingGlyph> own = missing_glyph(font))
+      return add_default_symbol(work, own->glyph, std::nullopt, own->what);
+  }
+  work.defchar = work.found.front().wanted.code;
+  work.defchar_words = ", the first code";
+  result.warnings.push_back(
+      "\"?\" is not among the symbols and the font has no symbol of its own "
+      "for missing characters: the default character is the first code, " +
+      hex4(work.defchar) + "; choose one with --defchar");
+}
+
 // --defchar (read and checked on the command line), or "?" when it is among
-// the symbols, or the first code.
-Status choose_defchar(const FontOptions& opts, uint16_t given, Work& work) {
+// the symbols, or the font's own symbol for missing characters.
+Status choose_defchar(const FontOptions& opts, uint16_t given, Work& work, ImportResult& result) {
   if (opts.defchar) {
     if (!has_code(work, given))
       return Failure{Fault::not_found,
@@ -137,8 +271,12 @@ Status choose_defchar(const FontOptions& opts, uint16_t given, Work& work) {
     return {};
   }
   const Outcome<uint16_t> question = parse_defchar("?", opts.encoding);
-  work.defchar = question.ok() && has_code(work, question.value()) ? question.value()
-                                                                   : work.found.front().wanted.code;
+  if (question.ok() && has_code(work, question.value())) {
+    work.defchar = question.value();
+    return {};
+  }
+  // Without a codepage there is no default character to choose.
+  if (!opts.no_cp) choose_own_default(opts, work, result);
   return {};
 }
 
@@ -146,8 +284,10 @@ Status choose_defchar(const FontOptions& opts, uint16_t given, Work& work) {
 // differs, and the fallback font it came from.
 std::string symbol_note(const FontOptions& opts, const Found& f, const Work& work) {
   std::string note = hex4(f.wanted.code);
-  if (opts.encoding.kind != cli::EncodingKind::native && f.wanted.lookup != f.wanted.code)
+  if (opts.encoding.kind != cli::EncodingKind::native && f.wanted.lookup &&
+      *f.wanted.lookup != f.wanted.code)
     note += " " + u_plus(*f.wanted.lookup);
+  if (!f.what.empty()) note += " the font's " + f.what;
   if (f.font > 0) note += " from " + in_quotes(work.fonts[f.font].path);
   return note;
 }
@@ -159,24 +299,25 @@ void compose(FT_Library library, const FontOptions& opts, const Work& work, Impo
   info.comments.push_back("Made by tralk-import from " + font_line(work.fonts[0], opts.face) +
                           ", FreeType " + ft_version(library));
   for (size_t i = 1; i < work.fonts.size(); ++i)
-    info.comments.push_back("Fallback " + font_line(work.fonts[i], 0));
+    info.comments.push_back("Fallback " + font_line(work.fonts[i], work.fonts[i].index));
   info.comments.push_back("Options: " + describe_options(opts));
   info.comments.push_back(shape_line(symbols, work.layout) + ", " +
                           depth_words(opts.bpp, opts.invert));
   for (const Found& f : work.found) info.notes.push_back(symbol_note(opts, f, work));
 
   result.report = info.comments;
-  result.files.push_back({opts.out, sym_text(symbols, info)});
+  if (!work.outliers_line.empty()) result.report.push_back(work.outliers_line);
+  result.files.emplace_back(opts.out, sym_text(symbols, info));
   if (opts.no_cp) return;
   std::vector<uint16_t> codes;
   for (const Found& f : work.found) codes.push_back(f.wanted.code);
   const std::vector<CpRange> ranges = cp_ranges(codes);
   const std::string cp_path =
       (std::filesystem::path(opts.out).parent_path() / opts.cp_name).string();
-  result.files.push_back({cp_path, cp_text(ranges, work.defchar)});
+  result.files.emplace_back(cp_path, cp_text(ranges, work.defchar));
   result.report.push_back("Codepage " + in_quotes(opts.cp_name) + ": " +
                           plural(ranges.size(), "range", "ranges") + ", default character " +
-                          hex4(work.defchar));
+                          hex4(work.defchar) + work.defchar_words);
 }
 
 }  // namespace
@@ -197,7 +338,8 @@ Outcome<ImportResult> import_font(FT_Library library, const FontOptions& opts) {
   find_glyphs(work);
   ImportResult result;
   Status made = check_found(opts, work, result);
-  if (made.ok()) made = choose_defchar(opts, defchar, work);
+  if (made.ok()) made = choose_defchar(opts, defchar, work, result);
+  if (made.ok()) made = check_count(work);
   if (made.ok()) made = render_all(library, opts, work);
   if (made.ok()) made = lay_out(opts, work, result);
   if (!made.ok()) return made.failure();

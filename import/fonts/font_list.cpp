@@ -67,9 +67,17 @@ std::string strikes(FT_Face face) {
   return out;
 }
 
-std::string describe_face(long index, FT_Face face) {
+// FreeType's name of the face's format, or the console font's that was
+// handed to it as BDF.
+std::string format_name(const FtFace& face) {
+  if (!face.file().format.empty()) return face.file().format;
+  return FT_Get_Font_Format(face.get());
+}
+
+std::string describe_face(long index, const FtFace& ft) {
+  FT_Face face = ft.get();
   return "Face " + std::to_string(index) + ": " + face_name(face, "(no name)") + ", " +
-         FT_Get_Font_Format(face) + (FT_IS_SCALABLE(face) ? ", scalable" : ", bitmap") + ", " +
+         format_name(ft) + (FT_IS_SCALABLE(face) ? ", scalable" : ", bitmap") + ", " +
          std::to_string(face->num_glyphs) + " glyphs\n  strikes: " + strikes(face) + "\n" +
          charmaps(face);
 }
@@ -77,19 +85,21 @@ std::string describe_face(long index, FT_Face face) {
 }  // namespace
 
 Outcome<std::string> list_font(FT_Library library, const std::string& path) {
-  const Outcome<FtFace> first = ft_open_face(library, path, 0);
+  const Outcome<std::shared_ptr<const FontFile>> file = read_font_file(path);
+  if (!file.ok()) return file.failure();
+  const Outcome<FtFace> first = ft_open_face(library, file.value(), 0);
   if (!first.ok())
     return Failure{first.code(), "cannot open font " + in_quotes(path) + ": " + first.error()};
   const long faces = first.value()->num_faces;
   std::string out = "Font " + in_quotes(path) + ": " + std::to_string(faces) +
                     (faces == 1 ? " face\n" : " faces\n");
-  out += describe_face(0, first.value().get());
+  out += describe_face(0, first.value());
   for (long i = 1; i < faces; ++i) {
-    const Outcome<FtFace> face = ft_open_face(library, path, i);
+    const Outcome<FtFace> face = ft_open_face(library, file.value(), i);
     if (!face.ok())
       return Failure{face.code(), "cannot open face " + std::to_string(i) + " of font " +
                                       in_quotes(path) + ": " + face.error()};
-    out += describe_face(i, face.value().get());
+    out += describe_face(i, face.value());
   }
   return out;
 }

@@ -18,7 +18,8 @@ const char kHelpHead[] =
     "       tralk-import font FONTFILE --list\n"
     "\n"
     "Turns a font that FreeType reads (TrueType, OpenType, BDF, PCF, also .pcf.gz)\n"
-    "into a tralk symbol font OUT.sym and its codepage OUT.cp.\n"
+    "or a console font (PSF1, PSF2, also .psf.gz) into a tralk symbol font OUT.sym\n"
+    "and its codepage OUT.cp.\n"
     "\n";
 
 const char kHelpTail[] =
@@ -34,8 +35,9 @@ const std::vector<cli::OptionGroup> kGroups = {
        {"pixels per em; for a bitmap font the strike of that size",
         "(needed for scalable fonts; a bitmap font of one strike", "uses it)"}},
       {"--fallback",
-       "FILE",
-       {"a font that fills codes the fonts before it lack", "(repeatable; face 0, same size)"}},
+       "FILE[:FACE]",
+       {"a font that fills codes the fonts before it lack",
+        "(repeatable; face FACE of a collection, default 0; same", "size)"}},
       {"--list",
        nullptr,
        {"print the font's faces, strikes, charmaps and glyph count;", "writes nothing"}}}},
@@ -61,7 +63,8 @@ const std::vector<cli::OptionGroup> kGroups = {
       {"--defchar",
        "C",
        {"the codepage's default character: a character or a code",
-        "(default \"?\" when selected, else the first code)"}}}},
+        "(default \"?\" when selected, else the font's own U+FFFD,",
+        "missing-glyph box or DEFAULT_CHAR, added under U+FFFD)"}}}},
     {"Pixels:",
      {{"--bpp", "N", {"1 (default): b&w symbols; 2, 4 or 8: grey levels, 0 black"}},
       {"--invert", nullptr, {"with --bpp 2, 4 or 8: light ink on black"}},

@@ -4,6 +4,7 @@
 #include FT_MODULE_H
 
 #include <array>
+#include <utility>
 
 namespace tralk::importer {
 
@@ -89,11 +90,17 @@ Outcome<FtLibrary> ft_open_library() {
   return library;
 }
 
-Outcome<FtFace> ft_open_face(FT_Library library, const std::string& path, long index) {
+Outcome<FtFace> ft_open_face(FT_Library library, std::shared_ptr<const FontFile> file, long index) {
   FT_Face raw = nullptr;
-  const FT_Error e = FT_New_Face(library, path.c_str(), index, &raw);
+  const FT_Error e =
+      FT_New_Memory_Face(library, file->data(), static_cast<FT_Long>(file->size()), index, &raw);
+  // A reader that tries bytes in memory past their end stops the search
+  // for one that takes them with this error, where a file's reader says
+  // that it does not know the format: the bytes are no font it knows.
+  if (FT_ERROR_BASE(e) == FT_Err_Invalid_Stream_Operation)
+    return ft_failure(FT_Err_Unknown_File_Format, "");
   if (e != FT_Err_Ok) return ft_failure(e, "");
-  return FtFace(raw);
+  return FtFace(std::move(file), raw);
 }
 
 std::string ft_error_text(FT_Error error) {

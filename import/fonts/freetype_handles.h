@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/outcome.h"
+#include "import/fonts/font_file.h"
 
 namespace tralk::importer {
 
@@ -22,14 +23,30 @@ using FtLibrary = std::unique_ptr<FT_LibraryRec_, FtLibraryDone>;
 struct FtFaceDone {
   void operator()(FT_Face face) const { FT_Done_Face(face); }
 };
-using FtFace = std::unique_ptr<FT_FaceRec_, FtFaceDone>;
+
+// A face read from a font file's bytes in memory, which it keeps for as
+// long as FreeType may read them (the face is done before the bytes go).
+class FtFace {
+ public:
+  FtFace() = default;
+  FtFace(std::shared_ptr<const FontFile> file, FT_Face face)
+      : file_(std::move(file)), face_(face) {}
+  FT_Face get() const { return face_.get(); }
+  FT_Face operator->() const { return face_.get(); }
+  const FontFile& file() const { return *file_; }
+
+ private:
+  std::shared_ptr<const FontFile> file_;
+  std::unique_ptr<FT_FaceRec_, FtFaceDone> face_;
+};
 
 // A new library with every module property that FREETYPE_PROPERTIES can set
 // set explicitly; a failure, with the reason, when that cannot be done.
 Outcome<FtLibrary> ft_open_library();
 
-// Face index of the font file at path; a failure with FreeType's reason.
-Outcome<FtFace> ft_open_face(FT_Library library, const std::string& path, long index);
+// Face index of a font file read into memory; a failure with FreeType's
+// reason.
+Outcome<FtFace> ft_open_face(FT_Library library, std::shared_ptr<const FontFile> file, long index);
 
 // FreeType's words for an error code ("cannot open resource").
 std::string ft_error_text(FT_Error error);

@@ -4,6 +4,7 @@
 #include FT_OUTLINE_H
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace tralk::importer {
@@ -48,51 +49,65 @@ const uint8_t* bitmap_row(const FT_Bitmap& b, unsigned y) {
   return b.buffer + size_t{b.rows - 1 - y} * static_cast<unsigned>(-b.pitch);
 }
 
+// The ink level of each coverage value 0 to 255 of a bitmap of num_grays
+// values. Every glyph of a font has the same num_grays, so the table of the
+// last one is kept: 256 divisions a glyph cost more than the glyph's pixels.
+const std::array<uint8_t, 256>& level_table(const FT_Bitmap& b, unsigned bpp) {
+  struct Cached {
+    unsigned num_grays = 0, bpp = 0;
+    std::array<uint8_t, 256> table{};
+  };
+  static thread_local Cached cached;
+  if (cached.num_grays == b.num_grays && cached.bpp == bpp) return cached.table;
+  const uint32_t max_coverage = b.num_grays > 1 ? b.num_grays - 1u : 1u;
+  const uint32_t max_level = (1u << bpp) - 1;
+  for (uint32_t c = 0; c < cached.table.size(); ++c)
+    cached.table[c] = static_cast<uint8_t>(
+        std::min(coverage_level(std::min(c, max_coverage), max_coverage, max_level), max_level));
+  cached.num_grays = b.num_grays;
+  cached.bpp = bpp;
+  return cached.table;
+}
+
 struct Box {
   unsigned x0, y0, x1, y1;  // x1, y1 past the last inked column and row
 };
 
-// Levels of every pixel of an 8-bit bitmap of num_grays coverage values.
-std::vector<uint8_t> bitmap_levels(const FT_Bitmap& b, unsigned bpp) {
-  std::vector<uint8_t> levels(size_t{b.width} * b.rows);
-  const uint32_t max_coverage = b.num_grays > 1 ? b.num_grays - 1u : 1u;
-  const uint32_t max_level = (1u << bpp) - 1;
+// The box of the pixels whose level is not blank.
+Box ink_box(const FT_Bitmap& b, const std::array<uint8_t, 256>& table) {
+  Box box{b.width, b.rows, 0, 0};
   for (unsigned y = 0; y < b.rows; ++y) {
     const uint8_t* row = bitmap_row(b, y);
+    unsigned x0 = b.width, x1 = 0;
     for (unsigned x = 0; x < b.width; ++x)
-      levels[size_t{y} * b.width + x] =
-          static_cast<uint8_t>(coverage_level(row[x], max_coverage, max_level));
-  }
-  return levels;
-}
-
-Box ink_box(const std::vector<uint8_t>& levels, unsigned width, unsigned rows) {
-  Box box{width, rows, 0, 0};
-  for (unsigned y = 0; y < rows; ++y)
-    for (unsigned x = 0; x < width; ++x)
-      if (levels[size_t{y} * width + x]) {
-        box.x0 = std::min(box.x0, x);
-        box.y0 = std::min(box.y0, y);
-        box.x1 = std::max(box.x1, x + 1);
-        box.y1 = std::max(box.y1, y + 1);
+      if (table[row[x]]) {
+        x0 = std::min(x0, x);
+        x1 = x + 1;
       }
+    if (x1 == 0) continue;
+    box.x0 = std::min(box.x0, x0);
+    box.x1 = std::max(box.x1, x1);
+    box.y0 = std::min(box.y0, y);
+    box.y1 = y + 1;
+  }
   return box;
 }
 
-// Keeps the ink box of the rendered bitmap placed at (left, top) relative
-// to the origin and baseline.
+// Keeps the levels of the ink box of the rendered bitmap placed at (left,
+// top) relative to the origin and baseline.
 void keep_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out) {
-  const std::vector<uint8_t> levels = bitmap_levels(b, bpp);
-  const Box box = ink_box(levels, b.width, b.rows);
+  const std::array<uint8_t, 256>& table = level_table(b, bpp);
+  const Box box = ink_box(b, table);
   if (box.x1 == 0) return;
   out.left = left + static_cast<int>(box.x0);
   out.top = top + static_cast<int>(box.y0);
   out.width = box.x1 - box.x0;
   out.height = box.y1 - box.y0;
-  out.levels.reserve(size_t{out.width} * out.height);
+  out.levels.resize(size_t{out.width} * out.height);
+  uint8_t* to = out.levels.data();
   for (unsigned y = box.y0; y < box.y1; ++y) {
-    const auto row = levels.begin() + static_cast<std::ptrdiff_t>(size_t{y} * b.width);
-    out.levels.insert(out.levels.end(), row + box.x0, row + box.x1);
+    const uint8_t* row = bitmap_row(b, y);
+    for (unsigned x = box.x0; x < box.x1; ++x) *to++ = table[row[x]];
   }
 }
 

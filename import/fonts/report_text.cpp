@@ -36,7 +36,8 @@ std::string code_runs(const std::vector<uint16_t>& codes) {
 std::string font_line(const FontFace& font, uint32_t face) {
   return in_quotes(font.path) + " face " + std::to_string(face) + ": " +
          face_name(font.face.get(), font.path) + ", " + std::to_string(font.pixel_size) + " px" +
-         (font.strike ? " strike" : "");
+         (font.strike ? " strike" : "") +
+         (font.charset.empty() ? "" : ", charset " + font.charset + " through iconv");
 }
 
 std::string depth_words(unsigned bpp, bool invert) {

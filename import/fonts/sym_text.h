@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_set.h"
 #include "import/fonts/symbol_pack.h"
 
 namespace tralk::importer {
@@ -17,6 +18,6 @@ struct SymTextInfo {
   std::vector<std::string> notes;     // one per symbol, after its bytes
 };
 
-std::string sym_text(const PackedSymbols& symbols, const SymTextInfo& info);
+FileText sym_text(const PackedSymbols& symbols, const SymTextInfo& info);
 
 }  // namespace tralk::importer

@@ -69,7 +69,6 @@ const std::vector<cli::OptionGroup> kGroups = {
 
 }  // namespace
 
-// Six hex digits, red, green, blue; a leading "#" is allowed.
 std::optional<RGBTRIPLET> parse_colour(std::string_view text) {
   if (!text.empty() && text[0] == '#') text.remove_prefix(1);
   if (text.size() != 6) return std::nullopt;

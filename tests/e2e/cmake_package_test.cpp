@@ -34,6 +34,7 @@ const char kProject[] =
     "add_library(fw STATIC lib.c)\n";
 
 TEST(CMakePackage, ImagesAndRefusalsWhenTheBuildIsConfigured) {
+  if (test_host().windows) GTEST_SKIP() << "CMake runs the tralk of this build, not the one tested";
   const struct {
     const char* calls;
     const char* error;  // a part of the configuration's error, or null

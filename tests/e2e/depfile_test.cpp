@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <sstream>
 #include <vector>
 
 #include "support/run_tralk.h"
@@ -130,18 +132,104 @@ TEST(Depfile, NotWrittenAfterAFailedRun) {
   EXPECT_TRUE(fs::exists(dir.path() / "a.bin"));
 }
 
-TEST(Depfile, NamesMakeCannotHoldAreRefused) {
-  if (test_host().windows) GTEST_SKIP() << "Windows file names hold no line end";
+// Names that make or ninja would read as something else are refused as the
+// run meets them, before any file is written: a name can end a rule, start a
+// command, make a pattern or a glob, or split into two names.
+TEST(Depfile, NamesABuildCannotHoldAreRefused) {
+  if (test_host().windows) GTEST_SKIP() << "Windows file names hold none of these";
+  const char kRefused[] =
+      ": a dependency file cannot name it\nSkipping config file processing due to errors\n"
+      "\nPress a key to Exit\n";
+  struct Case {
+    const char* config;
+    const char* font;   // the font file beside it
+    const char* named;  // the file the message names
+    const char* shown;  // the character as it shows it
+  } cases[] = {
+      {"a.bin\nx*.sym\n", "x\ny.sym", "x\ny.sym", "0x0A"},
+      {"a.bin\n*.sym\n", ";touch${IFS}INJECTED;x.sym", ";touch${IFS}INJECTED;x.sym", "\";\""},
+      {"a.bin\n*.sym\n", "pct%x.sym", "pct%x.sym", "\"%\""},
+      {"a.bin\n*.sym\n", "eq=x.sym", "eq=x.sym", "\"=\""},
+      {"a.bin\n*.sym\n", "q'x.sym", "q'x.sym", "\"'\""},
+      {"a.bin\n*.sym\n", "pipe|x.sym", "pipe|x.sym", "\"|\""},
+      {"a.bin\n*.sym\n", "tick`x.sym", "tick`x.sym", "\"`\""},
+      {"a.bin\n*.sym\n", "br[1].sym", "br[1].sym", "\"[\""},
+      {"a.bin\n*.sym\n", "amp&x.sym", "amp&x.sym", "\"&\""},
+      {"eq=x.bin\nf.sym\n", "f.sym", "eq=x.c", "\"=\""},
+      {"semi;x.bin\nf.sym\n", "f.sym", "semi;x.c", "\";\""},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.write("cfg.vfg", c.config);
+    dir.write(c.font, kFont);
+    const RunResult r = run_tralk(dir.path(), "--depfile deps.d cfg.vfg", kLinuxOnly);
+    const std::string line = "\n- File name \"" + dir.file(c.named) + "\" holds " + c.shown;
+    EXPECT_TRUE(ends_with(r.out, line + kRefused)) << r.out;
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(dir.entries(), (std::set<std::string>{"cfg.vfg", c.font})) << c.font;
+  }
+  // An image whose header no C file could include is refused with or
+  // without a dependency file.
   TempDir dir;
-  dir.write("cfg.vfg", "a.bin\nx*.sym\n");
-  dir.write("x\ny.sym", kFont);
-  const RunResult r = run_tralk(dir.path(), "--depfile deps.d cfg.vfg", kLinuxOnly);
-  EXPECT_TRUE(ends_with(
-      r.out, with_dir("\n Error: a dependency file cannot name \"<DIR>/x\ny.sym\"", dir.path()) +
-                 kWriteFailed))
+  dir.write("cfg.vfg", "lt<x>.bin\nf.sym\n");
+  dir.write("f.sym", kFont);
+  const RunResult r = run_tralk(dir.path(), "cfg.vfg", kLinuxOnly);
+  EXPECT_TRUE(ends_with(r.out,
+                        "\nConfig file: image name \"lt<x>.bin\" holds \"<\": its header could not "
+                        "be included\nSkipping config file processing due to errors\n"
+                        "\nPress a key to Exit\n"))
       << r.out;
-  EXPECT_EQ(r.status, 255);
-  EXPECT_FALSE(fs::exists(dir.path() / "deps.d"));
+  EXPECT_EQ(dir.entries(), (std::set<std::string>{"cfg.vfg", "f.sym"}));
+}
+
+// Every other name make and ninja read back as exactly that file: ninja,
+// reading the dependency file of the command that wrote it, records these
+// very paths, and make remakes the image for each of them.
+TEST(Depfile, NinjaReadsItBack) {
+  if (test_host().windows) GTEST_SKIP() << "the Linux run checks this";
+  if (run_shell(fs::temp_directory_path(), "command -v ninja").empty())
+    GTEST_SKIP() << "needs ninja (ninja-build)";
+  const std::vector<std::string> fonts = {
+      "sp ace.sym",  "ha#sh.sym",    "do$llar.sym",  "co:lon.sym",
+      "pa(re)n.sym", "b!a@n+g,.sym", "cu{r}ly~.sym", "\xC3\xA9t\xC3\xA9.sym"};
+  TempDir dir;
+  std::string config = "img.bin\n";
+  for (const std::string& f : fonts) {
+    config += "\"" + f + "\"  F" + std::to_string(&f - fonts.data()) + "\n";
+    dir.write(f, kFont);
+  }
+  dir.write("cfg.vfg", config);
+  dir.write("build.ninja", "rule tralk\n  command = " + shell_quote(TRALK_EXE) +
+                               " --depfile deps.d cfg.vfg >/dev/null\n"
+                               "  depfile = deps.d\n  deps = gcc\n"
+                               "build img.c img.h img.bin: tralk\n");
+  ASSERT_EQ(run_command(dir.path(), "ninja 2>&1").status, 0);
+  std::set<std::string> recorded;
+  std::istringstream lines(run_shell(dir.path(), "ninja -t deps img.c"));
+  std::string line;
+  std::getline(lines, line);  // "img.c: #deps N, ..."
+  while (std::getline(lines, line))
+    if (line.size() > 4) recorded.insert(line.substr(4));
+  std::set<std::string> expected{dir.file("cfg.vfg")};
+  for (const std::string& f : fonts) expected.insert(dir.file(f));
+  EXPECT_EQ(recorded, expected);
+  EXPECT_EQ(run_shell(dir.path(), "ninja"), "ninja: no work to do.\n");
+  // make: img.c is up to date, and remade after any one font is touched.
+  // (ninja removed the dependency file once it had read it.)
+  ASSERT_EQ(run_tralk(dir.path(), "--depfile deps.d cfg.vfg", kLinuxOnly).status, 0);
+  dir.write("Makefile", "include deps.d\n$(TARGET):\n\t@echo remade\n");
+  const auto now = fs::file_time_type::clock::now();
+  for (const std::string& f : fonts)
+    fs::last_write_time(dir.path() / f, now - std::chrono::hours(2));
+  fs::last_write_time(dir.path() / "cfg.vfg", now - std::chrono::hours(2));
+  const std::string target = dir.file("img.c");
+  const std::string make = "make -r TARGET=" + shell_quote(target) + " " + shell_quote(target);
+  EXPECT_EQ(run_shell(dir.path(), make + " 2>&1"), "make: '" + target + "' is up to date.\n");
+  for (const std::string& f : fonts) {
+    fs::last_write_time(dir.path() / f, now);
+    EXPECT_EQ(run_shell(dir.path(), make + " 2>&1"), "remade\n") << f;
+    fs::last_write_time(dir.path() / f, now - std::chrono::hours(2));
+  }
 }
 
 }  // namespace

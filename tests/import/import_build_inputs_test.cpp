@@ -87,9 +87,10 @@ TEST(ImportDepfile, NamesWhatWasReadAndKeepsUnchangedFiles) {
   fs::copy_file(kDejaVuSans, dir.path() / "my font.ttf");
   dir.write("s.txt", "ab\n");
   dir.write("art/p#1.bmp", std::string());
+  // The fallback as FILE:FACE: the dependency is the file.
   const std::string font_args = "font 'my font.ttf' --size 12 --fallback " +
                                 std::string(kDejaVuSans) +
-                                " --symbols-file s.txt --depfile deps/f.d -o out/f.sym";
+                                ":0 --symbols-file s.txt --depfile deps/f.d -o out/f.sym";
   fs::create_directories(dir.path() / "deps");
   fs::create_directories(dir.path() / "out");
   RunResult r = run_import(dir.path(), font_args);

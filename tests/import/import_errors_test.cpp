@@ -15,9 +15,10 @@ using import_test::run_import;
 
 const std::string kFont =
     bdf("STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n");
-const std::string kKoi8 =
+// A font in a character set that iconv does not know.
+const std::string kOwnCodes =
     bdf("STARTCHAR a\nENCODING 193\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 1 1 0 0\nBITMAP\n80\nENDCHAR\n",
-        "KOI8", "R");
+        "OWN", "CODES");
 
 // Glyphs for codes first to last, skipping 0xFFFF (FreeType's BDF reader
 // takes it for no code).
@@ -40,7 +41,9 @@ const std::string kDejaVu = kDejaVuSans;
 
 const Case kCases[] = {
     // Fonts that cannot be used.
-    {"missing.ttf -o a.sym", 1, "cannot open font \"missing.ttf\": cannot open resource"},
+    {"missing.ttf -o a.sym", 1, "font \"missing.ttf\" does not exist"},
+    {"t.bdf --fallback missing.ttf:2 -o a.sym", 1, "font \"missing.ttf\" does not exist"},
+    {"folder.cp -o a.sym", 1, "cannot read font \"folder.cp\": Is a directory"},
     {"junk.ttf -o a.sym", 1, "cannot open font \"junk.ttf\": unknown file format"},
     {kDejaVu + " --face 1 --size 16 -o a.sym", 1,
      "font \"" + kDejaVu + "\" has 1 face: there is no face 1"},
@@ -48,9 +51,11 @@ const Case kCases[] = {
      "font \"" + kDejaVu + "\" is scalable: give its size with --size PX"},
     {"t.bdf --size 12 -o a.sym", 1, "font \"t.bdf\" has no 12 px strike; its strikes: 8 px"},
     {"k.bdf -o a.sym", 1,
-     "font \"k.bdf\" has no Unicode charmap; --encoding native reads its own codes"},
+     "font \"k.bdf\" is in character set OWN-CODES, which iconv does not know; --encoding native "
+     "reads its own codes"},
     {"t.bdf --fallback k.bdf -o a.sym", 1,
-     "font \"k.bdf\" has no Unicode charmap; --encoding native reads its own codes"},
+     "font \"k.bdf\" is in character set OWN-CODES, which iconv does not know; --encoding native "
+     "reads its own codes"},
     // Selections that give no font.
     {"t.bdf -r 0x5000 -o a.sym", 1, "no glyph at all: the font has none of the codes selected"},
     {"t.bdf -r 0x41-0x43 --missing error -o a.sym", 1,
@@ -64,6 +69,18 @@ const Case kCases[] = {
     {"tall.bdf -r 0x41 -o a.sym", 1,
      "font \"tall.bdf\" claims an ascent of 1000 and a descent of 2 pixels at 8 px (a damaged "
      "font?)"},
+    // Refused after a few glyphs, not after rendering them all: the damaged
+    // glyph of the fallback, whose code comes last, is never reached.
+    {kDejaVu + " --size 1000 --bpp 8 -r 0x20-0xFFFF --fallback big.bdf -o a.sym", 1,
+     "at 1000 px the 5371 symbols would take more than 4294967295 bytes, all that an image holds "
+     "(861650 bytes each at least: 907 rows, 950 pixels wide, 8 bits per pixel); a smaller size, "
+     "fewer codes, or fewer bits per pixel"},
+    {"cut.psf -o a.sym", 1,
+     "cannot read console font \"cut.psf\": its header claims 256 glyphs of 2 bytes, more than "
+     "the file's 40 bytes hold"},
+    {"cut.psf.gz -o a.sym", 1,
+     "cannot unpack font \"cut.psf.gz\": the compressed data is cut short"},
+    {"t.bdf --fallback t.bdf:3 -o a.sym", 1, "font \"t.bdf\" has 1 face: there is no face 3"},
     {"t.bdf -r 0x41 --defchar Z -o a.sym", 1,
      "the default character 0x005A is not among the symbols"},
     // 65536 glyphs, in two fonts: FreeType numbers a BDF font's glyphs in 16 bits.
@@ -120,7 +137,7 @@ const Case kCases[] = {
 TEST(ImportErrors, OneLineAndNothingLeft) {
   TempDir dir;
   dir.write("t.bdf", kFont);
-  dir.write("k.bdf", kKoi8);
+  dir.write("k.bdf", kOwnCodes);
   dir.write("low.bdf", bdf(one_pixel_glyphs(0, 0x7FFF)));
   dir.write("high.bdf", bdf(one_pixel_glyphs(0x8000, 0x10000)));
   dir.write("junk.ttf", "not a font\n");
@@ -134,6 +151,21 @@ TEST(ImportErrors, OneLineAndNothingLeft) {
   dir.write("huge.bdf", bdf("STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 5 0\nBBX 200 1 0 0\n"
                             "BITMAP\n" +
                             std::string(50, 'F') + "\nENDCHAR\n"));
+  std::string big =
+      bdf("STARTCHAR x\nENCODING 65520\nSWIDTH 500 0\nDWIDTH 4 0\nBBX 4 5 x\n"
+          "ENDCHAR\n");
+  big.replace(big.find("SIZE 8 "), 7, "SIZE 1000 ");
+  big.replace(big.find("PIXEL_SIZE 8"), 12, "PIXEL_SIZE 1000");
+  dir.write("big.bdf", big);
+  // A PSF2 header of 256 glyphs of 8 x 2 pixels, and 8 bytes of them.
+  std::string psf = "\x72\xB5\x4A\x86";
+  for (const uint32_t v : {0u, 32u, 0u, 256u, 2u, 2u, 8u})
+    for (int i = 0; i < 4; ++i) psf += static_cast<char>(v >> (8 * i) & 0xFF);
+  dir.write("cut.psf", psf + std::string(8, '\x18'));
+  dir.write("psf", psf + std::string(512, '\x18'));
+  const std::string gz =
+      "cd " + shell_quote(dir.str()) + " && gzip -n -c psf | head -c 30 > cut.psf.gz && rm psf";
+  ASSERT_EQ(std::system(gz.c_str()), 0);
   std::filesystem::create_directory(dir.path() / "folder.cp");
   // Outputs of an earlier run, which a failed run must leave as they are.
   dir.write("a.sym", "old sym");
