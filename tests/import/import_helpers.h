@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
@@ -90,6 +91,22 @@ inline tralk::inspector::FontRecord read_back(const std::string& sym_path) {
   for (const tralk::inspector::Problem& p : r.problems)
     ADD_FAILURE() << sym_path << ": " << p.field << ": " << p.text;
   return r.fonts.empty() ? tralk::inspector::FontRecord{} : r.fonts[0];
+}
+
+// The bytes of values, each 0 to 255.
+inline std::string bytes(std::initializer_list<int> values) {
+  std::string s;
+  for (int v : values) s += static_cast<char>(v);
+  return s;
+}
+
+// Row by row, the pixel values of the first symbol of f.
+inline std::vector<std::vector<uint32_t>> first_symbol_pixels(
+    const tralk::inspector::FontRecord& f) {
+  std::vector<std::vector<uint32_t>> rows(f.symheight, std::vector<uint32_t>(f.symwidth));
+  for (uint32_t y = 0; y < f.symheight; ++y)
+    for (uint32_t x = 0; x < f.symwidth; ++x) rows[y][x] = tralk::inspector::font_pixel(f, 0, x, y);
+  return rows;
 }
 
 }  // namespace import_test

@@ -14,8 +14,9 @@
 
 namespace {
 
+using import_test::bytes;
+using import_test::first_symbol_pixels;
 using import_test::run_import;
-using tralk::inspector::font_pixel;
 using tralk::inspector::FontRecord;
 using Levels = std::vector<std::vector<uint32_t>>;
 
@@ -39,13 +40,6 @@ FontRecord tralk_symbol(const TempDir& dir, const std::string& cfg, std::string*
       tralk::inspector::inspect_image(reinterpret_cast<const uint8_t*>(image.data()), image.size());
   EXPECT_EQ(result.fonts.size(), 1u);
   return result.fonts.empty() ? FontRecord{} : result.fonts[0];
-}
-
-Levels pixels_of(const FontRecord& f) {
-  Levels rows(f.symheight, std::vector<uint32_t>(f.symwidth));
-  for (uint32_t y = 0; y < f.symheight; ++y)
-    for (uint32_t x = 0; x < f.symwidth; ++x) rows[y][x] = font_pixel(f, 0, x, y);
-  return rows;
 }
 
 struct GreyCase {
@@ -113,14 +107,8 @@ TEST(PictureGrey, RampThroughEachDitherReadBackByTralk) {
     ASSERT_EQ(r.status, 0) << c.options << ": " << r.out;
     const FontRecord f = tralk_symbol(dir, std::string(c.greymode) + "r.bmp R\n");
     EXPECT_EQ(f.numbits, c.numbits) << c.options;
-    EXPECT_EQ(pixels_of(f), c.expected) << c.options;
+    EXPECT_EQ(first_symbol_pixels(f), c.expected) << c.options;
   }
-}
-
-std::string bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s += static_cast<char>(v);
-  return s;
 }
 
 // Every byte: white then black in the table (a set bit is ink), the rows of
@@ -185,7 +173,7 @@ TEST(PictureGrey, PalRoundTripThroughTralk) {
     EXPECT_NE(out.find("- All pixels converted sucessfully to default palette"), std::string::npos)
         << out;
     // The palette holds blue, red, white in that order: indices 2 is none.
-    EXPECT_EQ(pixels_of(f), (Levels{{1, 1, 2}, {1, 0, 1}})) << c.depth;
+    EXPECT_EQ(first_symbol_pixels(f), (Levels{{1, 1, 2}, {1, 0, 1}})) << c.depth;
     const std::string pal = TempDir::read(dir / "i.pal");
     EXPECT_EQ(std::count(pal.begin(), pal.end(), '{') - 1, static_cast<long>(c.entries)) << pal;
   }

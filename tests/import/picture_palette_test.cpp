@@ -13,6 +13,8 @@
 
 namespace {
 
+using import_test::bytes;
+using import_test::first_symbol_pixels;
 using import_test::run_import;
 using tralk::importer::NearestColour;
 using Pixels = std::vector<std::vector<uint32_t>>;
@@ -23,12 +25,6 @@ std::string picture(uint32_t width, uint32_t height, std::vector<uint32_t> rgb) 
   l.height = height;
   l.samples = std::move(rgb);
   return png_make(l);
-}
-
-std::string bytes(std::initializer_list<int> values) {
-  std::string s;
-  for (int v : values) s += static_cast<char>(v);
-  return s;
 }
 
 // What tralk made of each picture of pictures (one font each) in palette
@@ -46,13 +42,6 @@ std::vector<tralk::inspector::FontRecord> through_tralk(const TempDir& dir, cons
   return tralk::inspector::inspect_image(reinterpret_cast<const uint8_t*>(image.data()),
                                          image.size())
       .fonts;
-}
-
-Pixels pixels_of(const tralk::inspector::FontRecord& f) {
-  Pixels rows(f.symheight, std::vector<uint32_t>(f.symwidth));
-  for (uint32_t y = 0; y < f.symheight; ++y)
-    for (uint32_t x = 0; x < f.symwidth; ++x) rows[y][x] = tralk::inspector::font_pixel(f, 0, x, y);
-  return rows;
 }
 
 size_t count_of(const std::string& text, const std::string& what) {
@@ -107,8 +96,8 @@ TEST(PicturePalette, TwoPicturesInOneReducedPaletteThroughTralk) {
   EXPECT_EQ(count_of(said, "- All pixels converted sucessfully to default palette"), 2u) << said;
   ASSERT_EQ(fonts.size(), 2u);
   EXPECT_EQ(fonts[0].numbits, 2);
-  EXPECT_EQ(pixels_of(fonts[0]), (Pixels{{1, 1}, {0, 2}}));
-  EXPECT_EQ(pixels_of(fonts[1]), (Pixels{{0, 0}, {0, 1}}));
+  EXPECT_EQ(first_symbol_pixels(fonts[0]), (Pixels{{1, 1}, {0, 2}}));
+  EXPECT_EQ(first_symbol_pixels(fonts[1]), (Pixels{{0, 0}, {0, 1}}));
 }
 
 // At 8 bits tralk's palette mode needs a table and a palette of 256
@@ -139,7 +128,7 @@ TEST(PicturePalette, EightBitsThroughTheFilledPalette) {
   EXPECT_NE(said.find("- All pixels converted sucessfully to default palette"), std::string::npos)
       << said;
   ASSERT_EQ(fonts.size(), 1u);
-  EXPECT_EQ(pixels_of(fonts[0]), (Pixels{{0, 1}}));
+  EXPECT_EQ(first_symbol_pixels(fonts[0]), (Pixels{{0, 1}}));
 }
 
 // Floyd-Steinberg in colour, worked by hand: two pixels (128, 127, 0), the
@@ -192,10 +181,10 @@ TEST(PicturePalette, FloydSteinbergOnGreysIsTheBlackAndWhiteOne) {
   std::string said;
   const auto fonts = through_tralk(dir, "bw.pal", {"d1.bmp", "p.bmp"}, said);
   ASSERT_EQ(fonts.size(), 2u);
-  Pixels ink = pixels_of(fonts[0]);
+  Pixels ink = first_symbol_pixels(fonts[0]);
   for (auto& row : ink)
     for (uint32_t& v : row) v = 1 - v;
-  EXPECT_EQ(pixels_of(fonts[1]), ink);
+  EXPECT_EQ(first_symbol_pixels(fonts[1]), ink);
   EXPECT_NE(ink, (Pixels(4, std::vector<uint32_t>(4, ink[0][0]))));  // something was dithered
 }
 
