@@ -23,7 +23,10 @@ Outcome<std::string> read_symbols_file(const std::string& path) {
     if (!cli::utf8_decode(line))
       return Failure{Fault::format, "symbols file " + in_quotes(path) +
                                         " is not UTF-8 text: line " + std::to_string(line_number)};
-    chars += line;
+    // Tabs and other control characters are layout, never drawn (C
+    // sources and .po files are full of tabs); each is one byte in UTF-8.
+    for (char c : line)
+      if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) chars += c;
     if (end == std::string_view::npos) break;
     // CR LF is one line end.
     const size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;

@@ -22,7 +22,7 @@ std::string without_options_line(std::string sym) {
 }
 
 // A symbols file imports what --symbols does with the same characters,
-// whatever its line ends, byte order mark or repeated characters.
+// whatever its line ends, tabs, byte order mark or repeated characters.
 TEST(SymbolsFile, ImportsItsCharactersAsSymbolsDoes) {
   const struct {
     std::vector<std::string> files;
@@ -32,6 +32,7 @@ TEST(SymbolsFile, ImportsItsCharactersAsSymbolsDoes) {
       {{"\xEF\xBB\xBFMen\r\nü\rÉcran"}, "MenüÉcran"},
       {{"aaa\n", "ba\n\n"}, "ab"},
       {{"", "ж"}, "ж"},
+      {{"\tif (x)\t{\f\n"}, "if (x){"},  // tabs and other control characters are layout
   };
   for (const auto& c : cases) {
     TempDir dir;
