@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
+#include <cstring>
 
 namespace tralk::importer {
 
@@ -43,7 +45,7 @@ FT_Render_Mode render_mode(const RenderSettings& s) {
   return s.bpp == 1 ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
 }
 
-// Start of row y (top row 0) of an 8-bit bitmap, whichever way it flows.
+// Start of row y (top row 0) of a bitmap, whichever way it flows.
 const uint8_t* bitmap_row(const FT_Bitmap& b, unsigned y) {
   if (b.pitch >= 0) return b.buffer + size_t{y} * static_cast<unsigned>(b.pitch);
   return b.buffer + size_t{b.rows - 1 - y} * static_cast<unsigned>(-b.pitch);
@@ -73,8 +75,23 @@ struct Box {
   unsigned x0, y0, x1, y1;  // x1, y1 past the last inked column and row
 };
 
-// The box of the pixels whose level is not blank.
-Box ink_box(const FT_Bitmap& b, const std::array<uint8_t, 256>& table) {
+bool empty(const Box& box) {
+  return box.x1 == 0;
+}
+
+// Places the ink box of a bitmap placed at (left, top) relative to the
+// origin and baseline, and makes room for its rows of stride bytes.
+void place_ink(const Box& box, int left, int top, uint32_t stride, GlyphInk& out) {
+  out.left = left + static_cast<int>(box.x0);
+  out.top = top + static_cast<int>(box.y0);
+  out.width = box.x1 - box.x0;
+  out.height = box.y1 - box.y0;
+  out.stride = stride;
+  out.levels.assign(size_t{stride} * out.height + kBitRowSlack, 0);
+}
+
+// The box of the pixels of an 8-bit bitmap whose level is not blank.
+Box grey_ink_box(const FT_Bitmap& b, const std::array<uint8_t, 256>& table) {
   Box box{b.width, b.rows, 0, 0};
   for (unsigned y = 0; y < b.rows; ++y) {
     const uint8_t* row = bitmap_row(b, y);
@@ -93,22 +110,60 @@ Box ink_box(const FT_Bitmap& b, const std::array<uint8_t, 256>& table) {
   return box;
 }
 
-// Keeps the levels of the ink box of the rendered bitmap placed at (left,
-// top) relative to the origin and baseline.
-void keep_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out) {
+// Keeps the levels of the ink box of an 8-bit bitmap, packed at bpp bits.
+void keep_grey_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out) {
   const std::array<uint8_t, 256>& table = level_table(b, bpp);
-  const Box box = ink_box(b, table);
-  if (box.x1 == 0) return;
-  out.left = left + static_cast<int>(box.x0);
-  out.top = top + static_cast<int>(box.y0);
-  out.width = box.x1 - box.x0;
-  out.height = box.y1 - box.y0;
-  out.levels.resize(size_t{out.width} * out.height);
+  const Box box = grey_ink_box(b, table);
+  if (empty(box)) return;
+  place_ink(box, left, top, static_cast<uint32_t>((uint64_t{box.x1 - box.x0} * bpp + 7) / 8), out);
   uint8_t* to = out.levels.data();
-  for (unsigned y = box.y0; y < box.y1; ++y) {
+  for (unsigned y = box.y0; y < box.y1; ++y, to += out.stride) {
     const uint8_t* row = bitmap_row(b, y);
-    for (unsigned x = box.x0; x < box.x1; ++x) *to++ = table[row[x]];
+    unsigned bit = 0;
+    for (unsigned x = box.x0; x < box.x1; ++x, bit += bpp)
+      to[bit / 8] = static_cast<uint8_t>(to[bit / 8] | table[row[x]] << (8 - bpp - bit % 8));
   }
+}
+
+// Byte k of a row of a 1-bit bitmap of nbytes bytes a row, without the bits
+// past the last pixel, which FreeType does not promise to clear.
+uint8_t mono_byte(const uint8_t* row, unsigned k, unsigned nbytes, uint8_t last_mask) {
+  return k + 1 == nbytes ? row[k] & last_mask : row[k];
+}
+
+// The box of the set bits of a 1-bit bitmap.
+Box mono_ink_box(const FT_Bitmap& b) {
+  Box box{b.width, b.rows, 0, 0};
+  const unsigned nbytes = (b.width + 7) / 8;
+  const uint8_t last_mask = static_cast<uint8_t>(0xFF00u >> ((b.width - 1) % 8 + 1));
+  for (unsigned y = 0; y < b.rows; ++y) {
+    const uint8_t* row = bitmap_row(b, y);
+    unsigned first = 0;
+    while (first < nbytes && mono_byte(row, first, nbytes, last_mask) == 0) ++first;
+    if (first == nbytes) continue;
+    unsigned last = nbytes - 1;
+    while (mono_byte(row, last, nbytes, last_mask) == 0) --last;
+    box.x0 = std::min<unsigned>(
+        box.x0, first * 8 + std::countl_zero(mono_byte(row, first, nbytes, last_mask)));
+    box.x1 = std::max<unsigned>(
+        box.x1, last * 8 + 8 - std::countr_zero(mono_byte(row, last, nbytes, last_mask)));
+    box.y0 = std::min(box.y0, y);
+    box.y1 = y + 1;
+  }
+  return box;
+}
+
+// Keeps the ink box of a 1-bit bitmap as it is, a bit a pixel: the bytes
+// of each row that hold the box's columns.
+void keep_mono_ink(const FT_Bitmap& b, int left, int top, GlyphInk& out) {
+  const Box box = mono_ink_box(b);
+  if (empty(box)) return;
+  const unsigned from = box.x0 / 8;
+  place_ink(box, left, top, (box.x1 + 7) / 8 - from, out);
+  out.first_bit = box.x0 % 8;
+  uint8_t* to = out.levels.data();
+  for (unsigned y = box.y0; y < box.y1; ++y, to += out.stride)
+    std::memcpy(to, bitmap_row(b, y) + from, out.stride);
 }
 
 // Refuses a glyph whose size before rendering (its outline's control box, or
@@ -142,13 +197,25 @@ Outcome<GlyphInk> render_glyph(FT_Library library, FT_Face face, FT_UInt index,
   // A damaged bitmap font can give a glyph a size but no pixels.
   if (e == FT_Err_Ok && !blank && !slot->bitmap.buffer)
     return Failure{Fault::format, "it has a size but no pixels (a damaged font?)"};
-  // Whatever the font stores (1, 2, 4 or 8 bits, colour), one byte a pixel.
-  OwnedBitmap converted(library);
-  if (e == FT_Err_Ok && !blank) e = FT_Bitmap_Convert(library, &slot->bitmap, converted.get(), 1);
   if (e != FT_Err_Ok) return ft_failure(e, "");
   GlyphInk ink;
   ink.advance = static_cast<int>((slot->advance.x + 32) >> 6);
-  if (!blank) keep_ink(*converted.get(), slot->bitmap_left, -slot->bitmap_top, settings.bpp, ink);
+  if (blank) return ink;
+  const FT_Bitmap& b = slot->bitmap;
+  const int left = slot->bitmap_left, top = -slot->bitmap_top;
+  // 1-bit glyphs of b&w symbols stay bits, and 8-bit ones are read as they
+  // are; whatever else the font stores (2 or 4 bits, colour) is made a byte
+  // a pixel first.
+  if (b.pixel_mode == FT_PIXEL_MODE_MONO && settings.bpp == 1) {
+    keep_mono_ink(b, left, top, ink);
+  } else if (b.pixel_mode == FT_PIXEL_MODE_GRAY && b.num_grays == 256) {
+    keep_grey_ink(b, left, top, settings.bpp, ink);
+  } else {
+    OwnedBitmap converted(library);
+    e = FT_Bitmap_Convert(library, &b, converted.get(), 1);
+    if (e != FT_Err_Ok) return ft_failure(e, "");
+    keep_grey_ink(*converted.get(), left, top, settings.bpp, ink);
+  }
   return ink;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/outcome.h"
+#include "import/fonts/bit_rows.h"
 #include "import/fonts/font_options.h"
 #include "import/fonts/freetype_handles.h"
 
@@ -33,10 +34,16 @@ struct GlyphInk {
   int top = 0;
   uint32_t width = 0;
   uint32_t height = 0;
-  std::vector<uint8_t> levels;  // ink level per pixel, 0 to 2^bpp - 1, rows top first
+  // The ink level of each pixel of the box, 0 to 2^bpp - 1, bpp bits a pixel
+  // as in a symbol's row (bit_rows.h): height rows, top first, stride bytes
+  // apart, each starting first_bit bits into its first byte; then
+  // kBitRowSlack bytes.
+  std::vector<uint8_t> levels;
+  uint32_t stride = 0;
+  unsigned first_bit = 0;
 
   bool has_ink() const { return width != 0; }
-  uint8_t level(uint32_t x, uint32_t y) const { return levels[size_t{y} * width + x]; }
+  const uint8_t* row(uint32_t y) const { return levels.data() + size_t{y} * stride; }
 };
 
 // Nearest of levels 0 to max_level for a coverage from 0 to max_coverage,

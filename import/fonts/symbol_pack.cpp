@@ -1,10 +1,10 @@
 #include "import/fonts/symbol_pack.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 #include "bitmap/symbol.h"
+#include "import/fonts/bit_rows.h"
 
 namespace tralk::importer {
 
@@ -20,11 +20,11 @@ uint32_t largest_symbol(const CellLayout& layout, unsigned bpp) {
   return widest * layout.height;
 }
 
-// The stored value of an ink level: b&w stores ink as a set bit; grey
-// levels are lightness, so full ink is 0 (black) unless inverted.
-uint32_t stored_value(uint32_t level, const PixelForm& form) {
-  if (form.bpp == 1 || form.invert) return level;
-  return ((1u << form.bpp) - 1) - level;
+// Grey levels are lightness, so that full ink is 0 (black) unless inverted,
+// and blank pixels have every bit set: the stored value of a level is the
+// level XORed onto the blank. b&w stores ink as a set bit on a clear blank.
+bool blank_is_set(const PixelForm& form) {
+  return form.bpp != 1 && !form.invert;
 }
 
 // Sets every pixel of a row width pixels wide to the blank of grey levels
@@ -36,31 +36,30 @@ void fill_blank_row(uint8_t* row, uint32_t width, unsigned bpp) {
   if (bits % 8) row[bits / 8] = static_cast<uint8_t>(0xFF00u >> (bits % 8));
 }
 
-// Writes one symbol into out (its byte count, zero-filled beforehand).
+// Writes one symbol into out (its byte count, zero-filled beforehand): the
+// glyph's rows of levels, already at the symbol's depth, XORed onto the
+// blank rows at the glyph's column.
 void pack_one(const GlyphInk& g, const SymbolCell& cell, const CellLayout& layout,
               const PixelForm& form, uint8_t* out) {
   const uint32_t stride = rowbytes(cell.width, form.bpp);
-  std::array<uint8_t, 256> stored{};
-  for (uint32_t level = 0; level < (1u << form.bpp); ++level)
-    stored[level] = static_cast<uint8_t>(stored_value(level, form));
-  const bool blank_set = stored[0] != 0;
+  if (blank_is_set(form))
+    for (uint32_t y = 0; y < layout.height; ++y)
+      fill_blank_row(out + size_t{y} * stride, cell.width, form.bpp);
   // The columns of the symbol that the glyph's ink covers.
   const int64_t x0 = int64_t{cell.origin} + g.left;
   const auto column = [&](int64_t x) {
     return static_cast<uint32_t>(std::clamp<int64_t>(x, 0, cell.width));
   };
   const uint32_t from = column(x0), to = column(x0 + g.width);
-  for (uint32_t y = 0; y < layout.height; ++y) {
-    uint8_t* row = out + size_t{y} * stride;
-    if (blank_set) fill_blank_row(row, cell.width, form.bpp);
-    const int64_t gy = int64_t{y} - layout.ascent - g.top;
-    if (gy < 0 || gy >= g.height) continue;
-    const uint8_t* levels = g.levels.data() + static_cast<size_t>(gy) * g.width;
-    for (uint32_t x = from; x < to; ++x) {
-      const uint8_t level = levels[x - x0];
-      if (level) sym_row_setpixel(row, x, form.bpp, stored[level]);
-    }
-  }
+  if (from >= to) return;
+  // And its rows.
+  const int64_t top = int64_t{layout.ascent} + g.top;
+  const int64_t y0 = std::max<int64_t>(top, 0);
+  const int64_t y1 = std::min<int64_t>(top + g.height, layout.height);
+  const uint64_t skipped_bits = g.first_bit + (from - x0) * form.bpp;
+  for (int64_t y = y0; y < y1; ++y)
+    xor_bits(out + static_cast<size_t>(y) * stride, uint64_t{from} * form.bpp,
+             g.row(static_cast<uint32_t>(y - top)), skipped_bits, uint64_t{to - from} * form.bpp);
 }
 
 }  // namespace
