@@ -4,18 +4,63 @@
 // column, rather than a pixel at a time.
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace tralk::importer {
 
-// Bytes that must be readable after the last bit xor_bits takes from a
-// source: it reads the source 8 bytes at a time.
+// Bytes that must follow the last byte that a word is read from or written
+// to: words are 8 bytes, wherever in them the bits fall.
 constexpr size_t kBitRowSlack = 8;
 
+// The 8 bytes at p as a word, the first in the most significant bits: a
+// load, and on a little-endian host a swap that compilers make one
+// instruction.
+inline uint64_t load_big_endian(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::little) {
+    v = (v & 0x00000000FFFFFFFFull) << 32 | (v & 0xFFFFFFFF00000000ull) >> 32;
+    v = (v & 0x0000FFFF0000FFFFull) << 16 | (v & 0xFFFF0000FFFF0000ull) >> 16;
+    v = (v & 0x00FF00FF00FF00FFull) << 8 | (v & 0xFF00FF00FF00FF00ull) >> 8;
+  }
+  return v;
+}
+
+inline void store_big_endian(uint8_t* p, uint64_t v) {
+  if constexpr (std::endian::native == std::endian::little) {
+    v = (v & 0x00000000FFFFFFFFull) << 32 | (v & 0xFFFFFFFF00000000ull) >> 32;
+    v = (v & 0x0000FFFF0000FFFFull) << 16 | (v & 0xFFFF0000FFFF0000ull) >> 16;
+    v = (v & 0x00FF00FF00FF00FFull) << 8 | (v & 0xFF00FF00FF00FF00ull) >> 8;
+  }
+  std::memcpy(p, &v, sizeof v);
+}
+
 // XORs count bits of src, starting src_bit bits into it, onto dst, starting
-// dst_bit bits into it. Only the bytes of dst that the bits fall in are
-// touched.
-void xor_bits(uint8_t* dst, uint64_t dst_bit, const uint8_t* src, uint64_t src_bit, uint64_t count);
+// dst_bit bits into it. Both are read, and dst written, a word at a time:
+// each needs kBitRowSlack bytes after the bytes the bits fall in, which keep
+// their values.
+inline void xor_bits(uint8_t* dst, uint64_t dst_bit, const uint8_t* src, uint64_t src_bit,
+                     uint64_t count) {
+  // Bits moved at once: a word holds them after a shift of up to 7 bits
+  // either way. A multiple of 8, so that both shifts stay the same.
+  constexpr uint64_t kWordBits = 56;
+  dst += dst_bit / 8;
+  src += src_bit / 8;
+  const unsigned to_shift = dst_bit % 8, from_shift = src_bit % 8;
+  while (count > 0) {
+    const uint64_t n = std::min(count, kWordBits);
+    // The n bits at the top of the word, then moved to their place in dst.
+    const uint64_t bits =
+        (load_big_endian(src) << from_shift & ~uint64_t{0} << (64 - n)) >> to_shift;
+    store_big_endian(dst, load_big_endian(dst) ^ bits);
+    dst += n / 8;
+    src += n / 8;
+    count -= n;
+  }
+}
 
 }  // namespace tralk::importer

@@ -1,8 +1,11 @@
 #include "import/fonts/font_command.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "base/console.h"
+#include "base/file_set.h"
 #include "base/make_rule.h"
 #include "base/text.h"
 #include "cli/exit_status.h"
@@ -29,10 +32,37 @@ int list(FT_Library library, const FontOptions& opts) {
   return cli::kImportDone;
 }
 
-std::string written(const std::vector<PendingFile>& files) {
+// The paths of the .sym file and of the files that go with it.
+std::vector<std::string> output_paths(const ImportResult& result) {
+  std::vector<std::string> paths = {result.sym.path};
+  for (const PendingFile& file : result.files) paths.push_back(file.path);
+  return paths;
+}
+
+std::string written(const std::vector<std::string>& paths) {
   std::string out;
-  for (size_t i = 0; i < files.size(); ++i) out += (i ? " and " : "") + in_quotes(files[i].path);
+  for (size_t i = 0; i < paths.size(); ++i) out += (i ? " and " : "") + in_quotes(paths[i]);
   return out;
+}
+
+// Writes the .sym file as it is made and the others whole, then replaces
+// them all together.
+Status write_outputs(const ImportResult& result) {
+  const std::vector<std::string> paths = output_paths(result);
+  SetLock lock(paths);
+  std::vector<std::unique_ptr<OutFile>> outs;
+  std::vector<OutFile*> set;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    outs.push_back(std::make_unique<OutFile>());
+    OutFile& out = *outs.back();
+    if (Status opened = open_output(lock, out, paths[i]); !opened.ok()) return opened;
+    if (i == 0)
+      write_sym_file(result.sym, out);
+    else
+      out.write(result.files[i - 1].content);
+    set.push_back(&out);
+  }
+  return commit_outputs(set, paths);
 }
 
 // The characters of the symbols files go with those of --symbols.
@@ -57,15 +87,14 @@ int import(FT_Library library, FontOptions opts) {
   if (Status read = read_symbols_files(opts); !read.ok()) return fail(read.failure());
   Outcome<ImportResult> result = import_font(library, opts);
   if (!result.ok()) return fail(result.failure());
-  const std::string wrote = written(result->files);
+  const std::string wrote = written(output_paths(result.value()));
   if (opts.depfile) {
-    std::vector<std::string> targets;
-    for (const PendingFile& file : result->files) targets.push_back(file.path);
-    Outcome<PendingFile> depfile = make_depfile(*opts.depfile, targets, files_read(opts));
+    Outcome<PendingFile> depfile =
+        make_depfile(*opts.depfile, output_paths(result.value()), files_read(opts));
     if (!depfile.ok()) return fail(depfile.failure());
     result->files.push_back(std::move(depfile.value()));
   }
-  if (Status written = write_file_set(result->files); !written.ok()) return fail(written.failure());
+  if (Status written = write_outputs(result.value()); !written.ok()) return fail(written.failure());
   for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
   for (const std::string& line : result->warnings) con_printf("warning: %s\n", line.c_str());
   con_printf("Wrote %s\n", wrote.c_str());

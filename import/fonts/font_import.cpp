@@ -13,7 +13,6 @@
 #include "import/fonts/glyph_ink.h"
 #include "import/fonts/missing_glyph.h"
 #include "import/fonts/report_text.h"
-#include "import/fonts/sym_text.h"
 #include "import/fonts/symbol_pack.h"
 
 namespace tralk::importer {
@@ -42,6 +41,7 @@ struct Work {
   std::vector<Found> found;
   std::vector<uint16_t> missing;
   std::vector<GlyphInk> glyphs;
+  std::vector<uint8_t> levels;  // the glyphs' ink levels
   CellLayout layout;
   uint16_t defchar = 0;
   std::string defchar_words;  // after the default character's code in the report
@@ -161,7 +161,8 @@ Status render_all(FT_Library library, const FontOptions& opts, Work& work) {
   for (const Found& f : work.found) {
     const FontFace& font = work.fonts[f.font];
     const RenderSettings settings{opts.bpp, opts.hinting, glyph_side_limit(font.pixel_size)};
-    Outcome<GlyphInk> glyph = render_glyph(library, font.face.get(), f.glyph, settings);
+    Outcome<GlyphInk> glyph =
+        render_glyph(library, font.face.get(), f.glyph, settings, work.levels);
     if (!glyph.ok())
       return Failure{glyph.code(), "cannot render the glyph of " + hex4(f.wanted.code) +
                                        " in font " + in_quotes(font.path) + ": " + glyph.error()};
@@ -292,22 +293,27 @@ std::string symbol_note(const FontOptions& opts, const Found& f, const Work& wor
   return note;
 }
 
-void compose(FT_Library library, const FontOptions& opts, const Work& work, ImportResult& result) {
-  const PackedSymbols symbols = pack_symbols(work.glyphs, work.layout, {opts.bpp, opts.invert});
-  SymTextInfo info;
+void compose(FT_Library library, const FontOptions& opts, Work& work, ImportResult& result) {
+  SymFile& sym = result.sym;
+  sym.path = opts.out;
+  sym.form = {opts.bpp, opts.invert};
+  SymTextInfo& info = sym.info;
   if (!opts.no_cp) info.cp_name = opts.cp_name;
   info.comments.push_back("Made by tralk-import from " + font_line(work.fonts[0], opts.face) +
                           ", FreeType " + ft_version(library));
   for (size_t i = 1; i < work.fonts.size(); ++i)
     info.comments.push_back("Fallback " + font_line(work.fonts[i], work.fonts[i].index));
   info.comments.push_back("Options: " + describe_options(opts));
-  info.comments.push_back(shape_line(symbols, work.layout) + ", " +
+  info.comments.push_back(shape_line(work.layout, symbol_bytes(work.layout, opts.bpp)) + ", " +
                           depth_words(opts.bpp, opts.invert));
-  for (const Found& f : work.found) info.notes.push_back(symbol_note(opts, f, work));
+  sym.notes.reserve(work.found.size());
+  for (const Found& f : work.found) sym.notes.push_back(symbol_note(opts, f, work));
+  sym.glyphs = std::move(work.glyphs);
+  sym.levels = std::move(work.levels);
+  sym.layout = std::move(work.layout);
 
   result.report = info.comments;
   if (!work.outliers_line.empty()) result.report.push_back(work.outliers_line);
-  result.files.emplace_back(opts.out, sym_text(symbols, info));
   if (opts.no_cp) return;
   std::vector<uint16_t> codes;
   for (const Found& f : work.found) codes.push_back(f.wanted.code);

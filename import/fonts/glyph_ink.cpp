@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace tralk::importer {
 
@@ -45,10 +46,12 @@ FT_Render_Mode render_mode(const RenderSettings& s) {
   return s.bpp == 1 ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL;
 }
 
-// Start of row y (top row 0) of a bitmap, whichever way it flows.
+// Start of row y (top row 0) of a bitmap, whichever way it flows: the
+// pitch goes down a row.
 const uint8_t* bitmap_row(const FT_Bitmap& b, unsigned y) {
-  if (b.pitch >= 0) return b.buffer + size_t{y} * static_cast<unsigned>(b.pitch);
-  return b.buffer + size_t{b.rows - 1 - y} * static_cast<unsigned>(-b.pitch);
+  const uint8_t* top =
+      b.pitch >= 0 ? b.buffer : b.buffer + size_t{b.rows - 1} * static_cast<unsigned>(-b.pitch);
+  return top + static_cast<ptrdiff_t>(y) * b.pitch;
 }
 
 // The ink level of each coverage value 0 to 255 of a bitmap of num_grays
@@ -80,14 +83,12 @@ bool empty(const Box& box) {
 }
 
 // Places the ink box of a bitmap placed at (left, top) relative to the
-// origin and baseline, and makes room for its rows of stride bytes.
-void place_ink(const Box& box, int left, int top, uint32_t stride, GlyphInk& out) {
+// origin and baseline.
+void place_ink(const Box& box, int left, int top, GlyphInk& out) {
   out.left = left + static_cast<int>(box.x0);
   out.top = top + static_cast<int>(box.y0);
   out.width = box.x1 - box.x0;
   out.height = box.y1 - box.y0;
-  out.stride = stride;
-  out.levels.assign(size_t{stride} * out.height + kBitRowSlack, 0);
 }
 
 // The box of the pixels of an 8-bit bitmap whose level is not blank.
@@ -110,13 +111,23 @@ Box grey_ink_box(const FT_Bitmap& b, const std::array<uint8_t, 256>& table) {
   return box;
 }
 
+// Room for a glyph's rows at the end of the block levels, with the slack
+// after them; where they start.
+uint8_t* add_rows(std::vector<uint8_t>& levels, size_t bytes, GlyphInk& out) {
+  out.levels_at = levels.size();
+  levels.resize(levels.size() + bytes + kBitRowSlack);
+  return levels.data() + out.levels_at;
+}
+
 // Keeps the levels of the ink box of an 8-bit bitmap, packed at bpp bits.
-void keep_grey_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out) {
+void keep_grey_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out,
+                   std::vector<uint8_t>& levels) {
   const std::array<uint8_t, 256>& table = level_table(b, bpp);
   const Box box = grey_ink_box(b, table);
   if (empty(box)) return;
-  place_ink(box, left, top, static_cast<uint32_t>((uint64_t{box.x1 - box.x0} * bpp + 7) / 8), out);
-  uint8_t* to = out.levels.data();
+  place_ink(box, left, top, out);
+  out.stride = static_cast<uint32_t>((uint64_t{out.width} * bpp + 7) / 8);
+  uint8_t* to = add_rows(levels, size_t{out.stride} * out.height, out);
   for (unsigned y = box.y0; y < box.y1; ++y, to += out.stride) {
     const uint8_t* row = bitmap_row(b, y);
     unsigned bit = 0;
@@ -125,45 +136,92 @@ void keep_grey_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk
   }
 }
 
-// Byte k of a row of a 1-bit bitmap of nbytes bytes a row, without the bits
-// past the last pixel, which FreeType does not promise to clear.
-uint8_t mono_byte(const uint8_t* row, unsigned k, unsigned nbytes, uint8_t last_mask) {
-  return k + 1 == nbytes ? row[k] & last_mask : row[k];
-}
-
-// The box of the set bits of a 1-bit bitmap.
-Box mono_ink_box(const FT_Bitmap& b) {
-  Box box{b.width, b.rows, 0, 0};
-  const unsigned nbytes = (b.width + 7) / 8;
-  const uint8_t last_mask = static_cast<uint8_t>(0xFF00u >> ((b.width - 1) % 8 + 1));
-  for (unsigned y = 0; y < b.rows; ++y) {
-    const uint8_t* row = bitmap_row(b, y);
-    unsigned first = 0;
-    while (first < nbytes && mono_byte(row, first, nbytes, last_mask) == 0) ++first;
-    if (first == nbytes) continue;
-    unsigned last = nbytes - 1;
-    while (mono_byte(row, last, nbytes, last_mask) == 0) --last;
-    box.x0 = std::min<unsigned>(
-        box.x0, first * 8 + std::countl_zero(mono_byte(row, first, nbytes, last_mask)));
-    box.x1 = std::max<unsigned>(
-        box.x1, last * 8 + 8 - std::countr_zero(mono_byte(row, last, nbytes, last_mask)));
+// Copies the rows of a 1-bit bitmap of at most 64 pixels a row to to, stride
+// bytes each with kBitRowSlack bytes of room after them, and finds the box
+// of their set bits. A row is a word: read, cleared past its last pixel
+// (FreeType does not promise to clear those bits), stored (the next row's
+// word overwrites the rest) and ORed into the columns in one pass.
+Box copy_narrow_rows(const FT_Bitmap& b, unsigned stride, uint8_t* to) {
+  const uint64_t mask = ~uint64_t{0} << (64 - b.width);
+  const uint8_t* end = b.buffer + size_t{b.rows} * static_cast<unsigned>(std::abs(b.pitch));
+  const uint8_t* row = bitmap_row(b, 0);
+  uint64_t columns = 0;
+  Box box{0, b.rows, 0, 0};
+  for (unsigned y = 0; y < b.rows; ++y, row += b.pitch, to += stride) {
+    uint64_t bits;
+    if (end - row >= 8) {
+      bits = load_big_endian(row);
+    } else {
+      uint8_t last[8] = {};
+      std::memcpy(last, row, stride);
+      bits = load_big_endian(last);
+    }
+    bits &= mask;
+    store_big_endian(to, bits);
+    columns |= bits;
+    if (bits == 0) continue;
     box.y0 = std::min(box.y0, y);
     box.y1 = y + 1;
   }
+  if (columns == 0) return {0, 0, 0, 0};
+  box.x0 = static_cast<unsigned>(std::countl_zero(columns));
+  box.x1 = 64 - static_cast<unsigned>(std::countr_zero(columns));
   return box;
 }
 
-// Keeps the ink box of a 1-bit bitmap as it is, a bit a pixel: the bytes
-// of each row that hold the box's columns.
-void keep_mono_ink(const FT_Bitmap& b, int left, int top, GlyphInk& out) {
-  const Box box = mono_ink_box(b);
-  if (empty(box)) return;
-  const unsigned from = box.x0 / 8;
-  place_ink(box, left, top, (box.x1 + 7) / 8 - from, out);
-  out.first_bit = box.x0 % 8;
-  uint8_t* to = out.levels.data();
-  for (unsigned y = box.y0; y < box.y1; ++y, to += out.stride)
-    std::memcpy(to, bitmap_row(b, y) + from, out.stride);
+// The same for wider rows: copied whole, then the box of the set bits found
+// 64 columns at a time.
+Box copy_wide_rows(const FT_Bitmap& b, unsigned stride, uint8_t* to) {
+  for (unsigned y = 0; y < b.rows; ++y)
+    std::memcpy(to + size_t{y} * stride, bitmap_row(b, y), stride);
+  static thread_local std::vector<uint64_t> columns;
+  const unsigned words = (b.width + 63) / 64;
+  columns.assign(words, 0);
+  const uint64_t last_mask = ~uint64_t{0} << (63 - (b.width - 1) % 64);
+  Box box{0, b.rows, 0, 0};
+  for (unsigned y = 0; y < b.rows; ++y) {
+    const uint8_t* row = to + size_t{y} * stride;
+    uint64_t any = 0;
+    for (unsigned w = 0; w < words; ++w) {
+      const uint64_t bits =
+          load_big_endian(row + 8 * w) & (w + 1 < words ? ~uint64_t{0} : last_mask);
+      columns[w] |= bits;
+      any |= bits;
+    }
+    if (any == 0) continue;
+    box.y0 = std::min(box.y0, y);
+    box.y1 = y + 1;
+  }
+  if (box.y1 == 0) return {0, 0, 0, 0};
+  unsigned first = 0, last = words - 1;
+  while (columns[first] == 0) ++first;
+  while (columns[last] == 0) --last;
+  box.x0 = first * 64 + static_cast<unsigned>(std::countl_zero(columns[first]));
+  box.x1 = last * 64 + 64 - static_cast<unsigned>(std::countr_zero(columns[last]));
+  return box;
+}
+
+// Keeps the ink of a 1-bit bitmap as it is, a bit a pixel: its rows are
+// copied whole, then those without ink dropped; the columns before the ink
+// are skipped where the symbol is packed.
+void keep_mono_ink(const FT_Bitmap& b, int left, int top, GlyphInk& out,
+                   std::vector<uint8_t>& levels) {
+  const unsigned stride = (b.width + 7) / 8;
+  uint8_t* rows = add_rows(levels, size_t{stride} * b.rows, out);
+  const Box box =
+      b.width <= 64 ? copy_narrow_rows(b, stride, rows) : copy_wide_rows(b, stride, rows);
+  if (empty(box)) {
+    levels.resize(out.levels_at);
+    out.levels_at = 0;
+    return;
+  }
+  place_ink(box, left, top, out);
+  out.stride = stride;
+  out.first_bit = box.x0;
+  const size_t bytes = size_t{stride} * out.height;
+  if (box.y0 > 0) std::memmove(rows, rows + size_t{box.y0} * stride, bytes);
+  std::memset(rows + bytes, 0, kBitRowSlack);
+  levels.resize(out.levels_at + bytes + kBitRowSlack);
 }
 
 // Refuses a glyph whose size before rendering (its outline's control box, or
@@ -186,7 +244,7 @@ Status check_size(const FT_GlyphSlot slot, uint32_t max_side) {
 }  // namespace
 
 Outcome<GlyphInk> render_glyph(FT_Library library, FT_Face face, FT_UInt index,
-                               const RenderSettings& settings) {
+                               const RenderSettings& settings, std::vector<uint8_t>& levels) {
   const FT_GlyphSlot slot = face->glyph;
   FT_Error e = FT_Load_Glyph(face, index, load_flags(settings));
   if (e == FT_Err_Ok) {
@@ -206,15 +264,16 @@ Outcome<GlyphInk> render_glyph(FT_Library library, FT_Face face, FT_UInt index,
   // 1-bit glyphs of b&w symbols stay bits, and 8-bit ones are read as they
   // are; whatever else the font stores (2 or 4 bits, colour) is made a byte
   // a pixel first.
-  if (b.pixel_mode == FT_PIXEL_MODE_MONO && settings.bpp == 1) {
-    keep_mono_ink(b, left, top, ink);
+  if (b.pixel_mode == FT_PIXEL_MODE_MONO && settings.bpp == 1 &&
+      static_cast<unsigned>(std::abs(b.pitch)) >= (b.width + 7) / 8) {
+    keep_mono_ink(b, left, top, ink, levels);
   } else if (b.pixel_mode == FT_PIXEL_MODE_GRAY && b.num_grays == 256) {
-    keep_grey_ink(b, left, top, settings.bpp, ink);
+    keep_grey_ink(b, left, top, settings.bpp, ink, levels);
   } else {
     OwnedBitmap converted(library);
     e = FT_Bitmap_Convert(library, &b, converted.get(), 1);
     if (e != FT_Err_Ok) return ft_failure(e, "");
-    keep_grey_ink(*converted.get(), left, top, settings.bpp, ink);
+    keep_grey_ink(*converted.get(), left, top, settings.bpp, ink, levels);
   }
   return ink;
 }

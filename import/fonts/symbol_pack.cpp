@@ -14,12 +14,6 @@ uint32_t rowbytes(uint32_t width, unsigned bpp) {
   return sym_rowbytes(static_cast<uint16_t>(width), static_cast<uint16_t>(bpp));
 }
 
-uint32_t largest_symbol(const CellLayout& layout, unsigned bpp) {
-  uint32_t widest = 0;
-  for (const SymbolCell& c : layout.cells) widest = std::max(widest, rowbytes(c.width, bpp));
-  return widest * layout.height;
-}
-
 // Grey levels are lightness, so that full ink is 0 (black) unless inverted,
 // and blank pixels have every bit set: the stored value of a level is the
 // level XORed onto the blank. b&w stores ink as a set bit on a clear blank.
@@ -36,11 +30,22 @@ void fill_blank_row(uint8_t* row, uint32_t width, unsigned bpp) {
   if (bits % 8) row[bits / 8] = static_cast<uint8_t>(0xFF00u >> (bits % 8));
 }
 
-// Writes one symbol into out (its byte count, zero-filled beforehand): the
-// glyph's rows of levels, already at the symbol's depth, XORed onto the
+}  // namespace
+
+uint32_t symbol_bytes(const CellLayout& layout, unsigned bpp) {
+  uint32_t widest = 0;
+  for (const SymbolCell& c : layout.cells) widest = std::max(widest, rowbytes(c.width, bpp));
+  return widest * layout.height;
+}
+
+uint64_t packed_size(const CellLayout& layout, unsigned bpp) {
+  return uint64_t{symbol_bytes(layout, bpp)} * layout.cells.size();
+}
+
+// The glyph's rows of levels, already at the symbol's depth, XORed onto the
 // blank rows at the glyph's column.
-void pack_one(const GlyphInk& g, const SymbolCell& cell, const CellLayout& layout,
-              const PixelForm& form, uint8_t* out) {
+void pack_symbol(const GlyphInk& g, const std::vector<uint8_t>& levels, const SymbolCell& cell,
+                 const CellLayout& layout, const PixelForm& form, uint8_t* out) {
   const uint32_t stride = rowbytes(cell.width, form.bpp);
   if (blank_is_set(form))
     for (uint32_t y = 0; y < layout.height; ++y)
@@ -59,28 +64,8 @@ void pack_one(const GlyphInk& g, const SymbolCell& cell, const CellLayout& layou
   const uint64_t skipped_bits = g.first_bit + (from - x0) * form.bpp;
   for (int64_t y = y0; y < y1; ++y)
     xor_bits(out + static_cast<size_t>(y) * stride, uint64_t{from} * form.bpp,
-             g.row(static_cast<uint32_t>(y - top)), skipped_bits, uint64_t{to - from} * form.bpp);
-}
-
-}  // namespace
-
-uint64_t packed_size(const CellLayout& layout, unsigned bpp) {
-  return uint64_t{largest_symbol(layout, bpp)} * layout.cells.size();
-}
-
-PackedSymbols pack_symbols(const std::vector<GlyphInk>& glyphs, const CellLayout& layout,
-                           const PixelForm& form) {
-  PackedSymbols out;
-  out.bpp = form.bpp;
-  out.height = layout.height;
-  out.symbytes = largest_symbol(layout, form.bpp);
-  out.bytes.assign(size_t{out.symbytes} * glyphs.size(), 0);
-  out.widths.reserve(glyphs.size());
-  for (size_t i = 0; i < glyphs.size(); ++i) {
-    out.widths.push_back(layout.cells[i].width);
-    pack_one(glyphs[i], layout.cells[i], layout, form, out.bytes.data() + i * out.symbytes);
-  }
-  return out;
+             g.row(levels, static_cast<uint32_t>(y - top)), skipped_bits,
+             uint64_t{to - from} * form.bpp);
 }
 
 }  // namespace tralk::importer

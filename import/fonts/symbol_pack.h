@@ -17,22 +17,17 @@ struct PixelForm {
   bool invert = false;  // grey levels with light ink on black
 };
 
-struct PackedSymbols {
-  unsigned bpp = 1;
-  uint32_t height = 0;
-  uint32_t symbytes = 0;  // pixel bytes of every symbol
-  std::vector<uint32_t> widths;
-  std::vector<uint8_t> bytes;  // symbytes per symbol, back to back
-
-  const uint8_t* symbol(size_t i) const { return bytes.data() + i * size_t{symbytes}; }
-};
+// Pixel bytes of every symbol of the layout: those of its largest symbol.
+uint32_t symbol_bytes(const CellLayout& layout, unsigned bpp);
 
 // Bytes that symbols would take: the number of symbols times the largest
 // symbol's bytes, to be checked before they are packed.
 uint64_t packed_size(const CellLayout& layout, unsigned bpp);
 
-// Packs every glyph in its cell.
-PackedSymbols pack_symbols(const std::vector<GlyphInk>& glyphs, const CellLayout& layout,
-                           const PixelForm& form);
+// Packs a glyph, whose ink levels are in the block levels, into its cell of
+// the layout: symbol_bytes bytes at out, cleared beforehand and followed by
+// kBitRowSlack bytes (bit_rows.h).
+void pack_symbol(const GlyphInk& g, const std::vector<uint8_t>& levels, const SymbolCell& cell,
+                 const CellLayout& layout, const PixelForm& form, uint8_t* out);
 
 }  // namespace tralk::importer

@@ -1,0 +1,31 @@
+// The .sym file of an import, written a symbol at a time: each is packed and
+// turned into text as the file is written, so that neither the symbols of a
+// large font (megabytes) nor their text (five times more) are ever whole
+// in memory.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/outfile.h"
+#include "import/fonts/cell_layout.h"
+#include "import/fonts/glyph_ink.h"
+#include "import/fonts/sym_text.h"
+#include "import/fonts/symbol_pack.h"
+
+namespace tralk::importer {
+
+struct SymFile {
+  std::string path;
+  std::vector<GlyphInk> glyphs;
+  std::vector<uint8_t> levels;  // the glyphs' ink levels
+  CellLayout layout;            // a cell per glyph
+  PixelForm form;
+  SymTextInfo info;
+  std::vector<std::string> notes;  // a note per glyph: what its symbol is
+};
+
+// Writes the text of sym to out.
+void write_sym_file(const SymFile& sym, OutFile& out);
+
+}  // namespace tralk::importer
