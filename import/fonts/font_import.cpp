@@ -31,7 +31,7 @@ struct Found {
   WantedCode wanted;
   size_t font = 0;  // 0: the font, 1 on: the fallbacks
   FT_UInt glyph = 0;
-  std::string what;  // for a symbol added as the default character: what it is
+  bool added = false;  // added as the default character (Work::added_what says what it is)
 };
 
 // Everything the stages hand on.
@@ -44,6 +44,7 @@ struct Work {
   std::vector<uint8_t> levels;  // the glyphs' ink levels
   CellLayout layout;
   uint16_t defchar = 0;
+  std::string added_what;     // the font's symbol added as the default character, if any
   std::string defchar_words;  // after the default character's code in the report
   std::string outliers_line;  // the glyphs that make every symbol larger, if any
 };
@@ -63,13 +64,14 @@ Status open_fonts(FT_Library library, const FontOptions& opts, Work& work) {
 
 // The first font that has a glyph for each code; the rest are missing.
 void find_glyphs(Work& work) {
+  work.found.reserve(work.wanted.size());
   for (const WantedCode& w : work.wanted) {
     bool found = false;
     for (size_t f = 0; w.lookup && f < work.fonts.size() && !found; ++f) {
       const FT_UInt glyph = font_glyph(work.fonts[f], *w.lookup);
       // Glyph 0 is the font's "missing character" box, never a symbol.
       if (glyph != 0) {
-        work.found.push_back({w, f, glyph, {}});
+        work.found.push_back({w, f, glyph, false});
         found = true;
       }
     }
@@ -228,7 +230,8 @@ bool has_code(const Work& work, uint16_t code) {
 // Adds the font's symbol for missing characters under U+FFFD, in code order.
 void add_default_symbol(Work& work, FT_UInt glyph, std::optional<uint32_t> lookup,
                         const std::string& what) {
-  const Found added{{kReplacementCode, lookup}, 0, glyph, what};
+  const Found added{{kReplacementCode, lookup}, 0, glyph, true};
+  work.added_what = what;
   const auto at = std::find_if(work.found.begin(), work.found.end(),
                                [](const Found& f) { return f.wanted.code > kReplacementCode; });
   work.found.insert(at, added);
@@ -288,7 +291,7 @@ std::string symbol_note(const FontOptions& opts, const Found& f, const Work& wor
   if (opts.encoding.kind != cli::EncodingKind::native && f.wanted.lookup &&
       *f.wanted.lookup != f.wanted.code)
     note += " " + u_plus(*f.wanted.lookup);
-  if (!f.what.empty()) note += " the font's " + f.what;
+  if (f.added) note += " the font's " + work.added_what;
   if (f.font > 0) note += " from " + in_quotes(work.fonts[f.font].path);
   return note;
 }

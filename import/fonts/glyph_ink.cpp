@@ -91,18 +91,16 @@ void place_ink(const Box& box, int left, int top, GlyphInk& out) {
   out.height = box.y1 - box.y0;
 }
 
-// The box of the pixels of an 8-bit bitmap whose level is not blank.
+// The box of the pixels of an 8-bit bitmap whose level is not blank: in
+// each row, the first such pixel from either end.
 Box grey_ink_box(const FT_Bitmap& b, const std::array<uint8_t, 256>& table) {
   Box box{b.width, b.rows, 0, 0};
   for (unsigned y = 0; y < b.rows; ++y) {
     const uint8_t* row = bitmap_row(b, y);
-    unsigned x0 = b.width, x1 = 0;
-    for (unsigned x = 0; x < b.width; ++x)
-      if (table[row[x]]) {
-        x0 = std::min(x0, x);
-        x1 = x + 1;
-      }
-    if (x1 == 0) continue;
+    unsigned x0 = 0, x1 = b.width;
+    while (x0 < b.width && table[row[x0]] == 0) ++x0;
+    if (x0 == b.width) continue;
+    while (table[row[x1 - 1]] == 0) --x1;
     box.x0 = std::min(box.x0, x0);
     box.x1 = std::max(box.x1, x1);
     box.y0 = std::min(box.y0, y);
@@ -119,6 +117,24 @@ uint8_t* add_rows(std::vector<uint8_t>& levels, size_t bytes, GlyphInk& out) {
   return levels.data() + out.levels_at;
 }
 
+// Packs the levels of width coverage values of row at Bpp bits each into
+// to, a whole byte at a time.
+template <unsigned Bpp>
+void pack_levels(const uint8_t* row, unsigned width, const std::array<uint8_t, 256>& table,
+                 uint8_t* to) {
+  constexpr unsigned kPerByte = 8 / Bpp;
+  unsigned x = 0;
+  for (; x + kPerByte <= width; x += kPerByte) {
+    unsigned byte = 0;
+    for (unsigned k = 0; k < kPerByte; ++k) byte = byte << Bpp | table[row[x + k]];
+    *to++ = static_cast<uint8_t>(byte);
+  }
+  if (x == width) return;
+  unsigned byte = 0, k = 0;
+  for (; x < width; ++x, ++k) byte = byte << Bpp | table[row[x]];
+  *to = static_cast<uint8_t>(byte << (8 - k * Bpp));
+}
+
 // Keeps the levels of the ink box of an 8-bit bitmap, packed at bpp bits.
 void keep_grey_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out,
                    std::vector<uint8_t>& levels) {
@@ -128,12 +144,12 @@ void keep_grey_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk
   place_ink(box, left, top, out);
   out.stride = static_cast<uint32_t>((uint64_t{out.width} * bpp + 7) / 8);
   uint8_t* to = add_rows(levels, size_t{out.stride} * out.height, out);
-  for (unsigned y = box.y0; y < box.y1; ++y, to += out.stride) {
-    const uint8_t* row = bitmap_row(b, y);
-    unsigned bit = 0;
-    for (unsigned x = box.x0; x < box.x1; ++x, bit += bpp)
-      to[bit / 8] = static_cast<uint8_t>(to[bit / 8] | table[row[x]] << (8 - bpp - bit % 8));
-  }
+  const auto pack = bpp == 1   ? pack_levels<1>
+                    : bpp == 2 ? pack_levels<2>
+                    : bpp == 4 ? pack_levels<4>
+                               : pack_levels<8>;
+  for (unsigned y = box.y0; y < box.y1; ++y, to += out.stride)
+    pack(bitmap_row(b, y) + box.x0, out.width, table, to);
 }
 
 // Copies the rows of a 1-bit bitmap of at most 64 pixels a row to to, stride

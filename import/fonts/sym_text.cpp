@@ -1,5 +1,6 @@
 #include "import/fonts/sym_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -12,10 +13,14 @@ namespace {
 // Text gathered before it is written: OutFile passes a piece this large
 // straight to the file, without copying it into its own buffer.
 constexpr size_t kPieceSize = size_t{1} << 20;
+// The block the pieces are made in: a piece and the line that ends it fit,
+// and it is one huge page where the host has them (page_alloc.h), touched
+// at one fault rather than one a page.
+constexpr size_t kTextBlock = size_t{2} << 20;
 // The most a header takes: "{{0,8,65535,65535},{".
 constexpr size_t kMaxHeader = 20;
-// Room after a line: the bytes are stored 8 characters at once.
-constexpr size_t kStoreSlack = 8;
+// Room after a line: pieces of it are stored 16 characters at once.
+constexpr size_t kStoreSlack = 16;
 
 // ",0xAB" for every byte, padded to 8 characters so that each is stored
 // whole: this runs for every pixel byte of a font.
@@ -30,31 +35,32 @@ constexpr ByteTexts make_byte_texts() {
 
 constexpr ByteTexts kByteTexts = make_byte_texts();
 
-char* put(char* p, std::string_view s) {
-  std::memcpy(p, s.data(), s.size());
-  return p + s.size();
+char* put(char* p, const ShortText& s) {
+  std::memcpy(p, s.chars.data(), s.chars.size());
+  return p + s.size;
 }
 
 char* put_number(char* p, uint32_t v) {
-  char digits[10];
-  char* end = digits + sizeof digits;
-  char* d = end;
-  do {
-    *--d = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v);
-  return put(p, std::string_view(d, static_cast<size_t>(end - d)));
+  size_t digits = 1;
+  for (uint32_t rest = v; rest >= 10; rest /= 10) ++digits;
+  for (size_t i = digits; i-- > 0; v /= 10) p[i] = static_cast<char>('0' + v % 10);
+  return p + digits;
 }
 
-// "0xAB,0xCD...": the first byte without its comma.
+// "0xAB,0xCD...": the first byte without its comma, then four at a time.
 char* put_bytes(char* p, std::span<const uint8_t> bytes) {
   if (bytes.empty()) return p;
   std::memcpy(p, kByteTexts[bytes[0]].data() + 1, 4);
   p += 4;
-  for (const uint8_t b : bytes.subspan(1)) {
-    std::memcpy(p, kByteTexts[b].data(), 8);
-    p += 5;
+  const uint8_t* b = bytes.data() + 1;
+  size_t left = bytes.size() - 1;
+  for (; left >= 4; left -= 4, b += 4, p += 20) {
+    std::memcpy(p, kByteTexts[b[0]].data(), 8);
+    std::memcpy(p + 5, kByteTexts[b[1]].data(), 8);
+    std::memcpy(p + 10, kByteTexts[b[2]].data(), 8);
+    std::memcpy(p + 15, kByteTexts[b[3]].data(), 8);
   }
+  for (; left > 0; --left, ++b, p += 5) std::memcpy(p, kByteTexts[*b].data(), 8);
   return p;
 }
 
@@ -83,14 +89,15 @@ SymTextWriter::SymTextWriter(OutFile& out, const SymTextInfo& info, unsigned bpp
 }
 
 void SymTextWriter::add(uint32_t width, std::span<const uint8_t> bytes, std::string_view note) {
+  static const ShortText kBytesEnd("}}, // ");
   const size_t most = kMaxHeader + bytes.size() * 5 + note.size() + 8 + kStoreSlack;
-  if (text_.size() < used_ + most) text_.resize(std::max(used_ + most, kPieceSize + most));
+  if (text_.size() < used_ + most) text_.resize(std::max(used_ + most, kTextBlock));
   char* const start = text_.data() + used_;
   char* p = put(start, header_start_);
   p = put_number(p, width);
   p = put(p, header_end_);
   p = put_bytes(p, bytes);
-  p = put(p, "}}, // ");
+  p = put(p, kBytesEnd);
   p = put_comment(p, note);
   *p++ = '\n';
   used_ += static_cast<size_t>(p - start);

@@ -5,6 +5,8 @@
 // megabytes, so it goes to its file a piece at a time as it is made.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -12,12 +14,24 @@
 #include <vector>
 
 #include "base/outfile.h"
+#include "base/page_alloc.h"
 
 namespace tralk::importer {
 
 struct SymTextInfo {
   std::string cp_name;                // empty: no codepage
   std::vector<std::string> comments;  // lines after the first, without "// "
+};
+
+// A piece of text of at most 16 characters, stored 16 at once where a line
+// is made.
+struct ShortText {
+  std::array<char, 16> chars{};
+  size_t size = 0;
+
+  explicit ShortText(std::string_view s) : size(std::min(s.size(), chars.size())) {
+    std::copy_n(s.begin(), size, chars.begin());
+  }
 };
 
 class SymTextWriter {
@@ -35,9 +49,11 @@ class SymTextWriter {
   void flush();
 
   OutFile& out_;
-  std::string header_start_;  // "{{" or "{{0,BITS,"
-  std::string header_end_;    // ",HEIGHT},{"
-  std::vector<char> text_;    // lines not written yet, the first used_ bytes
+  ShortText header_start_;  // "{{" or "{{0,BITS,"
+  ShortText header_end_;    // ",HEIGHT},{"
+  // Lines not written yet, the first used_ bytes, in a block filled again
+  // and again.
+  std::vector<char, PageAllocator<char>> text_;
   size_t used_ = 0;
 };
 
