@@ -155,11 +155,21 @@ CellRules cell_rules(const FontOptions& opts, const Work& work) {
   return {opts.height, opts.fixed_width, work.fonts[0].ascent, work.fonts[0].descent};
 }
 
+// Room for the ink of every glyph, reserved at once (the pages are touched
+// only as they fill): about an em each, so that the block seldom moves as
+// it grows, up to a bound.
+size_t levels_room(size_t glyphs, uint32_t pixel_size, unsigned bpp) {
+  constexpr uint64_t kMostReserved = uint64_t{64} << 20;
+  const uint64_t em = (uint64_t{pixel_size} * bpp + 7) / 8 * pixel_size + kBitRowSlack;
+  return static_cast<size_t>(std::min(em * glyphs, kMostReserved));
+}
+
 Status render_all(FT_Library library, const FontOptions& opts, Work& work) {
   const CellRules rules = cell_rules(opts, work);
   LeastBytes least(rules, opts.bpp, work.found.size());
   if (least.total() > kMaxFontBytes) return too_many_bytes(opts, work, least);
   work.glyphs.reserve(work.found.size());
+  work.levels.reserve(levels_room(work.found.size(), work.fonts[0].pixel_size, opts.bpp));
   for (const Found& f : work.found) {
     const FontFace& font = work.fonts[f.font];
     const RenderSettings settings{opts.bpp, opts.hinting, glyph_side_limit(font.pixel_size)};

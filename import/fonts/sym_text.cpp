@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/text.h"
+#include "import/fonts/byte_text.h"
 
 namespace tralk::importer {
 
@@ -21,19 +22,7 @@ constexpr size_t kTextBlock = size_t{2} << 20;
 constexpr size_t kMaxHeader = 20;
 // Room after a line: pieces of it are stored 16 characters at once.
 constexpr size_t kStoreSlack = 16;
-
-// ",0xAB" for every byte, padded to 8 characters so that each is stored
-// whole: this runs for every pixel byte of a font.
-using ByteTexts = std::array<std::array<char, 8>, 256>;
-
-constexpr ByteTexts make_byte_texts() {
-  ByteTexts t{};
-  for (unsigned b = 0; b < 256; ++b)
-    t[b] = {',', '0', 'x', hex_digit_upper(b >> 4u), hex_digit_upper(b), 0, 0, 0};
-  return t;
-}
-
-constexpr ByteTexts kByteTexts = make_byte_texts();
+static_assert(kStoreSlack >= kByteTextSlack);
 
 char* put(char* p, const ShortText& s) {
   std::memcpy(p, s.chars.data(), s.chars.size());
@@ -47,21 +36,14 @@ char* put_number(char* p, uint32_t v) {
   return p + digits;
 }
 
-// "0xAB,0xCD...": the first byte without its comma, then four at a time.
+// "0xAB,0xCD...": the bytes' ",0xAB" texts from the character before p on,
+// which is put back over the first comma.
 char* put_bytes(char* p, std::span<const uint8_t> bytes) {
   if (bytes.empty()) return p;
-  std::memcpy(p, kByteTexts[bytes[0]].data() + 1, 4);
-  p += 4;
-  const uint8_t* b = bytes.data() + 1;
-  size_t left = bytes.size() - 1;
-  for (; left >= 4; left -= 4, b += 4, p += 20) {
-    std::memcpy(p, kByteTexts[b[0]].data(), 8);
-    std::memcpy(p + 5, kByteTexts[b[1]].data(), 8);
-    std::memcpy(p + 10, kByteTexts[b[2]].data(), 8);
-    std::memcpy(p + 15, kByteTexts[b[3]].data(), 8);
-  }
-  for (; left > 0; --left, ++b, p += 5) std::memcpy(p, kByteTexts[*b].data(), 8);
-  return p;
+  const char before = p[-1];
+  char* end = put_byte_texts(p - 1, bytes.data(), bytes.size());
+  p[-1] = before;
+  return end;
 }
 
 // The note, with control characters replaced by "?", safe in a line comment.
@@ -91,8 +73,8 @@ SymTextWriter::SymTextWriter(OutFile& out, const SymTextInfo& info, unsigned bpp
 void SymTextWriter::add(uint32_t width, std::span<const uint8_t> bytes, std::string_view note) {
   static const ShortText kBytesEnd("}}, // ");
   const size_t most = kMaxHeader + bytes.size() * 5 + note.size() + 8 + kStoreSlack;
-  if (text_.size() < used_ + most) text_.resize(std::max(used_ + most, kTextBlock));
-  char* const start = text_.data() + used_;
+  if (text_.size() < used_ + most) grow(used_ + most);
+  char* const start = reinterpret_cast<char*>(text_.data()) + used_;
   char* p = put(start, header_start_);
   p = put_number(p, width);
   p = put(p, header_end_);
@@ -104,8 +86,15 @@ void SymTextWriter::add(uint32_t width, std::span<const uint8_t> bytes, std::str
   if (used_ >= kPieceSize) flush();
 }
 
+// A block for at least size characters, the lines made so far kept.
+void SymTextWriter::grow(size_t size) {
+  ByteBlock larger(std::max(size, kTextBlock));
+  if (used_ > 0) std::memcpy(larger.data(), text_.data(), used_);
+  text_ = std::move(larger);
+}
+
 void SymTextWriter::flush() {
-  out_.write(std::string_view(text_.data(), used_));
+  out_.write(std::string_view(reinterpret_cast<const char*>(text_.data()), used_));
   used_ = 0;
 }
 

@@ -46,14 +46,15 @@ class SymTextWriter {
   void finish();
 
  private:
+  void grow(size_t size);
   void flush();
 
   OutFile& out_;
   ShortText header_start_;  // "{{" or "{{0,BITS,"
   ShortText header_end_;    // ",HEIGHT},{"
   // Lines not written yet, the first used_ bytes, in a block filled again
-  // and again.
-  std::vector<char, PageAllocator<char>> text_;
+  // and again (never cleared: only what is written of it is touched).
+  ByteBlock text_;
   size_t used_ = 0;
 };
 
