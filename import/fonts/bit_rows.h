@@ -39,25 +39,37 @@ inline void store_big_endian(uint8_t* p, uint64_t v) {
   std::memcpy(p, &v, sizeof v);
 }
 
-// XORs count bits of src, starting src_bit bits into it, onto dst, starting
-// dst_bit bits into it. Both are read, and dst written, a word at a time:
-// each needs kBitRowSlack bytes after the bytes the bits fall in, which keep
-// their values.
-inline void xor_bits(uint8_t* dst, uint64_t dst_bit, const uint8_t* src, uint64_t src_bit,
-                     uint64_t count) {
+// Puts count bits of src, starting src_bit bits into it, into dst, starting
+// dst_bit bits into it: each byte of dst that the bits fall in becomes the
+// byte of blank at the same place XORed with them. Words are written, and
+// src and blank read, 8 bytes at a time: the bytes after the bits, up to
+// kBitRowSlack of them, get blank's bytes too, and src and blank need that
+// many bytes after the bits. Nothing of dst is read: a word read just
+// after an overlapping one was written (the next row's, when rows are
+// short) stalls the processor until the write is done.
+inline void put_bits(uint8_t* dst, const uint8_t* blank, uint64_t dst_bit, const uint8_t* src,
+                     uint64_t src_bit, uint64_t count) {
   // Bits moved at once: a word holds them after a shift of up to 7 bits
   // either way. A multiple of 8, so that both shifts stay the same.
   constexpr uint64_t kWordBits = 56;
   dst += dst_bit / 8;
+  blank += dst_bit / 8;
   src += src_bit / 8;
   const unsigned to_shift = dst_bit % 8, from_shift = src_bit % 8;
-  while (count > 0) {
+  uint64_t written = 0;
+  for (bool first = true; count > 0; first = false) {
     const uint64_t n = std::min(count, kWordBits);
     // The n bits at the top of the word, then moved to their place in dst.
     const uint64_t bits =
         (load_big_endian(src) << from_shift & ~uint64_t{0} << (64 - n)) >> to_shift;
-    store_big_endian(dst, load_big_endian(dst) ^ bits);
+    uint64_t under = load_big_endian(blank);
+    // A word after the first starts at the last byte of the one before,
+    // which holds bits of both.
+    if (!first) under = (under & ~uint64_t{0} >> 8) | written << 56;
+    written = under ^ bits;
+    store_big_endian(dst, written);
     dst += n / 8;
+    blank += n / 8;
     src += n / 8;
     count -= n;
   }

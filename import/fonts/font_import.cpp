@@ -319,8 +319,8 @@ void compose(FT_Library library, const FontOptions& opts, Work& work, ImportResu
   info.comments.push_back("Options: " + describe_options(opts));
   info.comments.push_back(shape_line(work.layout, symbol_bytes(work.layout, opts.bpp)) + ", " +
                           depth_words(opts.bpp, opts.invert));
-  sym.notes.reserve(work.found.size());
-  for (const Found& f : work.found) sym.notes.push_back(symbol_note(opts, f, work));
+  sym.note_ends.reserve(work.found.size());
+  for (const Found& f : work.found) sym.add_note(symbol_note(opts, f, work));
   sym.glyphs = std::move(work.glyphs);
   sym.levels = std::move(work.levels);
   sym.layout = std::move(work.layout);

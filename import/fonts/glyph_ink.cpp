@@ -55,23 +55,35 @@ const uint8_t* bitmap_row(const FT_Bitmap& b, unsigned y) {
 }
 
 // The ink level of each coverage value 0 to 255 of a bitmap of num_grays
-// values. Every glyph of a font has the same num_grays, so the table of the
-// last one is kept: 256 divisions a glyph cost more than the glyph's pixels.
-const std::array<uint8_t, 256>& level_table(const FT_Bitmap& b, unsigned bpp) {
+// values, and the least coverage whose level is not blank (256 for none):
+// the levels grow with the coverage.
+struct Levels {
+  std::array<uint8_t, 256> of{};
+  unsigned least_inked = 256;
+};
+
+// The levels of a bitmap. Every glyph of a font has the same num_grays, so
+// the table of the last one is kept: 256 divisions a glyph cost more than
+// the glyph's pixels.
+const Levels& level_table(const FT_Bitmap& b, unsigned bpp) {
   struct Cached {
     unsigned num_grays = 0, bpp = 0;
-    std::array<uint8_t, 256> table{};
+    Levels levels;
   };
   static thread_local Cached cached;
-  if (cached.num_grays == b.num_grays && cached.bpp == bpp) return cached.table;
+  if (cached.num_grays == b.num_grays && cached.bpp == bpp) return cached.levels;
   const uint32_t max_coverage = b.num_grays > 1 ? b.num_grays - 1u : 1u;
   const uint32_t max_level = (1u << bpp) - 1;
-  for (uint32_t c = 0; c < cached.table.size(); ++c)
-    cached.table[c] = static_cast<uint8_t>(
+  Levels& levels = cached.levels;
+  levels.least_inked = 256;
+  for (uint32_t c = 0; c < levels.of.size(); ++c) {
+    levels.of[c] = static_cast<uint8_t>(
         std::min(coverage_level(std::min(c, max_coverage), max_coverage, max_level), max_level));
+    if (levels.of[c] != 0) levels.least_inked = std::min(levels.least_inked, c);
+  }
   cached.num_grays = b.num_grays;
   cached.bpp = bpp;
-  return cached.table;
+  return levels;
 }
 
 struct Box {
@@ -91,21 +103,32 @@ void place_ink(const Box& box, int left, int top, GlyphInk& out) {
   out.height = box.y1 - box.y0;
 }
 
-// The box of the pixels of an 8-bit bitmap whose level is not blank: in
-// each row, the first such pixel from either end.
-Box grey_ink_box(const FT_Bitmap& b, const std::array<uint8_t, 256>& table) {
+// The box of the pixels of an 8-bit bitmap whose level is not blank: the
+// rows that have any, and the columns of every row ORed together. Every
+// pixel is looked at, without a branch: a scan that stops at the first ink
+// of each row costs a mispredicted branch or two a row.
+Box grey_ink_box(const FT_Bitmap& b, unsigned least_inked) {
+  static thread_local std::vector<uint8_t> columns;
+  columns.assign(b.width, 0);
   Box box{b.width, b.rows, 0, 0};
   for (unsigned y = 0; y < b.rows; ++y) {
     const uint8_t* row = bitmap_row(b, y);
-    unsigned x0 = 0, x1 = b.width;
-    while (x0 < b.width && table[row[x0]] == 0) ++x0;
-    if (x0 == b.width) continue;
-    while (table[row[x1 - 1]] == 0) --x1;
-    box.x0 = std::min(box.x0, x0);
-    box.x1 = std::max(box.x1, x1);
+    uint8_t any = 0;
+    for (unsigned x = 0; x < b.width; ++x) {
+      const uint8_t inked = row[x] >= least_inked;
+      columns[x] |= inked;
+      any |= inked;
+    }
+    if (any == 0) continue;
     box.y0 = std::min(box.y0, y);
     box.y1 = y + 1;
   }
+  if (box.y1 == 0) return box;
+  unsigned x0 = 0, x1 = b.width;
+  while (columns[x0] == 0) ++x0;
+  while (columns[x1 - 1] == 0) --x1;
+  box.x0 = x0;
+  box.x1 = x1;
   return box;
 }
 
@@ -138,8 +161,9 @@ void pack_levels(const uint8_t* row, unsigned width, const std::array<uint8_t, 2
 // Keeps the levels of the ink box of an 8-bit bitmap, packed at bpp bits.
 void keep_grey_ink(const FT_Bitmap& b, int left, int top, unsigned bpp, GlyphInk& out,
                    std::vector<uint8_t>& levels) {
-  const std::array<uint8_t, 256>& table = level_table(b, bpp);
-  const Box box = grey_ink_box(b, table);
+  const Levels& levels_of = level_table(b, bpp);
+  const std::array<uint8_t, 256>& table = levels_of.of;
+  const Box box = grey_ink_box(b, levels_of.least_inked);
   if (empty(box)) return;
   place_ink(box, left, top, out);
   out.stride = static_cast<uint32_t>((uint64_t{out.width} * bpp + 7) / 8);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/outfile.h"
@@ -22,7 +23,20 @@ struct SymFile {
   CellLayout layout;            // a cell per glyph
   PixelForm form;
   SymTextInfo info;
-  std::vector<std::string> notes;  // a note per glyph: what its symbol is
+  // A note per glyph, what its symbol is, back to back in one string (a
+  // string each is most of a large font's memory): note i ends at
+  // note_ends[i].
+  std::string notes;
+  std::vector<size_t> note_ends;
+
+  void add_note(std::string_view note) {
+    notes += note;
+    note_ends.push_back(notes.size());
+  }
+  std::string_view note(size_t i) const {
+    const size_t start = i == 0 ? 0 : note_ends[i - 1];
+    return std::string_view(notes).substr(start, note_ends[i] - start);
+  }
 };
 
 // Writes the text of sym to out.

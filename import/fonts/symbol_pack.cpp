@@ -46,33 +46,58 @@ uint64_t packed_size(const CellLayout& layout, unsigned bpp) {
   return uint64_t{symbol_bytes(layout, bpp)} * layout.cells.size();
 }
 
-// The glyph's rows of levels, already at the symbol's depth, XORed onto the
-// blank rows at the glyph's column.
-void pack_symbol(const GlyphInk& g, const std::vector<uint8_t>& levels, const SymbolCell& cell,
-                 const CellLayout& layout, const PixelForm& form, uint8_t* out) {
-  const uint32_t stride = rowbytes(cell.width, form.bpp);
-  if (blank_is_set(form)) fill_blank_rows(out, layout.height, stride, cell.width, form.bpp);
+SymbolPacker::SymbolPacker(const CellLayout& layout, const PixelForm& form)
+    : layout_(layout),
+      form_(form),
+      bytes_(symbol_bytes(layout, form.bpp)),
+      // The ink is put in place a word at a time: room after the last byte.
+      symbol_(bytes_ + kBitRowSlack) {}
+
+// The blank symbol of a width. The blanks of a few widths are kept: the ink
+// is put onto them without reading the symbol being made.
+const uint8_t* SymbolPacker::blank(uint32_t width) {
+  constexpr size_t kMostKept = size_t{1} << 20;
+  const uint32_t key = blank_is_set(form_) ? width : 0;
+  if (const auto found = blanks_.find(key); found != blanks_.end()) return found->second.data();
+  if ((blanks_.size() + 1) * (size_t{bytes_} + kBitRowSlack) > kMostKept) blanks_.clear();
+  std::vector<uint8_t> blank(size_t{bytes_} + kBitRowSlack, 0);
+  if (key != 0)
+    fill_blank_rows(blank.data(), layout_.height, rowbytes(width, form_.bpp), width, form_.bpp);
+  return blanks_.emplace(key, std::move(blank)).first->second.data();
+}
+
+// The glyph's rows of levels, already at the symbol's depth, put onto the
+// blank at the glyph's column.
+std::span<const uint8_t> SymbolPacker::pack(const GlyphInk& g, const std::vector<uint8_t>& levels,
+                                            const SymbolCell& cell) {
+  const unsigned bpp = form_.bpp;
+  const uint32_t stride = rowbytes(cell.width, bpp);
+  const uint8_t* const under = blank(cell.width);
+  uint8_t* const out = symbol_.data();
+  std::memcpy(out, under, bytes_);
+  const std::span<const uint8_t> symbol(out, bytes_);
   // The columns of the symbol that the glyph's ink covers.
   const int64_t x0 = int64_t{cell.origin} + g.left;
   const auto column = [&](int64_t x) {
     return static_cast<uint32_t>(std::clamp<int64_t>(x, 0, cell.width));
   };
   const uint32_t from = column(x0), to = column(x0 + g.width);
-  if (from >= to) return;
+  if (from >= to) return symbol;
   // And its rows.
-  const int64_t top = int64_t{layout.ascent} + g.top;
+  const int64_t top = int64_t{layout_.ascent} + g.top;
   const int64_t y0 = std::max<int64_t>(top, 0);
-  const int64_t y1 = std::min<int64_t>(top + g.height, layout.height);
-  if (y0 >= y1) return;
+  const int64_t y1 = std::min<int64_t>(top + g.height, layout_.height);
+  if (y0 >= y1) return symbol;
   // Everything the rows share in locals: stores through out could change
   // anything else, as far as the compiler knows.
-  const uint64_t skipped_bits = g.first_bit + (from - x0) * form.bpp;
-  const uint64_t at_bit = uint64_t{from} * form.bpp, bits = uint64_t{to - from} * form.bpp;
+  const uint64_t skipped_bits = g.first_bit + (from - x0) * bpp;
+  const uint64_t at_bit = uint64_t{from} * bpp, bits = uint64_t{to - from} * bpp;
   const size_t ink_stride = g.stride;
   const uint8_t* ink = g.row(levels, static_cast<uint32_t>(y0 - top));
-  uint8_t* row = out + static_cast<size_t>(y0) * stride;
-  for (int64_t y = y0; y < y1; ++y, ink += ink_stride, row += stride)
-    xor_bits(row, at_bit, ink, skipped_bits, bits);
+  for (size_t at = static_cast<size_t>(y0) * stride, end = static_cast<size_t>(y1) * stride;
+       at < end; at += stride, ink += ink_stride)
+    put_bits(out + at, under + at, at_bit, ink, skipped_bits, bits);
+  return symbol;
 }
 
 }  // namespace tralk::importer

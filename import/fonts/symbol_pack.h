@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <span>
 #include <vector>
 
 #include "import/fonts/cell_layout.h"
@@ -24,10 +26,26 @@ uint32_t symbol_bytes(const CellLayout& layout, unsigned bpp);
 // symbol's bytes, to be checked before they are packed.
 uint64_t packed_size(const CellLayout& layout, unsigned bpp);
 
-// Packs a glyph, whose ink levels are in the block levels, into its cell of
-// the layout: symbol_bytes bytes at out, cleared beforehand and followed by
-// kBitRowSlack bytes (bit_rows.h).
-void pack_symbol(const GlyphInk& g, const std::vector<uint8_t>& levels, const SymbolCell& cell,
-                 const CellLayout& layout, const PixelForm& form, uint8_t* out);
+// Packs glyphs into their symbols, one at a time.
+class SymbolPacker {
+ public:
+  SymbolPacker(const CellLayout& layout, const PixelForm& form);
+  // The symbol of a glyph, whose ink levels are in the block levels, in its
+  // cell of the layout: symbol_bytes bytes, kept until the next call.
+  std::span<const uint8_t> pack(const GlyphInk& g, const std::vector<uint8_t>& levels,
+                                const SymbolCell& cell);
+
+ private:
+  const uint8_t* blank(uint32_t width);
+
+  const CellLayout& layout_;
+  PixelForm form_;
+  uint32_t bytes_;
+  std::vector<uint8_t> symbol_;
+  // Blank symbols, each followed by kBitRowSlack zero bytes: by width for
+  // grey levels that are not inverted, whose blank has bits set; one of
+  // zeros for the others, under width 0.
+  std::map<uint32_t, std::vector<uint8_t>> blanks_;
+};
 
 }  // namespace tralk::importer
