@@ -110,13 +110,17 @@ void place_ink(const Box& box, int left, int top, GlyphInk& out) {
 Box grey_ink_box(const FT_Bitmap& b, unsigned least_inked) {
   static thread_local std::vector<uint8_t> columns;
   columns.assign(b.width, 0);
-  Box box{b.width, b.rows, 0, 0};
-  for (unsigned y = 0; y < b.rows; ++y) {
+  // In locals: stores to the columns could change anything else, as far as
+  // the compiler knows.
+  uint8_t* const inked_columns = columns.data();
+  const unsigned width = b.width, rows = b.rows;
+  Box box{width, rows, 0, 0};
+  for (unsigned y = 0; y < rows; ++y) {
     const uint8_t* row = bitmap_row(b, y);
     uint8_t any = 0;
-    for (unsigned x = 0; x < b.width; ++x) {
+    for (unsigned x = 0; x < width; ++x) {
       const uint8_t inked = row[x] >= least_inked;
-      columns[x] |= inked;
+      inked_columns[x] |= inked;
       any |= inked;
     }
     if (any == 0) continue;
@@ -124,9 +128,9 @@ Box grey_ink_box(const FT_Bitmap& b, unsigned least_inked) {
     box.y1 = y + 1;
   }
   if (box.y1 == 0) return box;
-  unsigned x0 = 0, x1 = b.width;
-  while (columns[x0] == 0) ++x0;
-  while (columns[x1 - 1] == 0) --x1;
+  unsigned x0 = 0, x1 = width;
+  while (inked_columns[x0] == 0) ++x0;
+  while (inked_columns[x1 - 1] == 0) --x1;
   box.x0 = x0;
   box.x1 = x1;
   return box;
