@@ -1,11 +1,9 @@
 #include "import/fonts/font_command.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/console.h"
-#include "base/file_set.h"
 #include "base/make_rule.h"
 #include "base/text.h"
 #include "cli/exit_status.h"
@@ -13,6 +11,7 @@
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
 #include "import/fonts/font_options.h"
+#include "import/fonts/import_files.h"
 #include "import/fonts/symbols_file.h"
 
 namespace tralk::importer {
@@ -32,37 +31,10 @@ int list(FT_Library library, const FontOptions& opts) {
   return cli::kImportDone;
 }
 
-// The paths of the .sym file and of the files that go with it.
-std::vector<std::string> output_paths(const ImportResult& result) {
-  std::vector<std::string> paths = {result.sym.path};
-  for (const PendingFile& file : result.files) paths.push_back(file.path);
-  return paths;
-}
-
 std::string written(const std::vector<std::string>& paths) {
   std::string out;
   for (size_t i = 0; i < paths.size(); ++i) out += (i ? " and " : "") + in_quotes(paths[i]);
   return out;
-}
-
-// Writes the .sym file as it is made and the others whole, then replaces
-// them all together.
-Status write_outputs(const ImportResult& result) {
-  const std::vector<std::string> paths = output_paths(result);
-  SetLock lock(paths);
-  std::vector<std::unique_ptr<OutFile>> outs;
-  std::vector<OutFile*> set;
-  for (size_t i = 0; i < paths.size(); ++i) {
-    outs.push_back(std::make_unique<OutFile>());
-    OutFile& out = *outs.back();
-    if (Status opened = open_output(lock, out, paths[i]); !opened.ok()) return opened;
-    if (i == 0)
-      write_sym_file(result.sym, out);
-    else
-      out.write(result.files[i - 1].content);
-    set.push_back(&out);
-  }
-  return commit_outputs(set, paths);
 }
 
 // The characters of the symbols files go with those of --symbols.
@@ -94,7 +66,8 @@ int import(FT_Library library, FontOptions opts) {
     if (!depfile.ok()) return fail(depfile.failure());
     result->files.push_back(std::move(depfile.value()));
   }
-  if (Status written = write_outputs(result.value()); !written.ok()) return fail(written.failure());
+  if (Status written = write_import_files(result.value()); !written.ok())
+    return fail(written.failure());
   for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
   for (const std::string& line : result->warnings) con_printf("warning: %s\n", line.c_str());
   con_printf("Wrote %s\n", wrote.c_str());
