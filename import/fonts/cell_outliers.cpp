@@ -1,7 +1,6 @@
 #include "import/fonts/cell_outliers.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "bitmap/symbol.h"
 
@@ -13,16 +12,22 @@ uint64_t symbol_bytes(uint32_t width, uint32_t rows, unsigned bpp) {
   return uint64_t{sym_rowbytes(static_cast<uint16_t>(width), static_cast<uint16_t>(bpp))} * rows;
 }
 
-// Glyph indexes ordered by key, the first kMaxOutliers + 1 of them: one
-// more than can be left out, so that the first one kept is among them.
-template <typename Key>
-std::vector<size_t> extremes(const std::vector<size_t>& indexes, Key key) {
-  std::vector<size_t> out = indexes;
-  const size_t n = std::min(out.size(), kMaxOutliers + 1);
-  std::partial_sort(
-      out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n), out.end(),
-      [&](size_t a, size_t b) { return key(a) < key(b) || (key(a) == key(b) && a < b); });
-  out.resize(n);
+// The glyph indexes below count that take accepts, ordered by key, the first
+// kMaxOutliers + 1 of them: one more than can be left out, so that the first
+// one kept is among them. Kept in order as they are found, rather than
+// sorting every index of a large font.
+template <typename Take, typename Key>
+std::vector<size_t> extremes(size_t count, Take take, Key key) {
+  const auto before = [&](size_t a, size_t b) {
+    return key(a) < key(b) || (key(a) == key(b) && a < b);
+  };
+  std::vector<size_t> out;
+  out.reserve(kMaxOutliers + 2);
+  for (size_t i = 0; i < count; ++i) {
+    if (!take(i) || (out.size() > kMaxOutliers && !before(i, out.back()))) continue;
+    out.insert(std::upper_bound(out.begin(), out.end(), i, before), i);
+    if (out.size() > kMaxOutliers + 1) out.pop_back();
+  }
   return out;
 }
 
@@ -71,16 +76,15 @@ std::optional<Outliers> find_outliers(const std::vector<GlyphInk>& glyphs, const
                                       const CellRules& rules, unsigned bpp) {
   const size_t most = std::min(kMaxOutliers, glyphs.size() / 10);
   if (most == 0) return std::nullopt;
-  std::vector<size_t> all(glyphs.size()), inked;
-  std::iota(all.begin(), all.end(), size_t{0});
-  for (const size_t i : all)
-    if (glyphs[i].has_ink()) inked.push_back(i);
+  const auto inked = [&](size_t i) { return glyphs[i].has_ink(); };
+  const auto any = [](size_t) { return true; };
   Search s{glyphs, layout, rules, bpp, {}, {}, {}};
-  s.top = extremes(inked, [&](size_t i) { return int64_t{glyphs[i].top}; });
-  s.bottom =
-      extremes(inked, [&](size_t i) { return -(int64_t{glyphs[i].top} + glyphs[i].height); });
+  s.top = extremes(glyphs.size(), inked, [&](size_t i) { return int64_t{glyphs[i].top}; });
+  s.bottom = extremes(glyphs.size(), inked,
+                      [&](size_t i) { return -(int64_t{glyphs[i].top} + glyphs[i].height); });
   if (!rules.fixed_width)
-    s.wide = extremes(all, [&](size_t i) { return -int64_t{layout.cells[i].width}; });
+    s.wide =
+        extremes(glyphs.size(), any, [&](size_t i) { return -int64_t{layout.cells[i].width}; });
   Outliers best;
   best.rows = layout.height;
   best.width = s.wide.empty() ? *rules.fixed_width : layout.cells[s.wide.front()].width;

@@ -89,7 +89,11 @@ std::string format_code_run(uint32_t first, uint32_t last) {
 }
 
 std::string hex4(uint32_t code) {
-  return "0x" + hex_upper(code, 4);
+  if (code > 0xFFFF) return "0x" + hex_upper(code, 4);
+  // Made in place: a large font's notes name every one of its codes.
+  std::string out = "0x0000";
+  for (size_t i = out.size(); i-- > 2; code >>= 4) out[i] = hex_digit_upper(code);
+  return out;
 }
 
 std::string u_plus(char32_t c) {

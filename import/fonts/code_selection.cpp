@@ -1,5 +1,7 @@
 #include "import/fonts/code_selection.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "cli/arg_reader.h"
 #include "cli/utf8.h"
@@ -16,14 +18,20 @@ class Picks {
  public:
   Picks() : source_(kMaxCpCode + 1, kUnset) {}
 
-  Status add(uint32_t code, uint32_t source) {
+  // Selects code for source; false, selecting nothing, when it was selected
+  // for another source. Cheap: it runs for every code of a range.
+  bool add(uint32_t code, uint32_t source) {
     uint32_t& slot = source_[code];
-    if (slot != kUnset && slot != source)
-      return cli::usage_error("code " + format_code_run(code, code) + " is selected twice, for " +
-                              format_code_run(slot, slot) + " and for " +
-                              format_code_run(source, source));
+    if (slot != kUnset && slot != source) return false;
     slot = source;
-    return {};
+    return true;
+  }
+  // Why code cannot be selected for source.
+  Failure selected_twice(uint32_t code, uint32_t source) const {
+    const uint32_t before = source_[code];
+    return cli::usage_error("code " + format_code_run(code, code) + " is selected twice, for " +
+                            format_code_run(before, before) + " and for " +
+                            format_code_run(source, source));
   }
   const std::vector<uint32_t>& sources() const { return source_; }
 
@@ -39,7 +47,7 @@ Status add_ranges(const std::vector<CodeRange>& ranges, const cli::Encoding& enc
                               " codes are bytes, 0 to 0xFF; " + format_code_run(r.first, r.last) +
                               " is not");
     for (uint32_t i = 0; i <= r.last - r.first; ++i)
-      if (Status added = picks.add(r.to + i, r.first + i); !added.ok()) return added;
+      if (!picks.add(r.to + i, r.first + i)) return picks.selected_twice(r.to + i, r.first + i);
   }
   return {};
 }
@@ -65,7 +73,8 @@ Status add_symbols(const std::string& symbols, const cli::Encoding& encoding, Pi
   for (const char32_t c : *chars) {
     const Outcome<uint32_t> code = code_of_char(c, encoding);
     if (!code.ok()) return code.failure();
-    if (Status added = picks.add(code.value(), code.value()); !added.ok()) return added;
+    if (!picks.add(code.value(), code.value()))
+      return picks.selected_twice(code.value(), code.value());
   }
   return {};
 }
@@ -87,6 +96,8 @@ Outcome<std::vector<WantedCode>> select_codes(const std::vector<CodeRange>& rang
   if (Status added = add_symbols(symbols, encoding, picks); !added.ok()) return added.failure();
   std::vector<WantedCode> wanted;
   const std::vector<uint32_t>& sources = picks.sources();
+  wanted.reserve(static_cast<size_t>(
+      std::count_if(sources.begin(), sources.end(), [](uint32_t s) { return s != kUnset; })));
   for (uint32_t code = 0; code <= kMaxCpCode; ++code)
     if (sources[code] != kUnset)
       wanted.push_back({static_cast<uint16_t>(code), lookup_code(sources[code], encoding)});

@@ -1,6 +1,7 @@
 #include "import/fonts/font_command.h"
 
 #include <string>
+#include <vector>
 
 #include "base/console.h"
 #include "base/make_rule.h"
@@ -10,6 +11,7 @@
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
 #include "import/fonts/font_options.h"
+#include "import/fonts/import_files.h"
 #include "import/fonts/symbols_file.h"
 
 namespace tralk::importer {
@@ -29,9 +31,9 @@ int list(FT_Library library, const FontOptions& opts) {
   return cli::kImportDone;
 }
 
-std::string written(const std::vector<PendingFile>& files) {
+std::string written(const std::vector<std::string>& paths) {
   std::string out;
-  for (size_t i = 0; i < files.size(); ++i) out += (i ? " and " : "") + in_quotes(files[i].path);
+  for (size_t i = 0; i < paths.size(); ++i) out += (i ? " and " : "") + in_quotes(paths[i]);
   return out;
 }
 
@@ -57,15 +59,15 @@ int import(FT_Library library, FontOptions opts) {
   if (Status read = read_symbols_files(opts); !read.ok()) return fail(read.failure());
   Outcome<ImportResult> result = import_font(library, opts);
   if (!result.ok()) return fail(result.failure());
-  const std::string wrote = written(result->files);
+  const std::string wrote = written(output_paths(result.value()));
   if (opts.depfile) {
-    std::vector<std::string> targets;
-    for (const PendingFile& file : result->files) targets.push_back(file.path);
-    Outcome<PendingFile> depfile = make_depfile(*opts.depfile, targets, files_read(opts));
+    Outcome<PendingFile> depfile =
+        make_depfile(*opts.depfile, output_paths(result.value()), files_read(opts));
     if (!depfile.ok()) return fail(depfile.failure());
     result->files.push_back(std::move(depfile.value()));
   }
-  if (Status written = write_file_set(result->files); !written.ok()) return fail(written.failure());
+  if (Status written = write_import_files(result.value()); !written.ok())
+    return fail(written.failure());
   for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
   for (const std::string& line : result->warnings) con_printf("warning: %s\n", line.c_str());
   con_printf("Wrote %s\n", wrote.c_str());

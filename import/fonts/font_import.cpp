@@ -13,7 +13,6 @@
 #include "import/fonts/glyph_ink.h"
 #include "import/fonts/missing_glyph.h"
 #include "import/fonts/report_text.h"
-#include "import/fonts/sym_text.h"
 #include "import/fonts/symbol_pack.h"
 
 namespace tralk::importer {
@@ -32,7 +31,7 @@ struct Found {
   WantedCode wanted;
   size_t font = 0;  // 0: the font, 1 on: the fallbacks
   FT_UInt glyph = 0;
-  std::string what;  // for a symbol added as the default character: what it is
+  bool added = false;  // added as the default character (Work::added_what says what it is)
 };
 
 // Everything the stages hand on.
@@ -42,8 +41,10 @@ struct Work {
   std::vector<Found> found;
   std::vector<uint16_t> missing;
   std::vector<GlyphInk> glyphs;
+  std::vector<uint8_t> levels;  // the glyphs' ink levels
   CellLayout layout;
   uint16_t defchar = 0;
+  std::string added_what;     // the font's symbol added as the default character, if any
   std::string defchar_words;  // after the default character's code in the report
   std::string outliers_line;  // the glyphs that make every symbol larger, if any
 };
@@ -63,13 +64,14 @@ Status open_fonts(FT_Library library, const FontOptions& opts, Work& work) {
 
 // The first font that has a glyph for each code; the rest are missing.
 void find_glyphs(Work& work) {
+  work.found.reserve(work.wanted.size());
   for (const WantedCode& w : work.wanted) {
     bool found = false;
     for (size_t f = 0; w.lookup && f < work.fonts.size() && !found; ++f) {
       const FT_UInt glyph = font_glyph(work.fonts[f], *w.lookup);
       // Glyph 0 is the font's "missing character" box, never a symbol.
       if (glyph != 0) {
-        work.found.push_back({w, f, glyph, {}});
+        work.found.push_back({w, f, glyph, false});
         found = true;
       }
     }
@@ -153,15 +155,26 @@ CellRules cell_rules(const FontOptions& opts, const Work& work) {
   return {opts.height, opts.fixed_width, work.fonts[0].ascent, work.fonts[0].descent};
 }
 
+// Room for the ink of every glyph, reserved at once (the pages are touched
+// only as they fill): about an em each, so that the block seldom moves as
+// it grows, up to a bound.
+size_t levels_room(size_t glyphs, uint32_t pixel_size, unsigned bpp) {
+  constexpr uint64_t kMostReserved = uint64_t{64} << 20;
+  const uint64_t em = (uint64_t{pixel_size} * bpp + 7) / 8 * pixel_size + kBitRowSlack;
+  return static_cast<size_t>(std::min(em * glyphs, kMostReserved));
+}
+
 Status render_all(FT_Library library, const FontOptions& opts, Work& work) {
   const CellRules rules = cell_rules(opts, work);
   LeastBytes least(rules, opts.bpp, work.found.size());
   if (least.total() > kMaxFontBytes) return too_many_bytes(opts, work, least);
   work.glyphs.reserve(work.found.size());
+  work.levels.reserve(levels_room(work.found.size(), work.fonts[0].pixel_size, opts.bpp));
   for (const Found& f : work.found) {
     const FontFace& font = work.fonts[f.font];
     const RenderSettings settings{opts.bpp, opts.hinting, glyph_side_limit(font.pixel_size)};
-    Outcome<GlyphInk> glyph = render_glyph(library, font.face.get(), f.glyph, settings);
+    Outcome<GlyphInk> glyph =
+        render_glyph(library, font.face.get(), f.glyph, settings, work.levels);
     if (!glyph.ok())
       return Failure{glyph.code(), "cannot render the glyph of " + hex4(f.wanted.code) +
                                        " in font " + in_quotes(font.path) + ": " + glyph.error()};
@@ -227,7 +240,8 @@ bool has_code(const Work& work, uint16_t code) {
 // Adds the font's symbol for missing characters under U+FFFD, in code order.
 void add_default_symbol(Work& work, FT_UInt glyph, std::optional<uint32_t> lookup,
                         const std::string& what) {
-  const Found added{{kReplacementCode, lookup}, 0, glyph, what};
+  const Found added{{kReplacementCode, lookup}, 0, glyph, true};
+  work.added_what = what;
   const auto at = std::find_if(work.found.begin(), work.found.end(),
                                [](const Found& f) { return f.wanted.code > kReplacementCode; });
   work.found.insert(at, added);
@@ -287,27 +301,32 @@ std::string symbol_note(const FontOptions& opts, const Found& f, const Work& wor
   if (opts.encoding.kind != cli::EncodingKind::native && f.wanted.lookup &&
       *f.wanted.lookup != f.wanted.code)
     note += " " + u_plus(*f.wanted.lookup);
-  if (!f.what.empty()) note += " the font's " + f.what;
+  if (f.added) note += " the font's " + work.added_what;
   if (f.font > 0) note += " from " + in_quotes(work.fonts[f.font].path);
   return note;
 }
 
-void compose(FT_Library library, const FontOptions& opts, const Work& work, ImportResult& result) {
-  const PackedSymbols symbols = pack_symbols(work.glyphs, work.layout, {opts.bpp, opts.invert});
-  SymTextInfo info;
+void compose(FT_Library library, const FontOptions& opts, Work& work, ImportResult& result) {
+  SymFile& sym = result.sym;
+  sym.path = opts.out;
+  sym.form = {opts.bpp, opts.invert};
+  SymTextInfo& info = sym.info;
   if (!opts.no_cp) info.cp_name = opts.cp_name;
   info.comments.push_back("Made by tralk-import from " + font_line(work.fonts[0], opts.face) +
                           ", FreeType " + ft_version(library));
   for (size_t i = 1; i < work.fonts.size(); ++i)
     info.comments.push_back("Fallback " + font_line(work.fonts[i], work.fonts[i].index));
   info.comments.push_back("Options: " + describe_options(opts));
-  info.comments.push_back(shape_line(symbols, work.layout) + ", " +
+  info.comments.push_back(shape_line(work.layout, symbol_bytes(work.layout, opts.bpp)) + ", " +
                           depth_words(opts.bpp, opts.invert));
-  for (const Found& f : work.found) info.notes.push_back(symbol_note(opts, f, work));
+  sym.note_ends.reserve(work.found.size());
+  for (const Found& f : work.found) sym.add_note(symbol_note(opts, f, work));
+  sym.glyphs = std::move(work.glyphs);
+  sym.levels = std::move(work.levels);
+  sym.layout = std::move(work.layout);
 
   result.report = info.comments;
   if (!work.outliers_line.empty()) result.report.push_back(work.outliers_line);
-  result.files.emplace_back(opts.out, sym_text(symbols, info));
   if (opts.no_cp) return;
   std::vector<uint16_t> codes;
   for (const Found& f : work.found) codes.push_back(f.wanted.code);

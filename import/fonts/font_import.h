@@ -11,13 +11,15 @@
 #include "base/outcome.h"
 #include "import/fonts/font_options.h"
 #include "import/fonts/freetype_handles.h"
+#include "import/fonts/sym_file.h"
 
 namespace tralk::importer {
 
 struct ImportResult {
   std::vector<std::string> report;    // lines that describe what was read and made
   std::vector<std::string> warnings;  // codes skipped, glyphs clipped
-  std::vector<PendingFile> files;     // the .sym file, then the .cp file unless --no-cp
+  SymFile sym;                        // the .sym file
+  std::vector<PendingFile> files;     // the .cp file unless --no-cp
 };
 
 // Imports as opts say (opts.list must be unset). A failure has a one-line

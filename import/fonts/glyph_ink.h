@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/outcome.h"
+#include "import/fonts/bit_rows.h"
 #include "import/fonts/font_options.h"
 #include "import/fonts/freetype_handles.h"
 
@@ -33,10 +34,19 @@ struct GlyphInk {
   int top = 0;
   uint32_t width = 0;
   uint32_t height = 0;
-  std::vector<uint8_t> levels;  // ink level per pixel, 0 to 2^bpp - 1, rows top first
+  // The ink level of each pixel of the box, 0 to 2^bpp - 1, bpp bits a pixel
+  // as in a symbol's row (bit_rows.h), in a block that holds the levels of
+  // every glyph (one allocation, not one a glyph): height rows from byte
+  // levels_at on, top first, stride bytes apart, each starting first_bit
+  // bits into the row; then kBitRowSlack bytes.
+  size_t levels_at = 0;
+  uint32_t stride = 0;
+  uint32_t first_bit = 0;
 
   bool has_ink() const { return width != 0; }
-  uint8_t level(uint32_t x, uint32_t y) const { return levels[size_t{y} * width + x]; }
+  const uint8_t* row(const std::vector<uint8_t>& levels, uint32_t y) const {
+    return levels.data() + levels_at + size_t{y} * stride;
+  }
 };
 
 // Nearest of levels 0 to max_level for a coverage from 0 to max_coverage,
@@ -45,9 +55,10 @@ inline uint32_t coverage_level(uint32_t coverage, uint32_t max_coverage, uint32_
   return (2 * coverage * max_level + max_coverage) / (2 * max_coverage);
 }
 
-// Loads and renders glyph index of face as the settings say; a failure with
-// FreeType's reason, or the size of a glyph far larger than its font's.
+// Loads and renders glyph index of face as the settings say, adding its
+// levels to the block levels; a failure with FreeType's reason, or the size
+// of a glyph far larger than its font's.
 Outcome<GlyphInk> render_glyph(FT_Library library, FT_Face face, FT_UInt index,
-                               const RenderSettings& settings);
+                               const RenderSettings& settings, std::vector<uint8_t>& levels);
 
 }  // namespace tralk::importer

@@ -46,13 +46,16 @@ std::string depth_words(unsigned bpp, bool invert) {
          (invert ? "light)" : "dark)");
 }
 
-std::string shape_line(const PackedSymbols& s, const CellLayout& layout) {
-  const auto [narrow, wide] = std::minmax_element(s.widths.begin(), s.widths.end());
-  return plural(s.widths.size(), "symbol", "symbols") + ", " + std::to_string(s.height) +
+std::string shape_line(const CellLayout& layout, uint32_t symbytes) {
+  const auto [narrow, wide] = std::minmax_element(
+      layout.cells.begin(), layout.cells.end(),
+      [](const SymbolCell& a, const SymbolCell& b) { return a.width < b.width; });
+  return plural(layout.cells.size(), "symbol", "symbols") + ", " + std::to_string(layout.height) +
          " rows (" + std::to_string(layout.ascent) + " above the baseline), " +
-         (*narrow == *wide ? std::to_string(*wide)
-                           : std::to_string(*narrow) + " to " + std::to_string(*wide)) +
-         " pixels wide, " + std::to_string(s.symbytes) + " bytes each";
+         (narrow->width == wide->width
+              ? std::to_string(wide->width)
+              : std::to_string(narrow->width) + " to " + std::to_string(wide->width)) +
+         " pixels wide, " + std::to_string(symbytes) + " bytes each";
 }
 
 }  // namespace tralk::importer

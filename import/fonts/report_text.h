@@ -8,7 +8,6 @@
 
 #include "import/fonts/cell_layout.h"
 #include "import/fonts/font_face.h"
-#include "import/fonts/symbol_pack.h"
 
 namespace tralk::importer {
 
@@ -26,7 +25,7 @@ std::string font_line(const FontFace& font, uint32_t face);
 std::string depth_words(unsigned bpp, bool invert);
 
 // "287 symbols, 19 rows (15 above the baseline), 4 to 18 pixels wide, 171
-// bytes each".
-std::string shape_line(const PackedSymbols& s, const CellLayout& layout);
+// bytes each": the symbols of a layout, each of symbytes bytes.
+std::string shape_line(const CellLayout& layout, uint32_t symbytes);
 
 }  // namespace tralk::importer

@@ -1,86 +1,105 @@
 #include "import/fonts/sym_text.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "base/text.h"
+#include "import/fonts/byte_text.h"
 
 namespace tralk::importer {
 
 namespace {
 
-void append_number(FileText& out, uint32_t v) {
-  char digits[10];
-  char* end = digits + sizeof digits;
-  char* p = end;
-  do {
-    *--p = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v);
-  out.append(p, static_cast<size_t>(end - p));
+// Text gathered before it is written: OutFile passes a piece this large
+// straight to the file, without copying it into its own buffer.
+constexpr size_t kPieceSize = size_t{1} << 20;
+// The block the pieces are made in: a piece and the line that ends it fit,
+// and it is one huge page where the host has them (page_alloc.h), touched
+// at one fault rather than one a page.
+constexpr size_t kTextBlock = size_t{2} << 20;
+// The most a header takes: "{{0,8,65535,65535},{".
+constexpr size_t kMaxHeader = 20;
+// Room after a line: pieces of it are stored 16 characters at once.
+constexpr size_t kStoreSlack = 16;
+static_assert(kStoreSlack >= kByteTextSlack);
+
+char* put(char* p, const ShortText& s) {
+  std::memcpy(p, s.chars.data(), s.chars.size());
+  return p + s.size;
 }
 
-// "0xAB", appended whole: this runs for every pixel byte of a font.
-void append_byte(FileText& out, uint8_t b) {
-  const char text[4] = {'0', 'x', hex_digit_upper(b >> 4u), hex_digit_upper(b)};
-  out.append(text, sizeof text);
+char* put_number(char* p, uint32_t v) {
+  size_t digits = 1;
+  for (uint32_t rest = v; rest >= 10; rest /= 10) ++digits;
+  for (size_t i = digits; i-- > 0; v /= 10) p[i] = static_cast<char>('0' + v % 10);
+  return p + digits;
 }
 
-// ",0xAB" for each byte after the first: five characters at once into room
-// made beforehand.
-void append_bytes(FileText& out, const uint8_t* p, uint32_t n) {
-  if (n == 0) return;
-  append_byte(out, p[0]);
-  const size_t at = out.size();
-  out.resize(at + size_t{n - 1} * 5);
-  char* q = out.data() + at;
-  for (uint32_t k = 1; k < n; ++k, q += 5) {
-    q[0] = ',';
-    q[1] = '0';
-    q[2] = 'x';
-    q[3] = hex_digit_upper(p[k] >> 4u);
-    q[4] = hex_digit_upper(p[k]);
-  }
+// "0xAB,0xCD...": the bytes' ",0xAB" texts from the character before p on,
+// which is put back over the first comma.
+char* put_bytes(char* p, std::span<const uint8_t> bytes) {
+  if (bytes.empty()) return p;
+  const char before = p[-1];
+  char* end = put_byte_texts(p - 1, bytes.data(), bytes.size());
+  p[-1] = before;
+  return end;
 }
 
-void append_header(FileText& out, const PackedSymbols& s, uint32_t width) {
-  out += "{{";
-  if (s.bpp != 1) {
-    out += "0,";
-    append_number(out, s.bpp);
-    out += ',';
-  }
-  append_number(out, width);
-  out += ',';
-  append_number(out, s.height);
-  out += "},{";
+// The note, with control characters replaced by "?", safe in a line comment.
+char* put_comment(char* p, std::string_view note) {
+  for (const char c : note) *p++ = static_cast<unsigned char>(c) < 0x20 || c == 0x7F ? '?' : c;
+  return p;
 }
 
-// text with control characters replaced by "?", safe in a line comment.
 std::string comment_safe(const std::string& text) {
-  std::string out = text;
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  std::string out(text.size(), ' ');
+  put_comment(out.data(), text);
   return out;
 }
 
 }  // namespace
 
-FileText sym_text(const PackedSymbols& symbols, const SymTextInfo& info) {
-  FileText out;
-  out += info.cp_name.empty() ? "// tralk symbol font without a codepage\n"
-                              : "// CP<" + info.cp_name + ">\n";
-  for (const std::string& line : info.comments) out += "// " + comment_safe(line) + "\n";
-  // Five characters a byte ("0xAB,"), plus headers and notes.
-  out.reserve(out.size() + symbols.bytes.size() * 5 + symbols.widths.size() * 48);
-  for (size_t i = 0; i < symbols.widths.size(); ++i) {
-    append_header(out, symbols, symbols.widths[i]);
-    append_bytes(out, symbols.symbol(i), symbols.symbytes);
-    out += "}},";
-    if (i < info.notes.size()) {
-      out += " // ";
-      out += comment_safe(info.notes[i]);
-    }
-    out += '\n';
-  }
-  return out;
+SymTextWriter::SymTextWriter(OutFile& out, const SymTextInfo& info, unsigned bpp, uint32_t height)
+    : out_(out),
+      header_start_(bpp == 1 ? "{{" : "{{0," + std::to_string(bpp) + ","),
+      header_end_("," + std::to_string(height) + "},{") {
+  std::string head = info.cp_name.empty() ? "// tralk symbol font without a codepage\n"
+                                          : "// CP<" + info.cp_name + ">\n";
+  for (const std::string& line : info.comments) head += "// " + comment_safe(line) + "\n";
+  out_.write(head);
+}
+
+void SymTextWriter::add(uint32_t width, std::span<const uint8_t> bytes, std::string_view note) {
+  static const ShortText kBytesEnd("}}, // ");
+  const size_t most = kMaxHeader + bytes.size() * 5 + note.size() + 8 + kStoreSlack;
+  if (text_.size() < used_ + most) grow(used_ + most);
+  char* const start = reinterpret_cast<char*>(text_.data()) + used_;
+  char* p = put(start, header_start_);
+  p = put_number(p, width);
+  p = put(p, header_end_);
+  p = put_bytes(p, bytes);
+  p = put(p, kBytesEnd);
+  p = put_comment(p, note);
+  *p++ = '\n';
+  used_ += static_cast<size_t>(p - start);
+  if (used_ >= kPieceSize) flush();
+}
+
+// A block for at least size characters, the lines made so far kept.
+void SymTextWriter::grow(size_t size) {
+  ByteBlock larger(std::max(size, kTextBlock));
+  if (used_ > 0) std::memcpy(larger.data(), text_.data(), used_);
+  text_ = std::move(larger);
+}
+
+void SymTextWriter::flush() {
+  out_.write(std::string_view(reinterpret_cast<const char*>(text_.data()), used_));
+  used_ = 0;
+}
+
+void SymTextWriter::finish() {
+  flush();
 }
 
 }  // namespace tralk::importer

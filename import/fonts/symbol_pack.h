@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <span>
 #include <vector>
 
 #include "import/fonts/cell_layout.h"
@@ -17,22 +19,33 @@ struct PixelForm {
   bool invert = false;  // grey levels with light ink on black
 };
 
-struct PackedSymbols {
-  unsigned bpp = 1;
-  uint32_t height = 0;
-  uint32_t symbytes = 0;  // pixel bytes of every symbol
-  std::vector<uint32_t> widths;
-  std::vector<uint8_t> bytes;  // symbytes per symbol, back to back
-
-  const uint8_t* symbol(size_t i) const { return bytes.data() + i * size_t{symbytes}; }
-};
+// Pixel bytes of every symbol of the layout: those of its largest symbol.
+uint32_t symbol_bytes(const CellLayout& layout, unsigned bpp);
 
 // Bytes that symbols would take: the number of symbols times the largest
 // symbol's bytes, to be checked before they are packed.
 uint64_t packed_size(const CellLayout& layout, unsigned bpp);
 
-// Packs every glyph in its cell.
-PackedSymbols pack_symbols(const std::vector<GlyphInk>& glyphs, const CellLayout& layout,
-                           const PixelForm& form);
+// Packs glyphs into their symbols, one at a time.
+class SymbolPacker {
+ public:
+  SymbolPacker(const CellLayout& layout, const PixelForm& form);
+  // The symbol of a glyph, whose ink levels are in the block levels, in its
+  // cell of the layout: symbol_bytes bytes, kept until the next call.
+  std::span<const uint8_t> pack(const GlyphInk& g, const std::vector<uint8_t>& levels,
+                                const SymbolCell& cell);
+
+ private:
+  const uint8_t* blank(uint32_t width);
+
+  const CellLayout& layout_;
+  PixelForm form_;
+  uint32_t bytes_;
+  std::vector<uint8_t> symbol_;
+  // Blank symbols, each followed by kBitRowSlack zero bytes: by width for
+  // grey levels that are not inverted, whose blank has bits set; one of
+  // zeros for the others, under width 0.
+  std::map<uint32_t, std::vector<uint8_t>> blanks_;
+};
 
 }  // namespace tralk::importer

@@ -36,7 +36,9 @@ const std::string kFont =
         glyph("gravecomb", 0x300, 0, "0 0 0 0", {}) +
         glyph("acutecomb", 0x301, 0, "2 2 -2 4", {"40", "80"}) +
         glyph("A-cyrillic", 0x410, 5, "5 6 0 0", {"70", "88", "88", "F8", "88", "88"}) +
-        glyph("smiley", 0x1F600, 6, "5 5 0 0", {"70", "A8", "F8", "88", "70"}));
+        glyph("smiley", 0x1F600, 6, "5 5 0 0", {"70", "A8", "F8", "88", "70"}) +
+        // Wider than a 64-bit word: its first and last columns, then all.
+        glyph("wide", 0x100, 70, "70 2 0 0", {"800000000000000004", "FFFFFFFFFFFFFFFFFC"}));
 
 // A second font: a solid A that must never be taken, and a B.
 const std::string kFallback =
@@ -180,6 +182,39 @@ const Case kCases[] = {
      cp(65, {"{65, 65, 0}", "{105, 105, 1}"}),
      "Codepage \"a.cp\": 2 ranges, default character 0x0041, the first code",
      {first_code_warning("0x0041"), "1 glyph loses ink outside the fixed width, clipped: 0x0041"},
+     ""},
+    {"4-bit grey in a fixed width: columns clipped on both sides",
+     "t.bdf -r 0x41 --bpp 4 --width fixed=4 -o a.sym",
+     "t.bdf",
+     "-r 0x41 --encoding unicode --bpp 4 --hinting native --height ink --width fixed=4",
+     "1 symbol, 6 rows (6 above the baseline), 4 pixels wide, 12 bytes each, 4 bits per pixel "
+     "(grey levels, 0 black, ink dark)",
+     {"{{0,4,4,6},{0xF0,0xFF,0x0F,0x0F,0xFF,0xF0,0x00,0x00,0xFF,0xF0,0xFF,0xF0}}, // 0x0041"},
+     cp(65, {"{65, 65, 0}"}),
+     "Codepage \"a.cp\": 1 range, default character 0x0041, the first code",
+     {first_code_warning("0x0041"), "1 glyph loses ink outside the fixed width, clipped: 0x0041"},
+     ""},
+    {"b&w wider than a word",
+     "t.bdf -r 0x100 -o a.sym",
+     "t.bdf",
+     "-r 0x100 --encoding unicode --bpp 1 --hinting native --height ink --width advance",
+     "1 symbol, 2 rows (2 above the baseline), 70 pixels wide, 18 bytes each",
+     {"{{70,2},{0x80,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x04,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,0xFF,"
+      "0xFF,0xFC}}, // 0x0100"},
+     cp(256, {"{256, 256, 0}"}),
+     "Codepage \"a.cp\": 1 range, default character 0x0100, the first code",
+     {first_code_warning("0x0100")},
+     ""},
+    {"b&w wider than a word, one column right of a byte's start",
+     "t.bdf -r 0x100 --width fixed=73 -o a.sym",
+     "t.bdf",
+     "-r 0x100 --encoding unicode --bpp 1 --hinting native --height ink --width fixed=73",
+     "1 symbol, 2 rows (2 above the baseline), 73 pixels wide, 20 bytes each",
+     {"{{73,2},{0x40,0x00,0x00,0x00,0x00,0x00,0x00,0x00,0x02,0x00,0x7F,0xFF,0xFF,0xFF,0xFF,0xFF,"
+      "0xFF,0xFF,0xFE,0x00}}, // 0x0100"},
+     cp(256, {"{256, 256, 0}"}),
+     "Codepage \"a.cp\": 1 range, default character 0x0100, the first code",
+     {first_code_warning("0x0100")},
      ""},
     {"codes the font lacks are skipped and listed once",
      "t.bdf -r 0x41-0x43 -o a.sym",
