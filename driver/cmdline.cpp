@@ -49,8 +49,8 @@ bool set_list(CmdLine& cmd, ListMode mode) {
   return true;
 }
 
-const std::vector<OptionSpec>& option_table() {
-  static const std::vector<OptionSpec> table = {
+const std::vector<OptionEntry>& option_table() {
+  static const std::vector<OptionEntry> table = {
       {"--depfile",
        "FILE",
        OptionUse::kOnce,
@@ -141,9 +141,9 @@ const std::vector<OptionSpec>& option_table() {
   return table;
 }
 
-const OptionSpec* find_option(std::string_view name) {
-  for (const OptionSpec& spec : option_table()) {
-    if (name == spec.name) return &spec;
+const OptionEntry* find_option(std::string_view name) {
+  for (const OptionEntry& entry : option_table()) {
+    if (name == entry.name) return &entry;
   }
   return nullptr;
 }
@@ -158,9 +158,9 @@ CmdLine bad(CmdLine cmd, std::string message) {
 CmdLine parse_single(std::string_view arg) {
   CmdLine cmd;
   if (arg.empty()) return cmd;
-  const OptionSpec* spec = find_option(arg);
-  if (spec && spec->use == OptionUse::kAlone) {
-    spec->apply(cmd, nullptr);
+  const OptionEntry* entry = find_option(arg);
+  if (entry && entry->use == OptionUse::kAlone) {
+    entry->apply(cmd, nullptr);
   } else {
     cmd.action = CmdAction::kRun;
     cmd.config = arg;
@@ -172,17 +172,17 @@ CmdLine parse_single(std::string_view arg) {
 std::string synopsis_line(int line) {
   std::string items;
   bool takes_config = true;
-  for (const OptionSpec& spec : option_table()) {
-    if (spec.synopsis_line != line) continue;
-    const bool alternatives = spec.use == OptionUse::kChoice || spec.use == OptionUse::kAlone;
+  for (const OptionEntry& entry : option_table()) {
+    if (entry.synopsis_line != line) continue;
+    const bool alternatives = entry.use == OptionUse::kChoice || entry.use == OptionUse::kAlone;
     if (!items.empty()) items += alternatives ? " | " : " ";
     if (alternatives) {
-      items += spec.name;
+      items += entry.name;
     } else {
-      items += "[" + std::string(spec.name) + (spec.value ? " " + std::string(spec.value) : "") +
-               "]" + (spec.use == OptionUse::kRepeatable ? "..." : "");
+      items += "[" + std::string(entry.name) + (entry.value ? " " + std::string(entry.value) : "") +
+               "]" + (entry.use == OptionUse::kRepeatable ? "..." : "");
     }
-    if (spec.use == OptionUse::kAlone) takes_config = false;
+    if (entry.use == OptionUse::kAlone) takes_config = false;
   }
   if (items.empty()) return items;
   return "   TRALK " + items + (takes_config ? " config_file.vfg" : "") + "\n";
@@ -191,13 +191,14 @@ std::string synopsis_line(int line) {
 std::string options_text() {
   std::string text = "\n Options, before the configuration file:\n";
   int last_line = 0;
-  for (const OptionSpec& spec : option_table()) last_line = std::max(last_line, spec.synopsis_line);
+  for (const OptionEntry& entry : option_table())
+    last_line = std::max(last_line, entry.synopsis_line);
   for (int line = 1; line <= last_line; ++line) text += synopsis_line(line);
-  for (const OptionSpec& spec : option_table()) {
+  for (const OptionEntry& entry : option_table()) {
     std::string head(kHelpIndent, ' ');
-    head += spec.name;
-    if (spec.value) head += std::string(" ") + spec.value;
-    for (const char* help : spec.help) {
+    head += entry.name;
+    if (entry.value) head += std::string(" ") + entry.value;
+    for (const char* help : entry.help) {
       head.resize(std::max(head.size() + 1, kHelpColumn), ' ');
       text += head + help + "\n";
       head.clear();
@@ -214,7 +215,7 @@ std::optional<std::string> resolve_named(const std::string& name) {
 
 }  // namespace
 
-std::span<const OptionSpec> tralk_options() {
+std::span<const OptionEntry> tralk_options() {
   return option_table();
 }
 
@@ -222,24 +223,24 @@ CmdLine parse_cmdline(int argc, const char* const* argv) {
   if (argc < 2) return CmdLine{};
   if (argc == 2) return parse_single(argv[1]);
   CmdLine cmd;
-  std::vector<const OptionSpec*> seen;
+  std::vector<const OptionEntry*> seen;
   int i = 1;
   for (; i < argc && std::string_view(argv[i]).substr(0, 2) == "--"; ++i) {
     const std::string_view option = argv[i];
-    const OptionSpec* spec = find_option(option);
-    if (!spec) return bad(cmd, "\n Unknown option: " + quoted(option));
-    if (spec->use == OptionUse::kAlone)
+    const OptionEntry* entry = find_option(option);
+    if (!entry) return bad(cmd, "\n Unknown option: " + quoted(option));
+    if (entry->use == OptionUse::kAlone)
       return bad(cmd, "\n Option " + quoted(option) + " must be the only argument");
-    if (spec->use != OptionUse::kRepeatable &&
-        std::find(seen.begin(), seen.end(), spec) != seen.end())
+    if (entry->use != OptionUse::kRepeatable &&
+        std::find(seen.begin(), seen.end(), entry) != seen.end())
       return bad(cmd, "\n Option " + quoted(option) + " given twice");
-    seen.push_back(spec);
+    seen.push_back(entry);
     const char* value = nullptr;
-    if (spec->value) {
+    if (entry->value) {
       if (i + 1 == argc) return bad(cmd, "\n Option " + quoted(option) + " needs a value");
       value = argv[++i];
     }
-    if (!spec->apply(cmd, value)) return bad(cmd, "");
+    if (!entry->apply(cmd, value)) return bad(cmd, "");
   }
   if (i == argc) return bad(cmd, "\n No configuration file after the options");
   if (i + 1 < argc) {

@@ -50,7 +50,7 @@ enum class OptionUse {
   kAlone,       // only as the one argument
 };
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;   // "--depfile"
   const char* value;  // the word for its value in the help, or null for a flag
   OptionUse use;
@@ -61,7 +61,7 @@ struct OptionSpec {
 };
 
 // tralk's options, in the order --help describes them.
-std::span<const OptionSpec> tralk_options();
+std::span<const OptionEntry> tralk_options();
 
 CmdLine parse_cmdline(int argc, const char* const* argv);
 

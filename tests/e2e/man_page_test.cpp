@@ -15,7 +15,7 @@ namespace {
 
 TEST(ManPage, TralkDescribesTheOptionsOfItsTable) {
   std::set<std::string> table;
-  for (const OptionSpec& option : tralk_options()) table.insert(option.name);
+  for (const OptionEntry& option : tralk_options()) table.insert(option.name);
   const std::string page = TempDir::read(TRALK_MAN "/tralk.1");
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(man_option_names(page, "OPTIONS"), table);

@@ -34,10 +34,10 @@ static void setup(void) {
   static int done;
   if (done) return;
   done = 1;
-  const char* spec = getenv("TRALK_FAULT");
-  if (!spec) return;
+  const char* fault = getenv("TRALK_FAULT");
+  if (!fault) return;
   char call[16], what[16];
-  if (sscanf(spec, "%15[a-z]:%d:%15s", call, &fault_at, what) != 3) return;
+  if (sscanf(fault, "%15[a-z]:%d:%15s", call, &fault_at, what) != 3) return;
   for (int i = 0; i < kCalls; ++i)
     if (strcmp(call, kNames[i]) == 0) fault_call = i;
   static const struct { const char* name; int value; } errnos[] = {
