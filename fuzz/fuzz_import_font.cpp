@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <utility>
 
 #include "base/fileio.h"
 #include "font_checks.h"
 #include "fonts/sym_load.h"
+#include "freetype_library.h"
 #include "fuzz_support.h"
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
@@ -24,15 +24,6 @@ namespace {
 using namespace tralk::importer;
 
 constexpr size_t kLargestReadBack = size_t{4} << 20;
-
-FT_Library library() {
-  static const FtLibrary lib = [] {
-    Outcome<FtLibrary> l = ft_open_library();
-    if (!l.ok()) fuzz::fail("FreeType cannot be started");
-    return std::move(l.value());
-  }();
-  return lib.get();
-}
 
 FontOptions options_from(uint8_t b, const std::string& font, const std::string& out) {
   FontOptions opts;
@@ -75,11 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   scratch.clear();
   const std::string font = scratch.write("f.font", data + 1, size - 1);
   const std::string out = (scratch.dir() / "o.sym").string();
-  const Outcome<std::string> listing = list_font(library(), font);
+  const Outcome<std::string> listing = list_font(fuzz::freetype_library(), font);
   if (!listing.ok())
     fuzz::check(!listing.error().empty(), "a font refused for listing without a reason");
 
-  const Outcome<ImportResult> imported = import_font(library(), options_from(data[0], font, out));
+  const Outcome<ImportResult> imported =
+      import_font(fuzz::freetype_library(), options_from(data[0], font, out));
   if (!imported.ok()) {
     fuzz::check(!imported.error().empty() && imported.error().find('\n') == std::string::npos,
                 "an import failed without a one-line reason");

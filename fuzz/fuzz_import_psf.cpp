@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "freetype_library.h"
 #include "fuzz_support.h"
 #include "import/fonts/freetype_handles.h"
 #include "import/fonts/gzip_bytes.h"
@@ -20,15 +21,6 @@ using namespace tralk::importer;
 // A gzipped input is unpacked to at most this much.
 constexpr size_t kUnpackLimit = size_t{1} << 20;
 
-FT_Library library() {
-  static const FtLibrary lib = [] {
-    Outcome<FtLibrary> l = ft_open_library();
-    if (!l.ok()) fuzz::fail("FreeType cannot be started");
-    return std::move(l.value());
-  }();
-  return lib.get();
-}
-
 void check_font(const PsfFont& font) {
   fuzz::check(font.width >= 1 && font.height >= 1 && font.glyphs >= 1, "an empty glyph size");
   fuzz::check(font.bitmaps.size() == size_t{font.glyphs} * font.height * font.row_bytes(),
@@ -38,7 +30,7 @@ void check_font(const PsfFont& font) {
   if (font.glyphs > 2048 || uint64_t{font.width} * font.height > 4096) return;
   auto file = std::make_shared<FontFile>();
   file->converted = psf_as_bdf(font, "fuzz");
-  const Outcome<FtFace> face = ft_open_face(library(), file, 0);
+  const Outcome<FtFace> face = ft_open_face(fuzz::freetype_library(), file, 0);
   fuzz::check(face.ok(), "FreeType refused the BDF text of a console font");
   fuzz::check(face.value()->num_fixed_sizes == 1, "the BDF text has other than one strike");
 }
