@@ -23,6 +23,13 @@ Outcome<std::string> ArgReader::value(std::string_view name) {
   return std::string(take());
 }
 
+Status ArgReader::value_into(std::string_view name, std::string& to) {
+  Outcome<std::string> text = value(name);
+  if (!text.ok()) return text.failure();
+  to = std::move(text.value());
+  return {};
+}
+
 Outcome<uint32_t> ArgReader::number(std::string_view name) {
   const Outcome<std::string> text = value(name);
   if (!text.ok()) return text.failure();

@@ -32,6 +32,8 @@ class ArgReader {
   std::string_view take() { return argv_[next_++]; }
   // The value after option name.
   Outcome<std::string> value(std::string_view name);
+  // The value after option name, stored in to.
+  Status value_into(std::string_view name, std::string& to);
   // A number after option name.
   Outcome<uint32_t> number(std::string_view name);
   // A number from low to high after option name.

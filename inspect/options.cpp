@@ -77,8 +77,7 @@ const std::vector<cli::OptionGroup> kGroups = {
         "would, in the terminal (one line per pixel row, as --show",
         "draws) or with --png as a picture instead of the contact",
         "sheet: each character through the font's codepage, one it",
-        "lacks as its default character, symbols side by side; a line",
-        "feed starts a new line"}},
+        "lacks as its default character, symbols side by side; a line", "feed starts a new line"}},
       {"--strings",
        "FILE",
        {"with --png: draw every line of FILE (UTF-8) in every font",
@@ -91,14 +90,6 @@ const std::vector<cli::OptionGroup> kGroups = {
         "or the bytes of a code page iconv knows (CP1251, KOI8-R...)"}},
       {"-h, --help", nullptr, {"print this help and exit"}}}},
 };
-
-// Stores the value of option arg in to.
-Status read_text(std::string_view arg, cli::ArgReader& args, std::string& to) {
-  Outcome<std::string> text = args.value(arg);
-  if (!text.ok()) return text.failure();
-  to = std::move(text.value());
-  return {};
-}
 
 Status read_encoding(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
   const Outcome<std::string> name = args.value(arg);
@@ -117,25 +108,25 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
   } else if (arg == "--grey") {
     opts.grey = true;
   } else if (arg == "--png") {
-    return read_text(arg, args, opts.png);
+    return args.value_into(arg, opts.png);
   } else if (arg == "--pal") {
-    return read_text(arg, args, opts.pal);
+    return args.value_into(arg, opts.pal);
   } else if (arg == "--text") {
     std::string text;
-    if (Status read = read_text(arg, args, text); !read.ok()) return read;
+    if (Status read = args.value_into(arg, text); !read.ok()) return read;
     opts.text = text;
   } else if (arg == "--encoding") {
     return read_encoding(arg, args, opts);
   } else if (arg == "--font") {
     std::string text;
-    if (Status read = read_text(arg, args, text); !read.ok()) return read;
+    if (Status read = args.value_into(arg, text); !read.ok()) return read;
     if (const std::optional<uint32_t> n = cli::parse_number(text))
       opts.font = *n;
     else
       opts.font_name = text;
   } else if (arg == "--strings") {
     std::string text;
-    if (Status read = read_text(arg, args, text); !read.ok()) return read;
+    if (Status read = args.value_into(arg, text); !read.ok()) return read;
     opts.strings = text;
   } else if (arg == "--show") {
     const Outcome<uint32_t> n = args.number(arg);

@@ -135,14 +135,6 @@ Status read_bpp(cli::ArgReader& args, FontOptions& opts) {
   return {};
 }
 
-// Stores the value of option arg in to.
-Status read_text(std::string_view arg, cli::ArgReader& args, std::string& to) {
-  Outcome<std::string> text = args.value(arg);
-  if (!text.ok()) return text.failure();
-  to = std::move(text.value());
-  return {};
-}
-
 Status read_ranges(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
   const Outcome<std::string> text = args.value(arg);
   if (!text.ok()) return text.failure();
@@ -171,8 +163,8 @@ Status read_number(std::string_view arg, cli::ArgReader& args, uint32_t low, uin
 }
 
 Status read_value_option(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
-  if (arg == "-o") return read_text(arg, args, opts.out);
-  if (arg == "--cp") return read_text(arg, args, opts.cp_name);
+  if (arg == "-o") return args.value_into(arg, opts.out);
+  if (arg == "--cp") return args.value_into(arg, opts.cp_name);
   if (arg == "--symbols" || arg == "--defchar" || arg == "--fallback") {
     const Outcome<std::string> text = args.value(arg);
     if (!text.ok()) return text.failure();
@@ -184,8 +176,8 @@ Status read_value_option(std::string_view arg, cli::ArgReader& args, FontOptions
       opts.fallbacks.push_back(text.value());
     return {};
   }
-  if (arg == "--symbols-file") return read_text(arg, args, opts.symbols_files.emplace_back());
-  if (arg == "--depfile") return read_text(arg, args, opts.depfile.emplace());
+  if (arg == "--symbols-file") return args.value_into(arg, opts.symbols_files.emplace_back());
+  if (arg == "--depfile") return args.value_into(arg, opts.depfile.emplace());
   if (arg == "-r") return read_ranges(arg, args, opts);
   if (arg == "--encoding") return read_encoding(arg, args, opts);
   if (arg == "--face") return read_number(arg, args, 0, 0xFFFF, opts.face);
