@@ -1,5 +1,6 @@
 #include "base/text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 void vappendf(std::string& out, const char* fmt, va_list args) {
@@ -72,4 +73,13 @@ std::string in_quotes(std::string_view text) {
   out += text;
   out += '"';
   return out;
+}
+
+void append_option_help(std::string& out, std::string head, const std::vector<const char*>& lines,
+                        size_t column) {
+  for (const char* line : lines) {
+    head.resize(std::max(head.size() + 1, column), ' ');
+    out += head + line + "\n";
+    head.clear();
+  }
 }

@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // printf-style formatting, appended to out.
 void vappendf(std::string& out, const char* fmt, va_list args);
@@ -45,3 +46,9 @@ std::string hex_upper(unsigned long value, int width);
 // std::quoted, which a std::string argument brings in through its
 // namespace, would be taken instead.)
 std::string in_quotes(std::string_view text);
+
+// Appends an option's lines of help as --help shows them: head (its names
+// and value word), the first line from column on (one blank after a longer
+// head), the others under it.
+void append_option_help(std::string& out, std::string head, const std::vector<const char*>& lines,
+                        size_t column);

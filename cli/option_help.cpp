@@ -1,7 +1,9 @@
 #include "cli/option_help.h"
 
-#include <algorithm>
 #include <string_view>
+#include <utility>
+
+#include "base/text.h"
 
 namespace tralk::cli {
 
@@ -13,11 +15,7 @@ std::string options_help(std::span<const OptionGroup> groups, size_t indent, siz
     for (const OptionHelp& option : group.options) {
       std::string head = std::string(indent, ' ') + option.names;
       if (option.value) head += std::string(" ") + option.value;
-      for (const char* line : option.text) {
-        head.resize(std::max(head.size() + 1, column), ' ');
-        out += head + line + "\n";
-        head.clear();
-      }
+      append_option_help(out, std::move(head), option.text, column);
     }
   }
   return out;

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "base/console.h"
+#include "base/text.h"
 #include "driver/path.h"
 
 #ifndef TRALK_VERSION
@@ -198,11 +200,7 @@ std::string options_text() {
     std::string head(kHelpIndent, ' ');
     head += entry.name;
     if (entry.value) head += std::string(" ") + entry.value;
-    for (const char* help : entry.help) {
-      head.resize(std::max(head.size() + 1, kHelpColumn), ' ');
-      text += head + help + "\n";
-      head.clear();
-    }
+    append_option_help(text, std::move(head), entry.help, kHelpColumn);
   }
   return text;
 }
