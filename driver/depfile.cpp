@@ -3,9 +3,9 @@
 #include "base/console.h"
 #include "base/make_rule.h"
 #include "base/outfile.h"
+#include "base/path.h"
 #include "base/platform.h"
 #include "base/set_lock.h"
-#include "driver/path.h"
 #include "output/write_failure.h"
 
 void DepRecord::note(const std::string& path) {

@@ -9,6 +9,7 @@
 
 #include "base/console.h"
 #include "base/make_rule.h"
+#include "base/path.h"
 #include "base/platform.h"
 #include "base/text.h"
 #include "base/wildcard.h"
@@ -17,7 +18,6 @@
 #include "driver/config_lines.h"
 #include "driver/depfile.h"
 #include "driver/fontnames.h"
-#include "driver/path.h"
 #include "fonts/pal_load.h"
 #include "fonts/sym_load.h"
 #include "output/vfont.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/fileio.h"
-#include "driver/fontlist.h"
+#include "output/fontlist.h"
 
 // File types of configuration entries, by extension (letter case ignored).
 enum FileType {

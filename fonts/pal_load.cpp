@@ -3,7 +3,7 @@
 #include <new>
 
 #include "base/console.h"
-#include "driver/path.h"
+#include "base/path.h"
 #include "fonts/textscan.h"
 
 namespace {

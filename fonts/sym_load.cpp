@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "base/console.h"
-#include "driver/path.h"
+#include "base/path.h"
 #include "fonts/cp_load.h"
 #include "fonts/sym_parse.h"
 #include "fonts/textscan.h"

@@ -8,9 +8,9 @@
 
 #include "base/console.h"
 #include "base/outfile.h"
+#include "base/path.h"
 #include "base/set_lock.h"
 #include "base/text.h"
-#include "driver/path.h"
 #include "output/vmem.h"
 #include "output/write_failure.h"
 

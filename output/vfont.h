@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/fontlist.h"
+#include "output/fontlist.h"
 
 // Writes the source, the header and the image of list, in that order, with
 // their console messages. Returns false when any of the files could not be

@@ -1,4 +1,4 @@
-#include "driver/path.h"
+#include "base/path.h"
 
 #include "base/platform.h"
 
@@ -6,8 +6,6 @@ namespace {
 
 constexpr size_t kPartMax = 255;
 constexpr size_t kIdentBaseMax = 254;
-constexpr size_t kFontNameMax = 511;
-constexpr size_t kFontNameSourceMax = 510;
 
 struct PathParts {
   std::string drive;  // "C:" where the host has drives
@@ -117,42 +115,4 @@ std::string path_ident(std::string_view path) {
   if (base.empty() || !(is_letter(base[0]) || base[0] == '_')) ident = "_";
   for (char c : base) ident += is_ident_char(c) ? c : '_';
   return ident;
-}
-
-std::string make_fontname(const std::optional<std::string>& tmpl,
-                          const std::optional<std::string>& path) {
-  if (!tmpl) return path_ident(path.value_or(""));
-  if (!path) return *tmpl;
-  const std::string& t = *tmpl;
-  const bool wild = t.find_first_of("*?") != std::string::npos;
-  const std::string source = wild ? path_ident(*path) : std::string();
-  size_t pos = 0;  // position in source
-  std::string name;
-  for (size_t i = 0; i < t.size();) {
-    if (name.size() >= kFontNameMax) break;
-    const char c = t[i];
-    const bool exhausted = pos >= source.size();
-    if (is_ident_char(c)) {
-      if (is_digit(c) && name.empty()) name += '_';
-      name += c;
-      if (!exhausted) ++pos;
-      ++i;
-    } else if (c == '*') {
-      if (!exhausted) {
-        for (size_t k = 0; k < source.size() && name.size() < kFontNameSourceMax; ++k) {
-          name += source[k];
-        }
-        pos = source.size();
-      }
-      while (i < t.size() && (t[i] == '*' || t[i] == '?')) ++i;
-    } else if (c == '?') {
-      if (!exhausted) name += source[pos++];
-      ++i;
-    } else {
-      name += '_';
-      ++i;
-    }
-  }
-  if (name.empty()) name = "_";
-  return name;
 }

@@ -1,4 +1,4 @@
-#include "driver/fontlist.h"
+#include "output/fontlist.h"
 
 #include <new>
 

@@ -31,8 +31,3 @@ std::string path_base(std::string_view path);
 std::string path_ext(std::string_view path);
 // A C identifier made from the base name of path (never empty).
 std::string path_ident(std::string_view path);
-// The C name of a font: from the template (with "*" and "?" taking
-// characters of the path's identifier) or, without a template, the path's
-// identifier; with a template but no path, the template unchanged.
-std::string make_fontname(const std::optional<std::string>& tmpl,
-                          const std::optional<std::string>& path);
