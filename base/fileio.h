@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/outcome.h"
@@ -49,6 +50,11 @@ struct FileBytes {
 // claims: it may be growing, or be no regular file. A read that fails ends
 // the bytes early and leaves f's error indicator set (std::ferror).
 FileBytes read_to_end(std::FILE* f, const char* path);
+
+// The file at path as tralk's text inputs are read: none when it cannot be
+// opened; a file that cannot be read (a folder, where the host opens one)
+// gives what could be read of it.
+std::optional<FileBytes> read_input_file(const std::string& path);
 
 // The whole file at path. A failure, with Fault::not_found or Fault::io and
 // the system's words alone as its text, for the caller to put after the

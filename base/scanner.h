@@ -58,6 +58,8 @@ class MemoryBytes {
   int next() { return at_ < end_ ? *at_++ : -1; }
   void back(int) { --at_; }
   void drop() {}
+  // Where the next byte is read.
+  const uint8_t* at() const { return at_; }
 
  private:
   const uint8_t* at_ = nullptr;
@@ -177,6 +179,7 @@ class Scanner {
   }
 
   void set_linemode(bool on) { linemode_ = on; }
+  const Bytes& bytes() const { return bytes_; }
   // 1 when the last character read was a line end not given back.
   int newlines() const { return newlines_; }
   // The last name was rejected rather than missing.

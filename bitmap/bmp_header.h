@@ -11,6 +11,32 @@
 #include "base/palette.h"
 #include "bitmap/byte_reader.h"
 
+// The part of a picture that a failure of its reader is about (its
+// FailurePlace's field), for the caller to word it.
+enum class BmpField : uint8_t {
+  headers,       // the file and information headers, and the masks after them
+  signature,     // the "BM" that starts the file
+  dimensions,    // the width and height, and the order of the rows
+  layout,        // header size, depth, masks, run-length data, the colours pixels name
+  compression,   // a compression that does not belong to the depth
+  colour_table,  // the colour table
+  pixels,        // the pixel rows, their transparency among them
+  // The picture as a font (bitmap/bmp_load.h):
+  palette,     // a picture that only a palette converts, and there is none
+  conversion,  // the converted symbol: no memory for it, or a pixel beyond the colour table
+  font,        // the font record
+};
+
+// A failure of the BMP reader.
+inline Failure bmp_failure(Fault code, BmpField field) {
+  Failure f{code, ""};
+  f.at.field = static_cast<uint8_t>(field);
+  return f;
+}
+inline BmpField bmp_field(const Failure& f) {
+  return static_cast<BmpField>(f.at.field);
+}
+
 // How the pixel rows are stored.
 enum class BmpPacking {
   plain,      // uncompressed rows, each padded to a multiple of 4 bytes
@@ -46,6 +72,5 @@ struct BmpHeader {
 };
 
 // Reads everything in front of the pixel rows of a file of file_size bytes
-// and checks it; have_table false refuses 4- and 8-bit pictures (the caller
-// has no room for their colour table).
-Status bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h);
+// and checks it.
+Status bmp_read_header(ByteReader& in, uint64_t file_size, BmpHeader& h);

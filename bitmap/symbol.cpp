@@ -4,8 +4,6 @@
 #include <limits>
 #include <new>
 
-#include "base/console.h"
-
 namespace {
 
 // Header-only reading, also used where the pixel bytes need not be present.
@@ -26,24 +24,21 @@ uint64_t pixel_bytes(const SYMSHAPE& s) {
   return uint64_t{s.rowbytes} * s.height;
 }
 
-// Reads the shape of sym and tells whether pixel (x, y) lies inside it. An
-// unknown depth is reported; a block too short for its header is not.
-bool locate(const SYMBOL& sym, uint16_t x, uint16_t y, SYMSHAPE& s) {
-  if (!read_header(sym, s)) return false;
-  if (!sym_valid_depth(s.numbits)) {
-    con_printf("\nIllegal color symbol format");
-    return false;
-  }
-  if (sym.size() < s.headersize + pixel_bytes(s)) return false;
-  return x < s.width && y < s.height;
-}
-
 }  // namespace
 
 bool sym_shape(const SYMBOL& sym, SYMSHAPE& shape) {
   return read_header(sym, shape) && sym_valid_depth(shape.numbits) &&
          sym.size() >= shape.headersize + pixel_bytes(shape);
 }
+
+namespace {
+
+// Reads the shape of sym and tells whether pixel (x, y) lies inside it.
+bool locate(const SYMBOL& sym, uint16_t x, uint16_t y, SYMSHAPE& s) {
+  return sym_shape(sym, s) && x < s.width && y < s.height;
+}
+
+}  // namespace
 
 SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits) {
   const unsigned headersize = numbits == 1 ? kBwHeaderSize : kColourHeaderSize;
@@ -59,23 +54,15 @@ SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits) {
   return sym;
 }
 
-SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits) {
-  if (width == 0 || height == 0) {
-    con_printf("\nParamter error, zero size");
-    return {};
-  }
-  if (!sym_valid_depth(numbits)) {
-    con_printf("\nParamter error Illegal bit pr pixel");
-    return {};
-  }
+Outcome<SYMBOL> sym_create(uint16_t width, uint16_t height, uint16_t numbits) {
+  if (width == 0 || height == 0 || !sym_valid_depth(numbits)) return Failure{Fault::usage, ""};
   try {
     // A symbol's byte count travels as a 32-bit number everywhere after this.
     if (uint64_t{sym_rowbytes(width, numbits)} * height > std::numeric_limits<uint32_t>::max())
       throw std::bad_alloc();
     return sym_blank(width, height, numbits);
   } catch (const std::bad_alloc&) {
-    con_printf("\nHeap error during sym creation");
-    return {};
+    return Failure{Fault::too_large, ""};
   }
 }
 

@@ -13,13 +13,11 @@
 #include "base/platform.h"
 #include "base/text.h"
 #include "base/wildcard.h"
-#include "bitmap/bmp_load.h"
 #include "driver/cmdline.h"
 #include "driver/config_lines.h"
 #include "driver/depfile.h"
 #include "driver/fontnames.h"
-#include "fonts/pal_load.h"
-#include "fonts/sym_load.h"
+#include "driver/input_files.h"
 #include "output/vfont.h"
 #include "output/vmem.h"
 
@@ -107,6 +105,11 @@ class ConfigRun {
   bool list_input(const std::string& token);
   void note_listed_input(const std::string& token);
   bool load_matches(int type, const std::string& token, const std::string& pattern);
+  // Each loads one input file, with its messages; none after a failure.
+  SymFontPtr load_font(const std::string& path);
+  SymFontPtr load_picture(const std::string& path);
+  // Replaces the current palette by the file's (none after a failure).
+  void load_palette(const std::string& path);
   bool add_font(SymFontPtr font, std::string name);
   bool note_image(const std::string& token);
   void load_default_palette();
@@ -353,7 +356,7 @@ std::string ConfigRun::find_input(const std::string& token, const std::string& p
 void ConfigRun::load_default_palette() {
   std::optional<std::string> path = path_setname(configdir_, kDefaultPalette);
   if (!path) return;
-  curpalette_ = pal_load(path->c_str(), nullptr, &palcount_);
+  load_palette(*path);
   // Read when present, even when it failed to load: mending it changes the images.
   std::error_code ec;
   if (std::filesystem::is_regular_file(*path, ec)) deps_.add_input(*path);
@@ -380,32 +383,49 @@ bool ConfigRun::load_matches(int type, const std::string& token, const std::stri
       return false;
     }
     con_printf("\n Loading file to font: \"%s\"", path->c_str());
-    SymFontPtr font;
-    if (type == kTypeSym) {
-      std::optional<std::string> cpname;
-      font = sym_load(path->c_str(), &cpname);
-      if (!font) {
-        con_printf("\n- Error detected during font load \"%s\"", path->c_str());
-        return false;
-      }
-      con_printf(" OK");
-      deps_.add_font(*path, cpname);
-    } else {
-      font = greymode_ != 0
-                 ? bmp_load(path->c_str(), nullptr, greymode_)
-                 : bmp_load(path->c_str(), curpalette_ ? curpalette_->entries.data() : nullptr,
-                            palcount_);
-      if (!font) {
-        con_printf("\n- Error detected during bmp to font load \"%s\"", path->c_str());
-        return false;
-      }
-      if (warned_strictly()) return false;
-      con_printf("\n OK");
-      deps_.add_input(*path);
-    }
+    SymFontPtr font = type == kTypeSym ? load_font(*path) : load_picture(*path);
+    if (!font) return false;
     if (!add_font(std::move(font), make_fontname(tmpl, path))) return false;
   }
   return true;
+}
+
+SymFontPtr ConfigRun::load_font(const std::string& path) {
+  std::optional<std::string> cpname;
+  SymFontPtr font = load_font_file(path, cpname);
+  if (!font) {
+    con_printf("\n- Error detected during font load \"%s\"", path.c_str());
+    return nullptr;
+  }
+  con_printf(" OK");
+  deps_.add_font(path, cpname);
+  return font;
+}
+
+SymFontPtr ConfigRun::load_picture(const std::string& path) {
+  const bool grey = greymode_ != 0;
+  std::optional<PictureFont> picture =
+      grey ? load_picture_file(path, nullptr, greymode_, true)
+           : load_picture_file(path, curpalette_ ? curpalette_->entries.data() : nullptr, palcount_,
+                               false);
+  if (!picture) {
+    con_printf("\n- Error detected during bmp to font load \"%s\"", path.c_str());
+    return nullptr;
+  }
+  if (picture->defaulted == 0u) {
+    con_printf("\n - All pixels converted sucessfully to default palette");
+  } else if (picture->defaulted) {
+    con_warn("\n - %u pixels set to default during color conversion", *picture->defaulted);
+    if (warned_strictly()) return nullptr;
+  }
+  con_printf("\n OK");
+  deps_.add_input(path);
+  return std::move(picture->font);
+}
+
+void ConfigRun::load_palette(const std::string& path) {
+  curpalette_ = load_palette_file(path);
+  if (curpalette_) palcount_ = static_cast<uint32_t>(curpalette_->entries.size());
 }
 
 // Appends a loaded font under its C name, which must be a new identifier of
@@ -438,7 +458,7 @@ bool ConfigRun::on_pal(const std::string& token) {
   }
   curpalette_.reset();
   con_printf("\n Default bmp pallette: \"%s\"", full->c_str());
-  curpalette_ = pal_load(full->c_str(), nullptr, &palcount_);
+  load_palette(*full);
   if (!curpalette_) {
     con_printf("\n- Failed to load palette file %s", full->c_str());
     return false;
