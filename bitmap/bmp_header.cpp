@@ -4,22 +4,15 @@
 #include <new>
 
 #include "base/coding.h"
+#include "bitmap/bmp_layout.h"
 #include "fonts/symfont.h"
 
 namespace {
 
-constexpr unsigned kFileHeaderSize = 14;
-constexpr unsigned kCoreHeaderSize = 12;  // OS/2
-constexpr unsigned kInfoHeaderSize = 40;
-constexpr unsigned kMasksInHeader = 52;  // red, green and blue masks inside the header
-constexpr unsigned kAlphaInHeader = 56;  // and the alpha mask
+using namespace bmp_layout;
+
 // 3 x width must fit the 16-bit row length of a 24-bit symbol.
 constexpr uint16_t kMaxWidthDirect = 21845;
-
-constexpr uint32_t kRgb = 0;
-constexpr uint32_t kRle8 = 1;
-constexpr uint32_t kRle4 = 2;
-constexpr uint32_t kBitfields = 3;
 
 // The header fields as stored.
 struct RawHeader {
@@ -40,24 +33,24 @@ bool read_raw(ByteReader& in, RawHeader& r, uint8_t (&info)[kAlphaInHeader]) {
   if (!in.read(fh, sizeof fh) || !in.read(info, 4)) return false;
   r.signature[0] = fh[0];
   r.signature[1] = fh[1];
-  r.pixoffset = get_u32le(fh + 10);
+  r.pixoffset = get_u32le(fh + kAtPixelOffset);
   r.infosize = get_u32le(info);
   if (r.infosize == kCoreHeaderSize) {
     if (!in.read(info + 4, kCoreHeaderSize - 4)) return false;
-    r.width = get_u16le(info + 4);
-    r.height = get_u16le(info + 6);
-    r.bits = get_u16le(info + 10);
+    r.width = get_u16le(info + kAtCoreWidth);
+    r.height = get_u16le(info + kAtCoreHeight);
+    r.bits = get_u16le(info + kAtCoreBits);
     return true;
   }
   const unsigned fields = r.infosize >= kAlphaInHeader   ? kAlphaInHeader
                           : r.infosize >= kMasksInHeader ? kMasksInHeader
                                                          : kInfoHeaderSize;
   if (!in.read(info + 4, fields - 4)) return false;
-  r.width = static_cast<int32_t>(get_u32le(info + 4));
-  r.height = static_cast<int32_t>(get_u32le(info + 8));
-  r.bits = get_u16le(info + 14);
-  r.compression = get_u32le(info + 16);
-  r.colorsused = get_u32le(info + 32);
+  r.width = static_cast<int32_t>(get_u32le(info + kAtWidth));
+  r.height = static_cast<int32_t>(get_u32le(info + kAtHeight));
+  r.bits = get_u16le(info + kAtBits);
+  r.compression = get_u32le(info + kAtCompression);
+  r.colorsused = get_u32le(info + kAtColoursUsed);
   return true;
 }
 
@@ -90,7 +83,7 @@ Status read_masks(ByteReader& in, const RawHeader& r, const uint8_t* info, BmpHe
     return {};
   }
   uint8_t after[12];
-  const uint8_t* at = info + kInfoHeaderSize;
+  const uint8_t* at = info + kAtMasks;
   if (r.infosize < kMasksInHeader) {
     if (!in.read(after, sizeof after)) return bmp_failure(Fault::cut_short, BmpField::headers);
     at = after;
@@ -117,7 +110,7 @@ unsigned present_entries(const RawHeader& r, unsigned entries) {
     return r.colorsused >= 1 && r.colorsused <= entries ? r.colorsused : entries;
   const uint32_t table_start = kFileHeaderSize + kCoreHeaderSize;
   if (r.pixoffset <= table_start) return entries;
-  const uint32_t room = (r.pixoffset - table_start) / 3;
+  const uint32_t room = (r.pixoffset - table_start) / kCoreTableEntrySize;
   return room >= 1 && room < entries ? room : entries;
 }
 
@@ -135,7 +128,8 @@ Status read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
   h.table_used = present_entries(r, entries);
   for (unsigned i = 0; i < h.table_used; ++i) {
     uint8_t q[4];
-    if (!in.read(q, core ? 3 : 4)) return bmp_failure(Fault::cut_short, BmpField::colour_table);
+    if (!in.read(q, core ? kCoreTableEntrySize : kTableEntrySize))
+      return bmp_failure(Fault::cut_short, BmpField::colour_table);
     h.table[i] = {q[2], q[1], q[0]};
   }
   return {};
@@ -143,7 +137,7 @@ Status read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
 
 // Checks the fields in the order their messages are documented.
 Status check_fields(const RawHeader& r, BmpHeader& h) {
-  if (r.signature[0] != 'B' || r.signature[1] != 'M')
+  if (r.signature[0] != kSignature[0] || r.signature[1] != kSignature[1])
     return bmp_failure(Fault::format, BmpField::signature);
   if (r.infosize != kCoreHeaderSize && r.infosize < kInfoHeaderSize)
     return bmp_failure(Fault::format, BmpField::layout);

@@ -9,6 +9,7 @@
 
 #include "base/outcome.h"
 #include "base/palette.h"
+#include "bitmap/bmp_layout.h"
 #include "bitmap/byte_reader.h"
 
 // The part of a picture that a failure of its reader is about (its
@@ -65,7 +66,7 @@ struct BmpHeader {
   // green, red; 16- and 32-bit pixels are widened to it).
   uint16_t depth() const { return bits > 8 ? 24 : bits; }
   // Bytes of one uncompressed row in the file, fill included.
-  uint32_t file_stride() const { return (uint32_t{width} * bits + 31) / 32 * 4; }
+  uint32_t file_stride() const { return bmp_layout::row_stride(width, bits); }
   // True when the file's colour table is shorter than its depth allows, so
   // that a pixel may name a colour it does not hold.
   bool short_table() const { return bits <= 8 && table_used < table.size(); }

@@ -578,8 +578,8 @@ int ConfigRun::finish() {
   return 0;
 }
 
-// The exit status of a command line that asks for no run// The exit status of a command line that
-// asks for no run (after the banner), or none for one that runs the configuration.
+// The exit status of a command line that asks for no run (after the banner),
+// or none for one that runs the configuration.
 std::optional<int> answer_without_run(const CmdLine& cmd) {
   if (cmd.action == CmdAction::kRun && file_type(cmd.config) == kTypeVfg) return std::nullopt;
   // A command line that asks for no run is answered in full, quiet or not.

@@ -3,6 +3,7 @@
 #include <new>
 #include <string_view>
 
+#include "fonts/sym_format.h"
 #include "fonts/sym_parse.h"
 
 namespace {
@@ -13,15 +14,15 @@ std::optional<std::string> find_marker(std::string_view line, std::string_view m
   const auto at = line.find(marker);
   if (at == std::string_view::npos) return std::nullopt;
   const std::string_view rest = line.substr(at + marker.size());
-  return std::string(rest.substr(0, rest.find('>')));
+  return std::string(rest.substr(0, rest.find(kSymMarkerEnd)));
 }
 
 // The first line, after a byte order mark, as far as a line read keeps it.
 void read_markers(TextBytes text, SymLoaded& loaded) {
   Scanner<MemoryBytes> first(text_body(text));
   const std::string_view line = first.readline();
-  loaded.cpname = find_marker(line, "CP<");
-  loaded.palname = find_marker(line, "PAL<");
+  loaded.cpname = find_marker(line, kSymCodepageMarker);
+  loaded.palname = find_marker(line, kSymPaletteMarker);
 }
 
 }  // namespace

@@ -15,12 +15,12 @@
 // half-written under their names.
 bool vfont_generate(const FONTLIST& list);
 
-// The full paths of the files vfont_generate writes for the image name
 // The character of an image's name (binname as in the configuration) that
 // keeps its header from being included by name, #include <NAME.h>: "<",
 // ">", a double quote or a control character; none when there is none.
 std::optional<char> vfont_unincludable(const std::string& binname);
 
+// The full paths of the files vfont_generate writes for the image name
 // binname: source, header and image.
 std::vector<std::string> vfont_output_files(const std::string& binname);
 

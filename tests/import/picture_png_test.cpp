@@ -1,7 +1,7 @@
 // PNG pictures of every colour type and bit depth, written by libpng's
 // writer, read by the importer: the pixels against values worked out by
 // hand, each case as stored and interlaced. Transparency is flattened onto
-// the background B = (16, 128, 240) as import/flatten.h documents:
+// the background B = (16, 128, 240) as import/pictures/flatten.h documents:
 // out = round((c * a + B * s * (max - a)) / (max * s)), s = max / 255.
 #include <gtest/gtest.h>
 

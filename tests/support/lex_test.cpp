@@ -1,7 +1,7 @@
 // The lexer's procedural interface: each operation reaches the scanner (whose
 // own tests are in tests/base), on one current stream, and the cfg_
 // operations keep the configuration's line state of their own.
-#include "driver/lex.h"
+#include "support/lex.h"
 
 #include <gtest/gtest.h>
 

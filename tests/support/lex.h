@@ -1,4 +1,4 @@
-// The text lexer's procedural interface, kept for compatibility: each
+// The text lexer's procedural interface, kept for the tests: each
 // operation is a thin call into the scanner (base/scanner.h) on one current
 // stream held here. tralk itself does not read through it: its readers scan
 // whole files with their own Scanner, and the configuration is read through

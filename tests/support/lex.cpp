@@ -1,4 +1,4 @@
-#include "driver/lex.h"
+#include "support/lex.h"
 
 #include <memory>
 
