@@ -153,6 +153,9 @@ class Scanner {
   const char* name() {
     rejected_ = false;
     const int c = skip();
+    if constexpr (requires(const Bytes& b) { b.at(); }) {
+      name_start_ = c == -1 ? nullptr : bytes_.at() - 1;
+    }
     if (c == -1) return nullptr;
     const char* result = c == '"' ? quoted_name() : plain_name(c);
     linemode_ = false;
@@ -180,6 +183,9 @@ class Scanner {
 
   void set_linemode(bool on) { linemode_ = on; }
   const Bytes& bytes() const { return bytes_; }
+  // In memory: where the last name began (its quote, for a quoted one); none
+  // after the end of the input.
+  const uint8_t* name_start() const { return name_start_; }
   // 1 when the last character read was a line end not given back.
   int newlines() const { return newlines_; }
   // The last name was rejected rather than missing.
@@ -301,5 +307,6 @@ class Scanner {
   int newlines_ = 0;
   bool rejected_ = false;
   bool comment_open_ = false;
+  const uint8_t* name_start_ = nullptr;
   std::array<char, kLexLineMax + 1> buf_{};
 };

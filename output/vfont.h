@@ -7,13 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "output/fontlist.h"
+#include "output/vmem.h"
 
-// Writes the source, the header and the image of list, in that order, with
-// their console messages. Returns false when any of the files could not be
-// written (each failure has been reported); files are never left
-// half-written under their names.
-bool vfont_generate(const FONTLIST& list);
+// Writes the source, the header and the image of list, laid out as layout
+// says (vmem_layout), in that order, with their console messages; a layout
+// that failed is reported once the source is begun. Returns false when any
+// of the files could not be written (each failure has been reported); files
+// are never left half-written under their names.
+bool vfont_generate(const FONTLIST& list, const Outcome<VMEMBUF>& layout);
 
 // The character of an image's name (binname as in the configuration) that
 // keeps its header from being included by name, #include <NAME.h>: "<",

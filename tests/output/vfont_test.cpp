@@ -126,7 +126,7 @@ TEST(VfontGenerate, WorkedExampleWritesExactFiles) {
   list.entries.push_back(FONTENTRY{example_font(), "font8x7"});
 
   con_capture_begin();
-  const bool ok = vfont_generate(list);
+  const bool ok = vfont_generate(list, vmem_layout(list));
   const std::string console = con_capture_end();
 
   EXPECT_TRUE(ok);
@@ -196,7 +196,7 @@ TEST(VfontGenerate, NamesDerivedFromImageName) {
     FONTLIST list = make_list(dir / c.binname, "0x10", {});
     list.entries.push_back(FONTENTRY{example_colour_font(), "f"});
     con_capture_begin();
-    EXPECT_TRUE(vfont_generate(list));
+    EXPECT_TRUE(vfont_generate(list, vmem_layout(list)));
     const std::string console = con_capture_end();
     EXPECT_NE(console.find("\n Source file: \"" + dir / c.source + "\""), std::string::npos);
     EXPECT_NE(console.find("\n VFONT image: \"" + dir / c.binname + "\""), std::string::npos);
@@ -230,7 +230,7 @@ TEST(VfontGenerate, MixedListKeepsOrderAndIndexes) {
   FONTLIST list = make_list(dir / "mix.bin", "0", std::move(fonts));
 
   con_capture_begin();
-  EXPECT_TRUE(vfont_generate(list));
+  EXPECT_TRUE(vfont_generate(list, vmem_layout(list)));
   EXPECT_EQ(con_capture_end(),
             "\n\nCreating VFONT files"
             "\n Source file: \"" +
@@ -279,7 +279,7 @@ TEST(VfontGenerate, UnwritableFilesReportedAndNothingLeft) {
     FONTLIST list = make_list(dir / "nodir/fonts.bin", "0", {});
     list.entries.push_back(FONTENTRY{example_font(), "font8x7"});
     con_capture_begin();
-    EXPECT_FALSE(vfont_generate(list));
+    EXPECT_FALSE(vfont_generate(list, vmem_layout(list)));
     EXPECT_EQ(con_capture_end(),
               "\n\nCreating VFONT files"
               "\n Error could write to: \"" +
@@ -302,7 +302,7 @@ TEST(VfontGenerate, UnwritableFilesReportedAndNothingLeft) {
     FONTLIST list = make_list(dir / "out.bin", "0", {});
     list.entries.push_back(FONTENTRY{example_font(), "font8x7"});
     con_capture_begin();
-    EXPECT_FALSE(vfont_generate(list));
+    EXPECT_FALSE(vfont_generate(list, vmem_layout(list)));
     EXPECT_EQ(con_capture_end(),
               "\n\nCreating VFONT files"
               "\n Source file: \"" +
@@ -332,7 +332,7 @@ TEST(VfontGenerate, UnwritableFilesReportedAndNothingLeft) {
     FONTLIST list = make_list(dir / "img.bin", "0", {});
     list.entries.push_back(FONTENTRY{example_font(), "font8x7"});
     con_capture_begin();
-    EXPECT_FALSE(vfont_generate(list));
+    EXPECT_FALSE(vfont_generate(list, vmem_layout(list)));
     const std::string console = con_capture_end();
     EXPECT_EQ(console.substr(console.find("\n VFONT image")),
               "\n VFONT image: \"" + dir / "img.bin" +
@@ -357,7 +357,7 @@ TEST(VfontGenerate, OversizedImageWritesNothing) {
   FONTLIST list = make_list(dir / "big.bin", "0", std::move(fonts));
 
   con_capture_begin();
-  EXPECT_FALSE(vfont_generate(list));
+  EXPECT_FALSE(vfont_generate(list, vmem_layout(list)));
   EXPECT_EQ(con_capture_end(),
             "\n\nCreating VFONT files"
             "\n Source file: \"" +

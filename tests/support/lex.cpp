@@ -1,24 +1,12 @@
 #include "support/lex.h"
 
-#include <memory>
+#include <cstdio>
 
 namespace {
 
 // The current stream of the lex_ operations.
 Scanner<StreamBytes> current;
 bool rejected = false;
-
-// The configuration stream of the cfg_ operations.
-std::FILE* cfg_stream = nullptr;
-std::unique_ptr<ConfigLines> cfg_lines;
-
-ConfigLines& config(std::FILE* stream) {
-  if (stream != cfg_stream || !cfg_lines) {
-    cfg_lines = std::make_unique<ConfigLines>(stream);
-    cfg_stream = stream;
-  }
-  return *cfg_lines;
-}
 
 }  // namespace
 
@@ -59,22 +47,4 @@ const char* lex_readline(std::FILE* stream) {
   std::snprintf(line, sizeof line, "%s", current.readline());
   current = Scanner<StreamBytes>();
   return line;
-}
-
-const char* cfg_firstname(std::FILE* stream) {
-  rejected = false;
-  if (!stream) return nullptr;
-  ConfigLines& lines = config(stream);
-  const char* name = lines.firstname();
-  rejected = lines.name_rejected();
-  return name;
-}
-
-const char* cfg_linearg(std::FILE* stream) {
-  rejected = false;
-  if (!stream) return nullptr;
-  ConfigLines& lines = config(stream);
-  const char* name = lines.linearg();
-  rejected = lines.name_rejected();
-  return name;
 }

@@ -1,14 +1,13 @@
 // The text lexer's procedural interface, kept for the tests: each
 // operation is a thin call into the scanner (base/scanner.h) on one current
 // stream held here. tralk itself does not read through it: its readers scan
-// whole files with their own Scanner, and the configuration is read through
-// ConfigLines (driver/config_lines.h), which the cfg_ operations wrap.
+// whole files with their own Scanner, the configuration included
+// (driver/config_lines.h).
 #pragma once
 
 #include <cstdio>
 
 #include "base/scanner.h"
-#include "driver/config_lines.h"
 
 // Makes stream current (none: every read yields the end) with the given line
 // mode; clears the push-back, line-end and comment state.
@@ -34,8 +33,3 @@ bool lex_name_rejected();
 // The stream's next line (at most 260 characters), comments included; none
 // for no stream. Leaves no stream current.
 const char* lex_readline(std::FILE* stream);
-
-// ConfigLines on a stream given each time (the lines of the last stream
-// given are followed).
-const char* cfg_firstname(std::FILE* stream);
-const char* cfg_linearg(std::FILE* stream);

@@ -56,28 +56,4 @@ TEST(LexCompat, GivenBackCharacterStaysWithItsStream) {
   }
 }
 
-TEST(LexCompat, ConfigLineStateSurvivesReadingAnotherStream) {
-  struct Case {
-    const char* config;
-    const char* expected_arg;  // nullptr: the line has no further name
-  } cases[] = {{"pic.bmp\nnext.sym\n", nullptr}, {"pic.bmp tmpl\nnext.sym\n", "tmpl"}};
-  for (const Case& c : cases) {
-    FilePtr cfg = stream_of(c.config);
-    ASSERT_STREQ(cfg_firstname(cfg.get()), "pic.bmp");
-    // Another file is read completely in between, ending on a line end.
-    FilePtr other = stream_of("{{0},{255}}\n");
-    lex_open(other.get(), false);
-    while (lex_skip() != -1) {
-    }
-    const char* arg = cfg_linearg(cfg.get());
-    if (c.expected_arg) {
-      ASSERT_NE(arg, nullptr);
-      EXPECT_STREQ(arg, c.expected_arg);
-    } else {
-      EXPECT_EQ(arg, nullptr);
-    }
-    EXPECT_STREQ(cfg_firstname(cfg.get()), "next.sym");
-  }
-}
-
 }  // namespace
