@@ -69,12 +69,15 @@ uint32_t parse_u32(const char* s) {
   return negative ? 0u - result : result;
 }
 
+const char kIllegalName[] = "illegal name (unclosed quote, or 260 characters or more)";
+
 void report_illegal_name() {
-  con_printf("\nConfig file: illegal name (unclosed quote, or 260 characters or more)");
+  con_printf("\nConfig file: %s", kIllegalName);
 }
 
 // What the command line asks of a run, its paths resolved.
 struct RunSettings {
+  std::string config;  // as named on the command line
   RunPaths paths;
   std::optional<uint64_t> max_size;
   bool strict = false;
@@ -99,20 +102,28 @@ class ConfigPass {
     entry_ = nullptr;
     if (config_.end == ConfigEnd::rejected_name) {
       report_illegal_name();
+      error_line(kIllegalName);
       return false;
     }
     // A comment left open has hidden every entry after it.
     if (config_.end == ConfigEnd::open_comment) {
       con_printf("\nConfig file: comment not closed at the end of the file");
+      error_line("comment not closed at the end of the file");
       return false;
     }
     return true;
   }
 
+  // The line of the entry acted on, or of the end of the configuration.
+  uint32_t line() const { return entry_ ? entry_->line : config_.end_line; }
+  // --quiet's one line for an error of the configuration, at that line.
+  void error_line(const std::string& text) const { con_error_line(settings_.config, line(), text); }
+
   // The further name of the entry's line; false when it is an illegal name.
   bool read_linearg(std::optional<std::string>& arg) const {
     if (entry_->arg_rejected) {
       report_illegal_name();
+      error_line(kIllegalName);
       return false;
     }
     arg = entry_->arg;
@@ -124,26 +135,36 @@ class ConfigPass {
   bool check_image(const std::string& token) {
     if (!note_image(token)) {
       con_printf("\nConfig file: image \"%s\" is defined twice", token.c_str());
+      error_line("image " + in_quotes(token) + " is defined twice");
       return false;
     }
     if (const std::optional<char> c = vfont_unincludable(token)) {
       con_printf("\nConfig file: image name \"%s\" holds %s: its header could not be included",
                  token.c_str(), character_words(*c).c_str());
+      error_line("image name " + in_quotes(token) + " holds " + character_words(*c) +
+                 ": its header could not be included");
       return false;
     }
     return true;
   }
 
   // A font or picture line comes after an image line.
-  static bool in_sequence(bool image_open, const std::string& token) {
-    if (!image_open) con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
-    return image_open;
+  bool in_sequence(bool image_open, const std::string& token) const {
+    if (image_open) return true;
+    con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
+    error_line("error in parameter sequence at " + token);
+    return false;
   }
 
-  static std::optional<std::string> resolve(const std::string& token) {
+  std::optional<std::string> resolve(const std::string& token) const {
     std::optional<std::string> full = path_full(token);
-    if (!full) con_printf("\nERROR: Illegal file name format: \"%s\"", token.c_str());
+    if (!full) illegal_file_name(token);
     return full;
+  }
+
+  void illegal_file_name(const std::string& name) const {
+    con_printf("\nERROR: Illegal file name format: \"%s\"", name.c_str());
+    error_line("Illegal file name format: " + in_quotes(name));
   }
 
   // The name the image's files are written under.
@@ -151,8 +172,9 @@ class ConfigPass {
     return paths_.output_dir ? path_in_dir(*paths_.output_dir, binname) : binname;
   }
 
-  static void unknown_entry(const std::string& token) {
+  void unknown_entry(const std::string& token) const {
     con_printf("\nUnknown / Illegal filename type: %s", token.c_str());
+    error_line("Unknown / Illegal filename type: " + token);
   }
 
   ConfigText config_;
@@ -203,8 +225,9 @@ class ConfigRun : ConfigPass {
   // Each loads one input file, with its messages; none after a failure.
   SymFontPtr load_font(const std::string& path);
   SymFontPtr load_picture(const std::string& path);
-  // Replaces the current palette by the file's (none after a failure).
-  void load_palette(const std::string& path);
+  // Replaces the current palette by the file's (none after a failure, which
+  // is an error of the run unless error is false).
+  void load_palette(const std::string& path, bool error = true);
   bool add_font(SymFontPtr font, std::string name);
   void load_default_palette();
   // The first input folder in which a relative token names something that
@@ -226,8 +249,16 @@ class ConfigRun : ConfigPass {
   // mark the run.
   bool fontlistclose();
   int finish();
+  // --quiet's one line for a warning: an error under --strict.
+  void warning_line(const std::string& file, uint32_t at, const std::string& text) const {
+    if (settings_.strict)
+      con_error_line(file, at, text);
+    else
+      con_warning_line(file, at, text);
+  }
 
   std::string configdir_;
+  uint32_t image_line_ = 0;  // the open image's line
   FontListPtr curlist_;
   PalTablePtr curpalette_;
   uint32_t palcount_ = 0;
@@ -292,6 +323,7 @@ bool ConfigRun::on_greymode() {
     con_printf("\n GREYMODE = %u", greymode_);
   } else if (levels != 0) {
     con_warn("\n- Illegal grey mode parameter. Parameter ignored");
+    warning_line(settings_.config, line(), "Illegal grey mode parameter. Parameter ignored");
   } else {
     if (greymode_ != 0) con_printf("\n- Grey mode conversion cancled");
     greymode_ = 0;
@@ -304,6 +336,7 @@ bool ConfigRun::on_bin(const std::string& token) {
   identifiers_.clear();
   curlist_ = fontlistnew();
   if (!curlist_) return false;
+  image_line_ = line();
   curlist_->binname = token;
   std::optional<std::string> id;
   if (!read_linearg(id)) return false;
@@ -350,7 +383,7 @@ std::string ConfigRun::find_input(const std::string& token, const std::string& p
 void ConfigRun::load_default_palette() {
   std::optional<std::string> path = path_setname(configdir_, kDefaultPalette);
   if (!path) return;
-  load_palette(*path);
+  load_palette(*path, false);
   // Read when present, even when it failed to load: mending it changes the images.
   std::error_code ec;
   if (std::filesystem::is_regular_file(*path, ec)) deps_.add_input(*path);
@@ -362,8 +395,10 @@ bool ConfigRun::load_matches(int type, const std::string& token, const std::stri
   if (matches.empty()) {
     if (type == kTypeSym) {
       con_printf("\n- Font file not found %s", pattern.c_str());
+      error_line("Font file not found " + pattern);
     } else {
       con_printf("\n- Failed to open bmp file \"%s\"", pattern.c_str());
+      error_line("Failed to open bmp file " + in_quotes(pattern));
     }
     return false;
   }
@@ -373,7 +408,7 @@ bool ConfigRun::load_matches(int type, const std::string& token, const std::stri
     con_new_context();
     std::optional<std::string> path = path_setname(pattern, match);
     if (!path) {
-      con_printf("\nERROR: Illegal file name format: \"%s\"", match.c_str());
+      illegal_file_name(match);
       return false;
     }
     con_printf("\n Loading file to font: \"%s\"", path->c_str());
@@ -410,6 +445,9 @@ SymFontPtr ConfigRun::load_picture(const std::string& path) {
     con_printf("\n - All pixels converted sucessfully to default palette");
   } else if (picture->defaulted) {
     con_warn("\n - %u pixels set to default during color conversion", *picture->defaulted);
+    warning_line(
+        path, 0,
+        std::to_string(*picture->defaulted) + " pixels set to default during color conversion");
     if (warned_strictly()) return nullptr;
   }
   con_printf("\n OK");
@@ -417,8 +455,8 @@ SymFontPtr ConfigRun::load_picture(const std::string& path) {
   return std::move(picture->font);
 }
 
-void ConfigRun::load_palette(const std::string& path) {
-  curpalette_ = load_palette_file(path);
+void ConfigRun::load_palette(const std::string& path, bool error) {
+  curpalette_ = load_palette_file(path, error);
   if (curpalette_) palcount_ = static_cast<uint32_t>(curpalette_->entries.size());
 }
 
@@ -426,12 +464,15 @@ void ConfigRun::load_palette(const std::string& path) {
 // the image's source.
 bool ConfigRun::add_font(SymFontPtr font, std::string name) {
   if (const auto clash = identifiers_.take(name, font->codepage != nullptr)) {
+    error_line("Font name " + in_quotes(*clash) + " is used twice in " +
+               in_quotes(curlist_->binname));
     con_printf("\n- Font name \"%s\" is used twice in \"%s\"", clash->c_str(),
                curlist_->binname.c_str());
     return false;
   }
   if (c_keyword(name)) {
     con_printf("\n- Font name \"%s\" is a C keyword", name.c_str());
+    error_line("Font name " + in_quotes(name) + " is a C keyword");
     return false;
   }
   curlist_ = fontlistadd(std::move(curlist_), std::move(font), std::move(name));
@@ -487,6 +528,12 @@ bool ConfigRun::outputs_nameable(const std::string& binname) const {
 // list that cannot be laid out at all is left to the writer, which says so.
 bool ConfigRun::within_max_size(const Outcome<VMEMBUF>& layout) const {
   if (!settings_.max_size || !layout.ok() || layout->vmpos <= *settings_.max_size) return true;
+  con_error_line(settings_.config, image_line_,
+                 strf("Image \"%s\" is %lu bytes, more than the limit of %llu bytes (--max-size); "
+                      "its largest fonts: %s",
+                      curlist_->binname.c_str(), static_cast<unsigned long>(layout->vmpos),
+                      static_cast<unsigned long long>(*settings_.max_size),
+                      largest_fonts(*curlist_, layout.value()).c_str()));
   con_printf(
       "\n- Image \"%s\" is %lu bytes, more than the limit of %llu bytes (--max-size)"
       "\n  Its largest fonts: %s",
@@ -525,6 +572,8 @@ int ConfigRun::finish() {
   curpalette_.reset();
   if (!errorflag_ && !outputfailed_ && paths_.depfile)
     outputfailed_ = !deps_.write(*paths_.depfile);
+  // The one-line form has printed its errors, and prints nothing else.
+  if (con_one_line()) return errorflag_ || outputfailed_ ? -1 : 0;
   if (errorflag_ || outputfailed_) con_reveal();
   if (errorflag_) {
     con_printf("\nSkipping config file processing due to errors\n");
@@ -577,6 +626,7 @@ int ConfigLister::run() {
     return on_entry(e.name);
   });
   if (!ok) {
+    if (con_one_line()) return -1;
     con_reveal();
     con_printf("\nSkipping config file processing due to errors\n");
     press_key();
@@ -700,6 +750,7 @@ std::optional<std::string> open_resolved(const std::string& name, const char* mo
   std::optional<std::string> full = path_full(name);
   if (!full) {
     con_printf("\nERROR: Illegal file name format: \"%s\"", name.c_str());
+    con_error_line(name, 0, "Illegal file name format");
     return std::nullopt;
   }
   file = file_open(full->c_str(), mode);
@@ -709,6 +760,7 @@ std::optional<std::string> open_resolved(const std::string& name, const char* mo
   if (file && std::filesystem::is_directory(*full, ec)) file.reset();
   if (!file) {
     con_printf("\nERROR: File not found: \"%s\"", full->c_str());
+    con_error_line(name, 0, "File not found");
     return std::nullopt;
   }
   return full;
@@ -724,13 +776,26 @@ int tralk_main(int argc, char** argv) {
   con_set_quiet(cmd.quiet || cmd.list != ListMode::kNone);
   con_printf("\nVFONT GENERATOR  V1.2\n");
   if (std::optional<int> status = answer_without_run(cmd)) return *status;
+  // --quiet for a run or a listing: each error and warning one line in the
+  // compilers' form.
+  con_set_one_line(cmd.quiet);
+  if (cmd.quiet) con_new_context();
   const std::string& arg = cmd.config;
   // Names on the command line count from where the program was started.
   RunSettings settings;
+  settings.config = arg;
   settings.max_size = cmd.max_size;
   settings.strict = cmd.strict;
   settings.list = cmd.list;
   if (!resolve_run_paths(cmd, settings.paths)) {
+    if (con_one_line()) {
+      // Its message, alone, as one line about the program.
+      std::string held = con_take_held();
+      held.erase(0, held.find_first_not_of("\n "));
+      if (held.rfind("ERROR: ", 0) == 0) held.erase(0, 7);
+      con_error_line("tralk", 0, held);
+      return -1;
+    }
     con_reveal();
     press_key();
     return -1;
@@ -739,6 +804,7 @@ int tralk_main(int argc, char** argv) {
   FilePtr file;
   const std::optional<std::string> full = open_resolved(arg, "r", file);
   if (!full) {
+    if (con_one_line()) return -1;
     con_reveal();
     press_key();
     return -1;

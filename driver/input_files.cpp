@@ -36,14 +36,28 @@ Outcome<T> read_input(const std::string& path, Read read) {
   return read(TextBytes(bytes->data(), bytes->size));
 }
 
+// --quiet's one line for a text input's failure: a syntax error at its
+// line; a file that cannot be opened, or memory, at the file.
+void text_failure_line(const Failure& failed, const std::string& path, const std::string& text) {
+  con_error_line(path, failed.code == Fault::format ? failed.at.line : 0, text);
+}
+
 // The codepage cpname, beside the .sym file at sym_path; none after its
-// message.
+// message. One that cannot be opened is the fault of the .sym file's first
+// line, which names it.
 std::unique_ptr<CPTABLE> load_codepage(const std::string& sym_path, const std::string& cpname) {
   const std::optional<std::string> cp_path = path_setname(sym_path, cpname);
-  if (!cp_path) return nullptr;
+  if (!cp_path) {
+    con_error_line(sym_path, 1, "Error loading codepage specificed");
+    return nullptr;
+  }
   Outcome<CPTABLE> table = read_input<CPTABLE>(*cp_path, cp_load);
   if (!table.ok()) {
     con_printf("%s", cp_failure_text(table.failure(), *cp_path).c_str());
+    if (table.code() == Fault::io)
+      con_error_line(sym_path, 1, "Open error in .cp file " + in_quotes(*cp_path));
+    else
+      text_failure_line(table.failure(), *cp_path, text_failure_word(table.code()));
     return nullptr;
   }
   return std::make_unique<CPTABLE>(std::move(table.value()));
@@ -66,7 +80,15 @@ std::string pal_failure_text(const Failure& failed, const std::string& path) {
   return std::string("\n ") + text_failure_word(failed.code) + " in pal file " + in_quotes(path);
 }
 
-std::string picture_failure_text(const Failure& failed, bool grey, const std::string& path) {
+namespace {
+
+// The words of a picture's failure, and whether the file's name follows.
+struct PictureWords {
+  std::string text;
+  bool names_file = true;
+};
+
+PictureWords picture_words(const Failure& failed, bool grey) {
   const char* conversion = grey ? "Grey scale conversion error" : "Color conversion error";
   const BmpField field = bmp_field(failed);
   const char* text = "Error: BMP format";
@@ -84,21 +106,38 @@ std::string picture_failure_text(const Failure& failed, bool grey, const std::st
       break;
     case Fault::too_large:
       if (field == BmpField::conversion)
-        return std::string("\nHeap error during sym creation") +
-               (grey ? "\nSymbol header error" : "") + conversion;
-      if (field == BmpField::font) return "Error heap alloc";
+        return {std::string("\nHeap error during sym creation") +
+                    (grey ? "\nSymbol header error" : "") + conversion,
+                false};
+      if (field == BmpField::font) return {"Error heap alloc", false};
       text = field == BmpField::colour_table ? "Error Heap alloc" : "Error heap alloc";
       break;
     case Fault::usage:
-      if (field == BmpField::palette) return "Color conversion parameter error";
-      return conversion;
+      if (field == BmpField::palette) return {"Color conversion parameter error", false};
+      return {conversion, false};
     case Fault::format:
-      if (field == BmpField::conversion) return conversion;
+      if (field == BmpField::conversion) return {conversion, false};
       if (field == BmpField::signature) text = "Error: Not a BMP file";
       if (field == BmpField::dimensions) text = "Error: BMP Format";
       break;
   }
-  return std::string(text) + " File " + in_quotes(path);
+  return {text};
+}
+
+// A message as one line: its first line break and blanks dropped, the
+// others made "; ".
+std::string one_line(std::string text) {
+  const size_t start = text.find_first_not_of("\n ");
+  text.erase(0, start == std::string::npos ? text.size() : start);
+  for (size_t at; (at = text.find('\n')) != std::string::npos;) text.replace(at, 1, "; ");
+  return text;
+}
+
+}  // namespace
+
+std::string picture_failure_text(const Failure& failed, bool grey, const std::string& path) {
+  const PictureWords words = picture_words(failed, grey);
+  return words.names_file ? words.text + " File " + in_quotes(path) : words.text;
 }
 
 SymFontPtr load_font_file(const std::string& path, std::optional<std::string>& cpname) {
@@ -106,6 +145,10 @@ SymFontPtr load_font_file(const std::string& path, std::optional<std::string>& c
   Outcome<SymLoaded> read = read_input<SymLoaded>(path, sym_load);
   if (!read.ok()) {
     con_printf("%s", sym_failure_text(read.failure(), path).c_str());
+    text_failure_line(read.failure(), path,
+                      read.code() == Fault::format ? "Syntax error detected on symbol " +
+                                                         std::to_string(read.failure().at.item)
+                                                   : text_failure_word(read.code()));
     return nullptr;
   }
   SymLoaded& loaded = read.value();
@@ -120,10 +163,11 @@ SymFontPtr load_font_file(const std::string& path, std::optional<std::string>& c
   return std::move(loaded.font);
 }
 
-PalTablePtr load_palette_file(const std::string& path) {
+PalTablePtr load_palette_file(const std::string& path, bool error) {
   Outcome<PALTABLE> read = read_input<PALTABLE>(path, pal_load);
   if (!read.ok()) {
     con_printf("%s", pal_failure_text(read.failure(), path).c_str());
+    if (error) text_failure_line(read.failure(), path, text_failure_word(read.code()));
     return nullptr;
   }
   return std::make_unique<PALTABLE>(std::move(read.value()));
@@ -136,6 +180,7 @@ std::optional<PictureFont> load_picture_file(const std::string& path, const RGBT
       file.ok() ? bmp_load(file.value(), palette, n) : Outcome<PictureFont>(file.failure());
   if (!loaded.ok()) {
     con_printf("%s", picture_failure_text(loaded.failure(), grey, path).c_str());
+    con_error_line(path, 0, one_line(picture_words(loaded.failure(), grey).text));
     return std::nullopt;
   }
   return std::move(loaded.value());

@@ -17,8 +17,9 @@
 // failure's messages.
 SymFontPtr load_font_file(const std::string& path, std::optional<std::string>& cpname);
 
-// The .pal file at path; none after the failure's message.
-PalTablePtr load_palette_file(const std::string& path);
+// The .pal file at path; none after the failure's message (in --quiet's
+// one-line form only when the failure is an error of the run).
+PalTablePtr load_palette_file(const std::string& path, bool error = true);
 
 // The picture at path, converted as bmp_load says (grey: grey mode is on);
 // none after the failure's message, which continues the console's line.

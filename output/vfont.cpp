@@ -230,6 +230,7 @@ bool generate(const FONTLIST& list, const Outcome<VMEMBUF>& layout, const Output
 
   if (!layout.ok()) {
     con_printf("\n%s", layout.error().c_str());
+    con_error_line(names.image, 0, layout.error());
     return false;
   }
   const VMEMBUF& image = layout.value();
