@@ -23,16 +23,6 @@ inline FilePtr file_open(const char* path, const char* mode) {
   return FilePtr(std::fopen(path, mode));
 }
 
-// Moves a stream that stands at its start past a UTF-8 byte order mark (EF
-// BB BF), which editors put in front of text files; leaves it at the start
-// when there is none.
-inline void file_skip_bom(std::FILE* f) {
-  unsigned char head[3];
-  const size_t n = std::fread(head, 1, sizeof head, f);
-  if (n == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return;
-  std::rewind(f);
-}
-
 // The system's words for the failure errno records ("No such file or
 // directory"); those of EIO where errno records none.
 std::string errno_text();

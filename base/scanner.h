@@ -1,7 +1,7 @@
 // The character-level scanner behind every text input: the configuration,
 // .sym, .cp and .pal files. One implementation of the mapping of bytes, the
-// comment rules, numbers, names and lines, over a source of bytes: a stream
-// (the configuration) or a block in memory (a whole file read at once).
+// comment rules, numbers, names and lines, over a source of bytes: a block
+// in memory (a whole file read at once), or another with the same calls.
 //
 // Every byte read is mapped: CR and LF become a line end (10), other control
 // characters (tab included) a blank (32); the end of the input is -1. Blanks,
@@ -11,43 +11,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 // Names hold at most 259 characters, lines 260.
 constexpr int kLexNameMax = 259;
 constexpr int kLexLineMax = 260;
-
-// Bytes from a stream, read with the unlocked per-character call (the
-// program is single-threaded). A character given back is kept here and
-// delivered by the next read.
-class StreamBytes {
- public:
-  explicit StreamBytes(std::FILE* f = nullptr) : f_(f) {}
-  int next() {
-    if (pending_ != -1) {
-      const int c = pending_;
-      pending_ = -1;
-      return c;
-    }
-    if (!f_) return -1;
-#if defined(_WIN32)
-    return _getc_nolock(f_);
-#else
-    return getc_unlocked(f_);
-#endif
-  }
-  void back(int c) {
-    pending_ = c;
-  }
-  void drop() {
-    pending_ = -1;
-  }
-
- private:
-  std::FILE* f_;
-  int pending_ = -1;
-};
 
 // Bytes from a block in memory. Giving a character back steps back over its
 // byte: read again, the byte maps to the same character.

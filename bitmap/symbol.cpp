@@ -31,15 +31,6 @@ bool sym_shape(const SYMBOL& sym, SYMSHAPE& shape) {
          sym.size() >= shape.headersize + pixel_bytes(shape);
 }
 
-namespace {
-
-// Reads the shape of sym and tells whether pixel (x, y) lies inside it.
-bool locate(const SYMBOL& sym, uint16_t x, uint16_t y, SYMSHAPE& s) {
-  return sym_shape(sym, s) && x < s.width && y < s.height;
-}
-
-}  // namespace
-
 SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits) {
   const unsigned headersize = numbits == 1 ? kBwHeaderSize : kColourHeaderSize;
   SYMBOL sym(headersize + std::size_t{sym_rowbytes(width, numbits)} * height, 0);
@@ -71,16 +62,4 @@ uint32_t sym_databytes(const SYMBOL& sym) {
   if (!read_header(sym, s)) return 0;
   const uint64_t n = pixel_bytes(s);
   return n > std::numeric_limits<uint32_t>::max() ? 0 : static_cast<uint32_t>(n);
-}
-
-uint32_t sym_getpixel(const SYMBOL& sym, uint16_t x, uint16_t y) {
-  SYMSHAPE s;
-  if (!locate(sym, x, y, s)) return 0;
-  return sym_row_getpixel(sym_row(sym, s, y), x, s.numbits);
-}
-
-void sym_setpixel(SYMBOL& sym, uint16_t x, uint16_t y, uint32_t value) {
-  SYMSHAPE s;
-  if (!locate(sym, x, y, s)) return;
-  sym_row_setpixel(sym_row(sym, s, y), x, s.numbits, value);
 }

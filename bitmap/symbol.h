@@ -53,11 +53,6 @@ SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits);
 // an unknown depth and for a size beyond 32 bits.
 uint32_t sym_databytes(const SYMBOL& sym);
 
-// Pixel value at (x, y); 0 outside the symbol.
-uint32_t sym_getpixel(const SYMBOL& sym, uint16_t x, uint16_t y);
-// Stores the low numbits bits of value at (x, y); nothing outside the symbol.
-void sym_setpixel(SYMBOL& sym, uint16_t x, uint16_t y, uint32_t value);
-
 // Row-level pixel access for the conversion loops, which walk whole rows and
 // must not pay for a header lookup per pixel. row points at the row's first
 // byte; numbits must be a symbol depth.

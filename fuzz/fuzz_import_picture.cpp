@@ -15,6 +15,7 @@
 #include "import/pictures/picture_import.h"
 #include "import/pictures/picture_read.h"
 #include "tests/support/bmp_as_is.h"
+#include "tests/support/symbol_pixels.h"
 
 namespace {
 

@@ -167,7 +167,3 @@ void vmem_write(const VMEMBUF& buf, const ImageSink& sink) {
     out.zeros(b.size - written);
   }
 }
-
-void vmem_free(VmemBufPtr buf) {
-  buf.reset();
-}

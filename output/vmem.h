@@ -28,7 +28,6 @@ struct VMEMBUF {
   std::vector<FONTBLOCK> blocks;
   uint32_t vmpos = 0;  // the image size so far
 };
-using VmemBufPtr = std::unique_ptr<VMEMBUF>;
 
 // Lays out font's block after the blocks of buf. The font must outlive buf.
 // Fails, with the text of why, when the image would outgrow the 32-bit
@@ -42,6 +41,3 @@ Outcome<VMEMBUF> vmem_layout(const FONTLIST& list);
 // Writes the image that buf lays out, in pieces, through out.
 using ImageSink = std::function<void(const uint8_t* bytes, size_t n)>;
 void vmem_write(const VMEMBUF& buf, const ImageSink& out);
-
-// Releases the layout; none is accepted.
-void vmem_free(VmemBufPtr buf);

@@ -12,6 +12,7 @@
 #include "driver/input_files.h"
 #include "support/bmp_as_is.h"
 #include "support/bmp_builder.h"
+#include "support/symbol_pixels.h"
 
 // The name the pictures of the tests go by in messages.
 constexpr const char kPicture[] = "p.bmp";

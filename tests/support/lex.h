@@ -9,6 +9,37 @@
 
 #include "base/scanner.h"
 
+// Bytes from a stream, read with the unlocked per-character call (the
+// program is single-threaded). A character given back is kept here and
+// delivered by the next read.
+class StreamBytes {
+ public:
+  explicit StreamBytes(std::FILE* f = nullptr) : f_(f) {}
+  int next() {
+    if (pending_ != -1) {
+      const int c = pending_;
+      pending_ = -1;
+      return c;
+    }
+    if (!f_) return -1;
+#if defined(_WIN32)
+    return _getc_nolock(f_);
+#else
+    return getc_unlocked(f_);
+#endif
+  }
+  void back(int c) {
+    pending_ = c;
+  }
+  void drop() {
+    pending_ = -1;
+  }
+
+ private:
+  std::FILE* f_;
+  int pending_ = -1;
+};
+
 // Makes stream current (none: every read yields the end) with the given line
 // mode; clears the push-back, line-end and comment state.
 void lex_open(std::FILE* stream, bool linemode);
