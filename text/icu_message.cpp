@@ -83,8 +83,6 @@ std::string reason(UErrorCode status) {
       return "a syntax error";
     case U_DEFAULT_KEYWORD_MISSING:
       return "a plural or select argument without its \"other\" branch";
-    case U_DUPLICATE_KEYWORD:
-      return "a branch given twice";
     case U_INDEX_OUTOFBOUNDS_ERROR:
       return "an argument name or number too long";
     default:
@@ -113,6 +111,8 @@ Outcome<std::vector<std::string>> icu_message_texts(std::string_view message) {
   UErrorCode status = U_ZERO_ERROR;
   UParseError where{};
   const icu::MessagePattern parts(pattern, &where, status);
+  // ICU places an unclosed brace at the start.
+  if (status == U_UNMATCHED_BRACES) return Failure{Fault::format, reason(status)};
   if (U_FAILURE(status))
     return Failure{Fault::format,
                    reason(status) + " at character " +

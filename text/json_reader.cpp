@@ -64,16 +64,15 @@ class JsonStrings : public nlohmann::json_sax<nlohmann::json> {
   const char** at() { return &at_; }
   std::optional<Failure>& failure() { return failure_; }
 
-  bool null() override { return value(); }
-  bool boolean(bool) override { return value(); }
-  bool number_integer(number_integer_t) override { return value(); }
-  bool number_unsigned(number_unsigned_t) override { return value(); }
-  bool number_float(number_float_t, const string_t&) override { return value(); }
-  bool binary(binary_t&) override { return value(); }
+  bool null() override { return other_value(); }
+  bool boolean(bool) override { return other_value(); }
+  bool number_integer(number_integer_t) override { return other_value(); }
+  bool number_unsigned(number_unsigned_t) override { return other_value(); }
+  bool number_float(number_float_t, const string_t&) override { return other_value(); }
+  bool binary(binary_t&) override { return other_value(); }
 
   bool string(string_t& s) override {
-    const bool metadata = value();
-    if (metadata) return true;
+    if (value()) return true;  // metadata
     const Status added = add_message(cat_, s, arb_ ? Placeholders::icu : Placeholders::i18next,
                                      {path_, line(), 0, std::nullopt});
     if (!added.ok()) failure_ = added.failure();
@@ -101,6 +100,12 @@ class JsonStrings : public nlohmann::json_sax<nlohmann::json> {
   }
 
  private:
+  // A value that is not text.
+  bool other_value() {
+    value();
+    return true;
+  }
+
   // A value starts: in an array, the next item's path. Whether it is
   // metadata.
   bool value() {

@@ -28,7 +28,7 @@ bool starts_like_xml(std::string_view bytes) {
 }
 
 // A .po file: its first line that is neither blank nor a comment is a
-// msgid or msgctxt keyword.
+// msgid or msgctxt keyword and its string.
 bool starts_like_po(std::string_view bytes) {
   bytes = without_bom(bytes);
   while (!bytes.empty()) {
@@ -38,8 +38,12 @@ bool starts_like_po(std::string_view bytes) {
     const size_t first = line.find_first_not_of(" \t\r");
     if (first == std::string_view::npos || line[first] == '#') continue;
     line.remove_prefix(first);
-    return line.starts_with("msgid ") || line.starts_with("msgid\t") ||
-           line.starts_with("msgctxt ") || line.starts_with("msgctxt\t");
+    for (const std::string_view keyword : {"msgid", "msgctxt"}) {
+      if (!line.starts_with(keyword)) continue;
+      const size_t quote = line.find_first_not_of(" \t", keyword.size());
+      return quote > keyword.size() && quote != std::string_view::npos && line[quote] == '"';
+    }
+    return false;
   }
   return false;
 }

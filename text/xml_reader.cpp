@@ -33,6 +33,7 @@ struct Parse {
   XmlHandler* handler = nullptr;
   std::optional<Failure> failure;  // the handler's, which stopped the parse
   uint32_t failure_line = 0;
+  bool started = false;  // an element was read
 
   uint32_t line() const { return static_cast<uint32_t>(XML_GetCurrentLineNumber(parser)); }
   void stop(const Status& status) {
@@ -45,6 +46,7 @@ struct Parse {
 
 void XMLCALL on_start(void* data, const XML_Char* name, const XML_Char** attributes) {
   auto* parse = static_cast<Parse*>(data);
+  parse->started = true;
   parse->stop(parse->handler->start(split_name(name), XmlAttributes(attributes), parse->line()));
 }
 
@@ -106,8 +108,12 @@ Status parse_xml(const std::string& file, std::string_view bytes, XmlHandler& ha
     if (parse.failure->text.empty()) return parse.failure.value();
     return damaged(file, parse.failure_line, parse.failure->text);
   }
-  return damaged(file, parse.line(),
-                 std::string("broken XML: ") + XML_ErrorString(XML_GetErrorCode(parser.get())));
+  const XML_Error error = XML_GetErrorCode(parser.get());
+  // expat says "no element found" of a file cut short as of an empty one.
+  const std::string what = error == XML_ERROR_NO_ELEMENTS && parse.started
+                               ? "the file ends before its elements are closed"
+                               : XML_ErrorString(error);
+  return damaged(file, parse.line(), "broken XML: " + what);
 }
 
 std::optional<std::string> xml_root_name(std::string_view bytes) {
