@@ -14,8 +14,9 @@
 # the current source folder; each is a dependency: touching one imports
 # again, and what uses the import is made again only where the imported
 # bytes changed (Ninja). RANGES are tralk-import's -r lists; SYMBOLS_FILE
-# names UTF-8 text files whose every character is imported. The import's
-# target is tralk_import_<name>.
+# names translation catalogues (.po, .mo, .ts, XLIFF, JSON, ARB) or UTF-8
+# text files whose displayed characters are imported. The import's target is
+# tralk_import_<name>.
 include_guard(GLOBAL)
 include(${CMAKE_CURRENT_LIST_DIR}/TralkAddImage.cmake)
 cmake_policy(VERSION 3.20...3.25)
