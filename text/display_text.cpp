@@ -1,7 +1,8 @@
 #include "text/display_text.h"
 
+#include <algorithm>
+
 #include "base/text.h"
-#include "cli/utf8.h"
 #include "text/icu_message.h"
 #include "text/normalise.h"
 #include "text/placeholders.h"
@@ -10,17 +11,17 @@ namespace tralk::text {
 
 namespace {
 
-void add_text(Catalogue& cat, std::string_view text, const MessagePlace& place) {
+void add_text(Catalogue& cat, std::string text, const MessagePlace& place) {
   if (text.empty()) return;
-  std::string nfc = to_nfc(text);
-  cat.strings.push_back(
-      {std::move(nfc), catalogue_key(place.key), place.line, place.max_width, place.offset});
+  cat.strings.push_back({to_nfc_owned(std::move(text)), catalogue_key(place.key), place.line,
+                         place.max_width, place.offset});
 }
 
 // ICU messages: only a brace or an apostrophe can make one differ from its
 // text.
 bool may_be_icu(std::string_view message) {
-  return message.find_first_of("{'") != std::string_view::npos;
+  // (find_first_of would search its set a byte at a time.)
+  return std::any_of(message.begin(), message.end(), [](char c) { return c == '{' || c == '\''; });
 }
 
 }  // namespace
@@ -29,7 +30,7 @@ Status add_message(Catalogue& cat, std::string_view message, Placeholders rules,
                    const MessagePlace& place) {
   switch (rules) {
     case Placeholders::none:
-      add_text(cat, message, place);
+      add_text(cat, std::string(message), place);
       return {};
     case Placeholders::c_format:
       add_text(cat, without_printf_conversions(message), place);
@@ -41,24 +42,24 @@ Status add_message(Catalogue& cat, std::string_view message, Placeholders rules,
     case Placeholders::icu:
       break;
   }
-  const std::string rest =
+  std::string rest =
       rules == Placeholders::i18next ? without_i18next_placeholders(message) : std::string(message);
   if (!may_be_icu(rest)) {
-    add_text(cat, rest, place);
+    add_text(cat, std::move(rest), place);
     return {};
   }
-  const Outcome<std::vector<std::string>> texts = icu_message_texts(rest);
+  Outcome<std::vector<std::string>> texts = icu_message_texts(rest);
   if (!texts.ok()) {
     // JSON that is not an ICU message is text as it stands.
     if (rules == Placeholders::i18next) {
-      add_text(cat, rest, place);
+      add_text(cat, std::move(rest), place);
       return {};
     }
     return damaged(
         cat.name, place.line,
         in_quotes(catalogue_key(place.key)) + " is not an ICU message: " + texts.error());
   }
-  for (const std::string& text : texts.value()) add_text(cat, text, place);
+  for (std::string& text : texts.value()) add_text(cat, std::move(text), place);
   return {};
 }
 
@@ -86,13 +87,6 @@ Failure damaged(const std::string& file, uint32_t line, const std::string& what,
 
 Failure not_utf8(const std::string& file, uint32_t line, uint32_t offset) {
   return Failure{Fault::format, place(file, line, offset) + " is not UTF-8 text"};
-}
-
-bool is_utf8(std::string_view bytes) {
-  // ASCII, the common case, needs no decoding.
-  for (const char c : bytes)
-    if (static_cast<unsigned char>(c) >= 0x80) return cli::utf8_decode(bytes).has_value();
-  return true;
 }
 
 }  // namespace tralk::text

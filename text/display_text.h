@@ -48,7 +48,4 @@ Failure damaged(const std::string& file, uint32_t line, const std::string& what,
 // "line 3 of "de.po" is not UTF-8 text" (with line 0, the byte offset).
 Failure not_utf8(const std::string& file, uint32_t line, uint32_t offset = 0);
 
-// Whether bytes are well-formed UTF-8.
-bool is_utf8(std::string_view bytes);
-
 }  // namespace tralk::text

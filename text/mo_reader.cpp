@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "cli/utf8.h"
 #include "text/display_text.h"
 #include "text/gettext_header.h"
 #include "text/readers.h"
@@ -132,7 +133,7 @@ class MoReader {
     for (const MoString& form : split(translation.value())) strings.push_back(form);
     const std::string_view key = strings[0].bytes;
     for (const MoString& s : strings) {
-      if (!is_utf8(s.bytes)) return not_utf8(cat_.name, 0, s.offset);
+      if (!cli::is_utf8(s.bytes)) return not_utf8(cat_.name, 0, s.offset);
       if (Status added =
               add_message(cat_, s.bytes, Placeholders::c_format, {key, 0, s.offset, std::nullopt});
           !added.ok())

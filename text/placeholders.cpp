@@ -88,6 +88,7 @@ size_t nesting_end(std::string_view s, size_t start) {
 }  // namespace
 
 std::string without_printf_conversions(std::string_view message) {
+  if (message.find('%') == std::string_view::npos) return std::string(message);
   std::string out;
   out.reserve(message.size());
   for (size_t i = 0; i < message.size(); ++i) {
@@ -106,6 +107,7 @@ std::string without_printf_conversions(std::string_view message) {
 }
 
 std::string without_qt_arguments(std::string_view message) {
+  if (message.find('%') == std::string_view::npos) return std::string(message);
   std::string out;
   out.reserve(message.size());
   for (size_t i = 0; i < message.size(); ++i) {
@@ -117,6 +119,8 @@ std::string without_qt_arguments(std::string_view message) {
 }
 
 std::string without_i18next_placeholders(std::string_view message) {
+  if (message.find("{{") == std::string_view::npos && message.find("$t(") == std::string_view::npos)
+    return std::string(message);
   std::string out;
   out.reserve(message.size());
   for (size_t i = 0; i < message.size(); ++i) {

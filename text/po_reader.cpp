@@ -1,10 +1,12 @@
 // gettext .po and .pot files: the strings of msgid, msgid_plural and every
 // msgstr; msgctxt, comments (obsolete entries, "#~", among them), flags and
 // the header entry are never text.
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "base/text.h"
+#include "cli/utf8.h"
 #include "text/display_text.h"
 #include "text/gettext_header.h"
 #include "text/readers.h"
@@ -16,8 +18,9 @@ namespace {
 // One keyword's string, its escapes decoded, with its continuation lines.
 struct Field {
   std::string bytes;
-  uint32_t line = 0;      // of its keyword
-  uint32_t bad_line = 0;  // the first of its lines that is not UTF-8 text
+  uint32_t line = 0;         // of its keyword
+  uint32_t bad_line = 0;     // the first of its lines that is not UTF-8 text
+  bool high_escape = false;  // an escape made a byte of 0x80 or more
 };
 
 struct Entry {
@@ -154,22 +157,27 @@ class PoReader {
     size_t i = 1;
     for (; i < s.size() && s[i] != '"'; ++i) {
       if (s[i] != '\\') {
-        into.bytes += s[i];
+        // Up to the next quote or escape at once.
+        size_t end = i + 1;
+        while (end < s.size() && s[end] != '"' && s[end] != '\\') ++end;
+        into.bytes.append(s, i, end - i);
+        i = end - 1;
         continue;
       }
       if (++i == s.size()) break;
-      if (Status decoded = decode_escape(s, i, into.bytes); !decoded.ok()) return decoded;
+      if (Status decoded = decode_escape(s, i, into); !decoded.ok()) return decoded;
     }
     if (i >= s.size()) return fault("the string has no closing quote");
     if (!trim_front(s.substr(i + 1)).empty()) return fault("text after the string's closing quote");
-    if (!into.bad_line && !is_utf8(s.substr(1, i - 1))) into.bad_line = line_;
+    if (!into.bad_line && !cli::is_utf8(s.substr(1, i - 1))) into.bad_line = line_;
     return {};
   }
 
   // The escape whose letter is at s[i]: C's, octal of one to three digits
   // (at most \377) and hexadecimal of one or two digits, each a byte. i ends
   // on the escape's last character.
-  Status decode_escape(std::string_view s, size_t& i, std::string& out) {
+  Status decode_escape(std::string_view s, size_t& i, Field& into) {
+    std::string& out = into.bytes;
     static constexpr std::string_view kLetters = "ntrabfv\\\"'?";
     static constexpr std::string_view kBytes = "\n\t\r\a\b\f\v\\\"'?";
     const char e = s[i];
@@ -186,6 +194,7 @@ class PoReader {
         return fault("octal escape " + in_quotes("\\" + std::string(s.substr(i, n))) +
                      " is above \\377");
       out += static_cast<char>(value);
+      into.high_escape |= value >= 0x80;
       i += n - 1;
       return {};
     }
@@ -196,6 +205,7 @@ class PoReader {
         value = value * 16 + digit_value(s[i + 1 + n]);
       if (n == 0) return fault("\\x without a hexadecimal digit");
       out += static_cast<char>(value);
+      into.high_escape |= value >= 0x80;
       i += n;
       return {};
     }
@@ -233,10 +243,13 @@ class PoReader {
     return {};
   }
 
+  // Its lines are UTF-8 text, and so is what they decode to unless an
+  // escape made a byte that is not ASCII.
   Status check_utf8(const Field& f) const {
-    if (is_utf8(f.bytes)) return {};
     if (f.bad_line) return not_utf8(cat_.name, f.bad_line);
-    return damaged(cat_.name, f.line, "its escapes make bytes that are not UTF-8 text");
+    if (f.high_escape && !cli::is_utf8(f.bytes))
+      return damaged(cat_.name, f.line, "its escapes make bytes that are not UTF-8 text");
+    return {};
   }
 
   Status add(const Field& f, std::string_view key, Placeholders rules) {

@@ -1,7 +1,8 @@
 #include "import/fonts/symbols_file.h"
 
+#include <optional>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "base/text.h"
 #include "cli/utf8.h"
@@ -26,13 +27,30 @@ Outcome<SymbolsFile> read_symbols_file(const std::string& path) {
   const Outcome<text::Catalogue> cat = text::read_catalogue(path);
   if (!cat.ok()) return cat.failure();
   SymbolsFile out;
-  std::unordered_set<char32_t> seen;
+  // Each character's first sight: whether it is a mark, looked up once.
+  enum : uint8_t { unseen, seen, seen_mark };
+  std::vector<uint8_t> state(0x110000, unseen);
   for (const text::DisplayString& s : cat->strings) {
+    bool has_mark = false;
     // The readers give well-formed UTF-8.
-    for (const char32_t c : cli::utf8_decode(s.text).value_or(std::vector<char32_t>{})) {
-      if (c < 0x20 || c == 0x7F || !seen.insert(c).second) continue;
-      out.chars += cli::utf8_encode(c);
+    for (size_t at = 0; at < s.text.size();) {
+      const size_t start = at;
+      char32_t c = static_cast<unsigned char>(s.text[at]);
+      if (c < 0x80) {
+        ++at;  // most characters are ASCII
+      } else if (const std::optional<char32_t> decoded = cli::utf8_next(s.text, at)) {
+        c = *decoded;
+      } else {
+        break;
+      }
+      if (c < 0x20 || c == 0x7F) continue;
+      if (state[c] == unseen) {
+        state[c] = text::is_mark(c) ? seen_mark : seen;
+        out.chars.append(s.text, start, at - start);
+      }
+      has_mark = has_mark || state[c] == seen_mark;
     }
+    if (!has_mark) continue;
     for (const std::u32string& sequence : text::uncomposed_sequences(s.text))
       out.notes.push_back(uncomposed_note(cat.value(), s, sequence));
   }
