@@ -32,6 +32,9 @@ TEST(SymbolsFile, ImportsItsCharactersAsSymbolsDoes) {
       {{"Menü\nÉcran\n"}, "MenüÉcran"}, {{"\xEF\xBB\xBFMen\r\nü\rÉcran"}, "MenüÉcran"},
       {{"aaa\n", "ba\n\n"}, "ab"},      {{"", "ж"}, "ж"},
       {{"\tif (x)\t{\f\n"}, "if (x){"},  // tabs and other control characters are layout
+      // Decomposed text, in the file or in --symbols, selects the composed ί.
+      {{"\xCE\xB9\xCC\x81"}, "\xCE\xAF"},
+      {{"\xCE\xAF"}, "\xCE\xB9\xCC\x81"},
   };
   for (const auto& c : cases) {
     TempDir dir;
