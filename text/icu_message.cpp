@@ -22,18 +22,18 @@ bool has_branches(UMessagePatternArgType type) {
 
 // The texts so far, each followed by one of the argument's branch texts:
 // the i-th text by the i-th branch (or the last), at most kMaxMessageTexts,
-// the last of them then followed by every branch left.
+// the last of them then followed by every branch left. Appended in place:
+// a message of many arguments costs no more than its texts' length.
 void add_branches(Texts& texts, const Texts& branches) {
   if (branches.empty()) return;
   const size_t count = std::max(texts.size(), std::min(branches.size(), kMaxMessageTexts));
-  Texts out(count);
+  texts.reserve(count);
+  while (texts.size() < count) texts.push_back(texts.back());
   for (size_t i = 0; i < count; ++i) {
-    out[i] = texts[std::min(i, texts.size() - 1)];
     const size_t first = std::min(i, branches.size() - 1);
     const size_t end = i + 1 == count ? branches.size() : first + 1;
-    for (size_t b = first; b < end; ++b) out[i] += branches[b];
+    for (size_t b = first; b < end; ++b) texts[i] += branches[b];
   }
-  texts = std::move(out);
 }
 
 void add_text(Texts& texts, const icu::UnicodeString& pattern, int32_t from, int32_t to) {

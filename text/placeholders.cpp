@@ -1,5 +1,7 @@
 #include "text/placeholders.h"
 
+#include <vector>
+
 namespace tralk::text {
 
 namespace {
@@ -31,14 +33,28 @@ void skip_count(std::string_view s, size_t& i) {
   }
 }
 
+bool is_name_char(char c) {
+  return is_digit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+// The end of the name at s[i] and the closing character after it (i moved
+// past both); false when close does not follow. Names stop at any other
+// character, so that no "%" looks further than the next one.
+bool skip_name(std::string_view s, size_t& i, char close) {
+  size_t j = i;
+  while (j < s.size() && is_name_char(s[j])) ++j;
+  if (j == s.size() || s[j] != close) return false;
+  i = j + 1;
+  return true;
+}
+
 // The length of the conversion that s (just after a "%") starts, 0 when it
 // starts none.
 size_t printf_conversion_length(std::string_view s) {
   size_t i = 0;
   if (!s.empty() && s[0] == '(') {  // Python's %(name)s
-    i = s.find(')');
-    if (i == std::string_view::npos) return 0;
-    ++i;
+    i = 1;
+    if (!skip_name(s, i, ')')) return 0;
   } else {
     skip_argument_number(s, i);
   }
@@ -59,8 +75,8 @@ size_t printf_conversion_length(std::string_view s) {
   if (i >= s.size()) return 0;
   // gettext's <inttypes.h> macros: %<PRIu64>.
   if (s.substr(i).starts_with("<PRI")) {
-    const size_t close = s.find('>', i);
-    return close == std::string_view::npos ? 0 : close + 1;
+    i += 4;
+    return skip_name(s, i, '>') ? i : 0;
   }
   return std::string_view("diouxXeEfFgGaAcspnCSm").find(s[i]) != std::string_view::npos ? i + 1 : 0;
 }
@@ -74,15 +90,20 @@ size_t qt_argument_length(std::string_view s) {
   return i + 1 < s.size() && is_digit(s[i + 1]) ? i + 2 : i + 1;
 }
 
-// The end of the "$t(" nesting at s[start], just past its ")", the
-// parentheses of its options counted; npos when it is not closed.
-size_t nesting_end(std::string_view s, size_t start) {
-  int depth = 0;
-  for (size_t i = start + 2; i < s.size(); ++i) {
-    if (s[i] == '(') ++depth;
-    if (s[i] == ')' && --depth == 0) return i + 1;
+// For each "(" of s, the position of the ")" that closes it (the
+// parentheses between them paired), npos where none does: in one pass, so
+// that no "$t(" looks to the end of the message again.
+std::vector<size_t> closing_parentheses(std::string_view s) {
+  std::vector<size_t> close(s.size(), std::string_view::npos);
+  std::vector<size_t> open;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '(') open.push_back(i);
+    if (s[i] == ')' && !open.empty()) {
+      close[open.back()] = i;
+      open.pop_back();
+    }
   }
-  return std::string_view::npos;
+  return close;
 }
 
 }  // namespace
@@ -123,13 +144,16 @@ std::string without_i18next_placeholders(std::string_view message) {
     return std::string(message);
   std::string out;
   out.reserve(message.size());
+  const std::vector<size_t> close = closing_parentheses(message);
+  bool braces_close = true;  // a "}}" may follow; once none does, none ever will
   for (size_t i = 0; i < message.size(); ++i) {
     size_t end = std::string_view::npos;
-    if (message.substr(i).starts_with("{{")) {
+    if (braces_close && message.substr(i).starts_with("{{")) {
       end = message.find("}}", i + 2);
-      if (end != std::string_view::npos) end += 2;
-    } else if (message.substr(i).starts_with("$t(")) {
-      end = nesting_end(message, i);
+      braces_close = end != std::string_view::npos;
+      if (braces_close) end += 2;
+    } else if (message.substr(i).starts_with("$t(") && close[i + 2] != std::string_view::npos) {
+      end = close[i + 2] + 1;
     }
     if (end == std::string_view::npos) {
       out += message[i];

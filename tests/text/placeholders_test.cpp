@@ -22,6 +22,7 @@ TEST(Placeholders, PrintfConversionsSelectNothing) {
       {"100%% sure, 50% done, % of, 5%, %", "100% sure, 50% done, % of, 5%, %"},
       {"%y %5 %.", "%y %5 %."},
       {"% d", "% d"},  // the blank flag is not taken
+      {"%(unclosed %<PRIx %(a b)s", "%(unclosed %<PRIx %(a b)s"},
   };
   for (const auto& c : cases) EXPECT_EQ(without_printf_conversions(c.in), c.out) << c.in;
 }
@@ -42,6 +43,7 @@ TEST(Placeholders, QtArgumentsAndI18next) {
       {"{{count}} items, {{- raw}}, {{val, number}}!", " items, , !"},
       {"See $t(other.key) and $t(k, {\"count\": (2)}).", "See  and ."},
       {"{{open and $t(open", "{{open and $t(open"},
+      {"$t(outer $t(inner) {{a}} }}", "$t(outer   }}"},
       {"{single} braces stay", "{single} braces stay"},
   };
   for (const auto& c : i18next) EXPECT_EQ(without_i18next_placeholders(c.in), c.out) << c.in;
