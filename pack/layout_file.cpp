@@ -19,7 +19,8 @@ std::string_view word(std::string_view line, size_t& at) {
 }
 
 Failure bad_line(size_t number, const std::string& what) {
-  return Failure{Fault::format, strf("line %zu: %s", number, what.c_str())};
+  return Failure{Fault::format,
+                 strf("line %llu: %s", static_cast<unsigned long long>(number), what.c_str())};
 }
 
 }  // namespace

@@ -147,8 +147,8 @@ std::string quoted_list(const std::vector<std::string>& items) {
 void report(const PackOptions& opts, const std::vector<Image>& images,
             const std::vector<Placement>& placed, const std::vector<std::string>& written) {
   if (!opts.quiet) {
-    con_printf("Chip %s: %zu image%s in %llu bytes, %llu-byte alignment, fill 0x%02X",
-               in_quotes(opts.output).c_str(), images.size(), images.size() == 1 ? "" : "s",
+    con_printf("Chip %s: %llu image%s in %llu bytes, %llu-byte alignment, fill 0x%02X",
+               in_quotes(opts.output).c_str(), ull(images.size()), images.size() == 1 ? "" : "s",
                ull(*opts.size), ull(opts.align), unsigned{opts.fill});
     if (opts.base_given) con_printf(", base 0x%08llX", ull(opts.base));
     con_printf("\n  offset            size  crc32       image\n");
