@@ -49,36 +49,48 @@ void ChipImage::data_runs(Out out) const {
 
 namespace {
 
-// Room for the records of the bytes the runs hold.
-size_t text_size(const std::vector<ChipPiece>& pieces, bool with_fill) {
-  uint64_t n = 0;
-  for (const ChipPiece& p : pieces)
-    if (p.bytes || with_fill) n += p.size;
-  return static_cast<size_t>(n * kRecordTextPerByte + 4096);
-}
+// The text goes out in pieces of about this size: a chip of gigabytes of
+// fill makes a HEX file of more.
+constexpr size_t kTextPiece = size_t{1} << 20;
 
 }  // namespace
 
-std::string ChipImage::hex_text(uint64_t base) const {
+void ChipImage::hex_text(uint64_t base, const TextSink& out) const {
   std::string text;
-  text.reserve(text_size(pieces_, fill_ != 0xFF));
+  text.reserve(kTextPiece + 4096);
   HexWriter hex;
   data_runs([&](uint64_t offset, const uint8_t* p, uint64_t n) {
-    hex.data(text, base + offset, p, static_cast<size_t>(n));
+    for (uint64_t done = 0; done < n;) {
+      const size_t take = static_cast<size_t>(std::min<uint64_t>(n - done, kTextPiece / 4));
+      hex.data(text, base + offset + done, p + done, take);
+      done += take;
+      if (text.size() >= kTextPiece) {
+        out(text);
+        text.clear();
+      }
+    }
   });
   HexWriter::end(text);
-  return text;
+  out(text);
 }
 
-std::string ChipImage::srec_text(uint64_t base, const std::string& name) const {
+void ChipImage::srec_text(uint64_t base, const std::string& name, const TextSink& out) const {
   std::string text;
-  text.reserve(text_size(pieces_, fill_ != 0xFF));
+  text.reserve(kTextPiece + 4096);
   SrecWriter::begin(text, name);
   data_runs([&](uint64_t offset, const uint8_t* p, uint64_t n) {
-    SrecWriter::data(text, base + offset, p, static_cast<size_t>(n));
+    for (uint64_t done = 0; done < n;) {
+      const size_t take = static_cast<size_t>(std::min<uint64_t>(n - done, kTextPiece / 4));
+      SrecWriter::data(text, base + offset + done, p + done, take);
+      done += take;
+      if (text.size() >= kTextPiece) {
+        out(text);
+        text.clear();
+      }
+    }
   });
   SrecWriter::end(text, static_cast<uint32_t>(base));
-  return text;
+  out(text);
 }
 
 }  // namespace tralk::pack

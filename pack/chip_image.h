@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tralk::pack {
@@ -35,10 +37,12 @@ class ChipImage {
   template <class Out>
   void write(Out out) const;
   uint32_t crc32() const;
-  // The Intel HEX and S-record text of the chip at base: every image, and
-  // the fill too unless it is 0xFF, which an erased chip holds already.
-  std::string hex_text(uint64_t base) const;
-  std::string srec_text(uint64_t base, const std::string& name) const;
+  // The Intel HEX and S-record text of the chip at base, given to out a
+  // piece at a time: every image, and the fill too unless it is 0xFF, which
+  // an erased chip holds already.
+  using TextSink = std::function<void(std::string_view)>;
+  void hex_text(uint64_t base, const TextSink& out) const;
+  void srec_text(uint64_t base, const std::string& name, const TextSink& out) const;
 
  private:
   template <class Out>

@@ -1,6 +1,8 @@
 #include "pack/pack_main.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -89,6 +91,13 @@ Outcome<std::vector<Image>> load_images(const PackOptions& opts) {
   for (const ImageArg& arg : opts.images) {
     if (has_control(arg.path))
       return usage("the name of image " + in_quotes(arg.path) + " holds a control character");
+    // An image larger than the chip is refused before it is read.
+    std::error_code ec;
+    const uint64_t claimed = std::filesystem::file_size(arg.path, ec);
+    if (!ec && claimed > *opts.size)
+      return Failure{Fault::too_large,
+                     strf("image %s is %llu bytes, more than the chip's %llu (--size)",
+                          in_quotes(arg.path).c_str(), ull(claimed), ull(*opts.size))};
     Outcome<FileBytes> bytes = read_file(arg.path, "");
     if (!bytes.ok()) return bytes.failure();
     if (bytes->size == 0)
@@ -178,12 +187,11 @@ void report(const PackOptions& opts, const std::vector<Image>& images,
 // (a build tool reads it as an input of the next run).
 struct Output {
   std::string path;
-  std::string text;  // for every file but the chip
-  bool is_chip = false;
+  std::string text;  // the content, unless write makes it
+  std::function<void(OutFile&)> write;
 };
 
-Status write_outputs(const std::vector<Output>& outputs, const ChipImage& chip,
-                     size_t layout_index) {
+Status write_outputs(const std::vector<Output>& outputs, size_t layout_index) {
   std::vector<std::string> paths;
   for (const Output& o : outputs) paths.push_back(o.path);
   SetLock lock(paths);
@@ -193,10 +201,8 @@ Status write_outputs(const std::vector<Output>& outputs, const ChipImage& chip,
     files.push_back(std::make_unique<OutFile>());
     OutFile& out = *files.back();
     if (Status opened = open_output(lock, out, o.path); !opened.ok()) return opened;
-    if (o.is_chip)
-      chip.write([&out](const uint8_t* p, uint64_t n) {
-        out.write(std::string_view(reinterpret_cast<const char*>(p), static_cast<size_t>(n)));
-      });
+    if (o.write)
+      o.write(out);
     else
       out.write(o.text);
     set.push_back(&out);
@@ -241,7 +247,15 @@ int pack(const PackOptions& opts) {
   const ChipImage chip(*opts.size, opts.fill, std::move(bytes));
   const std::string chip_file = file_name(opts.output);
 
-  std::vector<Output> outputs = {{opts.output, "", true}};
+  const auto to_file = [](OutFile& out) {
+    return [&out](std::string_view text) { out.write(text); };
+  };
+  std::vector<Output> outputs = {
+      {opts.output, "", [&chip](OutFile& out) {
+         chip.write([&out](const uint8_t* p, uint64_t n) {
+           out.write(std::string_view(reinterpret_cast<const char*>(p), static_cast<size_t>(n)));
+         });
+       }}};
   if (opts.header) {
     HeaderChip head{
         chip_file,    path_macro_name(opts.output),
@@ -251,12 +265,16 @@ int pack(const PackOptions& opts) {
     for (size_t i = 0; i < images.size(); ++i)
       entries.push_back({images[i].file, images[i].name, placed.value()[i].offset,
                          images[i].bytes.size, images[i].crc});
-    outputs.push_back({*opts.header, chip_header_text(head, entries)});
+    outputs.push_back({*opts.header, chip_header_text(head, entries), nullptr});
   }
-  if (opts.hex) outputs.push_back({*opts.hex, chip.hex_text(opts.base)});
-  if (opts.srec) outputs.push_back({*opts.srec, chip.srec_text(opts.base, chip_file)});
+  if (opts.hex)
+    outputs.push_back(
+        {*opts.hex, "", [&](OutFile& out) { chip.hex_text(opts.base, to_file(out)); }});
+  if (opts.srec)
+    outputs.push_back({*opts.srec, "",
+                       [&](OutFile& out) { chip.srec_text(opts.base, chip_file, to_file(out)); }});
   const size_t layout_index = outputs.size();
-  outputs.push_back({layout_path, layout_text(chip_file, layout)});
+  outputs.push_back({layout_path, layout_text(chip_file, layout), nullptr});
 
   std::vector<std::string> written;
   for (const Output& o : outputs) written.push_back(o.path);
@@ -270,11 +288,10 @@ int pack(const PackOptions& opts) {
     Outcome<PendingFile> depfile = make_depfile(*opts.depfile, targets, read);
     if (!depfile.ok()) return fail(depfile.failure());
     outputs.push_back(
-        {*opts.depfile, std::string(depfile->content.data(), depfile->content.size())});
+        {*opts.depfile, std::string(depfile->content.data(), depfile->content.size()), nullptr});
     written.push_back(*opts.depfile);
   }
-  if (Status done = write_outputs(outputs, chip, layout_index); !done.ok())
-    return fail(done.failure());
+  if (Status done = write_outputs(outputs, layout_index); !done.ok()) return fail(done.failure());
   report(opts, images, placed.value(), written);
   return kPackDone;
 }

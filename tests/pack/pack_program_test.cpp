@@ -179,6 +179,8 @@ TEST(PackProgram, RefusalsWriteNothing) {
       {"--size 64KiB chip.bin", "tralk-pack: cannot read \"chip.bin\": No such file or directory\n",
        1},
       {"--size 64KiB empty.bin", "tralk-pack: image \"empty.bin\" is empty\n", 1},
+      {"--size 4KiB a.bin b.bin",
+       "tralk-pack: image \"b.bin\" is 5000 bytes, more than the chip's 4096 (--size)\n", 1},
       {"--size 64KiB --align 3 a.bin",
        "tralk-pack: --align must be a power of two, at most the chip's size\n" + help, 2},
       {"--size 8M a.bin",
