@@ -1,4 +1,5 @@
-# tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] [MAX_SIZE <n>] [NO_STRICT])
+# tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] [MAX_SIZE <n>] [NO_STRICT]
+#                 [CHECKSUM <ON|OFF>])
 #
 # Generates the images of a tralk configuration at build time and builds them
 # into <target>:
@@ -17,8 +18,10 @@
 #
 # MAX_SIZE fails the build when an image is larger (bytes, or with KiB or
 # MiB: 2MiB). Warnings fail the build too (tralk --strict), unless NO_STRICT
-# is given. CONFIG is relative to the current source folder; OUTPUT_DIR to
-# the current binary folder, by default ${CMAKE_CURRENT_BINARY_DIR}/tralk/<config name>.
+# is given. Each header defines NAME_CRC32, the CRC-32 of its image (tralk
+# --checksum), unless CHECKSUM OFF is given. CONFIG is relative to the
+# current source folder; OUTPUT_DIR to the current binary folder, by default
+# ${CMAKE_CURRENT_BINARY_DIR}/tralk/<config name>.
 #
 # The files an image writes are asked of tralk itself when the build is
 # configured (tralk --list-outputs); the configuration is a configure
@@ -202,10 +205,10 @@ function(_tralk_claim_image_name target bin config)
 endfunction()
 
 function(tralk_add_image target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "CONFIG;OUTPUT_DIR;MAX_SIZE" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "CONFIG;OUTPUT_DIR;MAX_SIZE;CHECKSUM" "")
   if(arg_UNPARSED_ARGUMENTS OR NOT arg_CONFIG)
     message(FATAL_ERROR "usage: tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] "
-                        "[MAX_SIZE <n>] [NO_STRICT])")
+                        "[MAX_SIZE <n>] [NO_STRICT] [CHECKSUM <ON|OFF>])")
   endif()
   if(NOT TARGET ${target})
     message(FATAL_ERROR "tralk_add_image: no target ${target}")
@@ -281,6 +284,10 @@ function(tralk_add_image target)
   if(arg_NO_STRICT)
     set(strict "")
   endif()
+  set(checksum --checksum)
+  if(DEFINED arg_CHECKSUM AND NOT arg_CHECKSUM)
+    set(checksum "")
+  endif()
   # Make has no way to keep a file's time when its bytes did not change:
   # there every output is touched, or an unchanged one would be remade on
   # every build. Ninja looks again at the times (restat) instead.
@@ -292,7 +299,7 @@ function(tralk_add_image target)
   add_custom_command(
     OUTPUT ${outputs}
     COMMAND "${CMAKE_COMMAND}" -E make_directory ${folders}
-    COMMAND tralk::tralk --quiet ${strict} --depfile "${depfile}" ${options}
+    COMMAND tralk::tralk --quiet ${strict} ${checksum} --depfile "${depfile}" ${options}
             --input-dir "${inputs}" "${config}"
     ${touch}
     DEPENDS "${config}" tralk::tralk ${generated}
