@@ -57,14 +57,16 @@ class NameFinder {
       }
       return NamedGlyph{icon.name, *icon.code, f, glyph};
     }
-    const std::string advice =
-        ": give it a code below that in a names file, as in \"" + icon.name + " e000\"";
+    const std::string example = " in a names file, as in \"" + icon.name + " e000\"";
     const std::optional<uint32_t> code = lowest_code(f, glyph);
     if (!code)
-      return Failure{Fault::not_found, from(icon) + named + " has no code in its charmap" + advice};
+      return Failure{Fault::not_found,
+                     from(icon) + named + " has no code in its charmap: give it one" + example};
     if (*code > kMaxCpCode)
       return Failure{Fault::not_found, from(icon) + named + " is at " + u_plus(*code) +
-                                           ", above 0xFFFF, the largest codepage code" + advice};
+                                           ", above 0xFFFF, the largest codepage code: give it "
+                                           "a code up to 0xFFFF" +
+                                           example};
     return NamedGlyph{icon.name, static_cast<uint16_t>(*code), f, glyph};
   }
 
