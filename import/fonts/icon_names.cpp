@@ -74,6 +74,7 @@ Outcome<IconName> parse_line(std::string_view line, const std::string& where) {
 }  // namespace
 
 Outcome<std::vector<IconName>> parse_names_list(std::string_view text) {
+  const std::string_view whole = text;
   std::vector<IconName> names;
   for (;;) {
     const size_t comma = text.find(',');
@@ -81,7 +82,7 @@ Outcome<std::vector<IconName>> parse_names_list(std::string_view text) {
     if (name.empty() ||
         std::any_of(name.begin(), name.end(), [](char c) { return is_control(c) || is_blank(c); }))
       return cli::usage_error(
-          "--names takes glyph names separated by commas, without blanks, not " + in_quotes(text));
+          "--names takes glyph names separated by commas, without blanks, not " + in_quotes(whole));
     names.push_back({std::string(name), std::nullopt, ""});
     if (comma == std::string_view::npos) return names;
     text.remove_prefix(comma + 1);
