@@ -27,6 +27,11 @@ const char kProject[] =
     "tralk_import_font(icons FONT \"" TRALK_FIXTURES
     "/icons/icons.ttf\" SIZE 16\n"
     "                  NAMES cog wifi NAMES_FILE codepoints NAMES_HEADER ui/icons.h)\n"
+    // Imports without names beside it: their outputs are their own still.
+    "tralk_import_font(plain FONT \"" TRALK_FIXTURES
+    "/icons/icons.ttf\" SIZE 16 RANGES 0x20)\n"
+    "tralk_import_font(plain2 FONT \"" TRALK_FIXTURES
+    "/icons/icons.ttf\" SIZE 8 RANGES 0x20)\n"
     "add_executable(show show.c)\n"
     "target_include_directories(show PRIVATE \"" TRALK_FIXTURES
     "\")\n"
