@@ -82,9 +82,12 @@ Status add_symbols(const std::vector<CodeRange>& ranges, const std::string& symb
   for (const char32_t c : *chars) {
     if (c > kMaxCpCode && encoding.kind != cli::EncodingKind::code_page && covered(ranges, c))
       continue;
+    // The advice is made only where it is given: text can be long.
     const Outcome<uint32_t> code = code_of_char(
         c, encoding,
-        "select it with a remapped run, as in -r " + format_code_run(c, c) + "=>0xE000");
+        c > kMaxCpCode
+            ? "select it with a remapped run, as in -r " + format_code_run(c, c) + "=>0xE000"
+            : std::string());
     if (!code.ok()) return code.failure();
     if (!picks.add(code.value(), code.value()))
       return picks.selected_twice(code.value(), code.value());
