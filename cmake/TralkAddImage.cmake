@@ -23,7 +23,12 @@
 # The files an image writes are asked of tralk itself when the build is
 # configured (tralk --list-outputs); the configuration is a configure
 # dependency, so editing it configures the build again. Two images of one
-# name in one target (their headers would share a name) are refused then.
+# name in one target (their headers would share a name) are refused then,
+# and so is one font name in two images of a target (tralk --list-fonts:
+# the link would hold two definitions of it). An entry that a custom command
+# of the project makes beside the configuration (GENERATED) is depended on
+# there; one found nowhere, and made by no import or custom command, fails
+# the configuration when the whole project has been read.
 #
 # tralk_inputs_dir(<var>)
 #
