@@ -3,13 +3,14 @@
 #include "base/fileio.h"
 #include "base/text.h"
 #include "cli/utf8.h"
+#include "text/normalise.h"
 
 namespace tralk::text {
 
 namespace {
 
-// One string a line; empty lines, a byte order mark and line ends (LF, CR
-// LF) left out.
+// One string a line, in NFC; empty lines, a byte order mark and line ends
+// (LF, CR LF) left out.
 Outcome<Catalogue> parse_plain(const std::string& name, std::string_view bytes) {
   Catalogue cat{name, CatalogueFormat::plain, {}};
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
@@ -24,7 +25,7 @@ Outcome<Catalogue> parse_plain(const std::string& name, std::string_view bytes) 
     if (!cli::utf8_decode(line))
       return Failure{Fault::format, "line " + std::to_string(number) + " of " + in_quotes(name) +
                                         " is not UTF-8 text"};
-    cat.strings.push_back({std::string(line), std::string(line), number, std::nullopt});
+    cat.strings.push_back({to_nfc(line), std::string(line), number, std::nullopt});
   }
   return cat;
 }

@@ -25,8 +25,8 @@ struct WidthLimit {
 
 // One string as the display shows it.
 struct DisplayString {
-  std::string text;  // UTF-8; explicit line breaks kept as '\n'
-  std::string key;   // what names it in its file: for plain text, the line itself
+  std::string text;   // UTF-8; explicit line breaks kept as '\n'
+  std::string key;    // what names it in its file: for plain text, the line itself
   uint32_t line = 0;  // its line in the file, from 1; 0 where the format has no lines
   std::optional<WidthLimit> max_width;
 };
