@@ -74,24 +74,21 @@ function(_tralk_check_imports)
                          "custom command of the project makes it")
     endif()
   endforeach()
-  # A picture waits for the palette it names.
+  # A picture's PALETTE is a palette of the project (it waits for it below).
   get_property(palettes GLOBAL PROPERTY _TRALK_PALETTES)
   get_property(users GLOBAL PROPERTY _TRALK_PALETTE_USERS)
   foreach(entry IN LISTS users)
     string(REPLACE "|" ";" entry "${entry}")
     list(GET entry 0 call)
-    list(GET entry 1 target)
-    list(GET entry 2 palette)
-    list(GET entry 3 listfile)
-    if(palette IN_LIST palettes)
-      add_dependencies(${target} tralk_import_${palette})
-    else()
+    list(GET entry 1 palette)
+    list(GET entry 2 listfile)
+    if(NOT palette IN_LIST palettes)
       message(SEND_ERROR "${call} in ${listfile}: PALETTE ${palette} names no palette; make it "
                          "with tralk_import_palette(${palette} PICTURES <file>... COLOURS <n>)")
     endif()
   endforeach()
-  # An import that reads what another import writes (a --palette of the
-  # inputs folder) waits for it.
+  # An import that reads what another import writes (a PALETTE, a
+  # --palette of the inputs folder) waits for it.
   tralk_inputs_dir(inputs)
   get_property(generated GLOBAL PROPERTY _TRALK_GENERATED_INPUTS)
   get_property(reads GLOBAL PROPERTY _TRALK_IMPORT_READS)
@@ -275,7 +272,7 @@ function(tralk_import_picture name)
     list(APPEND sources "${inputs}/${arg_PALETTE}.pal")
     list(APPEND args --palette "${inputs}/${arg_PALETTE}.pal")
     set_property(GLOBAL APPEND PROPERTY _TRALK_PALETTE_USERS
-                 "${call}|tralk_import_${name}|${arg_PALETTE}|${CMAKE_CURRENT_LIST_FILE}")
+                 "${call}|${arg_PALETTE}|${CMAKE_CURRENT_LIST_FILE}")
     _tralk_defer_import_checks()
   endif()
   list(APPEND args ${arg_OPTIONS} -o "${inputs}/${name}.bmp")
