@@ -31,3 +31,6 @@ std::string path_base(std::string_view path);
 std::string path_ext(std::string_view path);
 // A C identifier made from the base name of path (never empty).
 std::string path_ident(std::string_view path);
+// path_ident in capitals: the name of an image's macros (UI_SIZE for ui.bin)
+// in tralk's header and tralk-pack's.
+std::string path_macro_name(std::string_view path);

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "base/byte_size.h"
 #include "base/console.h"
 #include "base/path.h"
 #include "base/text.h"
@@ -29,24 +30,24 @@ bool fail(CmdLine& cmd, std::string message) {
   return false;
 }
 
-// A size in bytes: digits, then nothing, "KiB" or "MiB".
-std::optional<uint64_t> parse_size(std::string_view text) {
-  uint64_t unit = 1;
-  if (text.ends_with("KiB")) unit = uint64_t{1} << 10;
-  if (text.ends_with("MiB")) unit = uint64_t{1} << 20;
-  if (unit != 1) text.remove_suffix(3);
-  if (text.empty() || text.size() > 12) return std::nullopt;
-  uint64_t n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + static_cast<uint64_t>(c - '0');
+const char* list_option(ListMode mode) {
+  switch (mode) {
+    case ListMode::kOutputs:
+      return "--list-outputs";
+    case ListMode::kInputs:
+      return "--list-inputs";
+    case ListMode::kFonts:
+      return "--list-fonts";
+    case ListMode::kNone:
+      break;
   }
-  return n * unit;
+  return "";
 }
 
 bool set_list(CmdLine& cmd, ListMode mode) {
   if (cmd.list != ListMode::kNone)
-    return fail(cmd, "\n Options \"--list-outputs\" and \"--list-inputs\" exclude each other");
+    return fail(cmd, std::string("\n Options \"") + list_option(cmd.list) + "\" and \"" +
+                         list_option(mode) + "\" exclude each other");
   cmd.list = mode;
   return true;
 }
@@ -74,6 +75,13 @@ const std::vector<OptionEntry>& option_table() {
          cmd.output_dir = v;
          return true;
        }},
+      {"--checksum",
+       nullptr,
+       OptionUse::kOnce,
+       1,
+       {"add the CRC-32 of each image (as zlib computes it) to its",
+        "header: #define NAME_CRC32 0x..."},
+       [](CmdLine& cmd, const char*) { return cmd.checksum = true; }},
       {"--input-dir",
        "DIR",
        OptionUse::kRepeatable,
@@ -88,10 +96,10 @@ const std::vector<OptionEntry>& option_table() {
        "N",
        OptionUse::kOnce,
        2,
-       {"fail the run when an image is larger than N bytes (N may end",
-        "in KiB or MiB); no file of that image is written"},
+       {"fail the run when an image is larger than N bytes (N may be",
+        "hexadecimal, 0x..., and end in KiB or MiB); no file of that", "image is written"},
        [](CmdLine& cmd, const char* v) {
-         cmd.max_size = parse_size(v);
+         cmd.max_size = parse_byte_size(v);
          if (cmd.max_size) return true;
          return fail(cmd,
                      "\n Option \"--max-size\" needs a number of bytes, KiB or MiB: " + quoted(v));
@@ -121,6 +129,13 @@ const std::vector<OptionEntry>& option_table() {
        {"print the input entries of the configuration as written, one",
         "per line, and nothing else; no input is read"},
        [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kInputs); }},
+      {"--list-fonts",
+       nullptr,
+       OptionUse::kChoice,
+       3,
+       {"print the C name of every font with the image it goes into,",
+        "one per line, and nothing else; no input is read"},
+       [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kFonts); }},
       {"--version",
        nullptr,
        OptionUse::kAlone,

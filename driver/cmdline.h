@@ -27,6 +27,7 @@ enum class ListMode {
   kNone,     // a run
   kOutputs,  // --list-outputs: the files a run would write
   kInputs,   // --list-inputs: the input entries as written
+  kFonts,    // --list-fonts: the fonts' C names, each with its image
 };
 
 struct CmdLine {
@@ -38,6 +39,7 @@ struct CmdLine {
   std::optional<uint64_t> max_size;       // bytes
   bool quiet = false;
   bool strict = false;
+  bool checksum = false;  // --checksum
   ListMode list = ListMode::kNone;
   std::string error;  // for kBadOptions: the message, ready to print
 };

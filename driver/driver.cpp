@@ -81,6 +81,7 @@ struct RunSettings {
   RunPaths paths;
   std::optional<uint64_t> max_size;
   bool strict = false;
+  bool checksum = false;
   ListMode list = ListMode::kNone;
 };
 
@@ -172,6 +173,31 @@ class ConfigPass {
     return paths_.output_dir ? path_in_dir(*paths_.output_dir, binname) : binname;
   }
 
+  // The first input folder in which a relative token names something that
+  // found accepts (given the full path); none for an absolute token.
+  template <class Found>
+  std::optional<std::string> in_input_dirs(const std::string& token, Found found) const {
+    if (!path_is_relative(token)) return std::nullopt;
+    for (const std::string& dir : paths_.input_dirs) {
+      std::optional<std::string> there = path_full(path_in_dir(dir, token));
+      if (there && found(*there)) return there;
+    }
+    return std::nullopt;
+  }
+
+  // The files of an input entry: beside the configuration or, for a
+  // relative name found nowhere there, in the first input folder that has
+  // any; the pattern beside the configuration when none has.
+  std::string find_input(const std::string& token, const std::string& pattern,
+                         std::vector<std::string>& matches) const {
+    matches = plat_find_files(pattern);
+    if (!matches.empty()) return pattern;
+    const std::optional<std::string> there = in_input_dirs(token, [&matches](const std::string& p) {
+      return !(matches = plat_find_files(p)).empty();
+    });
+    return there.value_or(pattern);
+  }
+
   void unknown_entry(const std::string& token) const {
     con_printf("\nUnknown / Illegal filename type: %s", token.c_str());
     error_line("Unknown / Illegal filename type: " + token);
@@ -230,15 +256,6 @@ class ConfigRun : ConfigPass {
   void load_palette(const std::string& path, bool error = true);
   bool add_font(SymFontPtr font, std::string name);
   void load_default_palette();
-  // The first input folder in which a relative token names something that
-  // found accepts (given the full path); none for an absolute token.
-  template <class Found>
-  std::optional<std::string> in_input_dirs(const std::string& token, Found found) const;
-  // The files of an input entry: beside the configuration or, for a
-  // relative name found nowhere there, in the first input folder that has
-  // any; the pattern beside the configuration when none has.
-  std::string find_input(const std::string& token, const std::string& pattern,
-                         std::vector<std::string>& matches) const;
   // Under --depfile, false after a message when make or ninja could not read
   // back a file of the image.
   bool outputs_nameable(const std::string& binname) const;
@@ -359,24 +376,7 @@ bool ConfigRun::on_bmp(const std::string& token) {
   return pattern && load_matches(kTypeBmp, token, *pattern);
 }
 
-template <class Found>
-std::optional<std::string> ConfigRun::in_input_dirs(const std::string& token, Found found) const {
-  if (!path_is_relative(token)) return std::nullopt;
-  for (const std::string& dir : paths_.input_dirs) {
-    std::optional<std::string> there = path_full(path_in_dir(dir, token));
-    if (there && found(*there)) return there;
-  }
-  return std::nullopt;
-}
 
-std::string ConfigRun::find_input(const std::string& token, const std::string& pattern,
-                                  std::vector<std::string>& matches) const {
-  matches = plat_find_files(pattern);
-  if (!matches.empty()) return pattern;
-  const std::optional<std::string> there = in_input_dirs(
-      token, [&matches](const std::string& p) { return !(matches = plat_find_files(p)).empty(); });
-  return there.value_or(pattern);
-}
 
 // A missing or bad default palette is no error: the reader's own messages
 // show, and the search is made again at the next picture entry.
@@ -554,7 +554,7 @@ bool ConfigRun::fontlistclose() {
     const Outcome<VMEMBUF> layout = vmem_layout(*curlist_);
     if (!within_max_size(layout) || !outputs_nameable(binname)) return false;
     curlist_->binname = binname;
-    if (vfont_generate(*curlist_, layout)) {
+    if (vfont_generate(*curlist_, layout, settings_.checksum)) {
       deps_.add_outputs(vfont_output_files(curlist_->binname));
     } else {
       outputfailed_ = true;
@@ -611,6 +611,8 @@ class ConfigLister : ConfigPass {
   bool on_bin(const std::string& token);
   bool on_input(const std::string& token);
   void note_input(const std::string& token);
+  void note_fonts(const std::string& token, const std::string& pattern,
+                  const std::optional<std::string>& tmpl);
   // The open image's files, when it has a font or picture entry.
   void close_image();
 
@@ -618,6 +620,10 @@ class ConfigLister : ConfigPass {
   size_t entries_ = 0;                // its font and picture entries
   std::vector<std::string> outputs_;
   std::vector<std::string> inputs_;  // as written, each once
+  // --list-fonts: the C names of the open image's fonts, then every font's
+  // line, "NAME IMAGE".
+  std::vector<std::string> names_;
+  std::vector<std::string> fonts_;
 };
 
 int ConfigLister::run() {
@@ -633,7 +639,9 @@ int ConfigLister::run() {
     return -1;
   }
   close_image();
-  std::vector<std::string> lines = settings_.list == ListMode::kOutputs ? outputs_ : inputs_;
+  std::vector<std::string> lines = settings_.list == ListMode::kOutputs ? outputs_
+                                   : settings_.list == ListMode::kFonts ? fonts_
+                                                                        : inputs_;
   if (settings_.list == ListMode::kOutputs && paths_.depfile) lines.push_back(*paths_.depfile);
   con_new_context();
   con_reveal();
@@ -674,12 +682,30 @@ bool ConfigLister::on_bin(const std::string& token) {
 // A font or picture entry: its name template is read as a run reads it, its
 // files are not looked for.
 bool ConfigLister::on_input(const std::string& token) {
-  if (!resolve(token)) return false;
+  const std::optional<std::string> pattern = resolve(token);
+  if (!pattern) return false;
   std::optional<std::string> tmpl;
   if (!read_linearg(tmpl)) return false;
   ++entries_;
   note_input(token);
+  if (settings_.list == ListMode::kFonts) note_fonts(token, *pattern, tmpl);
   return true;
+}
+
+// The names a run would give the entry's fonts: a wildcard's from the
+// files it matches now (beside the configuration or in an input folder;
+// only names are read), any other's from the name itself.
+void ConfigLister::note_fonts(const std::string& token, const std::string& pattern,
+                              const std::optional<std::string>& tmpl) {
+  if (token.find_first_of("*?") == std::string::npos) {
+    names_.push_back(make_fontname(tmpl, pattern));
+    return;
+  }
+  std::vector<std::string> matches;
+  const std::string found = find_input(token, pattern, matches);
+  for (const std::string& match : matches)
+    if (const std::optional<std::string> path = path_setname(found, match))
+      names_.push_back(make_fontname(tmpl, path));
 }
 
 void ConfigLister::note_input(const std::string& token) {
@@ -690,6 +716,11 @@ void ConfigLister::close_image() {
   if (image_ && entries_ > 0) {
     for (std::string& file : vfont_output_files(written(*image_))) outputs_.push_back(file);
   }
+  if (image_) {
+    const std::string image = vfont_output_files(written(*image_)).back();
+    for (const std::string& name : names_) fonts_.push_back(name + " " + image);
+  }
+  names_.clear();
   image_.reset();
 }
 
@@ -786,6 +817,7 @@ int tralk_main(int argc, char** argv) {
   settings.config = arg;
   settings.max_size = cmd.max_size;
   settings.strict = cmd.strict;
+  settings.checksum = cmd.checksum;
   settings.list = cmd.list;
   if (!resolve_run_paths(cmd, settings.paths)) {
     if (con_one_line()) {

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/byte_size.h"
 #include "base/text.h"
 #include "cli/arg_reader.h"
 #include "cli/option_help.h"
@@ -31,11 +32,15 @@ const char kHelpTail[] =
     "The image does not record what its pixel values mean. They are read by their\n"
     "bits per pixel (numbits):\n"
     "  0 or 1   b&w, a set bit is ink (black)\n"
-    "  2, 4     grey levels, 0 being black; palette indices with --pal\n"
-    "  8        3-3-2 colour; grey levels with --grey, palette indices with --pal\n"
+    "  2, 4     grey levels, 0 being black; a picture's are palette indices\n"
+    "           with --pal\n"
+    "  8        3-3-2 colour; grey levels with --grey; a picture's are palette\n"
+    "           indices with --pal\n"
     "  16       5-6-5 colour\n"
     "  24       8-8-8 colour: red, green, blue bytes\n"
-    "Palette indices beyond the palette are drawn black.\n"
+    "A picture is a block of one symbol without a codepage, as tralk makes of a\n"
+    "picture; fonts keep their grey levels beside it. Palette indices beyond the\n"
+    "palette are drawn black.\n"
     "\n"
     "Problems in the image (a block size that overruns the file or is not a\n"
     "multiple of 4, unknown flags, an index outside its block, non-zero reserved\n"
@@ -69,8 +74,14 @@ const std::vector<cli::OptionGroup> kGroups = {
        "K",
        {"with --png: draw each pixel as K x K pixels (1 to 64); by default",
         "the tallest font is made about 48 pixels high (K at most 8)"}},
-      {"--pal", "FILE", {"read 2-, 4- and 8-bit pixels as indices into this .pal palette"}},
-      {"--grey", nullptr, {"read 8-bit pixels as grey levels instead of 3-3-2 colour"}},
+      {"--pal",
+       "FILE",
+       {"read the 2-, 4- and 8-bit pixels of pictures (blocks of one",
+        "symbol without a codepage) as indices into this .pal palette"}},
+      {"--grey",
+       nullptr,
+       {"read 8-bit pixels as grey levels instead of 3-3-2 colour (with",
+        "--pal, those of fonts)"}},
       {"--text",
        "TEXT",
        {"with --font: draw TEXT (UTF-8) in that font as a display",
@@ -89,6 +100,20 @@ const std::vector<cli::OptionGroup> kGroups = {
        {"with --text: what the codepage's codes are: unicode (default)",
         "or the bytes of a code page iconv knows (CP1251, KOI8-R...)"}},
       {"-h, --help", nullptr, {"print this help and exit"}}}},
+    {"A dump of a chip (the image followed by erased bytes, or among others):",
+     {{"--at",
+       "AT",
+       {"inspect the image at offset AT of the dump (bytes, 0x..., KiB,",
+        "MiB), or, with --chip, the image of that name (UI or ui.bin)"}},
+      {"--chip",
+       "FILE",
+       {"the chip's header that tralk-pack wrote: the image's offset,",
+        "size and CRC-32, the next image's offset and the fill"}},
+      {"--compare",
+       "FILE",
+       {"say whether the dump holds exactly the image FILE and, if not,",
+        "where the first difference falls (exit status 1); with the",
+        "header beside FILE, check the CRC-32 too"}}}},
 };
 
 Status read_encoding(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
@@ -138,6 +163,10 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
     if (n.value() < 1 || n.value() > kSheetMaxScale)
       return cli::usage_error(strf("--scale must be 1 to %u", kSheetMaxScale));
     opts.scale = n.value();
+  } else if (arg == "--at" || arg == "--chip" || arg == "--compare") {
+    std::string text;
+    if (Status read = args.value_into(arg, text); !read.ok()) return read;
+    (arg == "--at" ? opts.at : arg == "--chip" ? opts.chip : opts.compare) = text;
   } else {
     return cli::usage_error(strf("unknown option \"%.*s\"", int(arg.size()), arg.data()));
   }
@@ -155,7 +184,9 @@ std::optional<std::string> combination_problem(const InspectOptions& opts) {
   if (opts.strings && opts.text) return "--text and --strings cannot be used together";
   if (opts.encoding && !opts.text) return "--encoding needs --text";
   if (opts.scale && opts.png.empty()) return "--scale needs --png";
-  if (opts.grey && !opts.pal.empty()) return "--grey and --pal cannot be used together";
+  if (opts.chip && !opts.at) return "--chip needs --at";
+  if (opts.at && !opts.chip && !parse_byte_size(*opts.at))
+    return "--at " + in_quotes(*opts.at) + " is no offset; an image's name needs --chip";
   return std::nullopt;
 }
 

@@ -15,8 +15,9 @@
 // says (vmem_layout), in that order, with their console messages; a layout
 // that failed is reported once the source is begun. Returns false when any
 // of the files could not be written (each failure has been reported); files
-// are never left half-written under their names.
-bool vfont_generate(const FONTLIST& list, const Outcome<VMEMBUF>& layout);
+// are never left half-written under their names. With checksum, the header
+// also defines NAME_CRC32, the CRC-32 of the image (base/crc32.h).
+bool vfont_generate(const FONTLIST& list, const Outcome<VMEMBUF>& layout, bool checksum = false);
 
 // The character of an image's name (binname as in the configuration) that
 // keeps its header from being included by name, #include <NAME.h>: "<",

@@ -7,12 +7,15 @@
 #include "base/make_rule.h"
 #include "base/text.h"
 #include "cli/exit_status.h"
+#include "cli/utf8.h"
 #include "import/fonts/font_face.h"
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
 #include "import/fonts/font_options.h"
+#include "import/fonts/icon_names.h"
 #include "import/fonts/import_files.h"
 #include "import/fonts/symbols_file.h"
+#include "text/normalise.h"
 
 namespace tralk::importer {
 
@@ -31,32 +34,50 @@ int list(FT_Library library, const FontOptions& opts) {
   return cli::kImportDone;
 }
 
+// "\"a.sym\"", "\"a.sym\" and \"a.cp\"", "\"a.sym\", \"a.cp\" and \"a.h\"".
 std::string written(const std::vector<std::string>& paths) {
   std::string out;
-  for (size_t i = 0; i < paths.size(); ++i) out += (i ? " and " : "") + in_quotes(paths[i]);
+  for (size_t i = 0; i < paths.size(); ++i)
+    out += (i == 0 ? "" : i + 1 == paths.size() ? " and " : ", ") + in_quotes(paths[i]);
   return out;
 }
 
-// The characters of the symbols files go with those of --symbols.
-Status read_symbols_files(FontOptions& opts) {
+// The characters of the symbols files go with those of --symbols; their
+// notes go to notes. --symbols is put into NFC as the files' strings are.
+Status read_symbols_files(FontOptions& opts, std::vector<std::string>& notes) {
+  if (cli::utf8_decode(opts.symbols)) opts.symbols = text::to_nfc(opts.symbols);
   for (const std::string& path : opts.symbols_files) {
-    const Outcome<std::string> chars = read_symbols_file(path);
-    if (!chars.ok()) return chars.failure();
-    opts.file_symbols += chars.value();
+    Outcome<SymbolsFile> file = read_symbols_file(path);
+    if (!file.ok()) return file.failure();
+    opts.file_symbols += file->chars;
+    notes.insert(notes.end(), file->notes.begin(), file->notes.end());
   }
   return {};
 }
 
-// The files an import read: the fonts and the symbols files.
+// The icons of the names files go after those of --names.
+Status read_names_files(FontOptions& opts) {
+  for (const std::string& path : opts.names_files) {
+    Outcome<std::vector<IconName>> names = read_names_file(path);
+    if (!names.ok()) return names.failure();
+    opts.file_names.insert(opts.file_names.end(), names->begin(), names->end());
+  }
+  return {};
+}
+
+// The files an import read: the fonts, the symbols and the names files.
 std::vector<std::string> files_read(const FontOptions& opts) {
   std::vector<std::string> read = {opts.font};
   for (const std::string& f : opts.fallbacks) read.push_back(parse_font_source(f).path);
   read.insert(read.end(), opts.symbols_files.begin(), opts.symbols_files.end());
+  read.insert(read.end(), opts.names_files.begin(), opts.names_files.end());
   return read;
 }
 
 int import(FT_Library library, FontOptions opts) {
-  if (Status read = read_symbols_files(opts); !read.ok()) return fail(read.failure());
+  std::vector<std::string> notes;
+  if (Status read = read_symbols_files(opts, notes); !read.ok()) return fail(read.failure());
+  if (Status read = read_names_files(opts); !read.ok()) return fail(read.failure());
   Outcome<ImportResult> result = import_font(library, opts);
   if (!result.ok()) return fail(result.failure());
   const std::string wrote = written(output_paths(result.value()));
@@ -68,9 +89,12 @@ int import(FT_Library library, FontOptions opts) {
   }
   if (Status written = write_import_files(result.value()); !written.ok())
     return fail(written.failure());
-  for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
+  if (!opts.quiet) {
+    for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
+    for (const std::string& line : notes) con_printf("note: %s\n", line.c_str());
+  }
   for (const std::string& line : result->warnings) con_printf("warning: %s\n", line.c_str());
-  con_printf("Wrote %s\n", wrote.c_str());
+  if (!opts.quiet) con_printf("Wrote %s\n", wrote.c_str());
   return cli::kImportDone;
 }
 
