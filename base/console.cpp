@@ -11,6 +11,7 @@ std::string captured;
 bool quiet = false;
 std::string held;  // quiet mode's progress text since the last new context
 bool quiet_printed = false;
+bool one_line = false;
 unsigned warnings = 0;
 
 void emit(const std::string& text) {
@@ -39,6 +40,7 @@ void con_printf(const char* fmt, ...) {
 
 void con_warn(const char* fmt, ...) {
   ++warnings;
+  if (one_line) return;
   va_list args;
   va_start(args, fmt);
   if (quiet) {
@@ -67,7 +69,8 @@ void con_new_context() {
 }
 
 void con_reveal() {
-  if (!quiet) return;
+  if (one_line) held.clear();
+  if (!quiet || one_line) return;
   quiet = false;
   std::string text;
   text.swap(held);
@@ -76,6 +79,37 @@ void con_reveal() {
 
 bool con_quiet_printed() {
   return quiet_printed;
+}
+
+void con_set_one_line(bool on) {
+  one_line = on;
+}
+
+bool con_one_line() {
+  return one_line;
+}
+
+std::string con_take_held() {
+  std::string text;
+  text.swap(held);
+  return text;
+}
+
+namespace {
+void place_line(const std::string& file, unsigned line, const char* kind, const std::string& text) {
+  if (!one_line) return;
+  std::string out = file;
+  if (line != 0) out += ":" + std::to_string(line);
+  emit(out + ": " + kind + ": " + text + "\n");
+}
+}  // namespace
+
+void con_error_line(const std::string& file, unsigned line, const std::string& text) {
+  place_line(file, line, "error", text);
+}
+
+void con_warning_line(const std::string& file, unsigned line, const std::string& text) {
+  place_line(file, line, "warning", text);
 }
 
 void con_capture_begin() {

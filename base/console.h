@@ -28,6 +28,19 @@ void con_reveal();
 // True when quiet mode has printed anything (a warning and its context).
 bool con_quiet_printed();
 
+// The one-line form of quiet mode (tralk --quiet): the program prints each
+// error and warning as one line in the compilers' form and nothing else.
+// While it is on, con_reveal only forgets what is held, con_warn only counts,
+// and con_error_line and con_warning_line print.
+void con_set_one_line(bool on);
+bool con_one_line();
+// Forgets the text held and hands it over.
+std::string con_take_held();
+// In the one-line form, "FILE:LINE: error: TEXT" ("FILE: error: TEXT" for
+// line 0) and a line end; nothing otherwise.
+void con_error_line(const std::string& file, unsigned line, const std::string& text);
+void con_warning_line(const std::string& file, unsigned line, const std::string& text);
+
 // Starts collecting console output in memory instead of printing it.
 void con_capture_begin();
 // Stops collecting and returns everything printed since con_capture_begin.

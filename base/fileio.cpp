@@ -27,6 +27,12 @@ FileBytes read_to_end(std::FILE* f, const char* path) {
   return out;
 }
 
+std::optional<FileBytes> read_input_file(const std::string& path) {
+  const FilePtr f = file_open(path.c_str(), "rb");
+  if (!f) return std::nullopt;
+  return read_to_end(f.get(), path.c_str());
+}
+
 Outcome<FileBytes> read_whole_file(const std::string& path) {
   errno = 0;
   const FilePtr f = file_open(path.c_str(), "rb");

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/outcome.h"
@@ -20,16 +21,6 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 inline FilePtr file_open(const char* path, const char* mode) {
   return FilePtr(std::fopen(path, mode));
-}
-
-// Moves a stream that stands at its start past a UTF-8 byte order mark (EF
-// BB BF), which editors put in front of text files; leaves it at the start
-// when there is none.
-inline void file_skip_bom(std::FILE* f) {
-  unsigned char head[3];
-  const size_t n = std::fread(head, 1, sizeof head, f);
-  if (n == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return;
-  std::rewind(f);
 }
 
 // The system's words for the failure errno records ("No such file or
@@ -49,6 +40,11 @@ struct FileBytes {
 // claims: it may be growing, or be no regular file. A read that fails ends
 // the bytes early and leaves f's error indicator set (std::ferror).
 FileBytes read_to_end(std::FILE* f, const char* path);
+
+// The file at path as tralk's text inputs are read: none when it cannot be
+// opened; a file that cannot be read (a folder, where the host opens one)
+// gives what could be read of it.
+std::optional<FileBytes> read_input_file(const std::string& path);
 
 // The whole file at path. A failure, with Fault::not_found or Fault::io and
 // the system's words alone as its text, for the caller to put after the

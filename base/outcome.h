@@ -1,8 +1,10 @@
 // The outcome of an operation that can fail, where it crosses from one part
 // of the program to another: the value made, or a failure. A failure carries
 // a code, which callers decide on, and a text, which tells a person what went
-// wrong; an empty text means that the failure has been reported where it
-// happened. Nothing decides what a failure means by reading its text.
+// wrong. The readers of the inputs leave the text to their callers: they say
+// where in the input the failure lies (FailurePlace), and each program words
+// it as its messages go. Nothing decides what a failure means by reading its
+// text.
 #pragma once
 
 #include <cstdint>
@@ -20,9 +22,17 @@ enum class Fault : uint8_t {
   too_large,    // beyond the program's limits or the memory at hand
 };
 
+// Where in its input a reader failed: what its caller needs to word it.
+struct FailurePlace {
+  uint32_t item = 0;  // the item being read: a .sym file's symbol, counted from 0
+  uint32_t line = 0;  // the line of a text input, counted from 1; 0 where none is known
+  uint8_t field = 0;  // the part of the input, in the reader's own terms (BmpField)
+};
+
 struct Failure {
   Fault code = Fault::format;
-  std::string text;
+  std::string text;  // empty from a reader of the inputs
+  FailurePlace at{};
 };
 
 template <class T = void>

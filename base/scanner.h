@@ -1,7 +1,7 @@
 // The character-level scanner behind every text input: the configuration,
 // .sym, .cp and .pal files. One implementation of the mapping of bytes, the
-// comment rules, numbers, names and lines, over a source of bytes: a stream
-// (the configuration) or a block in memory (a whole file read at once).
+// comment rules, numbers, names and lines, over a source of bytes: a block
+// in memory (a whole file read at once), or another with the same calls.
 //
 // Every byte read is mapped: CR and LF become a line end (10), other control
 // characters (tab included) a blank (32); the end of the input is -1. Blanks,
@@ -11,43 +11,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 // Names hold at most 259 characters, lines 260.
 constexpr int kLexNameMax = 259;
 constexpr int kLexLineMax = 260;
-
-// Bytes from a stream, read with the unlocked per-character call (the
-// program is single-threaded). A character given back is kept here and
-// delivered by the next read.
-class StreamBytes {
- public:
-  explicit StreamBytes(std::FILE* f = nullptr) : f_(f) {}
-  int next() {
-    if (pending_ != -1) {
-      const int c = pending_;
-      pending_ = -1;
-      return c;
-    }
-    if (!f_) return -1;
-#if defined(_WIN32)
-    return _getc_nolock(f_);
-#else
-    return getc_unlocked(f_);
-#endif
-  }
-  void back(int c) {
-    pending_ = c;
-  }
-  void drop() {
-    pending_ = -1;
-  }
-
- private:
-  std::FILE* f_;
-  int pending_ = -1;
-};
 
 // Bytes from a block in memory. Giving a character back steps back over its
 // byte: read again, the byte maps to the same character.
@@ -58,6 +27,8 @@ class MemoryBytes {
   int next() { return at_ < end_ ? *at_++ : -1; }
   void back(int) { --at_; }
   void drop() {}
+  // Where the next byte is read.
+  const uint8_t* at() const { return at_; }
 
  private:
   const uint8_t* at_ = nullptr;
@@ -151,6 +122,9 @@ class Scanner {
   const char* name() {
     rejected_ = false;
     const int c = skip();
+    if constexpr (requires(const Bytes& b) { b.at(); }) {
+      name_start_ = c == -1 ? nullptr : bytes_.at() - 1;
+    }
     if (c == -1) return nullptr;
     const char* result = c == '"' ? quoted_name() : plain_name(c);
     linemode_ = false;
@@ -177,6 +151,10 @@ class Scanner {
   }
 
   void set_linemode(bool on) { linemode_ = on; }
+  const Bytes& bytes() const { return bytes_; }
+  // In memory: where the last name began (its quote, for a quoted one); none
+  // after the end of the input.
+  const uint8_t* name_start() const { return name_start_; }
   // 1 when the last character read was a line end not given back.
   int newlines() const { return newlines_; }
   // The last name was rejected rather than missing.
@@ -298,5 +276,6 @@ class Scanner {
   int newlines_ = 0;
   bool rejected_ = false;
   bool comment_open_ = false;
+  const uint8_t* name_start_ = nullptr;
   std::array<char, kLexLineMax + 1> buf_{};
 };

@@ -83,3 +83,13 @@ void append_option_help(std::string& out, std::string head, const std::vector<co
     head.clear();
   }
 }
+
+uint32_t line_at(std::string_view text, size_t offset) {
+  uint32_t line = 1;
+  const size_t end = std::min(offset, text.size());
+  for (size_t i = 0; i < end; ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+      ++line;
+  }
+  return line;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,10 @@ constexpr char hex_digit_upper(unsigned v) {
 // The upper-case hexadecimal digits of value, at least width of them (zeros
 // in front), as printf's "%0*lX" writes them.
 std::string hex_upper(unsigned long value, int width);
+
+// The line, counted from 1, on which the byte at offset of text stands. A
+// line ends at LF, CR or CR LF, as editors count lines.
+uint32_t line_at(std::string_view text, size_t offset);
 
 // A name or value as messages show it, in double quotes. (Not "quoted":
 // std::quoted, which a std::string argument brings in through its

@@ -10,18 +10,17 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/console.h"
+#include "base/fileio.h"
 #include "bench/workloads.h"
-#include "bitmap/bmp_load.h"
-#include "bitmap/bmp_read.h"
-#include "bitmap/colorconv.h"
-#include "bitmap/greyconv.h"
-#include "fonts/pal_load.h"
-#include "fonts/sym_load.h"
+#include "driver/input_files.h"
 #include "output/vmem.h"
+#include "tests/support/bmp_as_is.h"
+#include "tests/support/symbol_conversions.h"
 
 namespace {
 
@@ -66,7 +65,7 @@ class Inputs {
   const PALTABLE& palette() {
     if (!palette_) {
       bench::write_palette(dir_ / "pal256.pal");
-      palette_ = pal_load((dir_ / "pal256.pal").c_str(), nullptr, nullptr);
+      palette_ = load_palette_file((dir_ / "pal256.pal").string());
       if (!palette_) std::abort();
     }
     return *palette_;
@@ -114,12 +113,18 @@ const char* mode_name(PicMode mode) {
 
 // ---- .sym parsing ---------------------------------------------------------
 
+// A .sym file read as the program reads it, its codepage beside it.
+SymFontPtr load_font(const fs::path& path) {
+  std::optional<std::string> cpname;
+  return load_font_file(path.string(), cpname);
+}
+
 void BM_SymLoad(benchmark::State& state) {
   const fs::path& path = Inputs::get().big_sym(static_cast<uint32_t>(state.range(0)));
   const auto bytes = static_cast<int64_t>(fs::file_size(path));
   for (auto _ : state) {
     QuietConsole quiet;
-    SymFontPtr font = sym_load(path.c_str());
+    SymFontPtr font = load_font(path);
     if (!font) state.SkipWithError("sym_load failed");
     benchmark::DoNotOptimize(font);
   }
@@ -131,9 +136,13 @@ BENCHMARK(BM_SymLoad)->Arg(32767)->Arg(65535)->Unit(benchmark::kMillisecond);
 // ---- pictures -----------------------------------------------------------------
 
 SymFontPtr load_picture(const fs::path& path, PicMode mode) {
-  if (mode == PicMode::grey24) return bmp_load(path.c_str(), nullptr, 256);
+  const bool grey = mode == PicMode::grey24;
   const PALTABLE& pal = Inputs::get().palette();
-  return bmp_load(path.c_str(), pal.entries.data(), static_cast<uint32_t>(pal.entries.size()));
+  std::optional<PictureFont> picture =
+      grey ? load_picture_file(path.string(), nullptr, 256, true)
+           : load_picture_file(path.string(), pal.entries.data(),
+                               static_cast<uint32_t>(pal.entries.size()), false);
+  return picture ? std::move(picture->font) : nullptr;
 }
 
 // Reading and converting, as the program does for a picture entry.
@@ -158,12 +167,15 @@ void BM_Convert(benchmark::State& state) {
   const auto height = static_cast<uint16_t>(state.range(1));
   const fs::path& path = Inputs::get().picture(mode, height);
   const PALTABLE& pal = Inputs::get().palette();
-  std::vector<RGBTRIPLET> table;
-  SYMBOL sym = bmp_read(path.c_str(), nullptr, &table);
-  if (sym.empty()) {
+  const std::optional<FileBytes> bytes = read_input_file(path.string());
+  Outcome<BmpAsIs> read =
+      bytes ? bmp_read_as_is({bytes->data(), bytes->size}) : Outcome<BmpAsIs>(Failure{});
+  if (!read.ok()) {
     state.SkipWithError("bmp_read failed");
     return;
   }
+  const SYMBOL& sym = read->sym;
+  const std::vector<RGBTRIPLET>& table = read->table;
   const auto count = static_cast<uint16_t>(table.size());
   for (auto _ : state) {
     QuietConsole quiet;
@@ -200,7 +212,7 @@ BENCHMARK(BM_Convert)->Apply(picture_args)->Unit(benchmark::kMillisecond);
 
 void BM_ImageOfBigFont(benchmark::State& state) {
   const fs::path& path = Inputs::get().big_sym(static_cast<uint32_t>(state.range(0)));
-  SymFontPtr font = sym_load(path.c_str());
+  SymFontPtr font = load_font(path);
   uint64_t size = 0;
   for (auto _ : state) {
     VMEMBUF image;
@@ -220,8 +232,7 @@ BENCHMARK(BM_ImageOfBigFont)->Arg(32767)->Arg(65535)->Unit(benchmark::kMilliseco
 void BM_ImageOfSmallFonts(benchmark::State& state) {
   const auto n = static_cast<uint32_t>(state.range(0));
   std::vector<SymFontPtr> fonts;
-  for (uint32_t i = 0; i < n; ++i)
-    fonts.push_back(sym_load(Inputs::get().small_sym(i % 64).c_str()));
+  for (uint32_t i = 0; i < n; ++i) fonts.push_back(load_font(Inputs::get().small_sym(i % 64)));
   for (auto _ : state) {
     VMEMBUF image;
     for (const SymFontPtr& f : fonts) {

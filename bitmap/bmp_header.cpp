@@ -4,22 +4,15 @@
 #include <new>
 
 #include "base/coding.h"
+#include "bitmap/bmp_layout.h"
 #include "fonts/symfont.h"
 
 namespace {
 
-constexpr unsigned kFileHeaderSize = 14;
-constexpr unsigned kCoreHeaderSize = 12;  // OS/2
-constexpr unsigned kInfoHeaderSize = 40;
-constexpr unsigned kMasksInHeader = 52;  // red, green and blue masks inside the header
-constexpr unsigned kAlphaInHeader = 56;  // and the alpha mask
+using namespace bmp_layout;
+
 // 3 x width must fit the 16-bit row length of a 24-bit symbol.
 constexpr uint16_t kMaxWidthDirect = 21845;
-
-constexpr uint32_t kRgb = 0;
-constexpr uint32_t kRle8 = 1;
-constexpr uint32_t kRle4 = 2;
-constexpr uint32_t kBitfields = 3;
 
 // The header fields as stored.
 struct RawHeader {
@@ -40,24 +33,24 @@ bool read_raw(ByteReader& in, RawHeader& r, uint8_t (&info)[kAlphaInHeader]) {
   if (!in.read(fh, sizeof fh) || !in.read(info, 4)) return false;
   r.signature[0] = fh[0];
   r.signature[1] = fh[1];
-  r.pixoffset = get_u32le(fh + 10);
+  r.pixoffset = get_u32le(fh + kAtPixelOffset);
   r.infosize = get_u32le(info);
   if (r.infosize == kCoreHeaderSize) {
     if (!in.read(info + 4, kCoreHeaderSize - 4)) return false;
-    r.width = get_u16le(info + 4);
-    r.height = get_u16le(info + 6);
-    r.bits = get_u16le(info + 10);
+    r.width = get_u16le(info + kAtCoreWidth);
+    r.height = get_u16le(info + kAtCoreHeight);
+    r.bits = get_u16le(info + kAtCoreBits);
     return true;
   }
   const unsigned fields = r.infosize >= kAlphaInHeader   ? kAlphaInHeader
                           : r.infosize >= kMasksInHeader ? kMasksInHeader
                                                          : kInfoHeaderSize;
   if (!in.read(info + 4, fields - 4)) return false;
-  r.width = static_cast<int32_t>(get_u32le(info + 4));
-  r.height = static_cast<int32_t>(get_u32le(info + 8));
-  r.bits = get_u16le(info + 14);
-  r.compression = get_u32le(info + 16);
-  r.colorsused = get_u32le(info + 32);
+  r.width = static_cast<int32_t>(get_u32le(info + kAtWidth));
+  r.height = static_cast<int32_t>(get_u32le(info + kAtHeight));
+  r.bits = get_u16le(info + kAtBits);
+  r.compression = get_u32le(info + kAtCompression);
+  r.colorsused = get_u32le(info + kAtColoursUsed);
   return true;
 }
 
@@ -90,15 +83,15 @@ Status read_masks(ByteReader& in, const RawHeader& r, const uint8_t* info, BmpHe
     return {};
   }
   uint8_t after[12];
-  const uint8_t* at = info + kInfoHeaderSize;
+  const uint8_t* at = info + kAtMasks;
   if (r.infosize < kMasksInHeader) {
-    if (!in.read(after, sizeof after)) return Failure{Fault::cut_short, "Error: File read"};
+    if (!in.read(after, sizeof after)) return bmp_failure(Fault::cut_short, BmpField::headers);
     at = after;
   }
   for (unsigned i = 0; i < 3; ++i) h.masks[i] = get_u32le(at + 4 * i);
   if (r.infosize >= kAlphaInHeader) h.masks[3] = get_u32le(info + kMasksInHeader);
   for (uint32_t m : h.masks) {
-    if (!valid_mask(m, h.bits)) return Failure{Fault::format, "Error: BMP format"};
+    if (!valid_mask(m, h.bits)) return bmp_failure(Fault::format, BmpField::layout);
   }
   return {};
 }
@@ -117,7 +110,7 @@ unsigned present_entries(const RawHeader& r, unsigned entries) {
     return r.colorsused >= 1 && r.colorsused <= entries ? r.colorsused : entries;
   const uint32_t table_start = kFileHeaderSize + kCoreHeaderSize;
   if (r.pixoffset <= table_start) return entries;
-  const uint32_t room = (r.pixoffset - table_start) / 3;
+  const uint32_t room = (r.pixoffset - table_start) / kCoreTableEntrySize;
   return room >= 1 && room < entries ? room : entries;
 }
 
@@ -129,26 +122,27 @@ Status read_table(ByteReader& in, const RawHeader& r, BmpHeader& h) {
   try {
     h.table.assign(entries, RGBTRIPLET{});
   } catch (const std::bad_alloc&) {
-    return Failure{Fault::too_large, "Error Heap alloc"};
+    return bmp_failure(Fault::too_large, BmpField::colour_table);
   }
   const bool core = r.infosize == kCoreHeaderSize;
   h.table_used = present_entries(r, entries);
   for (unsigned i = 0; i < h.table_used; ++i) {
     uint8_t q[4];
-    if (!in.read(q, core ? 3 : 4)) return Failure{Fault::cut_short, "Error File read"};
+    if (!in.read(q, core ? kCoreTableEntrySize : kTableEntrySize))
+      return bmp_failure(Fault::cut_short, BmpField::colour_table);
     h.table[i] = {q[2], q[1], q[0]};
   }
   return {};
 }
 
 // Checks the fields in the order their messages are documented.
-Status check_fields(const RawHeader& r, bool have_table, BmpHeader& h) {
-  if (r.signature[0] != 'B' || r.signature[1] != 'M')
-    return Failure{Fault::format, "Error: Not a BMP file"};
+Status check_fields(const RawHeader& r, BmpHeader& h) {
+  if (r.signature[0] != kSignature[0] || r.signature[1] != kSignature[1])
+    return bmp_failure(Fault::format, BmpField::signature);
   if (r.infosize != kCoreHeaderSize && r.infosize < kInfoHeaderSize)
-    return Failure{Fault::format, "Error: BMP format"};
+    return bmp_failure(Fault::format, BmpField::layout);
   if (!compression_fits(r.compression, r.bits))
-    return Failure{Fault::unsupported, "Error: BMP compression formats not supported"};
+    return bmp_failure(Fault::unsupported, BmpField::compression);
   h.top_down = r.height < 0;
   h.width = static_cast<uint16_t>(r.width);
   h.height = static_cast<uint16_t>(r.height < 0 ? -r.height : r.height);
@@ -158,11 +152,10 @@ Status check_fields(const RawHeader& r, bool have_table, BmpHeader& h) {
                                           : BmpPacking::rle;
   // Run-length encoded rows are always stored bottom row first.
   if (h.width == 0 || h.height == 0 || (h.top_down && h.packing == BmpPacking::rle))
-    return Failure{Fault::format, "Error: BMP Format"};
-  if (!valid_bits(h.bits)) return Failure{Fault::format, "Error: BMP format"};
-  if (h.bits > 8 && h.width > kMaxWidthDirect) return Failure{Fault::format, "Error: BMP Format"};
-  if ((h.bits == 4 || h.bits == 8) && !have_table)
-    return Failure{Fault::usage, "Error: Parameters, missing palette pointers"};
+    return bmp_failure(Fault::format, BmpField::dimensions);
+  if (!valid_bits(h.bits)) return bmp_failure(Fault::format, BmpField::layout);
+  if (h.bits > 8 && h.width > kMaxWidthDirect)
+    return bmp_failure(Fault::format, BmpField::dimensions);
   return {};
 }
 
@@ -177,34 +170,34 @@ Status check_size(const BmpHeader& h, uint64_t file_size, uint64_t consumed) {
   if (h.packing == BmpPacking::rle) {
     const uint64_t block = uint64_t{sym_rowbytes(h.width, h.bits)} * h.height;
     if (block > 64 * file_size + (uint64_t{16} << 20))
-      return Failure{Fault::format, "Error: BMP format"};
+      return bmp_failure(Fault::format, BmpField::layout);
     return {};
   }
   if (left < uint64_t{h.file_stride()} * h.height)
-    return Failure{Fault::cut_short, "Error File read"};
+    return bmp_failure(Fault::cut_short, BmpField::pixels);
   return {};
 }
 
 }  // namespace
 
-Status bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h) {
+Status bmp_read_header(ByteReader& in, uint64_t file_size, BmpHeader& h) {
   RawHeader r;
   uint8_t info[kAlphaInHeader] = {};
-  if (!read_raw(in, r, info)) return Failure{Fault::cut_short, "Error: File read"};
-  if (Status err = check_fields(r, have_table, h); !err.ok()) return err;
+  if (!read_raw(in, r, info)) return bmp_failure(Fault::cut_short, BmpField::headers);
+  if (Status err = check_fields(r, h); !err.ok()) return err;
   if (Status err = read_masks(in, r, info, h); !err.ok()) return err;
   // The rest of a larger header carries colour-space data of no use here.
   const uint64_t header_end =
       kFileHeaderSize + uint64_t{r.infosize} +
       (h.packing == BmpPacking::bitfields && r.infosize < kMasksInHeader ? 12 : 0);
   if (in.consumed() < header_end && !in.skip(header_end - in.consumed()))
-    return Failure{Fault::cut_short, "Error: File read"};
+    return bmp_failure(Fault::cut_short, BmpField::headers);
   if (Status err = read_table(in, r, h); !err.ok()) return err;
   if (h.bits == 1) {
     if (rgb_brightness(h.table[0]) < rgb_brightness(h.table[1])) h.bw_mask = 0xFF;
   }
   // Writers may leave a gap before the pixel data; never go back, though.
   if (r.pixoffset > in.consumed() && !in.skip(r.pixoffset - in.consumed()))
-    return Failure{Fault::cut_short, "Error File read"};
+    return bmp_failure(Fault::cut_short, BmpField::pixels);
   return check_size(h, file_size, in.consumed());
 }

@@ -9,7 +9,34 @@
 
 #include "base/outcome.h"
 #include "base/palette.h"
+#include "bitmap/bmp_layout.h"
 #include "bitmap/byte_reader.h"
+
+// The part of a picture that a failure of its reader is about (its
+// FailurePlace's field), for the caller to word it.
+enum class BmpField : uint8_t {
+  headers,       // the file and information headers, and the masks after them
+  signature,     // the "BM" that starts the file
+  dimensions,    // the width and height, and the order of the rows
+  layout,        // header size, depth, masks, run-length data, the colours pixels name
+  compression,   // a compression that does not belong to the depth
+  colour_table,  // the colour table
+  pixels,        // the pixel rows, their transparency among them
+  // The picture as a font (bitmap/bmp_load.h):
+  palette,     // a picture that only a palette converts, and there is none
+  conversion,  // the converted symbol: no memory for it, or a pixel beyond the colour table
+  font,        // the font record
+};
+
+// A failure of the BMP reader.
+inline Failure bmp_failure(Fault code, BmpField field) {
+  Failure f{code, ""};
+  f.at.field = static_cast<uint8_t>(field);
+  return f;
+}
+inline BmpField bmp_field(const Failure& f) {
+  return static_cast<BmpField>(f.at.field);
+}
 
 // How the pixel rows are stored.
 enum class BmpPacking {
@@ -39,13 +66,12 @@ struct BmpHeader {
   // green, red; 16- and 32-bit pixels are widened to it).
   uint16_t depth() const { return bits > 8 ? 24 : bits; }
   // Bytes of one uncompressed row in the file, fill included.
-  uint32_t file_stride() const { return (uint32_t{width} * bits + 31) / 32 * 4; }
+  uint32_t file_stride() const { return bmp_layout::row_stride(width, bits); }
   // True when the file's colour table is shorter than its depth allows, so
   // that a pixel may name a colour it does not hold.
   bool short_table() const { return bits <= 8 && table_used < table.size(); }
 };
 
 // Reads everything in front of the pixel rows of a file of file_size bytes
-// and checks it; have_table false refuses 4- and 8-bit pictures (the caller
-// has no room for their colour table).
-Status bmp_read_header(ByteReader& in, uint64_t file_size, bool have_table, BmpHeader& h);
+// and checks it.
+Status bmp_read_header(ByteReader& in, uint64_t file_size, BmpHeader& h);

@@ -4,7 +4,6 @@
 #include <memory>
 #include <new>
 
-#include "base/console.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap/greyconv.h"
 #include "bitmap/palette_mode.h"
@@ -18,15 +17,13 @@ namespace {
 struct Conversion {
   std::unique_ptr<RowConverter> rows;   // every mode but palette mode
   std::unique_ptr<PaletteMatch> match;  // palette mode
-  const char* refusal = nullptr;        // the picture cannot be converted so
-  bool grey = false;
+  bool refused = false;                 // no palette to convert the picture with
 
   RowConverter& converter() { return match ? match->rows() : *rows; }
 };
 
 Conversion grey_conversion(const BmpHeader& h, uint32_t levels) {
   Conversion c;
-  c.grey = true;
   const uint16_t depth = grey_depth(levels);
   if (h.depth() == 24) {
     c.rows = std::make_unique<GreyRows>(depth, Order::bgr);
@@ -55,7 +52,7 @@ Conversion choose(const BmpHeader& h, const RGBTRIPLET* palette, uint32_t n) {
     for (size_t i = 0; i < h.table.size(); ++i) packed[i] = rgb_pack(&h.table[i], 8);
     c.rows = std::make_unique<LookupRows>(8, 8, packed);
   } else if (!palette) {
-    c.refusal = "Color conversion parameter error";
+    c.refused = true;
   } else {
     const auto count = static_cast<uint16_t>(std::min<uint32_t>(n, 0xFFFF));
     c.match = std::make_unique<PaletteMatch>(h.table.data(), static_cast<uint16_t>(h.table.size()),
@@ -64,34 +61,28 @@ Conversion choose(const BmpHeader& h, const RGBTRIPLET* palette, uint32_t n) {
   return c;
 }
 
-// The symbol the rows are converted into; empty after its messages.
-SYMBOL make_result(const BmpHeader& h, Conversion& c) {
+// The symbol the rows are converted into.
+Outcome<SYMBOL> make_result(const BmpHeader& h, Conversion& c) {
   const uint16_t depth = c.converter().out_bits();
   if (h.bits == 1) {
     try {
       return sym_blank(h.width, h.height, depth);
     } catch (const std::bad_alloc&) {
-      return {};
+      return bmp_failure(Fault::too_large, BmpField::pixels);
     }
   }
-  SYMBOL result = sym_create(h.width, h.height, depth);
-  if (result.empty()) con_printf(c.grey ? "\nSymbol header error" : "");
+  Outcome<SYMBOL> result = sym_create(h.width, h.height, depth);
+  if (!result.ok()) return bmp_failure(result.code(), BmpField::conversion);
   return result;
 }
 
-SymFontPtr report(const Status& failed, const char* path) {
-  con_printf("%s File \"%s\"", failed.error().c_str(), path);
-  return nullptr;
-}
-
 // Wraps the picture's final symbol into a font.
-SymFontPtr picture_font(SYMBOL sym) {
+Outcome<SymFontPtr> picture_font(SYMBOL sym) {
   SymFontPtr font;
   try {
     font = std::make_unique<SYMFONT>();
   } catch (const std::bad_alloc&) {
-    con_printf("Error heap alloc");
-    return nullptr;
+    return bmp_failure(Fault::too_large, BmpField::font);
   }
   SYMSHAPE shape;
   sym_shape(sym, shape);
@@ -105,28 +96,26 @@ SymFontPtr picture_font(SYMBOL sym) {
 
 }  // namespace
 
-SymFontPtr bmp_load(const char* path, const RGBTRIPLET* palette, uint32_t n) {
-  if (!path) return nullptr;
+Outcome<PictureFont> bmp_load(ByteSource& source, const RGBTRIPLET* palette, uint32_t n) {
   BmpPicture pic;
-  if (Status err = bmp_open(path, true, pic); !err.ok()) return report(err, path);
+  if (Status err = bmp_open(source, pic); !err.ok()) return err.failure();
   Conversion c = choose(pic.header, palette, n);
-  if (c.refusal) {
+  if (c.refused) {
     // Faults of the file itself come first.
-    if (Status err = bmp_read_rows(pic, nullptr, nullptr); !err.ok()) return report(err, path);
-    con_printf("%s", c.refusal);
-    return nullptr;
+    if (Status err = bmp_read_rows(pic, nullptr, nullptr); !err.ok()) return err.failure();
+    return bmp_failure(Fault::usage, BmpField::palette);
   }
-  const char* failed = c.grey ? "Grey scale conversion error" : "Color conversion error";
-  SYMBOL result = make_result(pic.header, c);
-  if (result.empty()) {
-    if (pic.header.bits == 1) return report(Failure{Fault::too_large, "Error heap alloc"}, path);
-    con_printf("%s", failed);
-    return nullptr;
+  Outcome<SYMBOL> result = make_result(pic.header, c);
+  if (!result.ok()) return result.failure();
+  if (Status err = bmp_read_rows(pic, &c.converter(), &result.value()); !err.ok())
+    return err.failure();
+  PictureFont made;
+  if (c.match) {
+    if (Status err = c.match->finish(result.value(), true); !err.ok()) return err.failure();
+    made.defaulted = c.match->defaulted();
   }
-  if (Status err = bmp_read_rows(pic, &c.converter(), &result); !err.ok()) return report(err, path);
-  if (c.match && !c.match->finish(result, true)) {
-    con_printf("%s", failed);
-    return nullptr;
-  }
-  return picture_font(std::move(result));
+  Outcome<SymFontPtr> font = picture_font(std::move(result.value()));
+  if (!font.ok()) return font.failure();
+  made.font = std::move(font.value());
+  return made;
 }

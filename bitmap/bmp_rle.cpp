@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "bitmap/bmp_header.h"
 #include "fonts/symfont.h"
 
 namespace {
 
-const Failure kFormat{Fault::format, "Error: BMP format"};
+const Failure kFormat = bmp_failure(Fault::format, BmpField::layout);
 
 }  // namespace
 

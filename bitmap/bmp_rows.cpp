@@ -12,7 +12,7 @@ bool names_held_colours(const uint8_t* row, const BmpHeader& h) {
   return true;
 }
 
-const Failure kUnheldColour{Fault::format, "Error: BMP format"};
+const Failure kUnheldColour = bmp_failure(Fault::format, BmpField::layout);
 
 }  // namespace
 
@@ -34,7 +34,7 @@ Status BmpRows::next(const uint8_t*& pixels) {
     return row;
   }
   const uint8_t* file = in_.take(file_row_.size(), file_row_.data());
-  if (!file) return Failure{Fault::cut_short, "Error File read"};
+  if (!file) return bmp_failure(Fault::cut_short, BmpField::pixels);
   if (h_.short_table() && !names_held_colours(file, h_)) return kUnheldColour;
   pixels = row_.data();
   const uint32_t n = static_cast<uint32_t>(row_.size());
@@ -53,7 +53,7 @@ Status BmpRows::finish() {
   if (rle_) return rle_->finish();
   // Transparency has no place in a symbol, unless the reader flattens it.
   if (masked_ && alpha_.empty() && !masked_->opaque())
-    return Failure{Fault::unsupported, "Error: BMP transparency not supported"};
+    return bmp_failure(Fault::unsupported, BmpField::pixels);
   return {};
 }
 

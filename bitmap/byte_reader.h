@@ -1,4 +1,4 @@
-// Reading a file in sequence, in large blocks, keeping count of the bytes
+// Reading an input in sequence, in large blocks, keeping count of the bytes
 // consumed so that a reader can skip forward without seeking. Pictures are
 // read row by row, and a system call per row would cost more than the row's
 // conversion.
@@ -7,13 +7,14 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "base/byte_source.h"
+
 class ByteReader {
  public:
-  explicit ByteReader(std::FILE* f) : f_(f) {}
+  explicit ByteReader(ByteSource& in) : in_(in) {}
 
   bool read(uint8_t* buf, size_t n) {
     while (n > 0) {
@@ -64,12 +65,12 @@ class ByteReader {
 
   bool refill() {
     if (!block_) block_ = std::make_unique_for_overwrite<uint8_t[]>(kBlock);
-    end_ = std::fread(block_.get(), 1, kBlock, f_);
+    end_ = in_.read(block_.get(), kBlock);
     pos_ = 0;
     return end_ > 0;
   }
 
-  std::FILE* f_;
+  ByteSource& in_;
   std::unique_ptr<uint8_t[]> block_;
   size_t pos_ = 0;
   size_t end_ = 0;

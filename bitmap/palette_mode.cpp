@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/console.h"
+#include "bitmap/bmp_header.h"
 
 namespace {
 
@@ -63,32 +63,29 @@ PaletteMatch::Pass PaletteMatch::pass() const {
   return p;
 }
 
-bool PaletteMatch::finish(SYMBOL& result, bool narrowing) {
+Status PaletteMatch::finish(SYMBOL& result, bool narrowing) {
   const Pass first = pass();
-  if (!first.valid) return false;
+  if (!first.valid) return bmp_failure(Fault::format, BmpField::conversion);
   defaults_ += first.defaults;
   const uint16_t depth = rows_.out_bits();
   const bool fits_fewer = (first.largest < 4 && depth > 2) || (first.largest < 16 && depth > 4);
-  if (narrowing && defaults_ == 0 && fits_fewer && !narrow(result)) return false;
-  if (defaults_ != 0)
-    con_warn("\n - %u pixels set to default during color conversion", defaults_);
-  else
-    con_printf("\n - All pixels converted sucessfully to default palette");
-  return true;
+  if (narrowing && defaults_ == 0 && fits_fewer) return narrow(result);
+  return {};
 }
 
 // The first pass's pixels are target indices: matched against the
 // palette's own head, the depth follows the indices the pixels use.
-bool PaletteMatch::narrow(SYMBOL& result) {
+Status PaletteMatch::narrow(SYMBOL& result) {
   const uint16_t depth = rows_.out_bits();
   const uint16_t keep = std::min<uint16_t>(dstcount_, depth == 4 ? 4 : 16);
   PaletteMatch second(dst_, dstcount_, dst_, keep, depth);
   SYMSHAPE shape;
   sym_shape(result, shape);
-  SYMBOL narrowed = convert_symbol(result, shape, second.rows());
+  Outcome<SYMBOL> narrowed = convert_symbol(result, shape, second.rows());
+  if (!narrowed.ok()) return bmp_failure(narrowed.code(), BmpField::conversion);
   const Pass p = second.pass();
-  if (narrowed.empty() || !p.valid) return false;
+  if (!p.valid) return bmp_failure(Fault::format, BmpField::conversion);
   defaults_ += p.defaults;
-  result = std::move(narrowed);
-  return true;
+  result = std::move(narrowed.value());
+  return {};
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/outcome.h"
 #include "bitmap/row_convert.h"
 
 class PaletteMatch {
@@ -19,13 +20,16 @@ class PaletteMatch {
   // Converts rows of indices; the depth of the result is its out_bits().
   LookupRows& rows() { return rows_; }
 
-  // Once every row has gone through rows(): false, with nothing printed,
+  // Once every row has gone through rows(): a failure (BmpField::conversion)
   // when a pixel's index lies beyond the colour table. Otherwise, when
   // narrowing is allowed, no pixel was set to default and the indices
   // written fit fewer bits, converts result once more against the head of
-  // the palette (false after sym_create's message when that fails); then
-  // prints how many pixels were set to default.
-  bool finish(SYMBOL& result, bool narrowing);
+  // the palette (sym_create's failure, as BmpField::conversion, when that
+  // fails).
+  Status finish(SYMBOL& result, bool narrowing);
+  // After finish: how many pixels had a colour the palette lacks, and were
+  // set to index 0.
+  uint32_t defaulted() const { return defaults_; }
 
  private:
   // The target index of each source index, or kNoMatch.
@@ -38,7 +42,7 @@ class PaletteMatch {
     uint32_t largest = 0;   // the largest index written
   };
   Pass pass() const;
-  bool narrow(SYMBOL& result);
+  Status narrow(SYMBOL& result);
 
   const RGBTRIPLET* dst_;
   uint16_t srccount_;

@@ -136,8 +136,8 @@ void convert_rows(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv,
     conv.convert(sym_row(source, src, y), sym_row(result, dst, y), src.width);
 }
 
-SYMBOL convert_symbol(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv) {
-  SYMBOL result = sym_create(src.width, src.height, conv.out_bits());
-  if (!result.empty()) convert_rows(source, src, conv, result);
+Outcome<SYMBOL> convert_symbol(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv) {
+  Outcome<SYMBOL> result = sym_create(src.width, src.height, conv.out_bits());
+  if (result.ok()) convert_rows(source, src, conv, result.value());
   return result;
 }

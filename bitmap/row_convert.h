@@ -84,6 +84,5 @@ uint16_t grey_depth(uint32_t levels);
 // Converts every row of source (whose shape is src) into result, a symbol of
 // the same size at conv's depth.
 void convert_rows(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv, SYMBOL& result);
-// The same into a new symbol; empty after sym_create's message when it
-// cannot be made.
-SYMBOL convert_symbol(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv);
+// The same into a new symbol; sym_create's failure when it cannot be made.
+Outcome<SYMBOL> convert_symbol(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv);

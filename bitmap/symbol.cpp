@@ -4,8 +4,6 @@
 #include <limits>
 #include <new>
 
-#include "base/console.h"
-
 namespace {
 
 // Header-only reading, also used where the pixel bytes need not be present.
@@ -24,18 +22,6 @@ bool read_header(const SYMBOL& sym, SYMSHAPE& s) {
 
 uint64_t pixel_bytes(const SYMSHAPE& s) {
   return uint64_t{s.rowbytes} * s.height;
-}
-
-// Reads the shape of sym and tells whether pixel (x, y) lies inside it. An
-// unknown depth is reported; a block too short for its header is not.
-bool locate(const SYMBOL& sym, uint16_t x, uint16_t y, SYMSHAPE& s) {
-  if (!read_header(sym, s)) return false;
-  if (!sym_valid_depth(s.numbits)) {
-    con_printf("\nIllegal color symbol format");
-    return false;
-  }
-  if (sym.size() < s.headersize + pixel_bytes(s)) return false;
-  return x < s.width && y < s.height;
 }
 
 }  // namespace
@@ -59,23 +45,15 @@ SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits) {
   return sym;
 }
 
-SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits) {
-  if (width == 0 || height == 0) {
-    con_printf("\nParamter error, zero size");
-    return {};
-  }
-  if (!sym_valid_depth(numbits)) {
-    con_printf("\nParamter error Illegal bit pr pixel");
-    return {};
-  }
+Outcome<SYMBOL> sym_create(uint16_t width, uint16_t height, uint16_t numbits) {
+  if (width == 0 || height == 0 || !sym_valid_depth(numbits)) return Failure{Fault::usage, ""};
   try {
     // A symbol's byte count travels as a 32-bit number everywhere after this.
     if (uint64_t{sym_rowbytes(width, numbits)} * height > std::numeric_limits<uint32_t>::max())
       throw std::bad_alloc();
     return sym_blank(width, height, numbits);
   } catch (const std::bad_alloc&) {
-    con_printf("\nHeap error during sym creation");
-    return {};
+    return Failure{Fault::too_large, ""};
   }
 }
 
@@ -84,16 +62,4 @@ uint32_t sym_databytes(const SYMBOL& sym) {
   if (!read_header(sym, s)) return 0;
   const uint64_t n = pixel_bytes(s);
   return n > std::numeric_limits<uint32_t>::max() ? 0 : static_cast<uint32_t>(n);
-}
-
-uint32_t sym_getpixel(const SYMBOL& sym, uint16_t x, uint16_t y) {
-  SYMSHAPE s;
-  if (!locate(sym, x, y, s)) return 0;
-  return sym_row_getpixel(sym_row(sym, s, y), x, s.numbits);
-}
-
-void sym_setpixel(SYMBOL& sym, uint16_t x, uint16_t y, uint32_t value) {
-  SYMSHAPE s;
-  if (!locate(sym, x, y, s)) return;
-  sym_row_setpixel(sym_row(sym, s, y), x, s.numbits, value);
 }

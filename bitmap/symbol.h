@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/outcome.h"
 #include "base/palette.h"
 #include "fonts/symfont.h"
 
@@ -39,10 +40,11 @@ inline uint8_t* sym_row(SYMBOL& sym, const SYMSHAPE& shape, uint32_t y) {
   return sym.data() + shape.headersize + std::size_t{y} * shape.rowbytes;
 }
 
-// New zero-filled symbol: b&w form for numbits 1, else colour form. Prints a
-// message and returns none for a zero size, an unknown depth, or a block that
-// cannot be had (including one whose pixel bytes would not fit 32 bits).
-SYMBOL sym_create(uint16_t width, uint16_t height, uint16_t numbits);
+// New zero-filled symbol: b&w form for numbits 1, else colour form. A
+// failure, Fault::usage, for a zero size or an unknown depth; Fault::too_large
+// for a block that cannot be had (including one whose pixel bytes would not
+// fit 32 bits).
+Outcome<SYMBOL> sym_create(uint16_t width, uint16_t height, uint16_t numbits);
 // A zero-filled symbol of a valid shape with its header written, without
 // checks or messages; throws std::bad_alloc when it cannot be had.
 SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits);
@@ -50,11 +52,6 @@ SYMBOL sym_blank(uint16_t width, uint16_t height, uint16_t numbits);
 // Pixel bytes of sym (rowbytes x height), from its header; 0 for none, for
 // an unknown depth and for a size beyond 32 bits.
 uint32_t sym_databytes(const SYMBOL& sym);
-
-// Pixel value at (x, y); 0 outside the symbol.
-uint32_t sym_getpixel(const SYMBOL& sym, uint16_t x, uint16_t y);
-// Stores the low numbits bits of value at (x, y); nothing outside the symbol.
-void sym_setpixel(SYMBOL& sym, uint16_t x, uint16_t y, uint32_t value);
 
 // Row-level pixel access for the conversion loops, which walk whole rows and
 // must not pay for a header lookup per pixel. row points at the row's first

@@ -2,6 +2,14 @@
 # tralk_<part> ("-" becomes "_"), made of the .cpp files that belong to the
 # part and linked to exactly the parts it may use. layers.txt is read here and
 # by the layering test, and nowhere else.
+#
+# A part is compiled against a folder of its own in the build tree that holds
+# only its headers and those of the parts it may use (links to the sources,
+# at their paths): a header of any other part is not found, even where it is
+# reached through an allowed part's header, so that a part cannot use a name
+# of a part it may not use without the compiler saying so. Where the host
+# cannot make links, the source folder stands in and only the layering test
+# holds the includes.
 include_guard(GLOBAL)
 
 file(STRINGS ${PROJECT_SOURCE_DIR}/layers.txt _tralk_layer_lines REGEX "^[a-z]")
@@ -21,33 +29,84 @@ function(tralk_part_target part out)
   set(${out} ${name} PARENT_SCOPE)
 endfunction()
 
-# tralk_add_part(<part> [EXCLUDE <file>...]): the part's library. Files of a
-# part with a longer prefix, main.cpp and the EXCLUDE files (relative to the
-# source folder) are left out.
-function(tralk_add_part part)
-  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+# The files of part whose names match regex, without those of the parts
+# inside its folder.
+function(tralk_part_files part regex out)
   set(prefix ${TRALK_PART_PREFIX_${part}})
-  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${prefix}*)
-  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  file(GLOB_RECURSE files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${prefix}*)
+  list(FILTER files INCLUDE REGEX "${regex}")
   foreach(other IN LISTS TRALK_PARTS)
     set(other_prefix ${TRALK_PART_PREFIX_${other}})
     string(LENGTH "${prefix}" len)
     string(LENGTH "${other_prefix}" other_len)
     string(FIND "${other_prefix}" "${prefix}" at)
     if(at EQUAL 0 AND other_len GREATER len)
-      list(FILTER sources EXCLUDE REGEX "^${PROJECT_SOURCE_DIR}/${other_prefix}")
+      list(FILTER files EXCLUDE REGEX "^${PROJECT_SOURCE_DIR}/${other_prefix}")
     endif()
   endforeach()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+# The include folder of part (made on first use): its headers and those of
+# the parts it may use.
+function(tralk_part_include_dir part out)
+  set(dir ${PROJECT_BINARY_DIR}/tralk-parts/${part})
+  get_property(done GLOBAL PROPERTY TRALK_PART_INCLUDES_${part})
+  if(done)
+    set(${out} ${done} PARENT_SCOPE)
+    return()
+  endif()
+  # Made anew at each configuration: a header that moved or a use that went
+  # leaves no link behind.
+  file(REMOVE_RECURSE ${dir})
+  set(parts ${part} ${TRALK_PART_USES_${part}})
+  set(made ON)
+  foreach(p IN LISTS parts)
+    tralk_part_files(${p} "\\.h$" headers)
+    foreach(header IN LISTS headers)
+      file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR} ${header})
+      get_filename_component(folder ${dir}/${rel} DIRECTORY)
+      file(MAKE_DIRECTORY ${folder})
+      if(NOT EXISTS ${dir}/${rel})
+        file(CREATE_LINK ${header} ${dir}/${rel} RESULT failed SYMBOLIC)
+        if(failed)
+          set(made OFF)
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+  if(NOT made)
+    set(dir ${PROJECT_SOURCE_DIR})
+  endif()
+  set_property(GLOBAL PROPERTY TRALK_PART_INCLUDES_${part} ${dir})
+  set(${out} ${dir} PARENT_SCOPE)
+endfunction()
+
+# tralk_add_part(<part> [EXCLUDE <file>...]): the part's library. Files of a
+# part with a longer prefix, main.cpp and the EXCLUDE files (relative to the
+# source folder) are left out.
+function(tralk_add_part part)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  tralk_part_files(${part} "\\.cpp$" sources)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   foreach(file IN LISTS ARG_EXCLUDE)
     list(REMOVE_ITEM sources ${PROJECT_SOURCE_DIR}/${file})
   endforeach()
   tralk_part_target(${part} target)
   add_library(${target} STATIC ${sources})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  tralk_part_include_dir(${part} includes)
+  target_include_directories(${target} PRIVATE ${includes})
   target_compile_options(${target} PRIVATE ${TRALK_WARNINGS})
   foreach(use IN LISTS TRALK_PART_USES_${part})
     tralk_part_target(${use} used)
-    target_link_libraries(${target} PUBLIC ${used})
+    target_link_libraries(${target} PRIVATE ${used})
   endforeach()
+endfunction()
+
+# A program of part (its main.cpp): compiled as the part is, linked to it.
+function(tralk_part_program target part)
+  tralk_part_include_dir(${part} includes)
+  target_include_directories(${target} PRIVATE ${includes})
+  tralk_part_target(${part} library)
+  target_link_libraries(${target} PRIVATE ${library})
 endfunction()

@@ -8,8 +8,8 @@
 
 #include "base/byte_size.h"
 #include "base/console.h"
+#include "base/path.h"
 #include "base/text.h"
-#include "driver/path.h"
 
 #ifndef TRALK_VERSION
 #error "TRALK_VERSION must name the project's version (set by CMake)"

@@ -3,9 +3,9 @@
 #include "base/console.h"
 #include "base/make_rule.h"
 #include "base/outfile.h"
+#include "base/path.h"
 #include "base/platform.h"
 #include "base/set_lock.h"
-#include "driver/path.h"
 #include "output/write_failure.h"
 
 void DepRecord::note(const std::string& path) {
@@ -27,6 +27,7 @@ void DepRecord::add_outputs(const std::vector<std::string>& paths) {
 bool DepRecord::can_name(const std::string& path) const {
   const std::optional<char> c = depfile_unreadable(path);
   if (!c) return true;
+  con_error_line(path, 0, "holds " + character_words(*c) + ": a dependency file cannot name it");
   con_printf("\n- File name \"%s\" holds %s: a dependency file cannot name it", path.c_str(),
              character_words(*c).c_str());
   return false;
@@ -41,6 +42,7 @@ void DepRecord::add_font(const std::string& sym_path, const std::optional<std::s
 bool DepRecord::write(const std::string& path) const {
   if (const std::string* bad = make_unwritable(outputs_.order, inputs_.order)) {
     con_printf("\n Error: a dependency file cannot name \"%s\"", bad->c_str());
+    con_error_line(*bad, 0, "a dependency file cannot name it");
     return false;
   }
   SetLock lock({path});

@@ -9,17 +9,15 @@
 
 #include "base/console.h"
 #include "base/make_rule.h"
+#include "base/path.h"
 #include "base/platform.h"
 #include "base/text.h"
 #include "base/wildcard.h"
-#include "bitmap/bmp_load.h"
 #include "driver/cmdline.h"
 #include "driver/config_lines.h"
 #include "driver/depfile.h"
 #include "driver/fontnames.h"
-#include "driver/path.h"
-#include "fonts/pal_load.h"
-#include "fonts/sym_load.h"
+#include "driver/input_files.h"
 #include "output/vfont.h"
 #include "output/vmem.h"
 
@@ -71,12 +69,15 @@ uint32_t parse_u32(const char* s) {
   return negative ? 0u - result : result;
 }
 
+const char kIllegalName[] = "illegal name (unclosed quote, or 260 characters or more)";
+
 void report_illegal_name() {
-  con_printf("\nConfig file: illegal name (unclosed quote, or 260 characters or more)");
+  con_printf("\nConfig file: %s", kIllegalName);
 }
 
 // What the command line asks of a run, its paths resolved.
 struct RunSettings {
+  std::string config;  // as named on the command line
   RunPaths paths;
   std::optional<uint64_t> max_size;
   bool strict = false;
@@ -84,19 +85,160 @@ struct RunSettings {
   ListMode list = ListMode::kNone;
 };
 
-// The state of one run over a configuration file. A listing run reads the
-// configuration the same way but no input: it only names files.
-class ConfigRun {
- public:
-  ConfigRun(std::FILE* config, RunSettings settings)
-      : lines_(config), settings_(std::move(settings)), paths_(settings_.paths) {}
+// The checks and steps that a run and a listing take alike, over the
+// configuration's entries in order.
+class ConfigPass {
+ protected:
+  ConfigPass(ConfigText config, const RunSettings& settings)
+      : config_(std::move(config)), settings_(settings), paths_(settings_.paths) {}
 
-  void set_configdir(const std::string& name);
-  // Reads and acts on every entry; returns the exit status.
+  // Calls on_entry for each entry, stopping at the first error; then the
+  // reading's own end. False on an error that ends the run.
+  template <class OnEntry>
+  bool for_each_entry(OnEntry on_entry) {
+    for (entry_ = config_.entries.data(); entry_ != config_.entries.data() + config_.entries.size();
+         ++entry_) {
+      if (!on_entry(*entry_)) return false;
+    }
+    entry_ = nullptr;
+    if (config_.end == ConfigEnd::rejected_name) {
+      report_illegal_name();
+      error_line(kIllegalName);
+      return false;
+    }
+    // A comment left open has hidden every entry after it.
+    if (config_.end == ConfigEnd::open_comment) {
+      con_printf("\nConfig file: comment not closed at the end of the file");
+      error_line("comment not closed at the end of the file");
+      return false;
+    }
+    return true;
+  }
+
+  // The line of the entry acted on, or of the end of the configuration.
+  uint32_t line() const { return entry_ ? entry_->line : config_.end_line; }
+  // --quiet's one line for an error of the configuration, at that line.
+  void error_line(const std::string& text) const { con_error_line(settings_.config, line(), text); }
+
+  // The further name of the entry's line; false when it is an illegal name.
+  bool read_linearg(std::optional<std::string>& arg) const {
+    if (entry_->arg_rejected) {
+      report_illegal_name();
+      error_line(kIllegalName);
+      return false;
+    }
+    arg = entry_->arg;
+    return true;
+  }
+
+  // An image line: false after its message when the image is defined twice
+  // or its header could not be included.
+  bool check_image(const std::string& token) {
+    if (!note_image(token)) {
+      con_printf("\nConfig file: image \"%s\" is defined twice", token.c_str());
+      error_line("image " + in_quotes(token) + " is defined twice");
+      return false;
+    }
+    if (const std::optional<char> c = vfont_unincludable(token)) {
+      con_printf("\nConfig file: image name \"%s\" holds %s: its header could not be included",
+                 token.c_str(), character_words(*c).c_str());
+      error_line("image name " + in_quotes(token) + " holds " + character_words(*c) +
+                 ": its header could not be included");
+      return false;
+    }
+    return true;
+  }
+
+  // A font or picture line comes after an image line.
+  bool in_sequence(bool image_open, const std::string& token) const {
+    if (image_open) return true;
+    con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
+    error_line("error in parameter sequence at " + token);
+    return false;
+  }
+
+  std::optional<std::string> resolve(const std::string& token) const {
+    std::optional<std::string> full = path_full(token);
+    if (!full) illegal_file_name(token);
+    return full;
+  }
+
+  void illegal_file_name(const std::string& name) const {
+    con_printf("\nERROR: Illegal file name format: \"%s\"", name.c_str());
+    error_line("Illegal file name format: " + in_quotes(name));
+  }
+
+  // The name the image's files are written under.
+  std::string written(const std::string& binname) const {
+    return paths_.output_dir ? path_in_dir(*paths_.output_dir, binname) : binname;
+  }
+
+  // The first input folder in which a relative token names something that
+  // found accepts (given the full path); none for an absolute token.
+  template <class Found>
+  std::optional<std::string> in_input_dirs(const std::string& token, Found found) const {
+    if (!path_is_relative(token)) return std::nullopt;
+    for (const std::string& dir : paths_.input_dirs) {
+      std::optional<std::string> there = path_full(path_in_dir(dir, token));
+      if (there && found(*there)) return there;
+    }
+    return std::nullopt;
+  }
+
+  // The files of an input entry: beside the configuration or, for a
+  // relative name found nowhere there, in the first input folder that has
+  // any; the pattern beside the configuration when none has.
+  std::string find_input(const std::string& token, const std::string& pattern,
+                         std::vector<std::string>& matches) const {
+    matches = plat_find_files(pattern);
+    if (!matches.empty()) return pattern;
+    const std::optional<std::string> there = in_input_dirs(token, [&matches](const std::string& p) {
+      return !(matches = plat_find_files(p)).empty();
+    });
+    return there.value_or(pattern);
+  }
+
+  void unknown_entry(const std::string& token) const {
+    con_printf("\nUnknown / Illegal filename type: %s", token.c_str());
+    error_line("Unknown / Illegal filename type: " + token);
+  }
+
+  ConfigText config_;
+  const ConfigEntry* entry_ = nullptr;  // the entry being acted on
+  const RunSettings& settings_;
+  const RunPaths& paths_;
+
+ private:
+  // Remembers the image named token; false when an image of the same path
+  // was opened before in this run. A name that cannot be resolved is left to
+  // the writer, which reports it.
+  bool note_image(const std::string& token) {
+    const std::optional<std::string> stem = path_setext(written(token), "");
+    if (!stem) return true;
+    for (const std::string& seen : images_) {
+      if (file_name_equal(seen, *stem, kFileNamesIgnoreCase)) return false;
+    }
+    images_.push_back(*stem);
+    return true;
+  }
+
+  // Full paths of the images opened so far, without their extension: two
+  // images of one path would write the same .c, .h and .bin files.
+  std::vector<std::string> images_;
+};
+
+// A run: the entries acted on, the images written.
+class ConfigRun : ConfigPass {
+ public:
+  ConfigRun(ConfigText config, const RunSettings& settings)
+      : ConfigPass(std::move(config), settings) {}
+
+  // The configuration's full path and its folder, the current one.
+  void set_configdir(const std::string& config, const std::string& dir);
+  // Acts on every entry; returns the exit status.
   int run();
 
  private:
-  bool listing() const { return settings_.list != ListMode::kNone; }
   // Each returns false on an error that ends the run.
   bool read_entries();
   bool on_entry(const std::string& token);
@@ -105,74 +247,50 @@ class ConfigRun {
   bool on_sym(const std::string& token);
   bool on_bmp(const std::string& token);
   bool on_pal(const std::string& token);
-  bool list_input(const std::string& token);
-  void note_listed_input(const std::string& token);
-  void note_listed_fonts(const std::string& token, const std::string& pattern,
-                         const std::optional<std::string>& tmpl);
   bool load_matches(int type, const std::string& token, const std::string& pattern);
+  // Each loads one input file, with its messages; none after a failure.
+  SymFontPtr load_font(const std::string& path);
+  SymFontPtr load_picture(const std::string& path);
+  // Replaces the current palette by the file's (none after a failure, which
+  // is an error of the run unless error is false).
+  void load_palette(const std::string& path, bool error = true);
   bool add_font(SymFontPtr font, std::string name);
-  bool note_image(const std::string& token);
   void load_default_palette();
-  // The optional second token of the line; false when it is an illegal name.
-  bool read_linearg(std::optional<std::string>& arg);
-  std::optional<std::string> resolve(const std::string& token);
-  // The first input folder in which a relative token names something that
-  // found accepts (given the full path); none for an absolute token.
-  template <class Found>
-  std::optional<std::string> in_input_dirs(const std::string& token, Found found) const;
-  // The files of an input entry: beside the configuration or, for a
-  // relative name found nowhere there, in the first input folder that has
-  // any; the pattern beside the configuration when none has.
-  std::string find_input(const std::string& token, const std::string& pattern,
-                         std::vector<std::string>& matches) const;
   // Under --depfile, false after a message when make or ninja could not read
   // back a file of the image.
   bool outputs_nameable(const std::string& binname) const;
   // A warning under --strict ends the run as an error does.
   bool warned_strictly() const { return settings_.strict && con_warnings() > 0; }
-  bool within_max_size() const;
+  bool within_max_size(const Outcome<VMEMBUF>& layout) const;
   // False when the open list is refused (too large); write failures only
   // mark the run.
   bool fontlistclose();
-  void print_listing() const;
   int finish();
+  // --quiet's one line for a warning: an error under --strict.
+  void warning_line(const std::string& file, uint32_t at, const std::string& text) const {
+    if (settings_.strict)
+      con_error_line(file, at, text);
+    else
+      con_warning_line(file, at, text);
+  }
 
-  // The configuration's own line state: loading the default palette in the
-  // middle of a picture's line leaves it alone.
-  ConfigLines lines_;
   std::string configdir_;
+  uint32_t image_line_ = 0;  // the open image's line
   FontListPtr curlist_;
   PalTablePtr curpalette_;
   uint32_t palcount_ = 0;
   uint32_t greymode_ = 0;
   bool errorflag_ = false;
   bool outputfailed_ = false;
-  // Full paths of the images opened so far, without their extension: two
-  // images of one path would write the same .c, .h and .bin files.
-  std::vector<std::string> images_;
   // The C identifiers of the open list's fonts.
   ImageIdentifiers identifiers_;
-  RunSettings settings_;
-  const RunPaths& paths_;
   DepRecord deps_;
-  // A listing run: the font and picture entries of the open list, the
-  // files the images would be written to, the input entries as written.
-  size_t listed_entries_ = 0;
-  std::vector<std::string> listed_outputs_;
-  std::vector<std::string> listed_inputs_;
-  // --list-fonts: the C names of the open list's fonts, then every font's
-  // line, "NAME IMAGE".
-  std::vector<std::string> listed_names_;
-  std::vector<std::string> listed_fonts_;
 };
 
-void ConfigRun::set_configdir(const std::string& name) {
-  if (paths_.depfile && !listing()) deps_.check_names();
-  std::optional<std::string> full = path_full(name);
-  if (!full) return;
-  deps_.add_input(*full);
-  configdir_ = full->substr(0, full->size() - path_base(*full).size() - path_ext(*full).size());
-  plat_chdir(configdir_);
+void ConfigRun::set_configdir(const std::string& config, const std::string& dir) {
+  if (paths_.depfile) deps_.check_names();
+  deps_.add_input(config);
+  configdir_ = dir;
 }
 
 int ConfigRun::run() {
@@ -185,26 +303,13 @@ int ConfigRun::run() {
 }
 
 bool ConfigRun::read_entries() {
-  for (;;) {
-    const char* name = lines_.firstname();
-    if (!name) {
-      if (lines_.name_rejected()) {
-        report_illegal_name();
-        return false;
-      }
-      // A comment left open has hidden every entry after it.
-      if (lines_.comment_unclosed()) {
-        con_printf("\nConfig file: comment not closed at the end of the file");
-        return false;
-      }
-      return true;
-    }
+  return for_each_entry([this](const ConfigEntry& entry) {
     con_new_context();
-    if (!on_entry(name) || warned_strictly()) return false;
+    if (!on_entry(entry.name) || warned_strictly()) return false;
     // Under --depfile, a file make or ninja would read as another stops the
     // run before anything that names it is written.
-    if (deps_.refused()) return deps_.can_name(*deps_.refused());
-  }
+    return !deps_.refused() || deps_.can_name(*deps_.refused());
+  });
 }
 
 bool ConfigRun::on_entry(const std::string& token) {
@@ -221,31 +326,21 @@ bool ConfigRun::on_entry(const std::string& token) {
     case kTypeCp:
       return true;
     default:
-      con_printf("\nUnknown / Illegal filename type: %s", token.c_str());
+      unknown_entry(token);
       return false;
   }
-}
-
-bool ConfigRun::read_linearg(std::optional<std::string>& arg) {
-  const char* name = lines_.linearg();
-  if (!name && lines_.name_rejected()) {
-    report_illegal_name();
-    return false;
-  }
-  if (name) arg = name;
-  return true;
 }
 
 bool ConfigRun::on_greymode() {
   std::optional<std::string> value;
   if (!read_linearg(value)) return false;
-  if (listing()) return true;
   uint32_t levels = value ? parse_u32(value->c_str()) : 0;
   if (levels == 4 || levels == 16 || levels == 256) {
     greymode_ = levels;
     con_printf("\n GREYMODE = %u", greymode_);
   } else if (levels != 0) {
     con_warn("\n- Illegal grey mode parameter. Parameter ignored");
+    warning_line(settings_.config, line(), "Illegal grey mode parameter. Parameter ignored");
   } else {
     if (greymode_ != 0) con_printf("\n- Grey mode conversion cancled");
     greymode_ = 0;
@@ -253,132 +348,42 @@ bool ConfigRun::on_greymode() {
   return true;
 }
 
-// Remembers the image named token; false when an image of the same path was
-// opened before in this run. A name that cannot be resolved is left to the
-// writer, which reports it.
-bool ConfigRun::note_image(const std::string& token) {
-  const std::string written =
-      paths_.output_dir ? path_in_dir(*paths_.output_dir, token) : std::string(token);
-  const std::optional<std::string> stem = path_setext(written, "");
-  if (!stem) return true;
-  for (const std::string& seen : images_) {
-    if (file_name_equal(seen, *stem, kFileNamesIgnoreCase)) return false;
-  }
-  images_.push_back(*stem);
-  return true;
-}
-
 bool ConfigRun::on_bin(const std::string& token) {
-  if (!note_image(token)) {
-    con_printf("\nConfig file: image \"%s\" is defined twice", token.c_str());
-    return false;
-  }
-  if (const std::optional<char> c = vfont_unincludable(token)) {
-    con_printf("\nConfig file: image name \"%s\" holds %s: its header could not be included",
-               token.c_str(), character_words(*c).c_str());
-    return false;
-  }
-  if (!fontlistclose()) return false;
+  if (!check_image(token) || !fontlistclose()) return false;
   identifiers_.clear();
-  listed_entries_ = 0;
   curlist_ = fontlistnew();
   if (!curlist_) return false;
+  image_line_ = line();
   curlist_->binname = token;
   std::optional<std::string> id;
   if (!read_linearg(id)) return false;
   curlist_->id = id.value_or("0");
-  if (listing()) return true;
   con_printf("\nDefining virtual font: \"%s\" ID=%s", curlist_->binname.c_str(),
              curlist_->id.c_str());
   return true;
 }
 
-std::optional<std::string> ConfigRun::resolve(const std::string& token) {
-  std::optional<std::string> full = path_full(token);
-  if (!full) con_printf("\nERROR: Illegal file name format: \"%s\"", token.c_str());
-  return full;
-}
-
 bool ConfigRun::on_sym(const std::string& token) {
-  if (!curlist_) {
-    con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
-    return false;
-  }
-  if (listing()) return list_input(token);
+  if (!in_sequence(curlist_ != nullptr, token)) return false;
   std::optional<std::string> pattern = resolve(token);
   return pattern && load_matches(kTypeSym, token, *pattern);
 }
 
 bool ConfigRun::on_bmp(const std::string& token) {
-  if (!curlist_) {
-    con_printf("\nConfig file: error in parameter sequence at %s", token.c_str());
-    return false;
-  }
-  if (listing()) return list_input(token);
+  if (!in_sequence(curlist_ != nullptr, token)) return false;
   if (!curpalette_ && greymode_ == 0) load_default_palette();
   std::optional<std::string> pattern = resolve(token);
   return pattern && load_matches(kTypeBmp, token, *pattern);
 }
 
-// A font or picture entry of a listing run: its name template is read as a
-// run reads it, its files are not looked for.
-bool ConfigRun::list_input(const std::string& token) {
-  const std::optional<std::string> pattern = resolve(token);
-  if (!pattern) return false;
-  std::optional<std::string> tmpl;
-  if (!read_linearg(tmpl)) return false;
-  ++listed_entries_;
-  note_listed_input(token);
-  if (settings_.list == ListMode::kFonts) note_listed_fonts(token, *pattern, tmpl);
-  return true;
-}
 
-// The names a run would give the entry's fonts: a wildcard's from the
-// files it matches now (beside the configuration or in an input folder;
-// only names are read), any other's from the name itself.
-void ConfigRun::note_listed_fonts(const std::string& token, const std::string& pattern,
-                                  const std::optional<std::string>& tmpl) {
-  if (token.find_first_of("*?") == std::string::npos) {
-    listed_names_.push_back(make_fontname(tmpl, pattern));
-    return;
-  }
-  std::vector<std::string> matches;
-  const std::string found = find_input(token, pattern, matches);
-  for (const std::string& match : matches)
-    if (const std::optional<std::string> path = path_setname(found, match))
-      listed_names_.push_back(make_fontname(tmpl, path));
-}
-
-void ConfigRun::note_listed_input(const std::string& token) {
-  if (std::find(listed_inputs_.begin(), listed_inputs_.end(), token) == listed_inputs_.end())
-    listed_inputs_.push_back(token);
-}
-
-template <class Found>
-std::optional<std::string> ConfigRun::in_input_dirs(const std::string& token, Found found) const {
-  if (!path_is_relative(token)) return std::nullopt;
-  for (const std::string& dir : paths_.input_dirs) {
-    std::optional<std::string> there = path_full(path_in_dir(dir, token));
-    if (there && found(*there)) return there;
-  }
-  return std::nullopt;
-}
-
-std::string ConfigRun::find_input(const std::string& token, const std::string& pattern,
-                                  std::vector<std::string>& matches) const {
-  matches = plat_find_files(pattern);
-  if (!matches.empty()) return pattern;
-  const std::optional<std::string> there = in_input_dirs(
-      token, [&matches](const std::string& p) { return !(matches = plat_find_files(p)).empty(); });
-  return there.value_or(pattern);
-}
 
 // A missing or bad default palette is no error: the reader's own messages
 // show, and the search is made again at the next picture entry.
 void ConfigRun::load_default_palette() {
   std::optional<std::string> path = path_setname(configdir_, kDefaultPalette);
   if (!path) return;
-  curpalette_ = pal_load(path->c_str(), nullptr, &palcount_);
+  load_palette(*path, false);
   // Read when present, even when it failed to load: mending it changes the images.
   std::error_code ec;
   if (std::filesystem::is_regular_file(*path, ec)) deps_.add_input(*path);
@@ -390,8 +395,10 @@ bool ConfigRun::load_matches(int type, const std::string& token, const std::stri
   if (matches.empty()) {
     if (type == kTypeSym) {
       con_printf("\n- Font file not found %s", pattern.c_str());
+      error_line("Font file not found " + pattern);
     } else {
       con_printf("\n- Failed to open bmp file \"%s\"", pattern.c_str());
+      error_line("Failed to open bmp file " + in_quotes(pattern));
     }
     return false;
   }
@@ -401,48 +408,71 @@ bool ConfigRun::load_matches(int type, const std::string& token, const std::stri
     con_new_context();
     std::optional<std::string> path = path_setname(pattern, match);
     if (!path) {
-      con_printf("\nERROR: Illegal file name format: \"%s\"", match.c_str());
+      illegal_file_name(match);
       return false;
     }
     con_printf("\n Loading file to font: \"%s\"", path->c_str());
-    SymFontPtr font;
-    if (type == kTypeSym) {
-      std::optional<std::string> cpname;
-      font = sym_load(path->c_str(), &cpname);
-      if (!font) {
-        con_printf("\n- Error detected during font load \"%s\"", path->c_str());
-        return false;
-      }
-      con_printf(" OK");
-      deps_.add_font(*path, cpname);
-    } else {
-      font = greymode_ != 0
-                 ? bmp_load(path->c_str(), nullptr, greymode_)
-                 : bmp_load(path->c_str(), curpalette_ ? curpalette_->entries.data() : nullptr,
-                            palcount_);
-      if (!font) {
-        con_printf("\n- Error detected during bmp to font load \"%s\"", path->c_str());
-        return false;
-      }
-      if (warned_strictly()) return false;
-      con_printf("\n OK");
-      deps_.add_input(*path);
-    }
+    SymFontPtr font = type == kTypeSym ? load_font(*path) : load_picture(*path);
+    if (!font) return false;
     if (!add_font(std::move(font), make_fontname(tmpl, path))) return false;
   }
   return true;
+}
+
+SymFontPtr ConfigRun::load_font(const std::string& path) {
+  std::optional<std::string> cpname;
+  SymFontPtr font = load_font_file(path, cpname);
+  if (!font) {
+    con_printf("\n- Error detected during font load \"%s\"", path.c_str());
+    return nullptr;
+  }
+  con_printf(" OK");
+  deps_.add_font(path, cpname);
+  return font;
+}
+
+SymFontPtr ConfigRun::load_picture(const std::string& path) {
+  const bool grey = greymode_ != 0;
+  std::optional<PictureFont> picture =
+      grey ? load_picture_file(path, nullptr, greymode_, true)
+           : load_picture_file(path, curpalette_ ? curpalette_->entries.data() : nullptr, palcount_,
+                               false);
+  if (!picture) {
+    con_printf("\n- Error detected during bmp to font load \"%s\"", path.c_str());
+    return nullptr;
+  }
+  if (picture->defaulted == 0u) {
+    con_printf("\n - All pixels converted sucessfully to default palette");
+  } else if (picture->defaulted) {
+    con_warn("\n - %u pixels set to default during color conversion", *picture->defaulted);
+    warning_line(
+        path, 0,
+        std::to_string(*picture->defaulted) + " pixels set to default during color conversion");
+    if (warned_strictly()) return nullptr;
+  }
+  con_printf("\n OK");
+  deps_.add_input(path);
+  return std::move(picture->font);
+}
+
+void ConfigRun::load_palette(const std::string& path, bool error) {
+  curpalette_ = load_palette_file(path, error);
+  if (curpalette_) palcount_ = static_cast<uint32_t>(curpalette_->entries.size());
 }
 
 // Appends a loaded font under its C name, which must be a new identifier of
 // the image's source.
 bool ConfigRun::add_font(SymFontPtr font, std::string name) {
   if (const auto clash = identifiers_.take(name, font->codepage != nullptr)) {
+    error_line("Font name " + in_quotes(*clash) + " is used twice in " +
+               in_quotes(curlist_->binname));
     con_printf("\n- Font name \"%s\" is used twice in \"%s\"", clash->c_str(),
                curlist_->binname.c_str());
     return false;
   }
   if (c_keyword(name)) {
     con_printf("\n- Font name \"%s\" is a C keyword", name.c_str());
+    error_line("Font name " + in_quotes(name) + " is a C keyword");
     return false;
   }
   curlist_ = fontlistadd(std::move(curlist_), std::move(font), std::move(name));
@@ -452,10 +482,6 @@ bool ConfigRun::add_font(SymFontPtr font, std::string name) {
 bool ConfigRun::on_pal(const std::string& token) {
   std::optional<std::string> full = resolve(token);
   if (!full) return false;
-  if (listing()) {
-    note_listed_input(token);
-    return true;
-  }
   // A palette names one file: no wildcards.
   if (!plat_file_exists(*full)) {
     if (auto there = in_input_dirs(token, [](const std::string& p) { return plat_file_exists(p); }))
@@ -463,7 +489,7 @@ bool ConfigRun::on_pal(const std::string& token) {
   }
   curpalette_.reset();
   con_printf("\n Default bmp pallette: \"%s\"", full->c_str());
-  curpalette_ = pal_load(full->c_str(), nullptr, &palcount_);
+  load_palette(*full);
   if (!curpalette_) {
     con_printf("\n- Failed to load palette file %s", full->c_str());
     return false;
@@ -500,40 +526,35 @@ bool ConfigRun::outputs_nameable(const std::string& binname) const {
 
 // The open list against --max-size, before anything of it is written. A
 // list that cannot be laid out at all is left to the writer, which says so.
-bool ConfigRun::within_max_size() const {
-  if (!settings_.max_size) return true;
-  VMEMBUF layout;
-  for (const FONTENTRY& entry : curlist_->entries) {
-    if (entry.font && !vmem_addfont(layout, *entry.font).ok()) return true;
-  }
-  if (layout.vmpos <= *settings_.max_size) return true;
+bool ConfigRun::within_max_size(const Outcome<VMEMBUF>& layout) const {
+  if (!settings_.max_size || !layout.ok() || layout->vmpos <= *settings_.max_size) return true;
+  con_error_line(settings_.config, image_line_,
+                 strf("Image \"%s\" is %lu bytes, more than the limit of %llu bytes (--max-size); "
+                      "its largest fonts: %s",
+                      curlist_->binname.c_str(), static_cast<unsigned long>(layout->vmpos),
+                      static_cast<unsigned long long>(*settings_.max_size),
+                      largest_fonts(*curlist_, layout.value()).c_str()));
   con_printf(
       "\n- Image \"%s\" is %lu bytes, more than the limit of %llu bytes (--max-size)"
       "\n  Its largest fonts: %s",
-      curlist_->binname.c_str(), static_cast<unsigned long>(layout.vmpos),
+      curlist_->binname.c_str(), static_cast<unsigned long>(layout->vmpos),
       static_cast<unsigned long long>(*settings_.max_size),
-      largest_fonts(*curlist_, layout).c_str());
+      largest_fonts(*curlist_, layout.value()).c_str());
   return false;
 }
 
 bool ConfigRun::fontlistclose() {
   if (!curlist_) return true;
-  const std::string written =
-      paths_.output_dir ? path_in_dir(*paths_.output_dir, curlist_->binname) : curlist_->binname;
-  if (listing()) {
-    if (listed_entries_ > 0) {
-      for (std::string& file : vfont_output_files(written)) listed_outputs_.push_back(file);
-    }
-    const std::string image = vfont_output_files(written).back();
-    for (const std::string& name : listed_names_) listed_fonts_.push_back(name + " " + image);
-    listed_names_.clear();
-  } else if (fontlistcount(curlist_.get()) == 0) {
+  const std::string binname = written(curlist_->binname);
+  if (fontlistcount(curlist_.get()) == 0) {
     con_printf("\nNo load fonts defined in config.\n Skipping generation of %s",
                curlist_->binname.c_str());
   } else {
-    if (!within_max_size() || !outputs_nameable(written)) return false;
-    curlist_->binname = written;
-    if (vfont_generate(*curlist_, settings_.checksum)) {
+    // The image is laid out once: its size checked, then written as laid out.
+    const Outcome<VMEMBUF> layout = vmem_layout(*curlist_);
+    if (!within_max_size(layout) || !outputs_nameable(binname)) return false;
+    curlist_->binname = binname;
+    if (vfont_generate(*curlist_, layout, settings_.checksum)) {
       deps_.add_outputs(vfont_output_files(curlist_->binname));
     } else {
       outputfailed_ = true;
@@ -545,26 +566,14 @@ bool ConfigRun::fontlistclose() {
   return true;
 }
 
-void ConfigRun::print_listing() const {
-  std::vector<std::string> lines = settings_.list == ListMode::kOutputs ? listed_outputs_
-                                   : settings_.list == ListMode::kFonts ? listed_fonts_
-                                                                        : listed_inputs_;
-  if (settings_.list == ListMode::kOutputs && paths_.depfile) lines.push_back(*paths_.depfile);
-  con_new_context();
-  con_reveal();
-  for (const std::string& line : lines) con_printf("%s\n", line.c_str());
-}
-
 int ConfigRun::finish() {
   // An open list is left only after an error: it is discarded unwritten.
   fontlistfree(std::move(curlist_));
   curpalette_.reset();
-  if (!errorflag_ && listing()) {
-    print_listing();
-    return 0;
-  }
   if (!errorflag_ && !outputfailed_ && paths_.depfile)
     outputfailed_ = !deps_.write(*paths_.depfile);
+  // The one-line form has printed its errors, and prints nothing else.
+  if (con_one_line()) return errorflag_ || outputfailed_ ? -1 : 0;
   if (errorflag_ || outputfailed_) con_reveal();
   if (errorflag_) {
     con_printf("\nSkipping config file processing due to errors\n");
@@ -587,8 +596,136 @@ int ConfigRun::finish() {
   return 0;
 }
 
-// The exit status of a command line that asks for no run// The exit status of a command line that
-// asks for no run (after the banner), or none for one that runs the configuration.
+// A listing: the configuration's entries read as a run reads them, no input
+// read, only the names of files printed.
+class ConfigLister : ConfigPass {
+ public:
+  ConfigLister(ConfigText config, const RunSettings& settings)
+      : ConfigPass(std::move(config), settings) {}
+
+  // Returns the exit status.
+  int run();
+
+ private:
+  bool on_entry(const std::string& token);
+  bool on_bin(const std::string& token);
+  bool on_input(const std::string& token);
+  void note_input(const std::string& token);
+  void note_fonts(const std::string& token, const std::string& pattern,
+                  const std::optional<std::string>& tmpl);
+  // The open image's files, when it has a font or picture entry.
+  void close_image();
+
+  std::optional<std::string> image_;  // the open image's name
+  size_t entries_ = 0;                // its font and picture entries
+  std::vector<std::string> outputs_;
+  std::vector<std::string> inputs_;  // as written, each once
+  // --list-fonts: the C names of the open image's fonts, then every font's
+  // line, "NAME IMAGE".
+  std::vector<std::string> names_;
+  std::vector<std::string> fonts_;
+};
+
+int ConfigLister::run() {
+  const bool ok = for_each_entry([this](const ConfigEntry& e) {
+    con_new_context();
+    return on_entry(e.name);
+  });
+  if (!ok) {
+    if (con_one_line()) return -1;
+    con_reveal();
+    con_printf("\nSkipping config file processing due to errors\n");
+    press_key();
+    return -1;
+  }
+  close_image();
+  std::vector<std::string> lines = settings_.list == ListMode::kOutputs ? outputs_
+                                   : settings_.list == ListMode::kFonts ? fonts_
+                                                                        : inputs_;
+  if (settings_.list == ListMode::kOutputs && paths_.depfile) lines.push_back(*paths_.depfile);
+  con_new_context();
+  con_reveal();
+  for (const std::string& line : lines) con_printf("%s\n", line.c_str());
+  return 0;
+}
+
+bool ConfigLister::on_entry(const std::string& token) {
+  std::optional<std::string> arg;
+  if (token == "GREYMODE") return read_linearg(arg);
+  switch (file_type(token)) {
+    case kTypeBin:
+      return on_bin(token);
+    case kTypeSym:
+    case kTypeBmp:
+      return in_sequence(image_.has_value(), token) && on_input(token);
+    case kTypePal:
+      if (!resolve(token)) return false;
+      note_input(token);
+      return true;
+    case kTypeCp:
+      return true;
+    default:
+      unknown_entry(token);
+      return false;
+  }
+}
+
+bool ConfigLister::on_bin(const std::string& token) {
+  if (!check_image(token)) return false;
+  close_image();
+  image_ = token;
+  entries_ = 0;
+  std::optional<std::string> id;
+  return read_linearg(id);
+}
+
+// A font or picture entry: its name template is read as a run reads it, its
+// files are not looked for.
+bool ConfigLister::on_input(const std::string& token) {
+  const std::optional<std::string> pattern = resolve(token);
+  if (!pattern) return false;
+  std::optional<std::string> tmpl;
+  if (!read_linearg(tmpl)) return false;
+  ++entries_;
+  note_input(token);
+  if (settings_.list == ListMode::kFonts) note_fonts(token, *pattern, tmpl);
+  return true;
+}
+
+// The names a run would give the entry's fonts: a wildcard's from the
+// files it matches now (beside the configuration or in an input folder;
+// only names are read), any other's from the name itself.
+void ConfigLister::note_fonts(const std::string& token, const std::string& pattern,
+                              const std::optional<std::string>& tmpl) {
+  if (token.find_first_of("*?") == std::string::npos) {
+    names_.push_back(make_fontname(tmpl, pattern));
+    return;
+  }
+  std::vector<std::string> matches;
+  const std::string found = find_input(token, pattern, matches);
+  for (const std::string& match : matches)
+    if (const std::optional<std::string> path = path_setname(found, match))
+      names_.push_back(make_fontname(tmpl, path));
+}
+
+void ConfigLister::note_input(const std::string& token) {
+  if (std::find(inputs_.begin(), inputs_.end(), token) == inputs_.end()) inputs_.push_back(token);
+}
+
+void ConfigLister::close_image() {
+  if (image_ && entries_ > 0) {
+    for (std::string& file : vfont_output_files(written(*image_))) outputs_.push_back(file);
+  }
+  if (image_) {
+    const std::string image = vfont_output_files(written(*image_)).back();
+    for (const std::string& name : names_) fonts_.push_back(name + " " + image);
+  }
+  names_.clear();
+  image_.reset();
+}
+
+// The exit status of a command line that asks for no run (after the banner),
+// or none for one that runs the configuration.
 std::optional<int> answer_without_run(const CmdLine& cmd) {
   if (cmd.action == CmdAction::kRun && file_type(cmd.config) == kTypeVfg) return std::nullopt;
   // A command line that asks for no run is answered in full, quiet or not.
@@ -640,19 +777,24 @@ void usage() {
   press_key();
 }
 
-FilePtr open_resolved(const std::string& name, const char* mode) {
+std::optional<std::string> open_resolved(const std::string& name, const char* mode, FilePtr& file) {
   std::optional<std::string> full = path_full(name);
   if (!full) {
     con_printf("\nERROR: Illegal file name format: \"%s\"", name.c_str());
-    return nullptr;
+    con_error_line(name, 0, "Illegal file name format");
+    return std::nullopt;
   }
-  FilePtr f = file_open(full->c_str(), mode);
+  file = file_open(full->c_str(), mode);
   // A directory opens here as an empty stream and would pass for an empty
   // configuration; it is no file.
   std::error_code ec;
-  if (f && std::filesystem::is_directory(*full, ec)) f.reset();
-  if (!f) con_printf("\nERROR: File not found: \"%s\"", full->c_str());
-  return f;
+  if (file && std::filesystem::is_directory(*full, ec)) file.reset();
+  if (!file) {
+    con_printf("\nERROR: File not found: \"%s\"", full->c_str());
+    con_error_line(name, 0, "File not found");
+    return std::nullopt;
+  }
+  return full;
 }
 
 int tralk_main(int argc, char** argv) {
@@ -665,28 +807,50 @@ int tralk_main(int argc, char** argv) {
   con_set_quiet(cmd.quiet || cmd.list != ListMode::kNone);
   con_printf("\nVFONT GENERATOR  V1.2\n");
   if (std::optional<int> status = answer_without_run(cmd)) return *status;
+  // --quiet for a run or a listing: each error and warning one line in the
+  // compilers' form.
+  con_set_one_line(cmd.quiet);
+  if (cmd.quiet) con_new_context();
   const std::string& arg = cmd.config;
   // Names on the command line count from where the program was started.
   RunSettings settings;
+  settings.config = arg;
   settings.max_size = cmd.max_size;
   settings.strict = cmd.strict;
   settings.checksum = cmd.checksum;
   settings.list = cmd.list;
   if (!resolve_run_paths(cmd, settings.paths)) {
+    if (con_one_line()) {
+      // Its message, alone, as one line about the program.
+      std::string held = con_take_held();
+      held.erase(0, held.find_first_not_of("\n "));
+      if (held.rfind("ERROR: ", 0) == 0) held.erase(0, 7);
+      con_error_line("tralk", 0, held);
+      return -1;
+    }
     con_reveal();
     press_key();
     return -1;
   }
-  // The configuration is read as text; on this host text and bytes are alike.
-  FilePtr config = open_resolved(arg, "r");
-  if (!config) {
+  // The configuration is read as text (on Windows a Ctrl-Z ends it), whole.
+  FilePtr file;
+  const std::optional<std::string> full = open_resolved(arg, "r", file);
+  if (!full) {
+    if (con_one_line()) return -1;
     con_reveal();
     press_key();
     return -1;
   }
-  file_skip_bom(config.get());
+  const FileBytes bytes = read_to_end(file.get(), full->c_str());
+  file.reset();
+  ConfigText config = read_config({bytes.data(), bytes.size});
   con_printf("Open configuration file: %s OK\n", arg.c_str());
-  ConfigRun run(config.get(), std::move(settings));
-  run.set_configdir(arg);
+  // Every relative name in the configuration counts from its folder.
+  const std::string configdir =
+      full->substr(0, full->size() - path_base(*full).size() - path_ext(*full).size());
+  plat_chdir(configdir);
+  if (settings.list != ListMode::kNone) return ConfigLister(std::move(config), settings).run();
+  ConfigRun run(std::move(config), settings);
+  run.set_configdir(*full, configdir);
   return run.run();
 }

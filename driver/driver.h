@@ -3,10 +3,11 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "base/fileio.h"
-#include "driver/fontlist.h"
+#include "output/fontlist.h"
 
 // File types of configuration entries, by extension (letter case ignored).
 enum FileType {
@@ -29,5 +30,6 @@ void usage();
 // Prints "\nPress a key to Exit\n" and waits for a key when a person can
 // press one.
 void press_key();
-// Opens name resolved to its full path; none after its message.
-FilePtr open_resolved(const std::string& name, const char* mode);
+// Opens name resolved to its full path into file; the full path, or none
+// after its message.
+std::optional<std::string> open_resolved(const std::string& name, const char* mode, FilePtr& file);

@@ -3,7 +3,19 @@
 #include <algorithm>
 #include <array>
 
+#include "base/path.h"
+
 namespace {
+
+constexpr size_t kFontNameMax = 511;
+constexpr size_t kFontNameSourceMax = 510;
+
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool is_ident_char(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_';
+}
 
 // Sorted, for a binary search.
 constexpr std::array<std::string_view, 59> kCKeywords = {
@@ -82,4 +94,42 @@ std::optional<std::string> ImageIdentifiers::take(const std::string& name, bool 
   taken_.insert(name);
   if (has_codepage) taken_.insert(cp);
   return std::nullopt;
+}
+
+std::string make_fontname(const std::optional<std::string>& tmpl,
+                          const std::optional<std::string>& path) {
+  if (!tmpl) return path_ident(path.value_or(""));
+  if (!path) return *tmpl;
+  const std::string& t = *tmpl;
+  const bool wild = t.find_first_of("*?") != std::string::npos;
+  const std::string source = wild ? path_ident(*path) : std::string();
+  size_t pos = 0;  // position in source
+  std::string name;
+  for (size_t i = 0; i < t.size();) {
+    if (name.size() >= kFontNameMax) break;
+    const char c = t[i];
+    const bool exhausted = pos >= source.size();
+    if (is_ident_char(c)) {
+      if (is_digit(c) && name.empty()) name += '_';
+      name += c;
+      if (!exhausted) ++pos;
+      ++i;
+    } else if (c == '*') {
+      if (!exhausted) {
+        for (size_t k = 0; k < source.size() && name.size() < kFontNameSourceMax; ++k) {
+          name += source[k];
+        }
+        pos = source.size();
+      }
+      while (i < t.size() && (t[i] == '*' || t[i] == '?')) ++i;
+    } else if (c == '?') {
+      if (!exhausted) name += source[pos++];
+      ++i;
+    } else {
+      name += '_';
+      ++i;
+    }
+  }
+  if (name.empty()) name = "_";
+  return name;
 }

@@ -1,12 +1,18 @@
-// Checks on the C names of the fonts of one image: each becomes an
-// identifier of the generated source, so it must be unique there and must
-// not be a keyword of the language.
+// The C names of the fonts of one image: made from a template or the file's
+// name, and checked, since each becomes an identifier of the generated
+// source: unique there, and no keyword of the language.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
+
+// The C name of a font: from the template (with "*" and "?" taking
+// characters of the path's identifier) or, without a template, the path's
+// identifier; with a template but no path, the template unchanged.
+std::string make_fontname(const std::optional<std::string>& tmpl,
+                          const std::optional<std::string>& path);
 
 // True for the keywords of C (C11 and C23).
 bool c_keyword(std::string_view name);

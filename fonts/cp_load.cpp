@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "base/console.h"
 #include "fonts/textscan.h"
 
 namespace {
@@ -33,31 +32,19 @@ bool parse_codepage(Tokens& t, CPTABLE& table) {
          table.ranges.size() == 3u * table.numranges;
 }
 
-// Prints the message of a failure and returns none.
-std::unique_ptr<CPTABLE> read_codepage(const char* path) {
-  const std::optional<TextFile> text = read_text_file(path);
-  if (!text) {
-    con_printf("\n Open error");
-    return nullptr;
-  }
-  Tokens tokens(*text);
-  auto table = std::make_unique<CPTABLE>();
-  if (!parse_codepage(tokens, *table)) {
-    con_printf("\n Syntax error");
-    return nullptr;
-  }
-  return table;
-}
-
 }  // namespace
 
-std::unique_ptr<CPTABLE> cp_load(const char* path) {
-  if (!path) return nullptr;
+Outcome<CPTABLE> cp_load(TextBytes text) {
   try {
-    if (auto table = read_codepage(path)) return table;
+    Tokens tokens(text);
+    CPTABLE table;
+    if (!parse_codepage(tokens, table)) {
+      Failure failed{Fault::format, ""};
+      failed.at.line = tokens.line();
+      return failed;
+    }
+    return table;
   } catch (const std::bad_alloc&) {
-    con_printf("\n Heap error");
+    return Failure{Fault::too_large, ""};
   }
-  con_printf(" in .cp file \"%s\"", path);
-  return nullptr;
 }

@@ -1,10 +1,11 @@
 // Reader of codepage files (.cp).
 #pragma once
 
-#include <memory>
+#include "base/cptable.h"
+#include "base/outcome.h"
+#include "fonts/textscan.h"
 
-#include "fonts/symfont.h"
-
-// Reads the .cp file at path; on failure prints its messages followed by
-// " in .cp file \"path\"" and returns none.
-std::unique_ptr<CPTABLE> cp_load(const char* path);
+// Reads the bytes of a .cp file. A failure is Fault::format, at the line
+// where the table broke off (at.line), or Fault::too_large when memory runs
+// out.
+Outcome<CPTABLE> cp_load(TextBytes text);

@@ -2,8 +2,6 @@
 
 #include <new>
 
-#include "base/console.h"
-#include "driver/path.h"
 #include "fonts/textscan.h"
 
 namespace {
@@ -36,35 +34,17 @@ bool parse_palette(Tokens& t, std::vector<RGBTRIPLET>& entries) {
 
 }  // namespace
 
-Outcome<PALTABLE> pal_read(const char* path) {
+Outcome<PALTABLE> pal_load(TextBytes text) {
   try {
-    const std::optional<TextFile> text = read_text_file(path);
-    if (!text) return Failure{Fault::io, "Open error"};
-    Tokens tokens(*text);
+    Tokens tokens(text);
     PALTABLE table;
-    if (!parse_palette(tokens, table.entries)) return Failure{Fault::format, "Syntax error"};
+    if (!parse_palette(tokens, table.entries)) {
+      Failure failed{Fault::format, ""};
+      failed.at.line = tokens.line();
+      return failed;
+    }
     return table;
   } catch (const std::bad_alloc&) {
-    return Failure{Fault::too_large, "Heap error"};
+    return Failure{Fault::too_large, ""};
   }
-}
-
-PalTablePtr pal_load(const char* path, std::string* name_out, uint32_t* count_out) {
-  if (!path) return nullptr;
-  Outcome<PALTABLE> read = pal_read(path);
-  std::string failed = read.ok() ? std::string() : read.error();
-  if (read.ok()) {
-    try {
-      auto table = std::make_unique<PALTABLE>(std::move(read.value()));
-      // Everything that can fail comes before the first output is written.
-      std::string name = name_out ? path_ident(path) : std::string();
-      if (name_out) *name_out = std::move(name);
-      if (count_out) *count_out = static_cast<uint32_t>(table->entries.size());
-      return table;
-    } catch (const std::bad_alloc&) {
-      failed = "Heap error";
-    }
-  }
-  con_printf("\n %s in pal file \"%s\"", failed.c_str(), path);
-  return nullptr;
 }

@@ -1,20 +1,11 @@
 // Palettes and the reader of palette files (.pal).
 #pragma once
 
-#include <cstdint>
-#include <string>
-
 #include "base/outcome.h"
 #include "base/palette.h"
+#include "fonts/textscan.h"
 
-// Reads the .pal file at path (at most its first 256 entries), printing
-// nothing: its entries, or a failure whose text is the word tralk prints for
-// it, "Open error" (Fault::io), "Syntax error" (Fault::format) or "Heap
-// error" (Fault::too_large).
-Outcome<PALTABLE> pal_read(const char* path);
-
-// Reads the .pal file at path (at most its first 256 entries). On success
-// stores the C identifier of the file's base name through name_out and the
-// entry count through count_out, where given. On failure prints its messages
-// followed by " in pal file \"path\"", writes neither output and returns none.
-PalTablePtr pal_load(const char* path, std::string* name_out, uint32_t* count_out);
+// Reads the bytes of a .pal file (at most its first 256 entries). A failure
+// is Fault::format, at the line where the list broke off (at.line), or
+// Fault::too_large when memory runs out.
+Outcome<PALTABLE> pal_load(TextBytes text);

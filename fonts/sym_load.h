@@ -4,12 +4,19 @@
 #include <optional>
 #include <string>
 
+#include "base/outcome.h"
 #include "fonts/symfont.h"
+#include "fonts/textscan.h"
 
-// Reads the .sym file at path into a new font, loading the codepage its first
-// line names ("CP<name>") from the .sym file's directory. When palname_out is
-// given the first line is also searched for "PAL<name>". On failure prints
-// its messages followed by " in sym file \"path\"", sets the given outputs to
-// none and returns none. A null path returns none without a message.
-SymFontPtr sym_load(const char* path, std::optional<std::string>* cpname_out = nullptr,
-                    std::optional<std::string>* palname_out = nullptr);
+// A .sym file as read: its font, and the names its first line gives.
+struct SymLoaded {
+  SymFontPtr font;                     // without its codepage
+  std::optional<std::string> cpname;   // "CP<name>": the codepage, read from beside the file
+  std::optional<std::string> palname;  // "PAL<name>"
+};
+
+// Reads the bytes of a .sym file. A failure is Fault::format, at the symbol
+// that could not be read (at.item, counting from 0: the symbols before it
+// are whole) and the line where that was found (at.line), or
+// Fault::too_large when memory runs out.
+Outcome<SymLoaded> sym_load(TextBytes text);

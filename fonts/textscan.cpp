@@ -1,19 +1,18 @@
 #include "fonts/textscan.h"
 
 #include <algorithm>
-#include <utility>
 
-#include "base/fileio.h"
+#include "base/text.h"
 
-std::optional<TextFile> read_text_file(const char* path) {
-  FilePtr file = file_open(path, "rb");
-  if (!file) return std::nullopt;
-  // A file that cannot be read (a folder) reads as what could be read of it.
-  FileBytes bytes = read_to_end(file.get(), path);
-  TextFile text;
-  text.bytes = std::move(bytes.block);
-  text.size = bytes.size;
+MemoryBytes text_body(TextBytes text) {
   static const uint8_t kBom[] = {0xEF, 0xBB, 0xBF};
-  if (text.size >= 3 && std::equal(kBom, kBom + 3, text.bytes.data())) text.start = 3;
-  return text;
+  const size_t start = text.size() >= 3 && std::equal(kBom, kBom + 3, text.data()) ? 3 : 0;
+  return MemoryBytes(text.data() + start, text.data() + text.size());
+}
+
+uint32_t text_line(TextBytes text, const uint8_t* at) {
+  // The character last read lies just before at; a line end read there
+  // still belongs to the line it ends.
+  const size_t offset = at > text.data() ? static_cast<size_t>(at - text.data()) - 1 : 0;
+  return line_at(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()), offset);
 }

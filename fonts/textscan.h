@@ -1,27 +1,21 @@
 // The tokens of the text inputs (.sym, .cp and .pal files, all C initialiser
-// lists of numbers), read whole into memory and scanned by the one scanner
-// (driver/scanner.h).
+// lists of numbers), scanned in memory by the one scanner (base/scanner.h).
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <vector>
+#include <span>
+#include <string_view>
 
-#include "base/page_alloc.h"
 #include "base/scanner.h"
-#include "fonts/symfont.h"
 
-// A whole text file; its body begins after a UTF-8 byte order mark.
-struct TextFile {
-  ByteBlock bytes;
-  size_t size = 0;
-  size_t start = 0;
-  MemoryBytes body() const { return MemoryBytes(bytes.data() + start, bytes.data() + size); }
-};
+// The bytes of a whole text input.
+using TextBytes = std::span<const uint8_t>;
 
-// Reads the file at path whole; none when it cannot be opened. A file that
-// cannot be read (a folder) reads as empty.
-std::optional<TextFile> read_text_file(const char* path);
+// Its body: what follows a UTF-8 byte order mark.
+MemoryBytes text_body(TextBytes text);
+
+// The line (from 1) on which the byte at at stands.
+uint32_t text_line(TextBytes text, const uint8_t* at);
 
 // What follows an element of a comma-separated list.
 enum class ListStep {
@@ -33,7 +27,7 @@ enum class ListStep {
 
 class Tokens {
  public:
-  explicit Tokens(const TextFile& file) : scan_(file.body()) {}
+  explicit Tokens(TextBytes text) : text_(text), scan_(text_body(text)) {}
 
   int skip() { return scan_.skip(); }
   // Consumes the next significant character; true when it is c.
@@ -56,6 +50,9 @@ class Tokens {
   // The input has ended inside a comment: whatever the comment hid is lost.
   bool ended_in_comment() const { return scan_.comment_unclosed(); }
 
+  // The line of the last character read: where a failure is reported.
+  uint32_t line() const { return text_line(text_, scan_.bytes().at()); }
+
  private:
   template <class T>
   bool number(T& value) {
@@ -65,5 +62,6 @@ class Tokens {
     return true;
   }
 
+  TextBytes text_;
   Scanner<MemoryBytes> scan_;
 };

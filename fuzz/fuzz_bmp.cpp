@@ -8,7 +8,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "bitmap/bmp_load.h"
@@ -38,18 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::array<uint32_t, 4> kLevels = {4, 16, 256, 4};
   static const std::array<uint32_t, 8> kPaletteSizes = {0, 1, 2, 4, 16, 17, 255, 256};
   const uint8_t mode = data[0];
-  const std::string path = fuzz::Scratch::get().write("f.bmp", data + 1, size - 1);
-
-  fuzz::QuietConsole console;
-  SymFontPtr font;
-  if (mode & 0x80) {
-    font = bmp_load(path.c_str(), nullptr, kLevels[mode & 3]);
-  } else {
-    const uint32_t n = kPaletteSizes[mode & 7];
-    font = bmp_load(path.c_str(), n ? palette.data() : nullptr, n);
+  MemorySource in({data + 1, size - 1});
+  const uint32_t n = mode & 0x80 ? kLevels[mode & 3] : kPaletteSizes[mode & 7];
+  Outcome<PictureFont> loaded = bmp_load(in, mode & 0x80 || !n ? nullptr : palette.data(), n);
+  if (!loaded.ok()) {
+    fuzz::check(loaded.error().empty(), "a reader worded its failure");
+    return 0;
   }
-  console.take();
-  if (!font) return 0;
+  // Only palette mode counts the pixels set to default.
+  fuzz::check(!loaded->defaulted || (!(mode & 0x80) && n != 0),
+              "pixels counted as set to default outside palette mode");
+  const SymFontPtr& font = loaded->font;
   fuzz::check(font->numsym == 1, "a picture did not become one symbol");
   fuzz::check(font->symwidth > 0 && font->symheight > 0, "a picture of no size");
   fuzz::check(font->codepage == nullptr, "a picture with a codepage");

@@ -77,9 +77,9 @@ std::string_view split_input(std::string_view in, std::vector<InputFile>& files)
 // True when every name the program can read from the configuration stays
 // inside its directory. Reads the configuration the way the program does.
 bool names_stay_inside(const std::string& config_path) {
-  FilePtr f = file_open(config_path.c_str(), "r");
-  if (!f) return false;
-  ConfigLines lines(f.get());
+  const std::optional<FileBytes> bytes = read_input_file(config_path);
+  if (!bytes) return false;
+  ConfigLines lines({bytes->data(), bytes->size});
   while (const char* name = lines.firstname()) {
     if (std::string_view(name).find_first_of("/\\") != std::string_view::npos) return false;
   }

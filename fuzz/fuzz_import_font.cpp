@@ -7,12 +7,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 
 #include "base/fileio.h"
 #include "font_checks.h"
+#include "fonts/cp_load.h"
 #include "fonts/sym_load.h"
 #include "freetype_library.h"
 #include "fuzz_support.h"
@@ -44,14 +47,20 @@ FontOptions options_from(uint8_t b, const std::string& font, const std::string& 
 }
 
 // The files written must be fonts the generator reads.
-void check_outputs(const std::string& sym_path, size_t symbols) {
-  fuzz::QuietConsole console;
-  SymFontPtr font = sym_load(sym_path.c_str());
-  const std::string out = console.take();
-  if (!font) fuzz::fail(("the .sym reader refused an imported font:" + out).c_str());
-  fuzz::check(font->numsym == symbols, "the .sym file holds another number of symbols");
-  fuzz::check(font->codepage != nullptr, "the imported font's codepage was not read");
-  fuzz::exercise_font(*font);
+void check_outputs(const std::string& sym_path, const std::string& cp_path, size_t symbols) {
+  const std::optional<FileBytes> sym = read_input_file(sym_path);
+  const std::optional<FileBytes> cp = read_input_file(cp_path);
+  fuzz::check(sym && cp, "an imported font's files cannot be read");
+  Outcome<SymLoaded> read = sym_load(TextBytes(sym->data(), sym->size));
+  fuzz::check(read.ok(), "the .sym reader refused an imported font");
+  Outcome<CPTABLE> table = cp_load(TextBytes(cp->data(), cp->size));
+  fuzz::check(table.ok(), "the .cp reader refused an imported font's codepage");
+  fuzz::check(read->cpname == std::optional<std::string>("o.cp"),
+              "the .sym file names another codepage");
+  SYMFONT& font = *read->font;
+  fuzz::check(font.numsym == symbols, "the .sym file holds another number of symbols");
+  font.codepage = std::make_unique<CPTABLE>(std::move(table.value()));
+  fuzz::exercise_font(font);
 }
 
 // The same font by glyph names, common ones and one that no font has (whose
@@ -115,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view sym(reinterpret_cast<const char*>(written->data()), written->size);
   size_t symbols = 0;
   for (size_t at = 0; (at = sym.find("\n{{", at)) != std::string::npos; ++at) ++symbols;
-  check_outputs(out, symbols);
+  check_outputs(out, (scratch.dir() / "o.cp").string(), symbols);
   check_names(options_from(data[0], font, out));
   return 0;
 }

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "bitmap/bmp_read.h"
+#include "base/fileio.h"
 #include "bitmap/symbol.h"
 #include "fuzz_support.h"
 #include "import/pictures/picture_import.h"
 #include "import/pictures/picture_read.h"
+#include "tests/support/bmp_as_is.h"
+#include "tests/support/symbol_pixels.h"
 
 namespace {
 
@@ -45,11 +47,12 @@ RGBTRIPLET colour_read(const SYMBOL& sym, unsigned depth, const std::vector<RGBT
 
 void check_read_back(const std::string& path, const RgbPicture& pic, unsigned depth,
                      const std::vector<RGBTRIPLET>& written) {
-  std::vector<RGBTRIPLET> table;
-  fuzz::QuietConsole console;
-  const SYMBOL sym = bmp_read(path.c_str(), nullptr, &table);
-  const std::string messages = console.take();
-  if (sym.empty()) fuzz::fail(("tralk's reader refused an imported picture:" + messages).c_str());
+  const std::optional<FileBytes> bytes = read_input_file(path);
+  fuzz::check(bytes.has_value(), "an imported picture cannot be read");
+  Outcome<BmpAsIs> read = bmp_read_as_is({bytes->data(), bytes->size});
+  fuzz::check(read.ok(), "tralk's reader refused an imported picture");
+  const SYMBOL& sym = read->sym;
+  std::vector<RGBTRIPLET> table = read->table;
   if (depth == 1) table = written;
   SYMSHAPE shape;
   fuzz::check(sym_shape(sym, shape) && shape.width == pic.width && shape.height == pic.height,
@@ -74,19 +77,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   scratch.clear();
   PictureOptions opts;
   PictureRequest& req = opts.request;
-  req.path = scratch.write("in.pic", data + 1, size - 1);
+  req.path = "in.pic";
+  const std::span<const uint8_t> picture(data + 1, size - 1);
   req.depth = kDepths[data[0] & 3];
   if (data[0] & 4) req.background = {16, 128, 240};
   opts.out = (scratch.dir() / "o.bmp").string();
 
-  const Outcome<ImportedPicture> imported = import_picture(opts);
+  const Outcome<ImportedPicture> imported =
+      import_picture(opts, std::make_unique<MemorySource>(picture));
   if (!imported.ok()) {
     check_one_line(imported.error());
     fuzz::check(imported.code() != Fault::usage, "a picture refused as a bad command line");
     return 0;
   }
   if (uint64_t{imported->width} * imported->height > kLargestReadBack) return 0;
-  const Outcome<LoadedPicture> read = read_picture(req);
+  const Outcome<LoadedPicture> read = read_picture(req, std::make_unique<MemorySource>(picture));
   fuzz::check(read.ok(), "a picture imported cannot be read whole");
   const RgbPicture& pic = read->pixels;
   fuzz::check(pic.width == imported->width && pic.height == imported->height,

@@ -1,6 +1,7 @@
 // Shared pieces of the libFuzzer harnesses: a private scratch directory for
-// the input files (the readers take file names, not buffers), a quiet
-// console, and a loud stop for anything a harness finds wrong.
+// what the importer and the whole program write (and for the font files
+// FreeType is handed), a quiet console, and a loud stop for anything a
+// harness finds wrong. The readers' harnesses hand them the bytes.
 #pragma once
 
 #include <fcntl.h>

@@ -8,7 +8,7 @@
 #include "base/crc32.h"
 #include "base/fileio.h"
 #include "base/text.h"
-#include "driver/path.h"
+#include "base/path.h"
 #include "inspect/font_names.h"
 #include "inspect/header_macros.h"
 #include "inspect/options.h"

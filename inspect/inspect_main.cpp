@@ -30,15 +30,20 @@ int fail(const Failure& failure) {
   return kInspectFailed;
 }
 
-// The palette file's colours; none when the palette reader refused it (its
-// messages printed).
+// The palette file's colours; none when it cannot be read, after the words
+// tralk has for it.
 std::optional<std::vector<RGBTRIPLET>> load_palette(const std::string& path) {
-  PalTablePtr pal = pal_load(path.c_str(), nullptr, nullptr);
-  if (!pal) {
-    con_printf("\n");
+  const std::optional<FileBytes> bytes = read_input_file(path);
+  Outcome<PALTABLE> pal = bytes ? pal_load(TextBytes(bytes->data(), bytes->size))
+                                : Outcome<PALTABLE>(Failure{Fault::io, ""});
+  if (!pal.ok()) {
+    const char* word = pal.code() == Fault::io          ? "Open error"
+                       : pal.code() == Fault::too_large ? "Heap error"
+                                                        : "Syntax error";
+    con_printf("\n %s in pal file \"%s\"\n", word, path.c_str());
     return std::nullopt;
   }
-  return pal->entries;
+  return std::move(pal->entries);
 }
 
 Status write_sheet(const InspectResult& result, const InspectOptions& opts,

@@ -9,9 +9,9 @@
 #include "base/console.h"
 #include "base/crc32.h"
 #include "base/outfile.h"
+#include "base/path.h"
 #include "base/set_lock.h"
 #include "base/text.h"
-#include "driver/path.h"
 #include "output/vmem.h"
 #include "output/write_failure.h"
 
@@ -158,26 +158,16 @@ bool finish_or_report(OutFile& file, const std::string& path) {
   return false;
 }
 
-// Lays the image out font by font and, when the source file is open, writes
-// each font's structures as soon as its indexes are known. None when the
-// image cannot be laid out (the reason has been printed).
-VmemBufPtr lay_out_source_and_image(const FONTLIST& list, OutFile* source) {
-  auto image = std::make_unique<VMEMBUF>();
+// Writes each font's structures, with its storage indexes.
+void write_structs(const FONTLIST& list, const VMEMBUF& image, OutFile& source) {
+  size_t block = 0;
   for (const FONTENTRY& entry : list.entries) {
     if (!entry.font) continue;
-    Outcome<FONTBLOCK> block = vmem_addfont(*image, *entry.font);
-    if (!block.ok()) {
-      con_printf("\n%s", block.error().c_str());
-      return nullptr;
-    }
-    if (source) {
-      std::string text;
-      vfont_writestruct(text, entry.name, *entry.font, block.value().symindex,
-                        block.value().rangeindex, list.id);
-      source->write(text);
-    }
+    const FONTBLOCK& b = image.blocks[block++];
+    std::string text;
+    vfont_writestruct(text, entry.name, *entry.font, b.symindex, b.rangeindex, list.id);
+    source.write(text);
   }
-  return image;
 }
 
 std::string header_text(const FONTLIST& list, const OutputNames& names, uint32_t size,
@@ -238,7 +228,8 @@ uint32_t image_crc32(const VMEMBUF& layout) {
   return crc;
 }
 
-bool generate(const FONTLIST& list, const OutputNames& names, bool checksum) {
+bool generate(const FONTLIST& list, const Outcome<VMEMBUF>& layout, const OutputNames& names,
+              bool checksum) {
   // Another run writing this image waits until these files are in place,
   // or this one until that one's are.
   SetLock lock({names.source, names.header, names.image});
@@ -253,22 +244,26 @@ bool generate(const FONTLIST& list, const OutputNames& names, bool checksum) {
     report_write_failure(names.source, source.reason());
   }
 
-  VmemBufPtr image = lay_out_source_and_image(list, source_open ? &source : nullptr);
-  if (!image) return false;
+  if (!layout.ok()) {
+    con_printf("\n%s", layout.error().c_str());
+    con_error_line(names.image, 0, layout.error());
+    return false;
+  }
+  const VMEMBUF& image = layout.value();
   bool ok = source_open;
   if (source_open) {
+    write_structs(list, image, source);
     std::string trailer;
-    appendf(trailer, kSourceTrailer, ul(image->vmpos));
+    appendf(trailer, kSourceTrailer, ul(image.vmpos));
     source.write(trailer);
     ok = finish_or_report(source, names.source);
   }
   OutFile header;
   OutFile bin;
   const std::optional<uint32_t> crc =
-      checksum ? std::optional<uint32_t>(image_crc32(*image)) : std::nullopt;
-  ok = write_header(lock, header, list, names, image->vmpos, crc) && ok;
-  ok = write_image(lock, bin, *image, names.image) && ok;
-  vmem_free(std::move(image));
+      checksum ? std::optional<uint32_t>(image_crc32(image)) : std::nullopt;
+  ok = write_header(lock, header, list, names, image.vmpos, crc) && ok;
+  ok = write_image(lock, bin, image, names.image) && ok;
   return ok && replace_all(source, header, bin, names);
 }
 
@@ -309,9 +304,9 @@ void vfont_writestruct(std::string& out, const std::string& fontname, const SYMF
   }
 }
 
-bool vfont_generate(const FONTLIST& list, bool checksum) {
+bool vfont_generate(const FONTLIST& list, const Outcome<VMEMBUF>& layout, bool checksum) {
   con_printf("\n\nCreating VFONT files");
-  if (generate(list, make_names(list.binname), checksum)) return true;
+  if (generate(list, layout, make_names(list.binname), checksum)) return true;
   con_printf("\n- No file of \"%s\" was replaced", list.binname.c_str());
   return false;
 }

@@ -7,21 +7,24 @@
 #include <string>
 #include <vector>
 
-#include "driver/fontlist.h"
+#include "base/outcome.h"
+#include "output/fontlist.h"
+#include "output/vmem.h"
 
-// Writes the source, the header and the image of list, in that order, with
-// their console messages. Returns false when any of the files could not be
-// written (each failure has been reported); files are never left
-// half-written under their names. With checksum, the header also defines
-// NAME_CRC32, the CRC-32 of the image (base/crc32.h).
-bool vfont_generate(const FONTLIST& list, bool checksum = false);
+// Writes the source, the header and the image of list, laid out as layout
+// says (vmem_layout), in that order, with their console messages; a layout
+// that failed is reported once the source is begun. Returns false when any
+// of the files could not be written (each failure has been reported); files
+// are never left half-written under their names. With checksum, the header
+// also defines NAME_CRC32, the CRC-32 of the image (base/crc32.h).
+bool vfont_generate(const FONTLIST& list, const Outcome<VMEMBUF>& layout, bool checksum = false);
 
-// The full paths of the files vfont_generate writes for the image name
 // The character of an image's name (binname as in the configuration) that
 // keeps its header from being included by name, #include <NAME.h>: "<",
 // ">", a double quote or a control character; none when there is none.
 std::optional<char> vfont_unincludable(const std::string& binname);
 
+// The full paths of the files vfont_generate writes for the image name
 // binname: source, header and image.
 std::vector<std::string> vfont_output_files(const std::string& binname);
 

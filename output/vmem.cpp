@@ -141,6 +141,16 @@ Outcome<FONTBLOCK> vmem_addfont(VMEMBUF& buf, const SYMFONT& font) {
   return b;
 }
 
+Outcome<VMEMBUF> vmem_layout(const FONTLIST& list) {
+  VMEMBUF layout;
+  for (const FONTENTRY& entry : list.entries) {
+    if (!entry.font) continue;
+    if (Outcome<FONTBLOCK> block = vmem_addfont(layout, *entry.font); !block.ok())
+      return block.failure();
+  }
+  return layout;
+}
+
 void vmem_write(const VMEMBUF& buf, const ImageSink& sink) {
   Staging out(sink);
   for (const FONTBLOCK& b : buf.blocks) {
@@ -156,8 +166,4 @@ void vmem_write(const VMEMBUF& buf, const ImageSink& sink) {
     }
     out.zeros(b.size - written);
   }
-}
-
-void vmem_free(VmemBufPtr buf) {
-  buf.reset();
 }

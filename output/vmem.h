@@ -1,7 +1,7 @@
-// The virtual font image of one font list: laid out font by font while the C
-// source is written (each font's storage indexes are known before its
-// structures are), then streamed from the fonts into the image file. The
-// image is never held whole in memory. Layout: output/image_layout.h.
+// The virtual font image of one font list: laid out once, font by font, its
+// storage indexes then written into the C source, its size checked, and the
+// image streamed from the fonts into the image file. The image is never held
+// whole in memory. Layout: output/image_layout.h.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,7 @@
 
 #include "base/outcome.h"
 #include "fonts/symfont.h"
+#include "output/fontlist.h"
 
 // Where one font's block lies in the image.
 struct FONTBLOCK {
@@ -27,16 +28,16 @@ struct VMEMBUF {
   std::vector<FONTBLOCK> blocks;
   uint32_t vmpos = 0;  // the image size so far
 };
-using VmemBufPtr = std::unique_ptr<VMEMBUF>;
 
 // Lays out font's block after the blocks of buf. The font must outlive buf.
 // Fails, with the text of why, when the image would outgrow the 32-bit
 // storage indexes or memory runs out.
 Outcome<FONTBLOCK> vmem_addfont(VMEMBUF& buf, const SYMFONT& font);
 
+// Lays out every font of list, in order (entries without a font take no
+// block): vmem_addfont's failure when one cannot be.
+Outcome<VMEMBUF> vmem_layout(const FONTLIST& list);
+
 // Writes the image that buf lays out, in pieces, through out.
 using ImageSink = std::function<void(const uint8_t* bytes, size_t n)>;
 void vmem_write(const VMEMBUF& buf, const ImageSink& out);
-
-// Releases the layout; none is accepted.
-void vmem_free(VmemBufPtr buf);

@@ -4,7 +4,7 @@
 
 #include "base/byte_size.h"
 #include "base/text.h"
-#include "driver/path.h"
+#include "base/path.h"
 
 namespace tralk::pack {
 

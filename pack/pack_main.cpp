@@ -15,7 +15,7 @@
 #include "base/fileio.h"
 #include "base/make_rule.h"
 #include "base/text.h"
-#include "driver/path.h"
+#include "base/path.h"
 #include "pack/chip_header.h"
 #include "pack/chip_image.h"
 #include "pack/chip_layout.h"

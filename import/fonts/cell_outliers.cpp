@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "bitmap/symbol.h"
+#include "fonts/symfont.h"
 
 namespace tralk::importer {
 

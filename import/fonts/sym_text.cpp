@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/text.h"
+#include "fonts/sym_format.h"
 #include "import/fonts/byte_text.h"
 
 namespace tralk::importer {
@@ -65,7 +66,8 @@ SymTextWriter::SymTextWriter(OutFile& out, const SymTextInfo& info, unsigned bpp
       header_start_(bpp == 1 ? "{{" : "{{0," + std::to_string(bpp) + ","),
       header_end_("," + std::to_string(height) + "},{") {
   std::string head = info.cp_name.empty() ? "// tralk symbol font without a codepage\n"
-                                          : "// CP<" + info.cp_name + ">\n";
+                                          : "// " + std::string(kSymCodepageMarker) + info.cp_name +
+                                                kSymMarkerEnd + "\n";
   for (const std::string& line : info.comments) head += "// " + comment_safe(line) + "\n";
   out_.write(head);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "bitmap/symbol.h"
+#include "fonts/symfont.h"
 #include "import/fonts/bit_rows.h"
 
 namespace tralk::importer {

@@ -3,6 +3,7 @@
 #include <new>
 #include <vector>
 
+#include "base/fileio.h"
 #include "base/text.h"
 #include "bitmap/bmp_read.h"
 #include "bitmap/bmp_rows.h"
@@ -14,14 +15,23 @@ namespace tralk::importer {
 
 namespace {
 
-// Why the reader failed: the file ends early, or its message ("Error: BMP
-// format", "\n Open error") without "Error" and line breaks.
-std::string reader_reason(const Status& failed) {
-  if (failed.code() == Fault::cut_short) return "the file is cut short";
-  std::string s = failed.error();
-  s.erase(0, s.find_first_not_of("\n "));
-  if (s.rfind("Error", 0) == 0) s.erase(0, s.find_first_not_of(": ", 5));
-  return s;
+// Why the reader refused the picture, in the words of tralk's messages
+// without their "Error".
+const char* reader_reason(const Failure& failed) {
+  const BmpField field = bmp_field(failed);
+  switch (failed.code) {
+    case Fault::cut_short:
+      return "the file is cut short";
+    case Fault::too_large:
+      return "Heap alloc";
+    case Fault::unsupported:
+      return field == BmpField::compression ? "BMP compression formats not supported"
+                                            : "BMP transparency not supported";
+    default:
+      return field == BmpField::signature    ? "Not a BMP file"
+             : field == BmpField::dimensions ? "BMP Format"
+                                             : "BMP format";
+  }
 }
 
 // Each row's pixels as the reader hands them out, made red, green, blue.
@@ -74,7 +84,8 @@ class RowsToRgb {
 
 class BmpSource final : public PictureSource {
  public:
-  explicit BmpSource(const PictureRequest& req) : req_(req) {}
+  BmpSource(const PictureRequest& req, std::unique_ptr<ByteSource> in)
+      : req_(req), in_(std::move(in)) {}
 
   Status open();
   uint32_t width() const override { return header_.width; }
@@ -86,18 +97,29 @@ class BmpSource final : public PictureSource {
   bool flattened() const override { return flattened_; }
 
  private:
+  // Starts a reading of the file: its head read again.
+  Status start(BmpPicture& bmp);
   Failure failure(const Status& read) const {
-    return Failure{read.code(), "cannot read " + in_quotes(req_.path) + ": " + reader_reason(read)};
+    return Failure{read.code(),
+                   "cannot read " + in_quotes(req_.path) + ": " + reader_reason(read.failure())};
   }
 
   PictureRequest req_;
+  std::unique_ptr<ByteSource> in_;
   BmpHeader header_;
   bool flattened_ = false;
 };
 
+Status BmpSource::start(BmpPicture& bmp) {
+  if (!in_->rewind())
+    return Failure{Fault::io, "cannot read " + in_quotes(req_.path) + ": " + errno_text()};
+  if (Status read = bmp_open(*in_, bmp); !read.ok()) return failure(read);
+  return {};
+}
+
 Status BmpSource::open() {
   BmpPicture bmp;
-  if (Status read = bmp_open(req_.path.c_str(), true, bmp); !read.ok()) return failure(read);
+  if (Status read = start(bmp); !read.ok()) return read;
   header_ = bmp.header;
   if (Status fits = check_picture_size(req_, header_.width, header_.height); !fits.ok())
     return fits;
@@ -106,9 +128,9 @@ Status BmpSource::open() {
 
 Status BmpSource::read_rows(uint32_t first, uint32_t count, const RowSink& sink) {
   BmpPicture bmp;
-  Status read = bmp_open(req_.path.c_str(), true, bmp);
-  if (!read.ok()) return failure(read);
+  if (Status started = start(bmp); !started.ok()) return started;
   const BmpHeader& h = bmp.header;
+  Status read;
   if (h.width != header_.width || h.height != header_.height)
     return Failure{Fault::format,
                    "cannot read " + in_quotes(req_.path) + ": it changed while read"};
@@ -132,8 +154,9 @@ Status BmpSource::read_rows(uint32_t first, uint32_t count, const RowSink& sink)
 
 }  // namespace
 
-Outcome<std::unique_ptr<PictureSource>> open_bmp_picture(const PictureRequest& req) {
-  auto source = std::make_unique<BmpSource>(req);
+Outcome<std::unique_ptr<PictureSource>> open_bmp_picture(const PictureRequest& req,
+                                                         std::unique_ptr<ByteSource> in) {
+  auto source = std::make_unique<BmpSource>(req, std::move(in));
   if (Status opened = source->open(); !opened.ok()) return opened.failure();
   return std::unique_ptr<PictureSource>(std::move(source));
 }

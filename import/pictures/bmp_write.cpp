@@ -2,51 +2,48 @@
 
 #include <algorithm>
 
+#include "base/coding.h"
+#include "bitmap/bmp_layout.h"
 #include "bitmap/symbol.h"
 
 namespace tralk::importer {
 
 namespace {
 
-constexpr uint32_t kHeadersSize = 14 + 40;
+using namespace bmp_layout;
+
+constexpr uint32_t kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
 constexpr uint32_t kPixelsPerMetre = 2835;
 
-void put16(std::string& out, uint32_t v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
-}
-
-void put32(std::string& out, uint32_t v) {
-  put16(out, v & 0xFFFF);
-  put16(out, v >> 16);
-}
-
+// The 40-byte form, its pixels uncompressed, bottom row first.
 std::string headers(uint32_t width, uint32_t height, unsigned bits,
                     const std::vector<RGBTRIPLET>& table, uint32_t stride) {
   const uint32_t entries = bits == 24 ? 0 : static_cast<uint32_t>(table.size());
-  const uint32_t offset = kHeadersSize + 4 * entries;
+  const uint32_t offset = kHeadersSize + kTableEntrySize * entries;
   const uint32_t image = stride * height;
-  std::string out;
-  out += "BM";
-  put32(out, offset + image);
-  put32(out, 0);  // reserved
-  put32(out, offset);
-  put32(out, 40);
-  put32(out, width);
-  put32(out, height);  // positive: bottom row first
-  put16(out, 1);       // planes
-  put16(out, bits);
-  put32(out, 0);  // no compression
-  put32(out, image);
-  put32(out, kPixelsPerMetre);
-  put32(out, kPixelsPerMetre);
-  put32(out, entries);  // colours used
-  put32(out, 0);        // colours important: all
-  for (uint32_t i = 0; i < entries; ++i) {
-    out += static_cast<char>(table[i].b);
-    out += static_cast<char>(table[i].g);
-    out += static_cast<char>(table[i].r);
-    out += '\0';
+  std::string out(offset, '\0');
+  auto* head = reinterpret_cast<uint8_t*>(out.data());
+  head[0] = kSignature[0];
+  head[1] = kSignature[1];
+  put_u32le(head + kAtFileSize, offset + image);
+  put_u32le(head + kAtPixelOffset, offset);
+  uint8_t* info = head + kFileHeaderSize;
+  put_u32le(info, kInfoHeaderSize);
+  put_u32le(info + kAtWidth, width);
+  put_u32le(info + kAtHeight, height);  // positive: bottom row first
+  put_u16le(info + kAtPlanes, 1);
+  put_u16le(info + kAtBits, static_cast<uint16_t>(bits));
+  put_u32le(info + kAtCompression, kRgb);
+  put_u32le(info + kAtImageSize, image);
+  put_u32le(info + kAtXPixelsPerMetre, kPixelsPerMetre);
+  put_u32le(info + kAtYPixelsPerMetre, kPixelsPerMetre);
+  put_u32le(info + kAtColoursUsed, entries);
+  put_u32le(info + kAtColoursImportant, 0);  // all
+  uint8_t* entry = head + kHeadersSize;
+  for (uint32_t i = 0; i < entries; ++i, entry += kTableEntrySize) {
+    entry[0] = table[i].b;
+    entry[1] = table[i].g;
+    entry[2] = table[i].r;
   }
   return out;
 }
@@ -59,7 +56,7 @@ BmpWriter::BmpWriter(OutFile& out, uint32_t width, uint32_t height, unsigned bit
       width_(width),
       height_(height),
       bits_(bits),
-      stride_((width * bits + 31) / 32 * 4),
+      stride_(row_stride(width, bits)),
       row_(stride_, '\0') {
   const std::string head = headers(width, height, bits, table, stride_);
   out_.write(head);

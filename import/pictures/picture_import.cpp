@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/file_set.h"
+#include "base/fileio.h"
 #include "base/make_rule.h"
 #include "base/outfile.h"
 #include "base/set_lock.h"
@@ -83,9 +84,16 @@ class ColourIndex {
 // The colours of --palette, as tralk's palette reader takes them, when the
 // depth can hold them in a way tralk's palette mode reads.
 Outcome<std::vector<RGBTRIPLET>> given_palette(const PictureOptions& opts) {
-  Outcome<PALTABLE> read = pal_read(opts.palette.c_str());
+  const std::optional<FileBytes> bytes = read_input_file(opts.palette);
+  Outcome<PALTABLE> read = bytes ? pal_load(TextBytes(bytes->data(), bytes->size))
+                                 : Outcome<PALTABLE>(Failure{Fault::io, ""});
   const std::string name = in_quotes(opts.palette);
-  if (!read.ok()) return Failure{read.code(), "cannot use palette " + name + ": " + read.error()};
+  if (!read.ok()) {
+    const char* word = read.code() == Fault::io          ? "Open error"
+                       : read.code() == Fault::too_large ? "Heap error"
+                                                         : "Syntax error";
+    return Failure{read.code(), "cannot use palette " + name + ": " + word};
+  }
   std::vector<RGBTRIPLET> entries = std::move(read->entries);
   const std::string colours =
       std::to_string(entries.size()) + (entries.size() == 1 ? " colour" : " colours");
@@ -149,8 +157,17 @@ std::vector<RGBTRIPLET> palette_table(std::vector<RGBTRIPLET> table, unsigned bi
 }  // namespace
 
 Outcome<ImportedPicture> import_picture(const PictureOptions& opts) {
+  Outcome<FileSource> file = FileSource::open(opts.request.path);
+  if (!file.ok())
+    return Failure{file.code(),
+                   "cannot read " + in_quotes(opts.request.path) + ": " + file.error()};
+  return import_picture(opts, std::make_unique<FileSource>(std::move(file.value())));
+}
+
+Outcome<ImportedPicture> import_picture(const PictureOptions& opts,
+                                        std::unique_ptr<ByteSource> in) {
   const PictureRequest& req = opts.request;
-  Outcome<std::unique_ptr<PictureSource>> opened = open_picture(req);
+  Outcome<std::unique_ptr<PictureSource>> opened = open_picture(req, std::move(in));
   if (!opened.ok()) return opened.failure();
   PictureSource& source = *opened.value();
   ImportedPicture result;

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+#include "base/byte_source.h"
 #include "base/outcome.h"
 #include "base/palette.h"
 #include "import/pictures/picture_options.h"
@@ -26,5 +28,7 @@ struct ImportedPicture {
 // Imports the picture opts name into opts.out (and opts.pal). A failure,
 // with a one-line message, leaves every output as it was.
 Outcome<ImportedPicture> import_picture(const PictureOptions& opts);
+// The same from the picture's bytes in (read as the file opts name).
+Outcome<ImportedPicture> import_picture(const PictureOptions& opts, std::unique_ptr<ByteSource> in);
 
 }  // namespace tralk::importer

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <new>
 
 #include "base/fileio.h"
@@ -21,19 +20,20 @@ Failure cannot_read(const PictureRequest& req, Fault code) {
 }  // namespace
 
 Outcome<std::unique_ptr<PictureSource>> open_picture(const PictureRequest& req) {
-  errno = 0;
-  const FilePtr f = file_open(req.path.c_str(), "rb");
-  if (!f) return cannot_read(req, errno == ENOENT ? Fault::not_found : Fault::io);
+  Outcome<FileSource> file = FileSource::open(req.path);
+  if (!file.ok())
+    return Failure{file.code(), "cannot read " + in_quotes(req.path) + ": " + file.error()};
+  return open_picture(req, std::make_unique<FileSource>(std::move(file.value())));
+}
+
+Outcome<std::unique_ptr<PictureSource>> open_picture(const PictureRequest& req,
+                                                     std::unique_ptr<ByteSource> in) {
   uint8_t head[10];
   errno = 0;
-  const size_t n = std::fread(head, 1, sizeof head, f.get());
-  if (std::ferror(f.get())) return cannot_read(req, Fault::io);
-  if (is_png_signature(head, n)) {
-    std::error_code ec;
-    const uint64_t size = std::filesystem::file_size(req.path, ec);
-    return open_png_picture(req, ec ? 0 : size);
-  }
-  if (n >= 2 && head[0] == 'B' && head[1] == 'M') return open_bmp_picture(req);
+  const size_t n = in->read(head, sizeof head);
+  if (in->failed()) return cannot_read(req, Fault::io);
+  if (is_png_signature(head, n)) return open_png_picture(req, std::move(in));
+  if (n >= 2 && head[0] == 'B' && head[1] == 'M') return open_bmp_picture(req, std::move(in));
   if (is_text_mangled_png_signature(head, n))
     return Failure{Fault::format, in_quotes(req.path) +
                                       " is a PNG picture damaged by a transfer as text (its line "
@@ -41,8 +41,8 @@ Outcome<std::unique_ptr<PictureSource>> open_picture(const PictureRequest& req) 
   return Failure{Fault::unsupported, in_quotes(req.path) + " is neither a PNG nor a BMP picture"};
 }
 
-Outcome<LoadedPicture> read_picture(const PictureRequest& req) {
-  Outcome<std::unique_ptr<PictureSource>> source = open_picture(req);
+Outcome<LoadedPicture> read_picture(const PictureRequest& req, std::unique_ptr<ByteSource> in) {
+  Outcome<std::unique_ptr<PictureSource>> source = open_picture(req, std::move(in));
   if (!source.ok()) return source.failure();
   PictureSource& s = *source.value();
   LoadedPicture pic;

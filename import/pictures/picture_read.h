@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "base/byte_source.h"
 #include "base/outcome.h"
 #include "import/pictures/picture_request.h"
 #include "import/pictures/picture_source.h"
@@ -16,9 +17,12 @@ namespace tralk::importer {
 // a transfer as text damaged), or it is too large for tralk at req's depth
 // or for the importer.
 Outcome<std::unique_ptr<PictureSource>> open_picture(const PictureRequest& req);
+// The same from the picture's bytes in (read as the file req names).
+Outcome<std::unique_ptr<PictureSource>> open_picture(const PictureRequest& req,
+                                                     std::unique_ptr<ByteSource> in);
 
-// The whole picture req names, read through open_picture: for pictures
+// The whole picture in, read through open_picture: for pictures
 // known to be small (the tests' and the fuzz harness's).
-Outcome<LoadedPicture> read_picture(const PictureRequest& req);
+Outcome<LoadedPicture> read_picture(const PictureRequest& req, std::unique_ptr<ByteSource> in);
 
 }  // namespace tralk::importer

@@ -24,7 +24,7 @@ constexpr uint64_t kMaxInflation = 1032;
 // stopped the reading. A fixed buffer, as the error callback must not
 // allocate (an exception must not pass through libpng).
 struct PngIo {
-  std::FILE* file = nullptr;
+  ByteSource* in = nullptr;
   char reason[200] = {};
   bool cut_short = false;  // the file ended before the picture did
 };
@@ -40,7 +40,7 @@ void on_warning(png_structp, png_const_charp) {}
 
 void read_data(png_structp png, png_bytep data, size_t length) {
   auto* io = static_cast<PngIo*>(png_get_io_ptr(png));
-  if (std::fread(data, 1, length, io->file) != length) {
+  if (io->in->read(data, length) != length) {
     io->cut_short = true;
     png_error(png, "the file is cut short");
   }
@@ -143,9 +143,10 @@ bool guarded(void (*step)(PngDecode&), PngDecode& d) {
 
 class PngSource final : public PictureSource {
  public:
-  explicit PngSource(const PictureRequest& req) : req_(req) {}
+  PngSource(const PictureRequest& req, std::unique_ptr<ByteSource> in)
+      : req_(req), in_(std::move(in)) {}
 
-  Status open(uint64_t file_size);
+  Status open();
   uint32_t width() const override { return width_; }
   uint32_t height() const override { return height_; }
   RowOrder order() const override { return passes_ > 1 ? RowOrder::banded : RowOrder::top_down; }
@@ -155,7 +156,7 @@ class PngSource final : public PictureSource {
 
  private:
   // Starts a reading: the file from its start, its head read into d.
-  Status start(FilePtr& file, PngIo& io, const PngHandles& handles, PngDecode& d);
+  Status start(PngIo& io, const PngHandles& handles, PngDecode& d);
   Status check_size(const PngDecode& d, uint64_t file_size) const;
   Failure failure(const PngIo& io) const {
     return Failure{
@@ -164,6 +165,7 @@ class PngSource final : public PictureSource {
   }
 
   PictureRequest req_;
+  std::unique_ptr<ByteSource> in_;
   uint32_t width_ = 0;
   uint32_t height_ = 0;
   int passes_ = 1;
@@ -172,13 +174,10 @@ class PngSource final : public PictureSource {
   std::vector<uint8_t> rgb_;  // one row, flattened
 };
 
-Status PngSource::start(FilePtr& file, PngIo& io, const PngHandles& handles, PngDecode& d) {
-  errno = 0;
-  file = file_open(req_.path.c_str(), "rb");
-  if (!file)
-    return Failure{errno == ENOENT ? Fault::not_found : Fault::io,
-                   "cannot read " + in_quotes(req_.path) + ": " + errno_text()};
-  io.file = file.get();
+Status PngSource::start(PngIo& io, const PngHandles& handles, PngDecode& d) {
+  if (!in_->rewind())
+    return Failure{Fault::io, "cannot read " + in_quotes(req_.path) + ": " + errno_text()};
+  io.in = in_.get();
   if (!handles.ok())
     return Failure{Fault::too_large,
                    "cannot read " + in_quotes(req_.path) + ": libpng cannot start (out of memory)"};
@@ -200,13 +199,12 @@ Status PngSource::check_size(const PngDecode& d, uint64_t file_size) const {
   return check_pixel_count(req_, d.width, d.height);
 }
 
-Status PngSource::open(uint64_t file_size) {
-  FilePtr file;
+Status PngSource::open() {
   PngIo io;
   const PngHandles handles(io);
   PngDecode d;
-  if (Status started = start(file, io, handles, d); !started.ok()) return started;
-  if (Status fits = check_size(d, file_size); !fits.ok()) return fits;
+  if (Status started = start(io, handles, d); !started.ok()) return started;
+  if (Status fits = check_size(d, in_->size()); !fits.ok()) return fits;
   width_ = d.width;
   height_ = d.height;
   passes_ = d.passes;
@@ -215,11 +213,10 @@ Status PngSource::open(uint64_t file_size) {
 }
 
 Status PngSource::read_rows(uint32_t first, uint32_t count, const RowSink& sink) {
-  FilePtr file;
   PngIo io;
   const PngHandles handles(io);
   PngDecode d;
-  if (Status started = start(file, io, handles, d); !started.ok()) return started;
+  if (Status started = start(io, handles, d); !started.ok()) return started;
   if (d.width != width_ || d.height != height_ || d.rowbytes != rowbytes_)
     return Failure{Fault::format,
                    "cannot read " + in_quotes(req_.path) + ": it changed while read"};
@@ -266,9 +263,9 @@ bool is_text_mangled_png_signature(const uint8_t* bytes, size_t n) {
 }
 
 Outcome<std::unique_ptr<PictureSource>> open_png_picture(const PictureRequest& req,
-                                                         uint64_t file_size) {
-  auto source = std::make_unique<PngSource>(req);
-  if (Status opened = source->open(file_size); !opened.ok()) return opened.failure();
+                                                         std::unique_ptr<ByteSource> in) {
+  auto source = std::make_unique<PngSource>(req, std::move(in));
+  if (Status opened = source->open(); !opened.ok()) return opened.failure();
   return std::unique_ptr<PictureSource>(std::move(source));
 }
 

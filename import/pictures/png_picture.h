@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/byte_source.h"
 #include "base/outcome.h"
 #include "import/pictures/picture_request.h"
 #include "import/pictures/picture_source.h"
@@ -21,13 +22,12 @@ bool is_png_signature(const uint8_t* bytes, size_t n);
 // text mode leaves it: its CR LF made LF, or its LF made CR LF.
 bool is_text_mangled_png_signature(const uint8_t* bytes, size_t n);
 
-// Opens the PNG picture req names (file_size bytes; 0 when unknown) and
-// reads its head. A failure, with a one-line message (with libpng's reason
-// for a damaged file), when the head cannot be read or the picture is too
+// Reads the head of the PNG picture in (the file req names). A failure, with a one-line message
+// (with libpng's reason for a damaged file), when the head cannot be read or the picture is too
 // large for tralk at the depth asked for, or for the importer
 // (import/pictures/picture_limits.h). Its rows come top row first, those of
 // an interlaced picture once the file is read whole.
 Outcome<std::unique_ptr<PictureSource>> open_png_picture(const PictureRequest& req,
-                                                         uint64_t file_size);
+                                                         std::unique_ptr<ByteSource> in);
 
 }  // namespace tralk::importer

@@ -91,20 +91,20 @@ struct Paths {
   SYMBOL grey;
 };
 
-SYMBOL loaded(const std::string& path, const RGBTRIPLET* palette, uint32_t n,
+SYMBOL loaded(const std::vector<uint8_t>& path, const RGBTRIPLET* palette, uint32_t n,
               std::string& console) {
   con_capture_begin();
-  const SymFontPtr font = bmp_load(path.c_str(), palette, n);
+  const SymFontPtr font = bmp_load(path, palette, n);
   console = con_capture_end();
   return font ? font->symdata : SYMBOL{};
 }
 
-Paths through(const std::string& path) {
+Paths through(const std::vector<uint8_t>& path) {
   static const std::vector<RGBTRIPLET> palette = {
       {0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 255}};
   Paths p;
   con_capture_begin();
-  p.read = bmp_read(path.c_str(), &p.size, &p.table);
+  p.read = bmp_read(path, &p.size, &p.table);
   p.read_console = con_capture_end();
   p.colour = loaded(path, palette.data(), 4, p.colour_console);
   p.grey = loaded(path, nullptr, 16, p.grey_console);
@@ -118,12 +118,11 @@ struct Twins {
 };
 
 void expect_twins(const std::vector<Twins>& cases) {
-  TempDir dir;
   for (const auto& c : cases) {
-    const Paths twin = through(write_bmp(dir, "twin.bmp", c.twin));
+    const Paths twin = through(bmp_build(c.twin));
     ASSERT_EQ(twin.read_console, "") << c.what;
     ASSERT_FALSE(twin.read.empty() || twin.colour.empty() || twin.grey.empty()) << c.what;
-    const Paths got = through(write_bmp(dir, "variant.bmp", c.variant));
+    const Paths got = through(bmp_build(c.variant));
     EXPECT_EQ(got.read_console, twin.read_console) << c.what;
     EXPECT_EQ(got.read, twin.read) << c.what;
     EXPECT_EQ(got.size, twin.size) << c.what;
@@ -139,11 +138,10 @@ void expect_twins(const std::vector<Twins>& cases) {
 // the file's name.
 void expect_refusals(const std::vector<std::pair<std::string, BmpLayout>>& cases,
                      const std::string& message) {
-  TempDir dir;
   for (const auto& [what, layout] : cases) {
-    const std::string path = write_bmp(dir, "bad.bmp", layout);
+    const std::vector<uint8_t> path = bmp_build(layout);
     const Paths p = through(path);
-    const std::string expected = message + " File \"" + path + "\"";
+    const std::string expected = message + " File \"p.bmp\"";
     EXPECT_EQ(p.read_console, expected) << what;
     EXPECT_TRUE(p.read.empty()) << what;
     EXPECT_EQ(p.colour_console, expected) << what;
@@ -337,14 +335,13 @@ TEST(BitmapBmpVariants, RunLengthPictureLargerThanItsFileCanHold) {
   while (bmp_build(probe).size() % 64 != 0) probe.data->push_back(0);
   const uint64_t file_size = bmp_build(probe).size();
   const auto rows = static_cast<int32_t>((64 * file_size + (uint64_t{16} << 20)) / 4096);
-  TempDir dir;
   BmpLayout at_bound = probe;
   at_bound.height = rows;
   con_capture_begin();
   uint32_t size = 0;
   std::vector<RGBTRIPLET> colours;
-  const std::string path = write_bmp(dir, "big.bmp", at_bound);
-  const SYMBOL sym = bmp_read(path.c_str(), &size, &colours);
+  const std::vector<uint8_t> path = bmp_build(at_bound);
+  const SYMBOL sym = bmp_read(path, &size, &colours);
   EXPECT_EQ(con_capture_end(), "");
   ASSERT_EQ(4096 * uint64_t(rows), 64 * file_size + (uint64_t{16} << 20));
   EXPECT_EQ(size, 4096u * static_cast<uint32_t>(rows));

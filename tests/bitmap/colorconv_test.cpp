@@ -1,9 +1,8 @@
-#include "bitmap/colorconv.h"
-
 #include <gtest/gtest.h>
 
 #include "base/console.h"
 #include "bitmap_test_util.h"
+#include "support/symbol_conversions.h"
 
 namespace {
 

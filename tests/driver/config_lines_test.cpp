@@ -7,16 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "base/fileio.h"
-#include "support/text_stream.h"
-
 namespace {
 
 // The entries of text as "first|arg" ("first|" when there is none), and
 // "<rejected>" where a name is rejected.
 std::vector<std::string> config_entries(const std::string& text) {
-  FilePtr f = stream_of(text);
-  ConfigLines lines(f.get());
+  ConfigLines lines({reinterpret_cast<const uint8_t*>(text.data()), text.size()});
   std::vector<std::string> out;
   while (const char* first = lines.firstname()) {
     std::string entry = std::string(first) + "|";
@@ -52,6 +48,35 @@ TEST(ConfigLines, EntriesAndLineArguments) {
       {"x.sym\n\"open\n", {"x.sym|", "<rejected>"}},
   };
   for (const Case& c : cases) EXPECT_EQ(config_entries(c.text), c.entries) << c.text;
+}
+
+// The entries as the run and the lister act on them: the further name read
+// for the kinds that take one, the line of each, and how the reading ended.
+TEST(ConfigLines, EntriesWithTheirLines) {
+  const std::string text =
+      "\xEF\xBB\xBFimg.bin 0x10\r\n/* two\nlines */ f.sym F*\np.pal X\n\nGREYMODE \"open\n";
+  const ConfigText config =
+      read_config({reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+  ASSERT_EQ(config.entries.size(), 5u);
+  const struct {
+    const char* name;
+    std::optional<std::string> arg;
+    bool rejected;
+    uint32_t line;
+  } want[] = {{"img.bin", "0x10", false, 1},
+              {"f.sym", "F*", false, 3},
+              {"p.pal", std::nullopt, false, 4},
+              {"X", std::nullopt, false, 4},
+              {"GREYMODE", std::nullopt, true, 6}};
+  for (size_t i = 0; i < 5; ++i) {
+    EXPECT_EQ(config.entries[i].name, want[i].name) << i;
+    EXPECT_EQ(config.entries[i].arg, want[i].arg) << i;
+    EXPECT_EQ(config.entries[i].arg_rejected, want[i].rejected) << i;
+    EXPECT_EQ(config.entries[i].line, want[i].line) << i;
+  }
+  EXPECT_EQ(config.end, ConfigEnd::done);
+  EXPECT_EQ(read_config({reinterpret_cast<const uint8_t*>("a.bin\n/* x"), 11}).end,
+            ConfigEnd::open_comment);
 }
 
 }  // namespace

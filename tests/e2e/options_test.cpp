@@ -95,8 +95,6 @@ TEST(Options, HelpAndRefusedCommandLines) {
       {"--quiet --max-size 1k cfg.vfg",
        "\n Option \"--max-size\" needs a number of bytes, KiB or MiB: \"1k\"" + refused, 255},
       {"--quiet", "\n Illegal comand line parameter" + usage + kPressKey, 255},
-      {"--quiet --output-dir missing cfg.vfg",
-       "\nERROR: Output folder not found: \"<DIR>/missing\"" + std::string(kPressKey), 255},
       // As a single argument an option is a file name, as it always was.
       {"--depfile", "\n Illegal comand line parameter" + usage + kPressKey, 255},
       {"--depfile a.d cfg.txt", "\n Illegal comand line parameter" + usage + kPressKey, 255},

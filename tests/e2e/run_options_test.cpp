@@ -243,7 +243,11 @@ TEST(MaxSize, AtAndOneBytePastTheLimit) {
       EXPECT_EQ(r.out, "");
       EXPECT_EQ(r.status, 0);
     } else if (std::string(c.limit) == "187") {
-      EXPECT_EQ(r.out, too_large + kSkipped);
+      EXPECT_EQ(
+          r.out,
+          "cfg.vfg:3: error: Image \"img.bin\" is 188 bytes, more than the limit of 187 bytes "
+          "(--max-size); its largest fonts: bigger (52 bytes), big (48 bytes), small (44 "
+          "bytes)\n");
       EXPECT_EQ(r.status, 255);
     }
   }
@@ -263,6 +267,8 @@ TEST(MaxSize, AtAndOneBytePastTheLimit) {
 // --quiet prints only warnings (with the lines that give them context) and
 // errors; --strict fails a run on each warning, its message unchanged; an
 // absent default palette is no warning.
+// --quiet prints each error and warning as one line in the compilers' form,
+// at the configuration's line or the input's, and nothing else.
 TEST(QuietAndStrict, WarningsAndErrors) {
   const std::string load = "\n Loading file to font: \"<DIR>/";
   const std::string defaults = "\n - 1 pixels set to default during color conversion";
@@ -277,10 +283,27 @@ TEST(QuietAndStrict, WarningsAndErrors) {
     bool written;
   } cases[] = {
       {"--quiet", "p.bin\nf.sym\n", "", 0, true},
-      {"--quiet", "GREYMODE 3\np.bin\nf.sym\n", greymode + "\n", 0, true},
-      {"--quiet", "pal.pal\np.bin\nf.sym\nf4.bmp\n", load + "f4.bmp\"" + defaults + "\n", 0, true},
-      {"--quiet", "p.bin\nf.sym\nnone.sym\n",
-       "\n- Font file not found <DIR>/none.sym" + std::string(kSkipped), 255, false},
+      {"--quiet", "GREYMODE 3\np.bin\nf.sym\n",
+       "cfg.vfg:1: warning: Illegal grey mode parameter. Parameter ignored\n", 0, true},
+      {"--quiet", "pal.pal\np.bin\nf.sym\nf4.bmp\n",
+       "<DIR>/f4.bmp: warning: 1 pixels set to default during color conversion\n", 0, true},
+      {"--quiet", "p.bin\nf.sym\n\nnone.sym\n",
+       "cfg.vfg:4: error: Font file not found <DIR>/none.sym\n", 255, false},
+      {"--quiet", "p.bin\r\nf.sym /* one\r\ntwo */ X\r\n",
+       "cfg.vfg:3: error: Unknown / Illegal filename type: X\n", 255, false},
+      {"--quiet", "p.bin\nbad.sym\n", "<DIR>/bad.sym:3: error: Syntax error detected on symbol 1\n",
+       255, false},
+      {"--quiet", "p.bin\ncp.sym\n",
+       "<DIR>/cp.sym:1: error: Open error in .cp file \"<DIR>/none.cp\"\n", 255, false},
+      {"--quiet", "bad.pal\n", "<DIR>/bad.pal:2: error: Syntax error\n", 255, false},
+      {"--quiet", "p.bin\nf4.bmp\n", "<DIR>/f4.bmp: error: Color conversion parameter error\n", 255,
+       false},
+      {"--quiet", "p.bin\nf.sym\nf.sym\n",
+       "cfg.vfg:3: error: Font name \"f\" is used twice in \"p.bin\"\n", 255, false},
+      {"--quiet --output-dir missing", "p.bin\nf.sym\n",
+       "tralk: error: Output folder not found: \"<DIR>/missing\"\n", 255, false},
+      {"--quiet", "p.bin \"open\n",
+       "cfg.vfg:1: error: illegal name (unclosed quote, or 260 characters or more)\n", 255, false},
       {"--quiet", "p.bin\ng.bmp\n", "", 0, true},
       {"--strict", "GREYMODE 3\np.bin\nf.sym\n", "<BANNER>" + greymode + kSkipped, 255, false},
       {"--strict", "pal.pal\np.bin\nf4.bmp\n",
@@ -288,7 +311,7 @@ TEST(QuietAndStrict, WarningsAndErrors) {
            defaults + kSkipped,
        255, false},
       {"--quiet --strict", "pal.pal\np.bin\nf.sym\nf4.bmp\n",
-       load + "f4.bmp\"" + defaults + kSkipped, 255, false},
+       "<DIR>/f4.bmp: error: 1 pixels set to default during color conversion\n", 255, false},
       {"--strict", "p.bin\ng.bmp\n",
        "<BANNER>" + start + no_palette + load +
            "g.bmp\"\n OK\n\nCreating VFONT files\n Source file: "
@@ -303,6 +326,9 @@ TEST(QuietAndStrict, WarningsAndErrors) {
     dir.write("cfg.vfg", c.config);
     dir.write("f.sym", kFont);
     dir.write("pal.pal", "{{255},{1,2,3}}");  // white only: black has no match
+    dir.write("bad.sym", "// a font\n{{8,1},{1}},\n{{8,1}}\n");
+    dir.write("cp.sym", "// CP<none.cp>\n{{8,1},{1}}\n");
+    dir.write("bad.pal", "{{255},\n{1,2}}\n");
     BmpLayout four_bit;
     four_bit.bits = 4;
     four_bit.width = 2;

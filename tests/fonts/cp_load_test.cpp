@@ -2,34 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
-
-#include "base/console.h"
-#include "support/tempdir.h"
 
 namespace {
 
-struct CpResult {
-  std::unique_ptr<CPTABLE> table;
-  std::string console;
-};
-
-CpResult load(const std::string& path) {
-  con_capture_begin();
-  auto table = cp_load(path.c_str());
-  return {std::move(table), con_capture_end()};
+Outcome<CPTABLE> load(std::string_view text) {
+  return cp_load(TextBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 TEST(CpLoad, ReadsTwoRangesWithDefaultCharacter) {
-  TempDir dir;
-  const auto path =
-      dir.write("latin.cp", "{2, 32},\r\n{\r\n  {32, 126, 0},\r\n  {160, 255, 95}\r\n}\r\n");
-  const CpResult r = load(path);
-  ASSERT_NE(r.table, nullptr) << r.console;
-  EXPECT_EQ(r.console, "");
-  EXPECT_EQ(r.table->numranges, 2);
-  EXPECT_EQ(r.table->defchar, 32);
-  EXPECT_EQ(r.table->ranges, (std::vector<uint16_t>{32, 126, 0, 160, 255, 95}));
+  const Outcome<CPTABLE> r = load("{2, 32},\r\n{\r\n  {32, 126, 0},\r\n  {160, 255, 95}\r\n}\r\n");
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r->numranges, 2);
+  EXPECT_EQ(r->defchar, 32);
+  EXPECT_EQ(r->ranges, (std::vector<uint16_t>{32, 126, 0, 160, 255, 95}));
 }
 
 TEST(CpLoad, AcceptedForms) {
@@ -47,45 +34,38 @@ TEST(CpLoad, AcceptedForms) {
       {"{65537,0},{{1,2,3}}", {1, 2, 3}, 0},  // the count keeps its low 16 bits too
   };
   for (const Case& c : cases) {
-    TempDir dir;
-    const CpResult r = load(dir.write("a.cp", c.text));
-    ASSERT_NE(r.table, nullptr) << c.text << r.console;
-    EXPECT_EQ(r.console, "") << c.text;
-    EXPECT_EQ(r.table->numranges, c.ranges.size() / 3) << c.text;
-    EXPECT_EQ(r.table->defchar, c.defchar) << c.text;
-    EXPECT_EQ(r.table->ranges, c.ranges) << c.text;
+    const Outcome<CPTABLE> r = load(c.text);
+    ASSERT_TRUE(r.ok()) << c.text;
+    EXPECT_EQ(r->numranges, c.ranges.size() / 3) << c.text;
+    EXPECT_EQ(r->defchar, c.defchar) << c.text;
+    EXPECT_EQ(r->ranges, c.ranges) << c.text;
   }
 }
 
-TEST(CpLoad, SyntaxErrors) {
-  const char* cases[] = {
-      "{0,0},{{0,1,2}}",           // no range may be announced as none
-      "{1,0},{{0,1,2},{3,4,5}}",   // one range too many
-      "{2,0},{{0,1,2}}",           // one range too few
-      "{1,},{{0,1,2}}",            // missing number
-      "{1,0},{{0,1}}",             // short range
-      "{1,0},{{0,-1,2}}",          // no sign
-      "{1,0}{{0,1,2}}",            // missing comma
-      "{1,0},{0,1,2}",             // range without braces
-      "{1,0},{{0,1,2},",           // comma at the end of the file
-      "",                          // empty file
-      "{1,0},{{0x80000000,1,2}}",  // a value with the top bit set is no number
+TEST(CpLoad, SyntaxErrorsNameTheLine) {
+  const struct {
+    const char* text;
+    uint32_t line;
+  } cases[] = {
+      {"{0,0},{{0,1,2}}", 1},           // no range may be announced as none
+      {"{1,0},{{0,1,2},{3,4,5}}", 1},   // one range too many
+      {"{2,0},{{0,1,2}}", 1},           // one range too few
+      {"{1,},{{0,1,2}}", 1},            // missing number
+      {"{1,0},{{0,1}}", 1},             // short range
+      {"{1,0},{{0,-1,2}}", 1},          // no sign
+      {"{1,0}{{0,1,2}}", 1},            // missing comma
+      {"{1,0},{0,1,2}", 1},             // range without braces
+      {"{1,0},{{0,1,2},", 1},           // comma at the end of the file
+      {"", 1},                          // empty file
+      {"{1,0},{{0x80000000,1,2}}", 1},  // a value with the top bit set is no number
+      {"{2,0},\r\n{{0,1,2},\r\n{3,4}}", 3},
   };
-  for (const char* text : cases) {
-    TempDir dir;
-    const auto path = dir.write("bad.cp", text);
-    const CpResult r = load(path);
-    EXPECT_EQ(r.table, nullptr) << text;
-    EXPECT_EQ(r.console, "\n Syntax error in .cp file \"" + path + "\"") << text;
+  for (const auto& c : cases) {
+    const Outcome<CPTABLE> r = load(c.text);
+    ASSERT_FALSE(r.ok()) << c.text;
+    EXPECT_EQ(r.code(), Fault::format) << c.text;
+    EXPECT_EQ(r.failure().at.line, c.line) << c.text;
   }
-}
-
-TEST(CpLoad, MissingFileIsAnOpenError) {
-  TempDir dir;
-  const std::string path = (dir.path() / "none.cp").string();
-  const CpResult r = load(path);
-  EXPECT_EQ(r.table, nullptr);
-  EXPECT_EQ(r.console, "\n Open error in .cp file \"" + path + "\"");
 }
 
 }  // namespace

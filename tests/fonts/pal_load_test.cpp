@@ -2,43 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
-
-#include "base/console.h"
-#include "support/tempdir.h"
 
 namespace {
 
-struct PalResult {
-  PalTablePtr table;
-  std::string name = "untouched";
-  uint32_t count = 12345;
-  std::string console;
-};
-
-PalResult load(const std::string& path) {
-  PalResult r;
-  con_capture_begin();
-  r.table = pal_load(path.c_str(), &r.name, &r.count);
-  r.console = con_capture_end();
-  return r;
-}
-
-std::vector<RGBTRIPLET> entries(const PalResult& r) {
-  return r.table ? r.table->entries : std::vector<RGBTRIPLET>{};
+Outcome<PALTABLE> load(std::string_view text) {
+  return pal_load(TextBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
 TEST(PalLoad, ReadsGreyAndColourEntries) {
-  TempDir dir;
-  const auto path = dir.write("gcolor_4.pal",
-                              "/* 4 colours */\n{\n  {0},\n  {255},\n  {255, 0, 0},\n"
-                              "  {0, 0, 255}\n}\n");
-  const PalResult r = load(path);
-  ASSERT_NE(r.table, nullptr) << r.console;
-  EXPECT_EQ(r.console, "");
-  EXPECT_EQ(r.count, 4u);
-  EXPECT_EQ(r.name, "gcolor_4");
-  EXPECT_EQ(entries(r),
+  const Outcome<PALTABLE> r =
+      load("/* 4 colours */\n{\n  {0},\n  {255},\n  {255, 0, 0},\n  {0, 0, 255}\n}\n");
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r->entries,
             (std::vector<RGBTRIPLET>{{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 255}}));
 }
 
@@ -53,14 +30,12 @@ TEST(PalLoad, AcceptedForms) {
       {"{{256},{0x1FF,0x100,0X2a}}", {{0, 0, 0}, {0xFF, 0, 0x2A}}},
       {"{ {1,2,3} } ; {{4}}", {{1, 2, 3}}},
       {"{{1}\t, // comment\r\n{2}}", {{1, 1, 1}, {2, 2, 2}}},
+      {"\xEF\xBB\xBF{{7}}", {{7, 7, 7}}},
   };
   for (const Case& c : cases) {
-    TempDir dir;
-    const PalResult r = load(dir.write("p.pal", c.text));
-    ASSERT_NE(r.table, nullptr) << c.text << r.console;
-    EXPECT_EQ(r.console, "") << c.text;
-    EXPECT_EQ(r.count, c.entries.size()) << c.text;
-    EXPECT_EQ(entries(r), c.entries) << c.text;
+    const Outcome<PALTABLE> r = load(c.text);
+    ASSERT_TRUE(r.ok()) << c.text;
+    EXPECT_EQ(r->entries, c.entries) << c.text;
   }
 }
 
@@ -68,61 +43,33 @@ TEST(PalLoad, KeepsTheFirst256Entries) {
   std::string text = "{";
   for (int i = 0; i < 300; ++i) text += "{" + std::to_string(i) + "},";
   text += "}";
-  TempDir dir;
-  const PalResult r = load(dir.write("big.pal", text));
-  ASSERT_NE(r.table, nullptr) << r.console;
-  EXPECT_EQ(r.console, "");
-  EXPECT_EQ(r.count, 256u);
-  ASSERT_EQ(entries(r).size(), 256u);
-  EXPECT_EQ(r.table->entries[255], (RGBTRIPLET{255, 255, 255}));
+  const Outcome<PALTABLE> r = load(text);
+  ASSERT_TRUE(r.ok());
+  ASSERT_EQ(r->entries.size(), 256u);
+  EXPECT_EQ(r->entries[255], (RGBTRIPLET{255, 255, 255}));
 }
 
-TEST(PalLoad, NamesTheFileAsAnIdentifier) {
-  TempDir dir;
-  const PalResult r = load(dir.write("12my-pal.x.pal", "{{1}}"));
-  ASSERT_NE(r.table, nullptr) << r.console;
-  EXPECT_EQ(r.name, "_12my_pal_x");
-}
-
-TEST(PalLoad, OutputsAreOptional) {
-  TempDir dir;
-  const auto path = dir.write("p.pal", "{{7}}");
-  con_capture_begin();
-  const PalTablePtr table = pal_load(path.c_str(), nullptr, nullptr);
-  EXPECT_EQ(con_capture_end(), "");
-  ASSERT_NE(table, nullptr);
-  EXPECT_EQ(table->entries, (std::vector<RGBTRIPLET>{{7, 7, 7}}));
-}
-
-TEST(PalLoad, SyntaxErrorsLeaveTheOutputsAlone) {
-  const char* cases[] = {
-      "{}",           // a palette has at least one entry
-      "{{1,,3}}",     // missing value
-      "{{1,2}}",      // two values
-      "{{1,2,3,4}}",  // four values
-      "{1}",          // entry without braces
-      "{{-1}}",       // no sign
-      "{{1},",        // comma at the end of the file
-      "",             // empty file
+TEST(PalLoad, SyntaxErrorsNameTheLine) {
+  const struct {
+    const char* text;
+    uint32_t line;
+  } cases[] = {
+      {"{}", 1},           // a palette has at least one entry
+      {"{{1,,3}}", 1},     // missing value
+      {"{{1,2}}", 1},      // two values
+      {"{{1,2,3,4}}", 1},  // four values
+      {"{1}", 1},          // entry without braces
+      {"{{-1}}", 1},       // no sign
+      {"{{1},", 1},        // comma at the end of the file
+      {"", 1},             // empty file
+      {"{{1},\n{2}\n{3}}", 3},
   };
-  for (const char* text : cases) {
-    TempDir dir;
-    const auto path = dir.write("bad.pal", text);
-    const PalResult r = load(path);
-    EXPECT_EQ(r.table, nullptr) << text;
-    EXPECT_EQ(r.console, "\n Syntax error in pal file \"" + path + "\"") << text;
-    EXPECT_EQ(r.count, 12345u) << text;
-    EXPECT_EQ(r.name, "untouched") << text;
+  for (const auto& c : cases) {
+    const Outcome<PALTABLE> r = load(c.text);
+    ASSERT_FALSE(r.ok()) << c.text;
+    EXPECT_EQ(r.code(), Fault::format) << c.text;
+    EXPECT_EQ(r.failure().at.line, c.line) << c.text;
   }
-}
-
-TEST(PalLoad, MissingFileIsAnOpenError) {
-  TempDir dir;
-  const std::string path = (dir.path() / "none.pal").string();
-  const PalResult r = load(path);
-  EXPECT_EQ(r.table, nullptr);
-  EXPECT_EQ(r.console, "\n Open error in pal file \"" + path + "\"");
-  EXPECT_EQ(r.count, 12345u);
 }
 
 }  // namespace

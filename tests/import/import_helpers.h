@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/console.h"
-#include "fonts/sym_load.h"
+#include "driver/input_files.h"
 #include "import/fonts/freetype_handles.h"
 #include "inspect/image_reader.h"
 #include "output/vmem.h"
@@ -79,7 +79,8 @@ inline std::string freetype_version() {
 // returns the font as the inspector read it.
 inline tralk::inspector::FontRecord read_back(const std::string& sym_path) {
   con_capture_begin();
-  SymFontPtr font = sym_load(sym_path.c_str());
+  std::optional<std::string> cpname;
+  SymFontPtr font = load_font_file(sym_path, cpname);
   const std::string messages = con_capture_end();
   EXPECT_TRUE(font) << "the .sym reader refused " << sym_path << ":" << messages;
   if (!font) return {};

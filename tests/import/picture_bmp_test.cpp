@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "base/fileio.h"
 #include "bitmap/bitmap_test_util.h"
-#include "bitmap/bmp_read.h"
 #include "import/import_helpers.h"
+#include "support/bmp_as_is.h"
 
 namespace {
 
@@ -40,11 +41,12 @@ struct TralkView {
 };
 
 TralkView tralk_view(const std::string& path) {
-  std::vector<RGBTRIPLET> table;
-  con_capture_begin();
-  const SYMBOL sym = bmp_read(path.c_str(), nullptr, &table);
-  const std::string messages = con_capture_end();
-  EXPECT_FALSE(sym.empty()) << path << ": " << messages;
+  const std::optional<FileBytes> bytes = read_input_file(path);
+  Outcome<BmpAsIs> read =
+      bytes ? bmp_read_as_is({bytes->data(), bytes->size}) : Outcome<BmpAsIs>(Failure{});
+  EXPECT_TRUE(read.ok()) << path << ": fault " << static_cast<int>(read.code());
+  const SYMBOL sym = read.ok() ? std::move(read->sym) : SYMBOL{};
+  const std::vector<RGBTRIPLET> table = read.ok() ? read->table : std::vector<RGBTRIPLET>{};
   SYMSHAPE shape;
   if (sym.empty() || !sym_shape(sym, shape)) return {};
   TralkView v;
@@ -172,7 +174,7 @@ TEST(PictureBmp, TralkReadsWhatTheImporterWrites) {
   };
   const TempDir dir;
   for (const ImportRun& run : runs) {
-    write_bmp(dir, "in.bmp", run.input);
+    dir.write("in.bmp", bmp_build(run.input));
     const RunResult r = run_import(dir.path(), "picture in.bmp -o o.bmp " + run.options);
     EXPECT_EQ(r.status, 0) << run.name;
     EXPECT_EQ(r.out, "Wrote \"o.bmp\": " + run.report + "\n") << run.name;
@@ -225,7 +227,7 @@ TEST(PictureBmp, ExactBytes) {
   };
   for (const Bytes& c : cases) {
     const TempDir dir;
-    write_bmp(dir, "in.bmp", c.input);
+    dir.write("in.bmp", bmp_build(c.input));
     const RunResult r =
         run_import(dir.path(), std::string("picture in.bmp -o o.bmp --depth ") + c.depth);
     EXPECT_EQ(r.status, 0) << c.name << ": " << r.out;

@@ -9,9 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "bitmap/bmp_read.h"
+#include "base/fileio.h"
 #include "bitmap/symbol.h"
 #include "import/import_helpers.h"
+#include "support/bmp_as_is.h"
 
 namespace {
 
@@ -79,9 +80,10 @@ TEST(PicturePillow, FlattenedAsPillowCompositesThem) {
     const RunResult r =
         run_import(dir.path(), "picture " + name + ".png --background 1080F0 -o " + name + ".bmp");
     EXPECT_EQ(r.status, 0) << name << ": " << r.out;
-    con_capture_begin();
-    const SYMBOL sym = bmp_read((dir / (name + ".bmp")).c_str(), nullptr, nullptr);
-    con_capture_end();
+    const std::optional<FileBytes> bytes = read_input_file(dir / (name + ".bmp"));
+    Outcome<BmpAsIs> read =
+        bytes ? bmp_read_as_is({bytes->data(), bytes->size}) : Outcome<BmpAsIs>(Failure{});
+    const SYMBOL sym = read.ok() ? std::move(read->sym) : SYMBOL{};
     EXPECT_EQ(hex_pixels(sym), expected) << name;
   }
   EXPECT_EQ(pictures, 6);

@@ -183,7 +183,8 @@ TEST(ImportPillow, GreyGlyphsMatchPillowAtTwoSizes) {
                                                    " -r 0x20-0x7E,0xA0-0xFF,0x400-0x45F -o d.sym");
     ASSERT_EQ(r.status, 0) << r.out;
     con_capture_begin();
-    const SymFontPtr font = sym_load(dir.file("d.sym").c_str());
+    std::optional<std::string> cpname;
+    const SymFontPtr font = load_font_file(dir.file("d.sym"), cpname);
     con_capture_end();
     ASSERT_TRUE(font);
     ASSERT_EQ(font->numsym, codes.size());

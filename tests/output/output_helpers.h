@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/fontlist.h"
 #include "fonts/symfont.h"
+#include "output/fontlist.h"
 #include "support/tempdir.h"
 
 namespace output_test {

@@ -113,7 +113,7 @@ TEST(VfontTarget, ImageReadBackMatchesInputFonts) {
     TempDir dir;
     FONTLIST list = make_list(dir / c.binname, c.id, c.fonts());
     con_capture_begin();
-    ASSERT_TRUE(vfont_generate(list));
+    ASSERT_TRUE(vfont_generate(list, vmem_layout(list)));
     con_capture_end();
     const std::string image = read_file(dir / c.binname);
     const std::string csource = read_file(dir / (base_of(c.binname) + ".c"));
@@ -214,7 +214,7 @@ TEST(VfontTarget, GeneratedSourceCompilesAgainstDisplayHeader) {
     TempDir dir;
     FONTLIST list = make_list(dir / c.binname, c.id, c.fonts());
     con_capture_begin();
-    ASSERT_TRUE(vfont_generate(list));
+    ASSERT_TRUE(vfont_generate(list, vmem_layout(list)));
     con_capture_end();
     const std::string base = base_of(c.binname);
     const std::string includes = " -I'" + fixtures + "' -I'" + dir.str() + "'";

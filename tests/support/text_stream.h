@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/fileio.h"
-#include "driver/lex.h"
+#include "support/lex.h"
 
 // A temporary stream holding text, rewound to its start.
 inline FilePtr stream_of(const std::string& text) {
