@@ -149,9 +149,9 @@ CheckedFont checked_font(size_t block, const cli::Encoding* encoding,
 
 // The fonts --strings checks: the --font ones, else every font with a
 // codepage.
-Outcome<std::vector<CheckedFont>> checked_fonts(const InspectResult& result,
-                                                const InspectOptions& opts,
-                                                const std::optional<std::vector<std::string>>& names) {
+Outcome<std::vector<CheckedFont>> checked_fonts(
+    const InspectResult& result, const InspectOptions& opts,
+    const std::optional<std::vector<std::string>>& names) {
   std::vector<CheckedFont> fonts;
   if (opts.fonts.empty()) {
     for (size_t n = 0; n < result.fonts.size(); ++n)
@@ -201,14 +201,13 @@ Outcome<bool> write_strings(const InspectResult& result, const InspectOptions& o
   std::vector<PendingFile> outputs;
   std::optional<StringsPicture> picture;
   if (!opts.png.empty()) {
-    Outcome<StringsPicture> drawn = draw_strings_picture(result, catalogues, fonts.value(),
-                                                         check.value(), limits.spacing,
-                                                         opts.scale, reading);
+    Outcome<StringsPicture> drawn = draw_strings_picture(
+        result, catalogues, fonts.value(), check.value(), limits.spacing, opts.scale, reading);
     if (!drawn.ok()) return drawn.failure();
     const Outcome<std::vector<uint8_t>> png = png_encode(drawn->picture);
     if (!png.ok()) return png.failure();
-    outputs.emplace_back(opts.png, std::string_view(reinterpret_cast<const char*>(png->data()),
-                                                    png->size()));
+    outputs.emplace_back(opts.png,
+                         std::string_view(reinterpret_cast<const char*>(png->data()), png->size()));
     picture = std::move(drawn.value());
   }
   const bool json_out = opts.json == "-";

@@ -179,7 +179,8 @@ std::string render_symbol_lines(const FontRecord& f, const std::vector<std::vect
                                 const ReadingOptions& opts, const TextSpacing& spacing) {
   const PixelReading reading = choose_reading(f.numbits, opts);
   const bool colour = reading_is_colour(reading);
-  const std::string gap = (colour ? "\x1b[0m" : "") + std::string(size_t{spacing.symbol} * (colour ? 2 : 1), ' ');
+  const std::string gap =
+      (colour ? "\x1b[0m" : "") + std::string(size_t{spacing.symbol} * (colour ? 2 : 1), ' ');
   const uint32_t pitch = spacing.line_height.value_or(f.symheight);
   std::string out;
   for (size_t l = 0; l < lines.size(); ++l) {

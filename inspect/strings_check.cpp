@@ -23,7 +23,7 @@ uint64_t widest_in_characters(std::u32string_view chars) {
 }
 
 Finding found(FindingKind kind, size_t file, size_t string,
-             std::optional<size_t> font = std::nullopt) {
+              std::optional<size_t> font = std::nullopt) {
   Finding f;
   f.kind = kind;
   f.file = file;
@@ -147,9 +147,9 @@ Outcome<StringsCheck> check_strings(const InspectResult& result,
     chars.reserve(cat.strings.size());
     for (const text::DisplayString& s : cat.strings) {
       chars.push_back(string_chars(s));
-      summary.characters += chars.back().size() -
-                            static_cast<size_t>(std::count(chars.back().begin(),
-                                                           chars.back().end(), kLineFeed));
+      summary.characters +=
+          chars.back().size() -
+          static_cast<size_t>(std::count(chars.back().begin(), chars.back().end(), kLineFeed));
       summary.fit_checked = summary.fit_checked || limits.max_lines || pixel_limit(s, limits);
     }
     check.files.push_back(summary);

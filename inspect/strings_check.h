@@ -47,7 +47,8 @@ struct Finding {
   FindingKind kind = FindingKind::missing;
   size_t file = 0;    // the catalogue
   size_t string = 0;  // its string
-  std::optional<size_t> font;  // the font (an index into the fonts checked), for what depends on one
+  std::optional<size_t>
+      font;  // the font (an index into the fonts checked), for what depends on one
   char32_t character = 0;
   std::u32string sequence;
   uint64_t size = 0;  // pixels or characters wide, or lines
@@ -58,7 +59,7 @@ struct Finding {
 
 // What one catalogue holds.
 struct FileSummary {
-  size_t characters = 0;  // line breaks not counted
+  size_t characters = 0;     // line breaks not counted
   bool fit_checked = false;  // a pixel or line limit applies to some string
 };
 
@@ -75,8 +76,7 @@ struct StringsCheck {
 // a font has no codepage.
 Outcome<StringsCheck> check_strings(const InspectResult& result,
                                     const std::vector<text::Catalogue>& catalogues,
-                                    const std::vector<CheckedFont>& fonts,
-                                    const FitLimits& limits);
+                                    const std::vector<CheckedFont>& fonts, const FitLimits& limits);
 
 // The characters of a string's text (UTF-8 that the catalogue reader
 // checked).

@@ -128,8 +128,8 @@ Outcome<StringsPicture> draw_strings_picture(const InspectResult& result,
   const Extent e = picture_extent(result, fonts, strings, s, spacing);
   if (!e.fits())
     return Failure{Fault::too_large,
-                   strf("the strings picture at scale %u would be %llu x %llu pixels, too large",
-                        s, ull(e.width), ull(e.height))};
+                   strf("the strings picture at scale %u would be %llu x %llu pixels, too large", s,
+                        ull(e.width), ull(e.height))};
   StringsPicture out;
   out.scale = s;
   RgbPicture& img = out.picture;

@@ -109,17 +109,16 @@ std::span<const Finding> take_group(const std::vector<Finding>& all, size_t& at)
 }
 
 // A group of characters: each character, then the strings it is in.
-void report_chars(const StringsReportInput& in, std::span<const Finding> group,
-                  std::string& out) {
+void report_chars(const StringsReportInput& in, std::span<const Finding> group, std::string& out) {
   size_t characters = 0;
   for (size_t i = 0; i < group.size(); ++i)
     characters += i == 0 || group[i].character != group[i - 1].character;
   const bool missing = group[0].kind == FindingKind::missing;
   out += "  " + in.fonts[*group[0].font].label + ": " +
-         (missing ? counted(characters, "character falls", "characters fall") +
-                        " to the default character:\n"
-                  : counted(characters, "character is", "characters are") +
-                        " not in the code page:\n");
+         (missing
+              ? counted(characters, "character falls", "characters fall") +
+                    " to the default character:\n"
+              : counted(characters, "character is", "characters are") + " not in the code page:\n");
   for (size_t i = 0; i < group.size(); ++i) {
     if (i == 0 || group[i].character != group[i - 1].character)
       out += "    " + char_text(group[i].character) + ":\n";
@@ -140,8 +139,7 @@ void report_file(const StringsReportInput& in, size_t file, size_t& at, std::str
   while (here(std::nullopt)) {
     const std::span<const Finding> group = take_group(all, at);
     out += group[0].kind == FindingKind::undrawable
-               ? "  " +
-                     counted(group.size(), "mark has", "marks have") +
+               ? "  " + counted(group.size(), "mark has", "marks have") +
                      " no composed form, which the display draws as a symbol of its own:\n"
                : "  " +
                      counted(group.size(), "string is longer than its limit",
@@ -283,8 +281,8 @@ std::string strings_quiet_report(const StringsReportInput& in) {
   for (const Finding& f : in.check.findings)
     out += place(in, f) + ": error: " + finding_text(in, f) + "\n";
   for (const Problem& p : in.result.problems)
-    out += strf("%s: error: storage index %u, %s: %s\n", in.image.c_str(), p.index,
-                p.field.c_str(), p.text.c_str());
+    out += strf("%s: error: storage index %u, %s: %s\n", in.image.c_str(), p.index, p.field.c_str(),
+                p.text.c_str());
   return out;
 }
 

@@ -115,8 +115,7 @@ uint64_t text_height(const FontRecord& font, size_t lines, const TextSpacing& sp
 }
 
 Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
-                               const ReadingOptions& opts, bool mark,
-                               const TextSpacing& spacing) {
+                               const ReadingOptions& opts, bool mark, const TextSpacing& spacing) {
   if (!font.drawable || choose_reading(font.numbits, opts) == PixelReading::none)
     return Failure{Fault::unsupported, "the font's symbols cannot be drawn (see the problems)"};
   const uint32_t s = scale ? scale : auto_scale(font, text, spacing);
