@@ -1,0 +1,121 @@
+// tralk_add_image(... STRINGS ...) in a real CMake and Ninja build: the
+// strings are checked against the image as part of the build, which fails
+// on a missing character or a string too wide, naming it, and checks again
+// only when an image, a file of strings or the inspector changed.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/run_tralk.h"
+#include "support/tempdir.h"
+
+namespace {
+
+const char kProject[] =
+    "cmake_minimum_required(VERSION 3.20)\n"
+    "project(fw C)\n"
+    "add_executable(tralk::tralk IMPORTED)\n"
+    "set_target_properties(tralk::tralk PROPERTIES IMPORTED_LOCATION \"" TRALK_EXE
+    "\")\n"
+    "add_executable(tralk::tralk-inspect IMPORTED)\n"
+    "set_target_properties(tralk::tralk-inspect PROPERTIES IMPORTED_LOCATION \"" TRALK_INSPECT_EXE
+    "\")\n"
+    "include(\"" TRALK_CMAKE_MODULES
+    "/TralkAddImage.cmake\")\n"
+    "add_library(fw STATIC lib.c)\n"
+    "target_include_directories(fw PRIVATE \"" TRALK_FIXTURES "\")\n";
+
+// A font of "?" (4 pixels wide), "A" (2) and "B" (5), 2 rows high.
+void write_project(const TempDir& dir, const std::string& calls) {
+  dir.write("CMakeLists.txt", kProject + calls);
+  dir.write("lib.c", "int lib;\n");
+  dir.write("prop.sym",
+            "// CP<prop.cp>\n{{4,2},{0xF0,0xF0}},\n{{2,2},{0xC0,0xC0}},\n"
+            "{{5,2},{0xF8,0xF8}},\n");
+  dir.write("prop.cp", "{2, 63},\n{\n  {63, 63, 0},\n  {65, 66, 1}\n}\n");
+  dir.write("ui.vfg", "ui.bin\nprop.sym Prop\n");
+  dir.write("two.vfg", "a.bin\nprop.sym Prop\nb.bin\nprop.sym Other\n");
+}
+
+bool has_ninja() {
+  return run_command(".", "command -v ninja >/dev/null").status == 0;
+}
+
+TEST(CMakeStrings, TheBuildChecksTheStrings) {
+  if (test_host().windows) GTEST_SKIP() << "CMake runs the programs of this build";
+  if (!has_ninja()) GTEST_SKIP() << "needs ninja (Debian: ninja-build)";
+  const TempDir dir;
+  write_project(dir,
+                "tralk_add_image(fw CONFIG ui.vfg STRINGS po/de.txt ru.txt MAX_WIDTH 9 "
+                "FONT Prop)\n");
+  dir.write("po/de.txt", "AB\n");
+  dir.write("ru.txt", "ABA\n");  // 2 + 5 + 2 = 9 pixels: fits
+  const std::string cmake = shell_quote(TRALK_CMAKE_COMMAND);
+  RunResult r = run_command(dir.path(), cmake + " -S . -B build -G Ninja 2>&1");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string build = cmake + " --build build 2>&1";
+  r = run_command(dir.path(), build);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_NE(r.out.find("Checking the strings of ui.vfg with tralk-inspect"), std::string::npos)
+      << r.out;
+  r = run_command(dir.path(), build);
+  EXPECT_NE(r.out.find("ninja: no work to do."), std::string::npos) << r.out;
+
+  const struct {
+    const char* file;
+    const char* text;
+    const char* error;  // the build's line for the finding; none: it builds
+  } steps[] = {
+      {"po/de.txt", "AB\nAC\n",
+       "<DIR>/po/de.txt:2: error: \"AC\": U+0043 \"C\" falls to the default character of font "
+       "block 0 (Prop)\n"},
+      {"po/de.txt", "AB\nAC\n",  // unchanged: the build fails again
+       "<DIR>/po/de.txt:2: error: \"AC\": U+0043 \"C\" falls to the default character of font "
+       "block 0 (Prop)\n"},
+      {"po/de.txt", "AB\n", nullptr},
+      {"ru.txt", "ABA\nABAB\n",
+       "<DIR>/ru.txt:2: error: \"ABAB\": 14 pixels wide in font block 0 (Prop), limit 9\n"},
+      {"ru.txt", "ABA\n", nullptr},
+  };
+  for (const auto& step : steps) {
+    dir.write(step.file, step.text);
+    r = run_command(dir.path(), build);
+    EXPECT_NE(r.out.find("Checking the strings"), std::string::npos) << r.out;
+    if (!step.error) {
+      EXPECT_EQ(r.status, 0) << r.out;
+      continue;
+    }
+    EXPECT_NE(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find(with_dir(step.error, dir.path())), std::string::npos) << r.out;
+  }
+}
+
+TEST(CMakeStrings, RefusedWhenTheBuildIsConfigured) {
+  if (test_host().windows) GTEST_SKIP() << "CMake runs the programs of this build";
+  const struct {
+    const char* calls;
+    const char* error;
+  } cases[] = {
+      {"tralk_add_image(fw CONFIG ui.vfg MAX_WIDTH 9)\n",
+       "tralk_add_image: MAX_WIDTH and FONT need STRINGS, the files of the strings to check"},
+      {"tralk_add_image(fw CONFIG two.vfg STRINGS s.txt FONT Prop)\n",
+       "tralk_add_image: FONT needs a configuration of one image; two.vfg defines 2 (a.bin, "
+       "b.bin)"},
+  };
+  for (const auto& c : cases) {
+    const TempDir dir;
+    write_project(dir, c.calls);
+    const RunResult r =
+        run_command(dir.path(), shell_quote(TRALK_CMAKE_COMMAND) + " -S . -B build -G Ninja 2>&1");
+    EXPECT_NE(r.status, 0);
+    std::string words;  // CMake breaks its messages' lines
+    for (const char ch : r.out)
+      if (ch != '\n' && !(ch == ' ' && !words.empty() && words.back() == ' '))
+        words += ch;
+      else if (!words.empty() && words.back() != ' ')
+        words += ' ';
+    EXPECT_NE(words.find(c.error), std::string::npos) << r.out;
+  }
+}
+
+}  // namespace
