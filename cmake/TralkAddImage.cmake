@@ -215,9 +215,8 @@ endfunction()
 function(_tralk_check_strings target config stem outdir bins)
   cmake_parse_arguments(PARSE_ARGV 5 arg "" "MAX_WIDTH" "STRINGS;FONT")
   if(NOT TARGET tralk::tralk-inspect)
-    message(FATAL_ERROR "tralk_add_image: STRINGS needs tralk::tralk-inspect; it is built where "
-                        "libpng, ICU and RapidJSON are found (Debian: libpng-dev, libicu-dev, "
-                        "rapidjson-dev)")
+    message(FATAL_ERROR "tralk_add_image: STRINGS needs tralk::tralk-inspect, which is not "
+                        "built here (tralk's configuration names the library it lacks)")
   endif()
   list(LENGTH bins count)
   if(arg_FONT AND count GREATER 1)

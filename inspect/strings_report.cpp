@@ -1,8 +1,6 @@
 #include "inspect/strings_report.h"
 
-#include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
-
+#include <nlohmann/json.hpp>
 #include <span>
 
 #include "base/text.h"
@@ -194,77 +192,39 @@ const char* kind_name(FindingKind kind) {
   return "";
 }
 
-// Text for JSON: UTF-8 as it is; a name that is not UTF-8 (a file's) with
-// each byte of 0x80 and above as U+FFFD.
-std::string json_text(std::string_view s) {
-  if (cli::utf8_decode(s)) return std::string(s);
-  std::string out;
-  for (const char c : s) out += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : "\uFFFD";
-  return out;
-}
+using Json = nlohmann::ordered_json;
 
-using JsonWriter = rapidjson::PrettyWriter<rapidjson::StringBuffer>;
-
-void json_string(JsonWriter& w, std::string_view s) {
-  const std::string text = json_text(s);
-  w.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
-}
-
-void json_finding(JsonWriter& w, const StringsReportInput& in, const Finding& f) {
+Json finding_json(const StringsReportInput& in, const Finding& f) {
   const text::DisplayString& s = string_of(in, f);
-  w.StartObject();
-  w.Key("kind");
-  w.String(kind_name(f.kind));
-  w.Key("file");
-  json_string(w, in.catalogues[f.file].name);
-  w.Key("line");
-  if (s.line)
-    w.Uint(s.line);
-  else
-    w.Null();
-  w.Key("key");
-  json_string(w, s.key);
-  w.Key("text");
-  json_string(w, s.text);
-  w.Key("font");
-  if (f.font)
-    w.Uint64(in.fonts[*f.font].block);
-  else
-    w.Null();
+  Json j = {{"kind", kind_name(f.kind)},
+            {"file", in.catalogues[f.file].name},
+            {"line", s.line ? Json(s.line) : Json()},
+            {"key", s.key},
+            {"text", s.text},
+            {"font", f.font ? Json(in.fonts[*f.font].block) : Json()}};
   switch (f.kind) {
     case FindingKind::undrawable:
-      w.Key("sequence");
-      w.StartArray();
-      for (const char32_t c : f.sequence) w.Uint(c);
-      w.EndArray();
+      j["sequence"] = Json::array();
+      for (const char32_t c : f.sequence) j["sequence"].push_back(uint32_t{c});
       break;
     case FindingKind::not_in_code_page:
     case FindingKind::missing:
-      w.Key("code");
-      w.Uint(f.character);
-      w.Key("character");
-      json_string(w, cli::utf8_encode(f.character));
+      j["code"] = uint32_t{f.character};
+      j["character"] = cli::utf8_encode(f.character);
       break;
     case FindingKind::too_wide:
-      w.Key("width");
-      w.Uint64(f.size);
-      w.Key("limit");
-      w.Uint(f.limit);
-      w.Key("unit");
-      w.String(f.unit == text::WidthUnit::pixel ? "pixel" : "character");
+      j["width"] = f.size;
+      j["limit"] = f.limit;
+      j["unit"] = f.unit == text::WidthUnit::pixel ? "pixel" : "character";
       break;
     case FindingKind::too_many_lines:
-      w.Key("lines");
-      w.Uint64(f.size);
-      w.Key("height");
-      w.Uint64(f.height);
-      w.Key("limit");
-      w.Uint(f.limit);
+      j["lines"] = f.size;
+      j["height"] = f.height;
+      j["limit"] = f.limit;
       break;
   }
-  w.Key("message");
-  json_string(w, finding_text(in, f));
-  w.EndObject();
+  j["message"] = finding_text(in, f);
+  return j;
 }
 
 }  // namespace
@@ -287,60 +247,26 @@ std::string strings_quiet_report(const StringsReportInput& in) {
 }
 
 std::string strings_json(const StringsReportInput& in) {
-  rapidjson::StringBuffer buffer;
-  JsonWriter w(buffer);
-  w.SetIndent(' ', 2);
-  w.StartObject();
-  w.Key("image");
-  json_string(w, in.image);
-  w.Key("fonts");
-  w.StartArray();
-  for (const CheckedFont& font : in.fonts) {
-    w.StartObject();
-    w.Key("block");
-    w.Uint64(font.block);
-    w.Key("name");
-    if (font.name.empty())
-      w.Null();
-    else
-      json_string(w, font.name);
-    w.Key("encoding");
-    json_string(w, font.encoding ? font.encoding->name() : "unicode");
-    w.EndObject();
-  }
-  w.EndArray();
-  w.Key("files");
-  w.StartArray();
-  for (size_t file = 0; file < in.catalogues.size(); ++file) {
-    w.StartObject();
-    w.Key("file");
-    json_string(w, in.catalogues[file].name);
-    w.Key("strings");
-    w.Uint64(in.catalogues[file].strings.size());
-    w.Key("characters");
-    w.Uint64(in.check.files[file].characters);
-    w.EndObject();
-  }
-  w.EndArray();
-  w.Key("findings");
-  w.StartArray();
-  for (const Finding& f : in.check.findings) json_finding(w, in, f);
-  w.EndArray();
-  w.Key("problems");
-  w.StartArray();
-  for (const Problem& p : in.result.problems) {
-    w.StartObject();
-    w.Key("index");
-    w.Uint(p.index);
-    w.Key("field");
-    json_string(w, p.field);
-    w.Key("text");
-    json_string(w, p.text);
-    w.EndObject();
-  }
-  w.EndArray();
-  w.EndObject();
-  return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+  Json fonts = Json::array(), files = Json::array(), findings = Json::array(),
+       problems = Json::array();
+  for (const CheckedFont& font : in.fonts)
+    fonts.push_back({{"block", font.block},
+                     {"name", font.name.empty() ? Json() : Json(font.name)},
+                     {"encoding", font.encoding ? font.encoding->name() : "unicode"}});
+  for (size_t file = 0; file < in.catalogues.size(); ++file)
+    files.push_back({{"file", in.catalogues[file].name},
+                     {"strings", in.catalogues[file].strings.size()},
+                     {"characters", in.check.files[file].characters}});
+  for (const Finding& f : in.check.findings) findings.push_back(finding_json(in, f));
+  for (const Problem& p : in.result.problems)
+    problems.push_back({{"index", p.index}, {"field", p.field}, {"text", p.text}});
+  const Json out = {{"image", in.image},
+                    {"fonts", fonts},
+                    {"files", files},
+                    {"findings", findings},
+                    {"problems", problems}};
+  // Bytes that are not UTF-8 (a file's name can hold them) become U+FFFD.
+  return out.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace tralk::inspector
