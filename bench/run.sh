@@ -4,7 +4,7 @@
 # the program on generated workloads, printing each figure beside its target.
 #
 #   bench/run.sh [--runs N] [--baseline PATH_TO_OTHER_TRALK]
-#                [--micro-only | --whole-only | --import-only]
+#                [--micro-only | --whole-only | --import-only | --pack-only]
 #
 # --runs N      whole runs per case and repetitions per benchmark (default 5)
 # --baseline P  also time the program P on the same inputs, each run paired
@@ -21,13 +21,15 @@ baseline=""
 micro=1
 whole=1
 importer=1
+packer=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs="$2"; shift 2 ;;
     --baseline) baseline="$2"; shift 2 ;;
-    --micro-only) whole=0; importer=0; shift ;;
-    --whole-only) micro=0; importer=0; shift ;;
-    --import-only) micro=0; whole=0; shift ;;
+    --micro-only) whole=0; importer=0; packer=0; shift ;;
+    --whole-only) micro=0; importer=0; packer=0; shift ;;
+    --import-only) micro=0; whole=0; packer=0; shift ;;
+    --pack-only) micro=0; whole=0; importer=0; shift ;;
     -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
     *) echo "bench/run.sh: unknown option $1 (see --help)" >&2; exit 2 ;;
   esac
@@ -53,6 +55,12 @@ fi
 cmake -S . -B "$build" -DTRALK_BENCH=ON >/dev/null
 cmake --build "$build" -j"$jobs" --target tralk tralk_microbench tralk_timebench tralk_scan_numbers >/dev/null
 
+if [ "$packer" = 1 ]; then
+  cmake --build "$build" -j"$jobs" --target tralk-pack tralk_packbench >/dev/null
+  echo "== tralk-pack: a chip of 20 images and its HEX file"
+  "$build/bench/tralk_packbench" --pack "$build/tralk-pack" --runs "$runs"
+  echo
+fi
 if [ "$micro" = 1 ]; then
   echo "== Inner operations (Google Benchmark; rates from CPU time; compare the _median lines)"
   "$build/bench/tralk_microbench" --benchmark_repetitions="$runs" \

@@ -1,4 +1,5 @@
 # tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] [MAX_SIZE <n>] [NO_STRICT]
+#                 [CHECKSUM <ON|OFF>]
 #                 [STRINGS <file>... [MAX_WIDTH <px>] [FONT <name>...]])
 #
 # Generates the images of a tralk configuration at build time and builds them
@@ -18,8 +19,10 @@
 #
 # MAX_SIZE fails the build when an image is larger (bytes, or with KiB or
 # MiB: 2MiB). Warnings fail the build too (tralk --strict), unless NO_STRICT
-# is given. CONFIG is relative to the current source folder; OUTPUT_DIR to
-# the current binary folder, by default ${CMAKE_CURRENT_BINARY_DIR}/tralk/<config name>.
+# is given. Each header defines NAME_CRC32, the CRC-32 of its image (tralk
+# --checksum), unless CHECKSUM OFF is given. CONFIG is relative to the
+# current source folder; OUTPUT_DIR to the current binary folder, by default
+# ${CMAKE_CURRENT_BINARY_DIR}/tralk/<config name>.
 #
 # STRINGS checks the application's strings (one file a language) against
 # the images as part of the build, with tralk::tralk-inspect --quiet
@@ -255,12 +258,12 @@ function(_tralk_check_strings target config stem outdir bins)
 endfunction()
 
 function(tralk_add_image target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "CONFIG;OUTPUT_DIR;MAX_SIZE;MAX_WIDTH"
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "CONFIG;OUTPUT_DIR;MAX_SIZE;CHECKSUM;MAX_WIDTH"
                         "STRINGS;FONT")
   if(arg_UNPARSED_ARGUMENTS OR NOT arg_CONFIG)
     message(FATAL_ERROR "usage: tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] "
-                        "[MAX_SIZE <n>] [NO_STRICT] [STRINGS <file>... [MAX_WIDTH <px>] "
-                        "[FONT <name>...]])")
+                        "[MAX_SIZE <n>] [NO_STRICT] [CHECKSUM <ON|OFF>] [STRINGS <file>... "
+                        "[MAX_WIDTH <px>] [FONT <name>...]])")
   endif()
   if((DEFINED arg_MAX_WIDTH OR arg_FONT) AND NOT arg_STRINGS)
     message(FATAL_ERROR "tralk_add_image: MAX_WIDTH and FONT need STRINGS, the files of the "
@@ -340,6 +343,10 @@ function(tralk_add_image target)
   if(arg_NO_STRICT)
     set(strict "")
   endif()
+  set(checksum --checksum)
+  if(DEFINED arg_CHECKSUM AND NOT arg_CHECKSUM)
+    set(checksum "")
+  endif()
   # Make has no way to keep a file's time when its bytes did not change:
   # there every output is touched, or an unchanged one would be remade on
   # every build. Ninja looks again at the times (restat) instead.
@@ -351,7 +358,7 @@ function(tralk_add_image target)
   add_custom_command(
     OUTPUT ${outputs}
     COMMAND "${CMAKE_COMMAND}" -E make_directory ${folders}
-    COMMAND tralk::tralk --quiet ${strict} --depfile "${depfile}" ${options}
+    COMMAND tralk::tralk --quiet ${strict} ${checksum} --depfile "${depfile}" ${options}
             --input-dir "${inputs}" "${config}"
     ${touch}
     DEPENDS "${config}" tralk::tralk ${generated}

@@ -6,7 +6,7 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 # The companions are installed where this build made them.
-set(TRALK_PROGRAMS tralk)
+set(TRALK_PROGRAMS tralk tralk-pack)
 foreach(companion tralk-inspect tralk-import)
   if(TARGET ${companion})
     list(APPEND TRALK_PROGRAMS ${companion})
@@ -31,6 +31,7 @@ install(FILES
   ${PROJECT_BINARY_DIR}/tralkConfigVersion.cmake
   ${PROJECT_SOURCE_DIR}/cmake/TralkAddImage.cmake
   ${PROJECT_SOURCE_DIR}/cmake/TralkImport.cmake
+  ${PROJECT_SOURCE_DIR}/cmake/TralkAddChip.cmake
   DESTINATION ${TRALK_PACKAGE_DIR})
 
 # The Debian package. Its dependencies (libpng for the inspector and the
@@ -44,8 +45,9 @@ set(CPACK_PACKAGE_CONTACT ${TRALK_PACKAGE_CONTACT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "virtual font images for embedded graphic displays")
 set(CPACK_PACKAGE_DESCRIPTION
   "tralk turns symbol fonts and BMP pictures into an image for a storage chip and the C "
-  "structures that locate its fonts; tralk-inspect reads such an image back. Includes a "
-  "CMake package: find_package(tralk) and tralk_add_image().")
+  "structures that locate its fonts; tralk-pack lays several images out in one chip (with "
+  "its header, Intel HEX and S-record files); tralk-inspect reads an image or a chip back. "
+  "Includes a CMake package: find_package(tralk), tralk_add_image() and tralk_add_chip().")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

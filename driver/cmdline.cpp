@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "base/byte_size.h"
 #include "base/console.h"
 #include "base/text.h"
 #include "driver/path.h"
@@ -27,21 +28,6 @@ std::string quoted(std::string_view s) {
 bool fail(CmdLine& cmd, std::string message) {
   cmd.error = std::move(message);
   return false;
-}
-
-// A size in bytes: digits, then nothing, "KiB" or "MiB".
-std::optional<uint64_t> parse_size(std::string_view text) {
-  uint64_t unit = 1;
-  if (text.ends_with("KiB")) unit = uint64_t{1} << 10;
-  if (text.ends_with("MiB")) unit = uint64_t{1} << 20;
-  if (unit != 1) text.remove_suffix(3);
-  if (text.empty() || text.size() > 12) return std::nullopt;
-  uint64_t n = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    n = n * 10 + static_cast<uint64_t>(c - '0');
-  }
-  return n * unit;
 }
 
 bool set_list(CmdLine& cmd, ListMode mode) {
@@ -74,6 +60,13 @@ const std::vector<OptionEntry>& option_table() {
          cmd.output_dir = v;
          return true;
        }},
+      {"--checksum",
+       nullptr,
+       OptionUse::kOnce,
+       1,
+       {"add the CRC-32 of each image (as zlib computes it) to its",
+        "header: #define NAME_CRC32 0x..."},
+       [](CmdLine& cmd, const char*) { return cmd.checksum = true; }},
       {"--input-dir",
        "DIR",
        OptionUse::kRepeatable,
@@ -88,10 +81,10 @@ const std::vector<OptionEntry>& option_table() {
        "N",
        OptionUse::kOnce,
        2,
-       {"fail the run when an image is larger than N bytes (N may end",
-        "in KiB or MiB); no file of that image is written"},
+       {"fail the run when an image is larger than N bytes (N may be",
+        "hexadecimal, 0x..., and end in KiB or MiB); no file of that", "image is written"},
        [](CmdLine& cmd, const char* v) {
-         cmd.max_size = parse_size(v);
+         cmd.max_size = parse_byte_size(v);
          if (cmd.max_size) return true;
          return fail(cmd,
                      "\n Option \"--max-size\" needs a number of bytes, KiB or MiB: " + quoted(v));

@@ -38,6 +38,7 @@ struct CmdLine {
   std::optional<uint64_t> max_size;       // bytes
   bool quiet = false;
   bool strict = false;
+  bool checksum = false;  // --checksum
   ListMode list = ListMode::kNone;
   std::string error;  // for kBadOptions: the message, ready to print
 };

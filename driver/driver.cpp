@@ -80,6 +80,7 @@ struct RunSettings {
   RunPaths paths;
   std::optional<uint64_t> max_size;
   bool strict = false;
+  bool checksum = false;
   ListMode list = ListMode::kNone;
 };
 
@@ -505,7 +506,7 @@ bool ConfigRun::fontlistclose() {
   } else {
     if (!within_max_size() || !outputs_nameable(written)) return false;
     curlist_->binname = written;
-    if (vfont_generate(*curlist_)) {
+    if (vfont_generate(*curlist_, settings_.checksum)) {
       deps_.add_outputs(vfont_output_files(curlist_->binname));
     } else {
       outputfailed_ = true;
@@ -641,6 +642,7 @@ int tralk_main(int argc, char** argv) {
   RunSettings settings;
   settings.max_size = cmd.max_size;
   settings.strict = cmd.strict;
+  settings.checksum = cmd.checksum;
   settings.list = cmd.list;
   if (!resolve_run_paths(cmd, settings.paths)) {
     con_reveal();

@@ -1,6 +1,7 @@
 #include "driver/path.h"
 
 #include "base/platform.h"
+#include "base/text.h"
 
 namespace {
 
@@ -117,6 +118,10 @@ std::string path_ident(std::string_view path) {
   if (base.empty() || !(is_letter(base[0]) || base[0] == '_')) ident = "_";
   for (char c : base) ident += is_ident_char(c) ? c : '_';
   return ident;
+}
+
+std::string path_macro_name(std::string_view path) {
+  return ascii_upper(path_ident(path));
 }
 
 std::string make_fontname(const std::optional<std::string>& tmpl,

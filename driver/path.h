@@ -31,6 +31,9 @@ std::string path_base(std::string_view path);
 std::string path_ext(std::string_view path);
 // A C identifier made from the base name of path (never empty).
 std::string path_ident(std::string_view path);
+// path_ident in capitals: the name of an image's macros (UI_SIZE for ui.bin)
+// in tralk's header and tralk-pack's.
+std::string path_macro_name(std::string_view path);
 // The C name of a font: from the template (with "*" and "?" taking
 // characters of the path's identifier) or, without a template, the path's
 // identifier; with a template but no path, the template unchanged.

@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "cli/utf8.h"
 #include "fonts/pal_load.h"
+#include "inspect/dump_image.h"
 #include "inspect/font_names.h"
 #include "inspect/image_reader.h"
 #include "inspect/options.h"
@@ -124,8 +125,12 @@ int run_inspect(int argc, const char* const* argv) {
   if (!bytes.ok())
     return fail(
         Failure{bytes.code(), "cannot read " + in_quotes(opts.image) + ": " + bytes.error()});
-  const InspectResult result = inspect_image(bytes->data(), bytes->size);
-  const std::optional<std::vector<std::string>> names = names_beside(opts.image, result);
+  const Outcome<DumpImage> dump = read_dump(opts, bytes->data(), bytes->size);
+  if (!dump.ok()) return fail(dump.failure());
+  InspectResult result = inspect_image(bytes->data() + dump->start, dump->size);
+  result.problems.insert(result.problems.end(), dump->problems.begin(), dump->problems.end());
+  const std::optional<std::vector<std::string>> names =
+      names_beside(opts.compare.value_or(opts.image), result);
   if (!opts.font_name.empty()) {
     const Outcome<uint32_t> found = find_font(opts.font_name, opts.image, names);
     if (!found.ok()) return fail(found.failure());
@@ -138,6 +143,7 @@ int run_inspect(int argc, const char* const* argv) {
 
   // --quiet and --json - print the findings alone.
   const bool report = !opts.quiet && opts.json != "-";
+  if (report) con_printf("%s", dump->head.c_str());
   if (report && opts.show)
     con_printf("%s", render_font_text(result, *opts.show, reading).c_str());
   else if (report)
@@ -155,9 +161,11 @@ int run_inspect(int argc, const char* const* argv) {
   } else if (!opts.png.empty()) {
     written = write_sheet(result, opts, names, reading);
   }
+  if (report) con_printf("%s", dump->checks.c_str());
   if (report) con_printf("%s", format_problems(result).c_str());
   if (!written.ok()) return fail(written.failure());
-  return result.problems.empty() && !missing ? kInspectSound : kInspectProblems;
+  return result.problems.empty() && !missing && !dump->compare_differs ? kInspectSound
+                                                                       : kInspectProblems;
 }
 
 }  // namespace tralk::inspector

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "base/byte_size.h"
 #include "base/text.h"
 #include "cli/arg_reader.h"
 #include "cli/option_help.h"
@@ -118,6 +119,20 @@ const std::vector<cli::OptionGroup> kGroups = {
         "unicode (default) or the bytes of a code page iconv knows",
         "(CP1251, KOI8-R...); --font F:E for one font"}},
       {"-h, --help", nullptr, {"print this help and exit"}}}},
+    {"A dump of a chip (the image followed by erased bytes, or among others):",
+     {{"--at",
+       "AT",
+       {"inspect the image at offset AT of the dump (bytes, 0x..., KiB,",
+        "MiB), or, with --chip, the image of that name (UI or ui.bin)"}},
+      {"--chip",
+       "FILE",
+       {"the chip's header that tralk-pack wrote: the image's offset,",
+        "size and CRC-32, the next image's offset and the fill"}},
+      {"--compare",
+       "FILE",
+       {"say whether the dump holds exactly the image FILE and, if not,",
+        "where the first difference falls (exit status 1); with the",
+        "header beside FILE, check the CRC-32 too"}}}},
 };
 
 Outcome<cli::Encoding> parse_font_encoding(std::string_view name) {
@@ -216,6 +231,10 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
     if (n.value() < 1 || n.value() > kSheetMaxScale)
       return cli::usage_error(strf("--scale must be 1 to %u", kSheetMaxScale));
     opts.scale = n.value();
+  } else if (arg == "--at" || arg == "--chip" || arg == "--compare") {
+    std::string text;
+    if (Status read = args.value_into(arg, text); !read.ok()) return read;
+    (arg == "--at" ? opts.at : arg == "--chip" ? opts.chip : opts.compare) = text;
   } else {
     return cli::usage_error(strf("unknown option \"%.*s\"", int(arg.size()), arg.data()));
   }
@@ -249,6 +268,9 @@ std::optional<std::string> combination_problem(const InspectOptions& opts) {
   if (!opts.json.empty() && opts.json == opts.png) return "--json and --png name the same file";
   if (opts.scale && opts.png.empty()) return "--scale needs --png";
   if (opts.grey && !opts.pal.empty()) return "--grey and --pal cannot be used together";
+  if (opts.chip && !opts.at) return "--chip needs --at";
+  if (opts.at && !opts.chip && !parse_byte_size(*opts.at))
+    return "--at " + in_quotes(*opts.at) + " is no offset; an image's name needs --chip";
   return std::nullopt;
 }
 

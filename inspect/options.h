@@ -41,6 +41,10 @@ struct InspectOptions {
   uint32_t scale = 0;                     // --scale K; 0 picks one
   std::optional<std::string> text;        // --text TEXT, UTF-8
   std::optional<cli::Encoding> encoding;  // --encoding E
+  // A dump of a chip (inspect/dump_image.h).
+  std::optional<std::string> at;       // --at OFFSET or NAME
+  std::optional<std::string> chip;     // --chip FILE
+  std::optional<std::string> compare;  // --compare FILE
 };
 
 // Reads the arguments after the program name. A usage failure, with the

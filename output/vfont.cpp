@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/console.h"
+#include "base/crc32.h"
 #include "base/outfile.h"
 #include "base/set_lock.h"
 #include "base/text.h"
@@ -106,8 +107,11 @@ constexpr const char kHeaderHead[] =
     "/* Virtual font device identifier */\n"
     "#define %s_ID  %s \n"
     "/* Virtual font data storage size in number of bytes */\n"
-    "#define %s_SIZE 0x%lx /* %lu */\n"
-    "\n";
+    "#define %s_SIZE 0x%lx /* %lu */\n";
+
+constexpr const char kHeaderChecksum[] =
+    "/* CRC-32 of the image (IEEE, as zlib computes it) */\n"
+    "#define %s_CRC32 0x%08lx\n";
 
 constexpr const char kHeaderExtern[] = "extern GCODE GFONTV FCODE %s;\n";
 
@@ -176,24 +180,27 @@ VmemBufPtr lay_out_source_and_image(const FONTLIST& list, OutFile* source) {
   return image;
 }
 
-std::string header_text(const FONTLIST& list, const OutputNames& names, uint32_t size) {
+std::string header_text(const FONTLIST& list, const OutputNames& names, uint32_t size,
+                        std::optional<uint32_t> crc) {
   std::string text;
   appendf(text, kHeaderHead, names.guard.c_str(), names.guard.c_str(), names.base.c_str(),
           names.ext.c_str(), list.id.c_str(), names.guard.c_str(), list.id.c_str(),
           names.guard.c_str(), ul(size), ul(size));
+  if (crc) appendf(text, kHeaderChecksum, names.guard.c_str(), ul(*crc));
+  text += "\n";
   for (const FONTENTRY& entry : list.entries) appendf(text, kHeaderExtern, entry.name.c_str());
   text += kHeaderTail;
   return text;
 }
 
 bool write_header(const SetLock& lock, OutFile& header, const FONTLIST& list,
-                  const OutputNames& names, uint32_t size) {
+                  const OutputNames& names, uint32_t size, std::optional<uint32_t> crc) {
   if (!header.open(lock, names.header)) {
     report_write_failure(names.header, header.reason());
     return false;
   }
   con_printf("\n Header file: \"%s\"", names.header.c_str());
-  header.write(header_text(list, names, size));
+  header.write(header_text(list, names, size, crc));
   return finish_or_report(header, names.header);
 }
 
@@ -223,7 +230,15 @@ bool replace_all(OutFile& source, OutFile& header, OutFile& image, const OutputN
   return false;
 }
 
-bool generate(const FONTLIST& list, const OutputNames& names) {
+// The CRC-32 of the image that layout describes, streamed from its fonts
+// before the header that names it is written.
+uint32_t image_crc32(const VMEMBUF& layout) {
+  uint32_t crc = 0;
+  vmem_write(layout, [&crc](const uint8_t* bytes, size_t n) { crc = crc32_update(crc, bytes, n); });
+  return crc;
+}
+
+bool generate(const FONTLIST& list, const OutputNames& names, bool checksum) {
   // Another run writing this image waits until these files are in place,
   // or this one until that one's are.
   SetLock lock({names.source, names.header, names.image});
@@ -249,7 +264,9 @@ bool generate(const FONTLIST& list, const OutputNames& names) {
   }
   OutFile header;
   OutFile bin;
-  ok = write_header(lock, header, list, names, image->vmpos) && ok;
+  const std::optional<uint32_t> crc =
+      checksum ? std::optional<uint32_t>(image_crc32(*image)) : std::nullopt;
+  ok = write_header(lock, header, list, names, image->vmpos, crc) && ok;
   ok = write_image(lock, bin, *image, names.image) && ok;
   vmem_free(std::move(image));
   return ok && replace_all(source, header, bin, names);
@@ -292,9 +309,9 @@ void vfont_writestruct(std::string& out, const std::string& fontname, const SYMF
   }
 }
 
-bool vfont_generate(const FONTLIST& list) {
+bool vfont_generate(const FONTLIST& list, bool checksum) {
   con_printf("\n\nCreating VFONT files");
-  if (generate(list, make_names(list.binname))) return true;
+  if (generate(list, make_names(list.binname), checksum)) return true;
   con_printf("\n- No file of \"%s\" was replaced", list.binname.c_str());
   return false;
 }

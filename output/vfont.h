@@ -12,8 +12,9 @@
 // Writes the source, the header and the image of list, in that order, with
 // their console messages. Returns false when any of the files could not be
 // written (each failure has been reported); files are never left
-// half-written under their names.
-bool vfont_generate(const FONTLIST& list);
+// half-written under their names. With checksum, the header also defines
+// NAME_CRC32, the CRC-32 of the image (base/crc32.h).
+bool vfont_generate(const FONTLIST& list, bool checksum = false);
 
 // The full paths of the files vfont_generate writes for the image name
 // The character of an image's name (binname as in the configuration) that

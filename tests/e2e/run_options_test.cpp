@@ -202,7 +202,8 @@ TEST(MaxSize, AtAndOneBytePastTheLimit) {
   const struct {
     const char* limit;
     bool written;
-  } cases[] = {{"188", true}, {"187", false}, {"1KiB", true}, {"1MiB", true}, {"0", false}};
+  } cases[] = {{"188", true},  {"187", false},  {"1KiB", true}, {"1MiB", true},
+               {"0xBC", true}, {"0xbb", false}, {"0", false}};
   for (const auto& c : cases) {
     TempDir dir;
     dir.write("cfg.vfg", config);
@@ -226,7 +227,8 @@ TEST(MaxSize, AtAndOneBytePastTheLimit) {
     }
   }
   TempDir dir;
-  for (const char* value : {"12k", "KiB", "-1", "1 MiB", "99999999999999"}) {
+  for (const char* value :
+       {"12k", "KiB", "-1", "1 MiB", "99999999999999", "0x", "0x1G", "0x12345678901"}) {
     const RunResult r = run_tralk(dir.path(), std::string("--max-size '") + value + "' cfg.vfg");
     EXPECT_TRUE(
         r.out.starts_with("\nVFONT GENERATOR  V1.2\n\n Option \"--max-size\" needs a "
