@@ -1,5 +1,7 @@
 # tralk_import_font(<name> FONT <file> [SIZE <px>] [BPP <n>] [FACE <n>]
 #                   [RANGES <range>...] [SYMBOLS_FILE <file>...]
+#                   [NAMES <glyph name>...] [NAMES_FILE <file>...]
+#                   [NAMES_HEADER <file.h>]
 #                   [FALLBACK <file>...] [OPTIONS <tralk-import font options>...])
 # tralk_import_picture(<name> PICTURE <file> [DEPTH <n>] [BACKGROUND <RRGGBB>]
 #                      [OPTIONS <tralk-import picture options>...])
@@ -14,8 +16,15 @@
 # the current source folder; each is a dependency: touching one imports
 # again, and what uses the import is made again only where the imported
 # bytes changed (Ninja). RANGES are tralk-import's -r lists; SYMBOLS_FILE
-# names UTF-8 text files whose every character is imported. The import's
-# target is tralk_import_<name>.
+# names UTF-8 text files whose every character is imported. NAMES are glyph
+# names of the font and NAMES_FILE files of "name" or "name code" lines
+# (an icon set's codepoints file), the glyphs imported by name; NAMES_HEADER
+# writes the C header of their texts and codes (ICON_WIFI, ICON_WIFI_CODE)
+# at build time, relative to ${CMAKE_CURRENT_BINARY_DIR}/tralk-names/<name>,
+# and makes the interface library tralk_names_<name>: a target linked to it
+# includes that folder and is built after the import. The imports print
+# only warnings and errors (tralk-import --quiet). The import's target is
+# tralk_import_<name>.
 include_guard(GLOBAL)
 include(${CMAKE_CURRENT_LIST_DIR}/TralkAddImage.cmake)
 cmake_policy(VERSION 3.20...3.25)
@@ -33,7 +42,7 @@ endfunction()
 # The options that name the files written belong to these functions.
 function(_tralk_check_options caller)
   foreach(option IN LISTS ARGN)
-    if(option MATCHES "^(-o|--cp|--no-cp|--depfile|--list)$")
+    if(option MATCHES "^(-o|--cp|--no-cp|--depfile|--list|--names-header)$")
       message(FATAL_ERROR "${caller}: ${option} cannot be given in OPTIONS; "
                           "the files written are named by the function")
     endif()
@@ -41,7 +50,8 @@ function(_tralk_check_options caller)
 endfunction()
 
 # The custom command and target of one import: outputs in the inputs
-# folder, the importer's dependency file beside them.
+# folder (a full path, such as a names header, where it says), the
+# importer's dependency file beside them.
 function(_tralk_add_import caller name sources outputs)
   if(NOT TARGET tralk::tralk-import)
     message(FATAL_ERROR "${caller}: no tralk::tralk-import; it is built where FreeType and "
@@ -52,8 +62,14 @@ function(_tralk_add_import caller name sources outputs)
   endif()
   tralk_inputs_dir(inputs)
   set(paths "")
+  set(inputs_made "")
   foreach(output IN LISTS outputs)
-    list(APPEND paths "${inputs}/${output}")
+    if(IS_ABSOLUTE "${output}")
+      list(APPEND paths "${output}")
+    else()
+      list(APPEND paths "${inputs}/${output}")
+      list(APPEND inputs_made "${output}")
+    endif()
   endforeach()
   set(depfile "${inputs}/${name}.import.d")
   # As in tralk_add_image: Make cannot keep an unchanged file's time.
@@ -63,22 +79,23 @@ function(_tralk_add_import caller name sources outputs)
   endif()
   add_custom_command(
     OUTPUT ${paths}
-    COMMAND tralk::tralk-import ${ARGN} --depfile "${depfile}"
+    COMMAND tralk::tralk-import ${ARGN} --quiet --depfile "${depfile}"
     ${touch}
     DEPENDS ${sources} tralk::tralk-import
     DEPFILE "${depfile}"
     COMMENT "Importing ${name} with tralk-import"
     VERBATIM)
   add_custom_target(tralk_import_${name} DEPENDS ${paths})
-  _tralk_register_inputs(tralk_import_${name} ${outputs})
+  _tralk_register_inputs(tralk_import_${name} ${inputs_made})
 endfunction()
 
 function(tralk_import_font name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "FONT;SIZE;BPP;FACE"
-                        "RANGES;SYMBOLS_FILE;FALLBACK;OPTIONS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "FONT;SIZE;BPP;FACE;NAMES_HEADER"
+                        "RANGES;SYMBOLS_FILE;NAMES;NAMES_FILE;FALLBACK;OPTIONS")
   if(arg_UNPARSED_ARGUMENTS OR NOT arg_FONT)
     message(FATAL_ERROR "usage: tralk_import_font(<name> FONT <file> [SIZE <px>] [BPP <n>] "
                         "[FACE <n>] [RANGES <range>...] [SYMBOLS_FILE <file>...] "
+                        "[NAMES <glyph name>...] [NAMES_FILE <file>...] [NAMES_HEADER <file.h>] "
                         "[FALLBACK <file>...] [OPTIONS <option>...])")
   endif()
   _tralk_check_options(tralk_import_font ${arg_OPTIONS})
@@ -115,10 +132,56 @@ function(tralk_import_font name)
   foreach(file IN LISTS fallback_args)
     list(APPEND args --fallback "${file}")
   endforeach()
+  _tralk_icon_names(${name} names_files names_header names_args)
   tralk_inputs_dir(inputs)
-  list(APPEND args ${arg_OPTIONS} -o "${inputs}/${name}.sym")
-  _tralk_add_import(tralk_import_font ${name} "${font};${fallbacks};${symbols}"
-                    "${name}.sym;${name}.cp" ${args})
+  list(APPEND args ${names_args} ${arg_OPTIONS} -o "${inputs}/${name}.sym")
+  set(outputs "${name}.sym" "${name}.cp" ${names_header})
+  _tralk_add_import(tralk_import_font ${name} "${font};${fallbacks};${symbols};${names_files}"
+                    "${outputs}" ${args})
+  if(names_header)
+    _tralk_names_library(${name} "${names_header}")
+  endif()
+endfunction()
+
+# The arguments of tralk_import_font's NAMES, NAMES_FILE and NAMES_HEADER
+# (the caller's arg_ variables): the names files and the header's full
+# path, and the options of tralk-import.
+macro(_tralk_icon_names name files_var header_var args_var)
+  set(${args_var} "")
+  set(${header_var} "")
+  if(arg_NAMES)
+    list(JOIN arg_NAMES "," joined)
+    list(APPEND ${args_var} --names "${joined}")
+  endif()
+  _tralk_absolute_sources(${files_var} ${arg_NAMES_FILE})
+  foreach(file IN LISTS ${files_var})
+    list(APPEND ${args_var} --names-file "${file}")
+  endforeach()
+  if(DEFINED arg_NAMES_HEADER)
+    if(NOT arg_NAMES AND NOT arg_NAMES_FILE)
+      message(FATAL_ERROR "tralk_import_font: NAMES_HEADER needs NAMES or NAMES_FILE")
+    endif()
+    cmake_path(ABSOLUTE_PATH arg_NAMES_HEADER
+               BASE_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/tralk-names/${name}" NORMALIZE
+               OUTPUT_VARIABLE ${header_var})
+    list(APPEND ${args_var} --names-header "${${header_var}}")
+  endif()
+endmacro()
+
+# The interface library tralk_names_<name> of an import's names header:
+# it includes the folder that NAMES_HEADER counts from (the header's own
+# where it lies outside), and is made after the import.
+function(_tralk_names_library name header)
+  cmake_path(GET header PARENT_PATH folder)
+  file(MAKE_DIRECTORY "${folder}")
+  set(base "${CMAKE_CURRENT_BINARY_DIR}/tralk-names/${name}")
+  cmake_path(IS_PREFIX base "${header}" NORMALIZE inside)
+  if(NOT inside)
+    set(base "${folder}")
+  endif()
+  add_library(tralk_names_${name} INTERFACE)
+  target_include_directories(tralk_names_${name} INTERFACE "${base}")
+  add_dependencies(tralk_names_${name} tralk_import_${name})
 endfunction()
 
 function(tralk_import_picture name)

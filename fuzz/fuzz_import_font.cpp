@@ -3,6 +3,7 @@
 // font file. Reading the font is FreeType's work; everything after it is
 // ours: whatever FreeType hands out, the import either fails with a reason
 // or writes a .sym and a .cp file that the generator's own readers take.
+// A font imported so is imported again by glyph names, with a names header.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -53,6 +54,27 @@ void check_outputs(const std::string& sym_path, size_t symbols) {
   fuzz::exercise_font(*font);
 }
 
+// The same font by glyph names, common ones and one that no font has (whose
+// refusal looks through every name of the font for the closest).
+void check_names(const FontOptions& by_codes) {
+  FontOptions opts = by_codes;
+  opts.ranges.clear();
+  opts.encoding = tralk::cli::Encoding{};
+  for (const char* name : {"space", "A", "uni0041", "zz-none"})
+    opts.names.push_back({name, std::nullopt, ""});
+  opts.names_header = (std::filesystem::path(opts.out).parent_path() / "n.h").string();
+  const Outcome<ImportResult> imported = import_font(fuzz::freetype_library(), opts);
+  if (!imported.ok()) {
+    fuzz::check(!imported.error().empty() && imported.error().find('\n') == std::string::npos,
+                "an import by names failed without a one-line reason");
+    fuzz::check(imported.code() != Fault::usage, "names the harness gave refused as usage");
+    return;
+  }
+  // "zz-none" is no font's name, unless a font names a glyph so.
+  fuzz::check(imported->files.size() == 2 && imported->files[1].content.starts_with("/* Made by"),
+              "an import by names without its header");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -94,5 +116,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t symbols = 0;
   for (size_t at = 0; (at = sym.find("\n{{", at)) != std::string::npos; ++at) ++symbols;
   check_outputs(out, symbols);
+  check_names(options_from(data[0], font, out));
   return 0;
 }

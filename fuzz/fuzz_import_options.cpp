@@ -1,7 +1,8 @@
 // Fuzzes the command line of "tralk-import font": the input is the list of
 // arguments, separated by NUL bytes. The parser must either refuse them
 // with a reason or give options that keep every promise the import relies
-// on; the codes they select must come out in order, each once.
+// on; the codes they select must come out in order, each once. The last
+// argument is also read as the text of a names file.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,7 @@
 #include "fuzz_support.h"
 #include "import/fonts/code_selection.h"
 #include "import/fonts/font_options.h"
+#include "import/fonts/icon_names.h"
 
 namespace {
 
@@ -34,14 +36,40 @@ void check_options(const FontOptions& opts) {
   fuzz::check(opts.bpp == 1 || opts.bpp == 2 || opts.bpp == 4 || opts.bpp == 8, "a bad depth");
   fuzz::check(!opts.size || (*opts.size >= 1 && *opts.size <= kMaxPixelSize), "a bad size");
   if (opts.help || opts.list) return;
-  fuzz::check(!opts.ranges.empty() || !opts.symbols.empty() || !opts.symbols_files.empty(),
+  fuzz::check(!opts.ranges.empty() || !opts.symbols.empty() || !opts.symbols_files.empty() ||
+                  !opts.names.empty() || !opts.names_files.empty(),
               "nothing selected");
+  fuzz::check(!opts.names_header || !opts.names.empty() || !opts.names_files.empty(),
+              "a names header without names");
   fuzz::check(!(opts.invert && opts.bpp == 1), "--invert with b&w symbols");
   fuzz::check(
       opts.no_cp || (opts.cp_name.size() > 3 && opts.cp_name.find('/') == std::string::npos &&
                      opts.cp_name.find('>') == std::string::npos),
       "a codepage name that the .sym file cannot carry");
   fuzz::check(!describe_options(opts).empty(), "options described as nothing");
+}
+
+// A glyph name is never empty nor holds a blank or a control character; a
+// code is a codepage code UTF-8 can hold.
+void check_names(const std::vector<IconName>& names) {
+  for (const IconName& n : names) {
+    fuzz::check(!n.name.empty(), "an empty glyph name");
+    for (const char c : n.name)
+      fuzz::check(c != ' ' && c != '\t' && static_cast<unsigned char>(c) >= 0x20,
+                  "a glyph name holding a blank or a control character");
+    fuzz::check(!n.code || *n.code < 0xD800 || *n.code > 0xDFFF, "a surrogate code");
+  }
+}
+
+void check_names_file(const std::string& text) {
+  const Outcome<std::vector<IconName>> names = parse_names_file(text, "f");
+  if (!names.ok()) {
+    fuzz::check(names.code() == Fault::format && !names.error().empty() &&
+                    names.error().find('\n') == std::string::npos,
+                "a names file refused without a one-line reason");
+    return;
+  }
+  check_names(names.value());
 }
 
 void check_selection(const FontOptions& opts) {
@@ -70,6 +98,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> args = split_arguments(data, size);
+  check_names_file(args.back());
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
   const Outcome<FontOptions> opts = parse_font_options(static_cast<int>(argv.size()), argv.data());
@@ -79,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   check_options(opts.value());
+  check_names(opts->names);
   if (!opts->help && !opts->list) check_selection(opts.value());
   return 0;
 }

@@ -52,8 +52,10 @@ Status add_ranges(const std::vector<CodeRange>& ranges, const cli::Encoding& enc
   return {};
 }
 
-// The codepage code of character c, or the reason why there is none.
-Outcome<uint32_t> code_of_char(char32_t c, const cli::Encoding& encoding) {
+// The codepage code of character c, or the reason why there is none (for a
+// character above 0xFFFF, with advice).
+Outcome<uint32_t> code_of_char(char32_t c, const cli::Encoding& encoding,
+                               const std::string& advice) {
   if (encoding.kind == cli::EncodingKind::code_page) {
     const std::optional<uint8_t> b = encoding.code_page->from_unicode(c);
     if (!b)
@@ -62,16 +64,30 @@ Outcome<uint32_t> code_of_char(char32_t c, const cli::Encoding& encoding) {
   }
   if (c > kMaxCpCode)
     return cli::usage_error("character " + u_plus(c) +
-                            " is above 0xFFFF, the largest codepage code: select it with -r and " +
-                            "remap it");
+                            " is above 0xFFFF, the largest codepage code: " + advice);
   return uint32_t{c};
 }
 
-Status add_symbols(const std::string& symbols, const cli::Encoding& encoding, Picks& picks) {
+// Whether a run of ranges holds character c: one above 0xFFFF is then
+// selected, remapped, by the run.
+bool covered(const std::vector<CodeRange>& ranges, char32_t c) {
+  return std::any_of(ranges.begin(), ranges.end(),
+                     [c](const CodeRange& r) { return r.first <= c && c <= r.last; });
+}
+
+Status add_symbols(const std::vector<CodeRange>& ranges, const std::string& symbols,
+                   const cli::Encoding& encoding, Picks& picks) {
   const std::optional<std::vector<char32_t>> chars = cli::utf8_decode(symbols);
   if (!chars) return cli::usage_error("--symbols is not UTF-8 text");
   for (const char32_t c : *chars) {
-    const Outcome<uint32_t> code = code_of_char(c, encoding);
+    if (c > kMaxCpCode && encoding.kind != cli::EncodingKind::code_page && covered(ranges, c))
+      continue;
+    // The advice is made only where it is given: text can be long.
+    const Outcome<uint32_t> code = code_of_char(
+        c, encoding,
+        c > kMaxCpCode
+            ? "select it with a remapped run, as in -r " + format_code_run(c, c) + "=>0xE000"
+            : std::string());
     if (!code.ok()) return code.failure();
     if (!picks.add(code.value(), code.value()))
       return picks.selected_twice(code.value(), code.value());
@@ -93,7 +109,8 @@ Outcome<std::vector<WantedCode>> select_codes(const std::vector<CodeRange>& rang
                                               const cli::Encoding& encoding) {
   Picks picks;
   if (Status added = add_ranges(ranges, encoding, picks); !added.ok()) return added.failure();
-  if (Status added = add_symbols(symbols, encoding, picks); !added.ok()) return added.failure();
+  if (Status added = add_symbols(ranges, symbols, encoding, picks); !added.ok())
+    return added.failure();
   std::vector<WantedCode> wanted;
   const std::vector<uint32_t>& sources = picks.sources();
   wanted.reserve(static_cast<size_t>(
@@ -109,7 +126,8 @@ Outcome<uint16_t> parse_defchar(const std::string& text, const cli::Encoding& en
   if (chars && chars->size() == 1) {
     if (encoding.kind == cli::EncodingKind::native && (*chars)[0] > 0x7F)
       return cli::usage_error("with --encoding native give --defchar as a code, such as 0x3F");
-    const Outcome<uint32_t> code = code_of_char((*chars)[0], encoding);
+    const Outcome<uint32_t> code =
+        code_of_char((*chars)[0], encoding, "give --defchar the code -r remaps it to");
     if (!code.ok()) return code.failure();
     return static_cast<uint16_t>(code.value());
   }

@@ -20,9 +20,9 @@ struct WantedCode {
 };
 
 // The codes of the runs and of the characters of symbols (UTF-8), in code
-// order. A usage failure, with the reason, for a code or character that the
-// encoding cannot give a codepage code, or one code asked for twice with two
-// meanings.
+// order; a character of symbols above 0xFFFF is taken where a run holds it
+// (remapped there, as it must be). A usage failure, with the reason, for a code or character that
+// the encoding cannot give a codepage code, or one code asked for twice with two meanings.
 Outcome<std::vector<WantedCode>> select_codes(const std::vector<CodeRange>& ranges,
                                               const std::string& symbols,
                                               const cli::Encoding& encoding);

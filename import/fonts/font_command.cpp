@@ -11,6 +11,7 @@
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
 #include "import/fonts/font_options.h"
+#include "import/fonts/icon_names.h"
 #include "import/fonts/import_files.h"
 #include "import/fonts/symbols_file.h"
 
@@ -31,9 +32,11 @@ int list(FT_Library library, const FontOptions& opts) {
   return cli::kImportDone;
 }
 
+// "\"a.sym\"", "\"a.sym\" and \"a.cp\"", "\"a.sym\", \"a.cp\" and \"a.h\"".
 std::string written(const std::vector<std::string>& paths) {
   std::string out;
-  for (size_t i = 0; i < paths.size(); ++i) out += (i ? " and " : "") + in_quotes(paths[i]);
+  for (size_t i = 0; i < paths.size(); ++i)
+    out += (i == 0 ? "" : i + 1 == paths.size() ? " and " : ", ") + in_quotes(paths[i]);
   return out;
 }
 
@@ -47,16 +50,28 @@ Status read_symbols_files(FontOptions& opts) {
   return {};
 }
 
-// The files an import read: the fonts and the symbols files.
+// The icons of the names files go after those of --names.
+Status read_names_files(FontOptions& opts) {
+  for (const std::string& path : opts.names_files) {
+    Outcome<std::vector<IconName>> names = read_names_file(path);
+    if (!names.ok()) return names.failure();
+    opts.file_names.insert(opts.file_names.end(), names->begin(), names->end());
+  }
+  return {};
+}
+
+// The files an import read: the fonts, the symbols and the names files.
 std::vector<std::string> files_read(const FontOptions& opts) {
   std::vector<std::string> read = {opts.font};
   for (const std::string& f : opts.fallbacks) read.push_back(parse_font_source(f).path);
   read.insert(read.end(), opts.symbols_files.begin(), opts.symbols_files.end());
+  read.insert(read.end(), opts.names_files.begin(), opts.names_files.end());
   return read;
 }
 
 int import(FT_Library library, FontOptions opts) {
   if (Status read = read_symbols_files(opts); !read.ok()) return fail(read.failure());
+  if (Status read = read_names_files(opts); !read.ok()) return fail(read.failure());
   Outcome<ImportResult> result = import_font(library, opts);
   if (!result.ok()) return fail(result.failure());
   const std::string wrote = written(output_paths(result.value()));
@@ -68,9 +83,10 @@ int import(FT_Library library, FontOptions opts) {
   }
   if (Status written = write_import_files(result.value()); !written.ok())
     return fail(written.failure());
-  for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
+  if (!opts.quiet)
+    for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
   for (const std::string& line : result->warnings) con_printf("warning: %s\n", line.c_str());
-  con_printf("Wrote %s\n", wrote.c_str());
+  if (!opts.quiet) con_printf("Wrote %s\n", wrote.c_str());
   return cli::kImportDone;
 }
 

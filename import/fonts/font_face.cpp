@@ -37,28 +37,30 @@ std::optional<int> find_strike(FT_Face face, uint32_t size) {
 }
 
 // Why no strike of the font can be used: it has none, not the one asked
-// for, or several when none was asked for.
-Failure no_strike(const FontFace& font, std::optional<uint32_t> size) {
+// for (or that of the font size_of names), or several when none was asked
+// for.
+Failure no_strike(const FontFace& font, std::optional<uint32_t> size, const std::string* size_of) {
   FT_Face face = font.face.get();
   if (face->num_fixed_sizes == 0)
     return Failure{Fault::unsupported,
                    "font " + in_quotes(font.path) + " has neither outlines nor strikes"};
   if (size)
     return Failure{Fault::unsupported, "font " + in_quotes(font.path) + " has no " +
-                                           std::to_string(*size) +
-                                           " px strike; its strikes: " + strike_list(face)};
+                                           std::to_string(*size) + " px strike" +
+                                           (size_of ? ", the size of " + in_quotes(*size_of) : "") +
+                                           "; its strikes: " + strike_list(face)};
   return Failure{Fault::unsupported, "font " + in_quotes(font.path) + " has several strikes (" +
                                          strike_list(face) + "): choose one with --size PX"};
 }
 
-Status select_strike(FontFace& font, std::optional<uint32_t> size) {
+Status select_strike(FontFace& font, std::optional<uint32_t> size, const std::string* size_of) {
   FT_Face face = font.face.get();
   std::optional<int> strike;
   if (size)
     strike = find_strike(face, *size);
   else if (face->num_fixed_sizes == 1)
     strike = 0;
-  if (!strike) return no_strike(font, size);
+  if (!strike) return no_strike(font, size, size_of);
   const FT_Error e = FT_Select_Size(face, *strike);
   if (e != FT_Err_Ok)
     return ft_failure(e, "cannot use a strike of font " + in_quotes(font.path) + ": ");
@@ -67,10 +69,10 @@ Status select_strike(FontFace& font, std::optional<uint32_t> size) {
   return {};
 }
 
-Status set_size(FontFace& font, std::optional<uint32_t> size) {
+Status set_size(FontFace& font, std::optional<uint32_t> size, const std::string* size_of) {
   FT_Face face = font.face.get();
   if (!FT_IS_SCALABLE(face)) {
-    if (Status selected = select_strike(font, size); !selected.ok()) return selected;
+    if (Status selected = select_strike(font, size, size_of); !selected.ok()) return selected;
   } else if (!size) {
     return Failure{Fault::unsupported,
                    "font " + in_quotes(font.path) + " is scalable: give its size with --size PX"};
@@ -175,7 +177,8 @@ FontSource parse_font_source(const std::string& text) {
 }
 
 Outcome<FontFace> open_font_face(FT_Library library, const std::string& path, uint32_t index,
-                                 std::optional<uint32_t> size, const cli::Encoding& encoding) {
+                                 std::optional<uint32_t> size, const cli::Encoding& encoding,
+                                 const std::string* size_of) {
   Outcome<std::shared_ptr<const FontFile>> file = read_font_file(path);
   if (!file.ok()) return file.failure();
   Outcome<FtFace> face = ft_open_face(library, file.value(), index);
@@ -184,7 +187,7 @@ Outcome<FontFace> open_font_face(FT_Library library, const std::string& path, ui
   font.path = path;
   font.index = index;
   font.face = std::move(face.value());
-  if (Status sized = set_size(font, size); !sized.ok()) return sized.failure();
+  if (Status sized = set_size(font, size, size_of); !sized.ok()) return sized.failure();
   if (Status mapped = set_charmap(font, encoding); !mapped.ok()) return mapped.failure();
   return font;
 }

@@ -40,9 +40,11 @@ FontSource parse_font_source(const std::string& text);
 
 // Opens face index of the font at path and sets it up; a failure, with a
 // one-line reason, when the file cannot be opened, lacks the face, the size
-// or the charmap.
+// or the charmap. size_of names the font whose size a fallback takes, for
+// the message of a strike it lacks; null where the size was asked for.
 Outcome<FontFace> open_font_face(FT_Library library, const std::string& path, uint32_t index,
-                                 std::optional<uint32_t> size, const cli::Encoding& encoding);
+                                 std::optional<uint32_t> size, const cli::Encoding& encoding,
+                                 const std::string* size_of = nullptr);
 
 // The glyph of code in the selected charmap (or, for a font in an X11 set,
 // of the character code); 0 where the font has none.

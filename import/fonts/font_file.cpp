@@ -1,6 +1,7 @@
 #include "import/fonts/font_file.h"
 
 #include <filesystem>
+#include <set>
 #include <utility>
 
 #include "base/text.h"
@@ -27,6 +28,9 @@ Status read_console_font(FontFile& font, const uint8_t* data, size_t size) {
     return Failure{psf.code(),
                    "cannot read console font " + in_quotes(font.path) + ": " + psf.error()};
   font.format = psf->version == 1 ? "PSF1" : "PSF2";
+  std::set<char32_t> characters;
+  for (const PsfChar& pc : psf->chars) characters.insert(pc.c);
+  font.console = {psf->glyphs, psf->has_table, characters.size(), psf->sequences};
   font.converted = psf_as_bdf(psf.value(), font_stem(font.path));
   return {};
 }

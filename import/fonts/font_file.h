@@ -16,12 +16,23 @@
 
 namespace tralk::importer {
 
+// What a console font holds, which its BDF form does not say: FreeType
+// counts the characters of its Unicode table as glyphs.
+struct ConsoleFontCounts {
+  uint32_t glyphs = 0;
+  bool has_table = false;
+  size_t characters = 0;  // the table's characters, each once
+  size_t sequences = 0;   // its character sequences, left out
+};
+
 struct FontFile {
   std::string path;
   FileBytes file;         // the bytes as read
   FileBytes unpacked;     // a gzipped file, unpacked
   std::string converted;  // a console font as BDF text
   std::string format;     // "PSF1", "PSF2"; empty: FreeType tells
+
+  ConsoleFontCounts console;  // of a console font
 
   // The bytes FreeType reads.
   const uint8_t* data() const;

@@ -5,13 +5,17 @@
 #include <utility>
 
 #include "base/text.h"
+#include "cli/arg_reader.h"
 #include "import/fonts/cell_layout.h"
 #include "import/fonts/cell_outliers.h"
 #include "import/fonts/code_selection.h"
 #include "import/fonts/cp_text.h"
+#include "import/fonts/default_box.h"
 #include "import/fonts/font_face.h"
 #include "import/fonts/glyph_ink.h"
 #include "import/fonts/missing_glyph.h"
+#include "import/fonts/named_glyphs.h"
+#include "import/fonts/names_header.h"
 #include "import/fonts/report_text.h"
 #include "import/fonts/symbol_pack.h"
 
@@ -32,6 +36,7 @@ struct Found {
   size_t font = 0;  // 0: the font, 1 on: the fallbacks
   FT_UInt glyph = 0;
   bool added = false;  // added as the default character (Work::added_what says what it is)
+  std::string names;   // the glyph names it was taken by, if any
 };
 
 // Everything the stages hand on.
@@ -44,18 +49,26 @@ struct Work {
   std::vector<uint8_t> levels;  // the glyphs' ink levels
   CellLayout layout;
   uint16_t defchar = 0;
-  std::string added_what;     // the font's symbol added as the default character, if any
-  std::string defchar_words;  // after the default character's code in the report
-  std::string outliers_line;  // the glyphs that make every symbol larger, if any
+  std::string added_what;         // the font's symbol added as the default character, if any
+  bool boxed = false;             // that symbol, too large, drawn as a box (default_box.h)
+  std::vector<NamedGlyph> named;  // the glyphs taken by name, in the order given
+  std::string names_header;       // the text of --names-header
+  std::string defchar_words;      // after the default character's code in the report
+  std::string outliers_line;      // the glyphs that make every symbol larger, if any
 };
 
-// The font, then the fallbacks, each FILE or FILE:FACE.
+// The font, then the fallbacks, each FILE or FILE:FACE. A fallback is used
+// at the font's size, --size or its strike: symbols of two heights would
+// make every symbol as high as the larger.
 Status open_fonts(FT_Library library, const FontOptions& opts, Work& work) {
-  std::vector<FontSource> sources = {{opts.font, opts.face}};
-  for (const std::string& f : opts.fallbacks) sources.push_back(parse_font_source(f));
-  for (const FontSource& source : sources) {
-    Outcome<FontFace> font =
-        open_font_face(library, source.path, source.face, opts.size, opts.encoding);
+  Outcome<FontFace> first = open_font_face(library, opts.font, opts.face, opts.size, opts.encoding);
+  if (!first.ok()) return first.failure();
+  work.fonts.push_back(std::move(first.value()));
+  const uint32_t size = work.fonts[0].pixel_size;
+  for (const std::string& f : opts.fallbacks) {
+    const FontSource source = parse_font_source(f);
+    Outcome<FontFace> font = open_font_face(library, source.path, source.face, size, opts.encoding,
+                                            opts.size ? nullptr : &opts.font);
     if (!font.ok()) return font.failure();
     work.fonts.push_back(std::move(font.value()));
   }
@@ -71,12 +84,59 @@ void find_glyphs(Work& work) {
       const FT_UInt glyph = font_glyph(work.fonts[f], *w.lookup);
       // Glyph 0 is the font's "missing character" box, never a symbol.
       if (glyph != 0) {
-        work.found.push_back({w, f, glyph, false});
+        work.found.push_back({w, f, glyph, false, {}});
         found = true;
       }
     }
     if (!found) work.missing.push_back(w.code);
   }
+}
+
+// "0x41", or "glyph \"cog\"": what selected a code.
+std::string selected_for(const Found& f) {
+  if (!f.names.empty()) return "glyph " + in_quotes(f.names);
+  const uint32_t source = f.wanted.lookup.value_or(f.wanted.code);
+  return format_code_run(source, source);
+}
+
+// The glyphs taken by name join those of the codes selected, in code
+// order; a code selected both ways must give one glyph.
+Status add_named_glyphs(const FontOptions& opts, Work& work) {
+  std::vector<IconName> icons = opts.names;
+  icons.insert(icons.end(), opts.file_names.begin(), opts.file_names.end());
+  if (icons.empty()) return {};
+  Outcome<std::vector<NamedGlyph>> named = find_named_glyphs(work.fonts, icons);
+  if (!named.ok()) return named.failure();
+  for (const NamedGlyph& g : named.value()) {
+    const auto at =
+        std::lower_bound(work.found.begin(), work.found.end(), g.code,
+                         [](const Found& f, uint16_t code) { return f.wanted.code < code; });
+    const bool missing = std::binary_search(work.missing.begin(), work.missing.end(), g.code);
+    if (missing || (at != work.found.end() && at->wanted.code == g.code &&
+                    (at->font != g.font || at->glyph != g.glyph)))
+      return cli::usage_error("code " + format_code_run(g.code, g.code) +
+                              " is selected twice, for " +
+                              (missing ? format_code_run(g.code, g.code) : selected_for(*at)) +
+                              " and for glyph " + in_quotes(g.name));
+    if (at != work.found.end() && at->wanted.code == g.code) {
+      at->names += (at->names.empty() ? "" : ", ") + g.name;
+      continue;
+    }
+    work.found.insert(at, Found{{g.code, std::nullopt}, g.font, g.glyph, false, g.name});
+  }
+  work.named = std::move(named.value());
+  return {};
+}
+
+// The text of --names-header, made before anything is rendered: two names
+// of one macro stop the import at once.
+Status make_names_header(const FontOptions& opts, Work& work) {
+  if (!opts.names_header || work.named.empty()) return {};
+  Outcome<std::string> text = names_header_text(
+      work.named, *opts.names_header, std::filesystem::path(opts.out).filename().string());
+  if (!text.ok()) return text.failure();
+  work.names_header = std::move(text.value());
+  return {};
 }
 
 Status check_found(const FontOptions& opts, Work& work, ImportResult& result) {
@@ -178,7 +238,8 @@ Status render_all(FT_Library library, const FontOptions& opts, Work& work) {
     if (!glyph.ok())
       return Failure{glyph.code(), "cannot render the glyph of " + hex4(f.wanted.code) +
                                        " in font " + in_quotes(font.path) + ": " + glyph.error()};
-    least.add(glyph.value());
+    // The default character added never makes the symbols larger.
+    if (!f.added) least.add(glyph.value());
     if (least.total() > kMaxFontBytes) return too_many_bytes(opts, work, least);
     work.glyphs.push_back(std::move(glyph.value()));
   }
@@ -211,6 +272,41 @@ std::string outliers_line(const Outliers& o, const FontOptions& opts, const Work
          std::to_string(o.rest_bytes) + " bytes: " + code_runs(codes) + "; " + way;
 }
 
+uint32_t widest(const CellLayout& layout) {
+  uint32_t w = 1;
+  for (const SymbolCell& c : layout.cells) w = std::max(w, c.width);
+  return w;
+}
+
+// The default character added never makes the symbols larger: where the
+// font's own symbol for missing characters would make them higher or wider
+// than the selected glyphs need (or lose ink in their cell), a box is drawn
+// in that cell instead, as wide as the font's own symbol or the widest
+// selected one, whichever is narrower.
+void fit_added_default(const FontOptions& opts, Work& work) {
+  const auto added =
+      std::find_if(work.found.begin(), work.found.end(), [](const Found& f) { return f.added; });
+  if (added == work.found.end()) return;
+  const size_t i = static_cast<size_t>(added - work.found.begin());
+  const CellRules rules = cell_rules(opts, work);
+  std::vector<GlyphInk> selected = work.glyphs;
+  selected.erase(selected.begin() + static_cast<std::ptrdiff_t>(i));
+  const Outcome<CellLayout> without = lay_out_cells(selected, rules);
+  // The selected glyphs alone cannot be laid out: lay_out says why.
+  if (!without.ok()) return;
+  const uint32_t room = widest(without.value());
+  const Outcome<CellLayout> with = lay_out_cells(work.glyphs, rules);
+  if (with.ok() && with->height == without->height && with->ascent == without->ascent &&
+      with->cells[i].width <= room &&
+      std::find(with->clipped.begin(), with->clipped.end(), i) == with->clipped.end())
+    return;
+  const uint32_t width = with.ok() ? std::min(with->cells[i].width, room) : room;
+  work.glyphs[i] = draw_box(width, without.value(), opts.bpp, work.levels);
+  work.boxed = true;
+  work.defchar_words = ", a box added under U+FFFD (the font's " + work.added_what +
+                       " would make every symbol larger)";
+}
+
 Status lay_out(const FontOptions& opts, Work& work, ImportResult& result) {
   const CellRules rules = cell_rules(opts, work);
   Outcome<CellLayout> layout = lay_out_cells(work.glyphs, rules);
@@ -240,7 +336,7 @@ bool has_code(const Work& work, uint16_t code) {
 // Adds the font's symbol for missing characters under U+FFFD, in code order.
 void add_default_symbol(Work& work, FT_UInt glyph, std::optional<uint32_t> lookup,
                         const std::string& what) {
-  const Found added{{kReplacementCode, lookup}, 0, glyph, true};
+  const Found added{{kReplacementCode, lookup}, 0, glyph, true, {}};
   work.added_what = what;
   const auto at = std::find_if(work.found.begin(), work.found.end(),
                                [](const Found& f) { return f.wanted.code > kReplacementCode; });
@@ -301,7 +397,9 @@ std::string symbol_note(const FontOptions& opts, const Found& f, const Work& wor
   if (opts.encoding.kind != cli::EncodingKind::native && f.wanted.lookup &&
       *f.wanted.lookup != f.wanted.code)
     note += " " + u_plus(*f.wanted.lookup);
-  if (f.added) note += " the font's " + work.added_what;
+  if (f.added)
+    note += work.boxed ? " a box for missing characters" : " the font's " + work.added_what;
+  if (!f.names.empty()) note += " " + in_quotes(f.names);
   if (f.font > 0) note += " from " + in_quotes(work.fonts[f.font].path);
   return note;
 }
@@ -337,6 +435,14 @@ void compose(FT_Library library, const FontOptions& opts, Work& work, ImportResu
   result.report.push_back("Codepage " + in_quotes(opts.cp_name) + ": " +
                           plural(ranges.size(), "range", "ranges") + ", default character " +
                           hex4(work.defchar) + work.defchar_words);
+  if (work.named.empty()) return;
+  std::string line = plural(work.named.size(), "glyph", "glyphs") + " taken by name";
+  if (opts.names_header) {
+    result.files.emplace_back(*opts.names_header, work.names_header);
+    line += "; " + in_quotes(*opts.names_header) +
+            " defines ICON_<NAME> (its text) and ICON_<NAME>_CODE for each";
+  }
+  result.report.push_back(std::move(line));
 }
 
 }  // namespace
@@ -356,11 +462,16 @@ Outcome<ImportResult> import_font(FT_Library library, const FontOptions& opts) {
   if (Status opened = open_fonts(library, opts, work); !opened.ok()) return opened.failure();
   find_glyphs(work);
   ImportResult result;
-  Status made = check_found(opts, work, result);
+  Status made = add_named_glyphs(opts, work);
+  if (made.ok()) made = make_names_header(opts, work);
+  if (made.ok()) made = check_found(opts, work, result);
   if (made.ok()) made = choose_defchar(opts, defchar, work, result);
   if (made.ok()) made = check_count(work);
   if (made.ok()) made = render_all(library, opts, work);
-  if (made.ok()) made = lay_out(opts, work, result);
+  if (made.ok()) {
+    fit_added_default(opts, work);
+    made = lay_out(opts, work, result);
+  }
   if (!made.ok()) return made.failure();
   compose(library, opts, work, result);
   return result;

@@ -19,7 +19,7 @@ struct ImportResult {
   std::vector<std::string> report;    // lines that describe what was read and made
   std::vector<std::string> warnings;  // codes skipped, glyphs clipped
   SymFile sym;                        // the .sym file
-  std::vector<PendingFile> files;     // the .cp file unless --no-cp
+  std::vector<PendingFile> files;     // the .cp file unless --no-cp, the --names-header file
 };
 
 // Imports as opts say (opts.list must be unset). A failure has a one-line

@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "import/fonts/font_face.h"
+#include "import/fonts/glyph_names.h"
 
 namespace tralk::importer {
 
@@ -74,12 +75,30 @@ std::string format_name(const FtFace& face) {
   return FT_Get_Font_Format(face.get());
 }
 
+// A console font's glyphs are its own: FreeType counts the characters of
+// its Unicode table instead, which are told apart.
+std::string glyphs_line(const FtFace& ft) {
+  const uint32_t console = ft.file().console.glyphs;
+  return std::to_string(console ? console : ft->num_glyphs) + " glyphs";
+}
+
+std::string unicode_table(const ConsoleFontCounts& console) {
+  if (console.glyphs == 0) return "";
+  if (!console.has_table) return "  Unicode table: none, the codes are the glyph numbers\n";
+  std::string line = "  Unicode table: " + std::to_string(console.characters) + " characters";
+  if (console.sequences > 0)
+    line += ", " + std::to_string(console.sequences) +
+            (console.sequences == 1 ? " sequence left out" : " sequences left out");
+  return line + "\n";
+}
+
 std::string describe_face(long index, const FtFace& ft) {
   FT_Face face = ft.get();
   return "Face " + std::to_string(index) + ": " + face_name(face, "(no name)") + ", " +
          format_name(ft) + (FT_IS_SCALABLE(face) ? ", scalable" : ", bitmap") + ", " +
-         std::to_string(face->num_glyphs) + " glyphs\n  strikes: " + strikes(face) + "\n" +
-         charmaps(face);
+         glyphs_line(ft) + "\n  strikes: " + strikes(face) + "\n" +
+         unicode_table(ft.file().console) + charmaps(face) + "  glyph names: " +
+         (has_glyph_names(face) ? "yes, --names selects glyphs by them\n" : "none\n");
 }
 
 }  // namespace

@@ -37,10 +37,11 @@ const std::vector<cli::OptionGroup> kGroups = {
       {"--fallback",
        "FILE[:FACE]",
        {"a font that fills codes the fonts before it lack",
-        "(repeatable; face FACE of a collection, default 0; same", "size)"}},
+        "(repeatable; face FACE of a collection, default 0), at", "the font's size"}},
       {"--list",
        nullptr,
-       {"print the font's faces, strikes, charmaps and glyph count;", "writes nothing"}}}},
+       {"print the font's faces, strikes, charmaps, glyph count and",
+        "whether it has glyph names; writes nothing"}}}},
     {"Characters (default 0x20-0x7E):",
      {{"-r",
        "LIST",
@@ -51,6 +52,14 @@ const std::vector<cli::OptionGroup> kGroups = {
        "FILE",
        {"every character of the UTF-8 text file FILE, line ends and",
         "a byte order mark skipped (repeatable)"}},
+      {"--names",
+       "LIST",
+       {"glyphs by the font's own glyph names, comma-separated,",
+        "each at its code in the font (repeatable): cog,wifi"}},
+      {"--names-file",
+       "FILE",
+       {"glyphs by the lines of FILE, \"name\" or \"name code\" (code",
+        "hexadecimal), as icon sets' codepoints files (repeatable)"}},
       {"--encoding",
        "E",
        {"unicode (default): codes are Unicode values; a code page",
@@ -83,10 +92,15 @@ const std::vector<cli::OptionGroup> kGroups = {
        "NAME",
        {"the codepage file's name, beside OUT.sym (default: OUT's", "base name; .cp is added)"}},
       {"--no-cp", nullptr, {"write no codepage"}},
+      {"--names-header",
+       "FILE.h",
+       {"also write a C header with each named glyph's UTF-8 text",
+        "and code: ICON_WIFI and ICON_WIFI_CODE"}},
       {"--depfile",
        "FILE",
        {"also write a Make dependency file naming the files written",
-        "and the files read (the fonts and the symbol files)"}},
+        "and the files read (the fonts, the symbol and names files)"}},
+      {"--quiet", nullptr, {"print nothing but warnings and errors (for builds)"}},
       {"-h, --help", nullptr, {"print this help and exit"}}}},
 };
 
@@ -144,6 +158,15 @@ Status read_ranges(std::string_view arg, cli::ArgReader& args, FontOptions& opts
   return {};
 }
 
+Status read_names(cli::ArgReader& args, FontOptions& opts) {
+  const Outcome<std::string> text = args.value("--names");
+  if (!text.ok()) return text.failure();
+  const Outcome<std::vector<IconName>> names = parse_names_list(text.value());
+  if (!names.ok()) return names.failure();
+  opts.names.insert(opts.names.end(), names->begin(), names->end());
+  return {};
+}
+
 Status read_encoding(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
   const Outcome<std::string> text = args.value(arg);
   if (!text.ok()) return text.failure();
@@ -177,6 +200,9 @@ Status read_value_option(std::string_view arg, cli::ArgReader& args, FontOptions
     return {};
   }
   if (arg == "--symbols-file") return args.value_into(arg, opts.symbols_files.emplace_back());
+  if (arg == "--names") return read_names(args, opts);
+  if (arg == "--names-file") return args.value_into(arg, opts.names_files.emplace_back());
+  if (arg == "--names-header") return args.value_into(arg, opts.names_header.emplace());
   if (arg == "--depfile") return args.value_into(arg, opts.depfile.emplace());
   if (arg == "-r") return read_ranges(arg, args, opts);
   if (arg == "--encoding") return read_encoding(arg, args, opts);
@@ -207,6 +233,8 @@ Status read_option(std::string_view arg, cli::ArgReader& args, FontOptions& opts
     opts.invert = true;
   } else if (arg == "--no-cp") {
     opts.no_cp = true;
+  } else if (arg == "--quiet") {
+    opts.quiet = true;
   } else {
     return read_value_option(arg, args, opts);
   }
@@ -230,6 +258,21 @@ Status settle_cp_name(FontOptions& opts) {
   return {};
 }
 
+// Why the options of names cannot be used as given; none when they can.
+std::optional<std::string> names_problem(const FontOptions& opts) {
+  const bool names = !opts.names.empty() || !opts.names_files.empty();
+  if (names && opts.encoding.kind != cli::EncodingKind::unicode)
+    return std::string(opts.names.empty() ? "--names-file" : "--names") +
+           " needs --encoding unicode: a glyph's code is its Unicode code";
+  if (!opts.names_header) return std::nullopt;
+  if (!names) return "--names-header needs --names or --names-file";
+  if (opts.no_cp) return "--names-header and --no-cp cannot be used together";
+  if (!cli::ends_with_ignoring_case(*opts.names_header, ".h") ||
+      std::filesystem::path(*opts.names_header).stem().empty())
+    return "the names header " + in_quotes(*opts.names_header) + " must be named NAME.h";
+  return std::nullopt;
+}
+
 // Why the options cannot be used together; none when they can.
 std::optional<std::string> combination_problem(const FontOptions& opts) {
   if (opts.font.empty()) return "no font file given";
@@ -244,7 +287,7 @@ std::optional<std::string> combination_problem(const FontOptions& opts) {
     return "--symbols needs --encoding unicode or a code page";
   if (opts.encoding.kind == cli::EncodingKind::native && !opts.symbols_files.empty())
     return "--symbols-file needs --encoding unicode or a code page";
-  return std::nullopt;
+  return names_problem(opts);
 }
 
 Status check_combination(FontOptions& opts) {
@@ -252,7 +295,8 @@ Status check_combination(FontOptions& opts) {
   if (std::optional<std::string> problem = combination_problem(opts))
     return cli::usage_error(std::move(*problem));
   if (opts.list) return {};
-  if (opts.ranges.empty() && opts.symbols.empty() && opts.symbols_files.empty())
+  if (opts.ranges.empty() && opts.symbols.empty() && opts.symbols_files.empty() &&
+      opts.names.empty() && opts.names_files.empty())
     opts.ranges.push_back({0x20, 0x7E, 0x20});
   return opts.no_cp ? Status{} : settle_cp_name(opts);
 }
@@ -305,6 +349,10 @@ std::string describe_options(const FontOptions& opts) {
   if (!opts.ranges.empty()) out += "-r " + ranges_text(opts.ranges) + " ";
   if (!opts.symbols.empty()) out += "--symbols " + in_quotes(opts.symbols) + " ";
   for (const std::string& f : opts.symbols_files) out += "--symbols-file " + in_quotes(f) + " ";
+  std::string listed;
+  for (const IconName& n : opts.names) listed += (listed.empty() ? "" : ",") + n.name;
+  if (!listed.empty()) out += "--names " + in_quotes(listed) + " ";
+  for (const std::string& f : opts.names_files) out += "--names-file " + in_quotes(f) + " ";
   out += "--encoding " + opts.encoding.name() + " --bpp " + std::to_string(opts.bpp);
   if (opts.invert) out += " --invert";
   out += std::string(" --hinting ") + hinting_name(opts.hinting);

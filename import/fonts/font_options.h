@@ -11,6 +11,7 @@
 #include "cli/charset.h"
 #include "cli/option_help.h"
 #include "import/fonts/code_ranges.h"
+#include "import/fonts/icon_names.h"
 
 namespace tralk::importer {
 
@@ -45,7 +46,14 @@ struct FontOptions {
   bool no_cp = false;                  // --no-cp
   std::optional<std::string> depfile;  // --depfile
   bool list = false;                   // --list
+  bool quiet = false;                  // --quiet
   bool help = false;                   // --help
+
+  // Icons by name.
+  std::vector<IconName> names;              // --names, in order
+  std::vector<std::string> names_files;     // --names-file, in order
+  std::vector<IconName> file_names;         // their lines, read before the import
+  std::optional<std::string> names_header;  // --names-header
 };
 
 // Reads the arguments after "font". A usage failure, with the reason, for a

@@ -65,8 +65,9 @@ int run_palette_command(int argc, const char* const* argv) {
             : "median cut of the " + std::to_string(counts.size()) + " colours of " + pictures;
   if (Status written = write_file_set({{opts.out, pal_text(palette, about)}}); !written.ok())
     return fail(written.failure());
-  con_printf("Wrote %s: %zu colours, %s\n", in_quotes(opts.out).c_str(), palette.size(),
-             about.c_str());
+  if (!opts.quiet)
+    con_printf("Wrote %s: %zu colours, %s\n", in_quotes(opts.out).c_str(), palette.size(),
+               about.c_str());
   return cli::kImportDone;
 }
 

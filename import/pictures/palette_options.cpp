@@ -34,12 +34,17 @@ const std::vector<cli::OptionGroup> kGroups = {
       {"--background",
        "RRGGBB",
        {"the colour under transparent pixels, six hex digits", "(default FFFFFF, white)"}},
+      {"--quiet", nullptr, {"print nothing but errors (for builds)"}},
       {"-h, --help", nullptr, {"print this help and exit"}}}},
 };
 
 Status read_option(std::string_view arg, cli::ArgReader& args, PaletteOptions& opts) {
   if (arg == "-h" || arg == "--help") {
     opts.help = true;
+    return {};
+  }
+  if (arg == "--quiet") {
+    opts.quiet = true;
     return {};
   }
   if (arg == "--colours") {

@@ -17,6 +17,7 @@ struct PaletteOptions {
   unsigned colours = 0;                  // --colours
   RGBTRIPLET background{255, 255, 255};  // --background
   bool help = false;                     // --help
+  bool quiet = false;                    // --quiet
 };
 
 // Reads the arguments after "palette". A usage failure, with the reason, for

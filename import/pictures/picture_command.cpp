@@ -79,7 +79,7 @@ int run_picture_command(int argc, const char* const* argv) {
   }
   const Outcome<ImportedPicture> pic = import_picture(opts.value());
   if (!pic.ok()) return fail(pic.failure());
-  con_printf("%s\n", report(opts.value(), pic.value()).c_str());
+  if (!opts->quiet) con_printf("%s\n", report(opts.value(), pic.value()).c_str());
   return cli::kImportDone;
 }
 

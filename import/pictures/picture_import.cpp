@@ -34,6 +34,15 @@ std::vector<RGBTRIPLET> grey_table(unsigned levels) {
   return table;
 }
 
+// The ways to a picture of more colours than a colour table of depth bits
+// holds.
+std::string fewer_colours_advice(unsigned depth) {
+  if (depth == 1) return ": --threshold N or --dither makes it b&w";
+  if (depth == 4)
+    return ": --dither makes it 16 grey levels, --palette IN.pal the colours of a palette";
+  return ": --palette IN.pal makes it the colours of a palette";
+}
+
 // The first reading: the picture's colours, and its table at depth bits.
 Outcome<ColourTable> picture_colours(PictureSource& source, const PictureRequest& req) {
   ColourCounter counter;
@@ -45,7 +54,8 @@ Outcome<ColourTable> picture_colours(PictureSource& source, const PictureRequest
   if (table.entries.empty())
     return Failure{Fault::too_large, in_quotes(req.path) + " has " + std::to_string(table.colours) +
                                          " colours; --depth " + std::to_string(req.depth) +
-                                         " holds at most " + std::to_string(1u << req.depth)};
+                                         " holds at most " + std::to_string(1u << req.depth) +
+                                         fewer_colours_advice(req.depth)};
   return table;
 }
 

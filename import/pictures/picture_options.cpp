@@ -64,6 +64,7 @@ const std::vector<cli::OptionGroup> kGroups = {
       {"--depfile",
        "FILE",
        {"also write a Make dependency file naming the picture", "written and the picture read"}},
+      {"--quiet", nullptr, {"print nothing but errors (for builds)"}},
       {"-h, --help", nullptr, {"print this help and exit"}}}},
 };
 
@@ -117,6 +118,10 @@ Status read_grey_option(std::string_view arg, cli::ArgReader& args, PictureOptio
 Status read_option(std::string_view arg, cli::ArgReader& args, PictureOptions& opts) {
   if (arg == "-h" || arg == "--help") {
     opts.help = true;
+    return {};
+  }
+  if (arg == "--quiet") {
+    opts.quiet = true;
     return {};
   }
   if (arg == "--dither" || arg == "--threshold" || arg == "--invert")

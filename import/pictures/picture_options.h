@@ -19,6 +19,7 @@ struct PictureOptions {
   std::string out;                     // -o
   std::optional<std::string> depfile;  // --depfile
   bool help = false;                   // --help
+  bool quiet = false;                  // --quiet
   // b&w or grey levels: --dither, --threshold, --invert, --depth 2; its
   // levels follow from the depth
   std::optional<GreyReduction> grey;

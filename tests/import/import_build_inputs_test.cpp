@@ -28,10 +28,8 @@ TEST(SymbolsFile, ImportsItsCharactersAsSymbolsDoes) {
     std::vector<std::string> files;
     const char* symbols;
   } cases[] = {
-      {{"Menü\nÉcran\n"}, "MenüÉcran"},
-      {{"\xEF\xBB\xBFMen\r\nü\rÉcran"}, "MenüÉcran"},
-      {{"aaa\n", "ba\n\n"}, "ab"},
-      {{"", "ж"}, "ж"},
+      {{"Menü\nÉcran\n"}, "MenüÉcran"}, {{"\xEF\xBB\xBFMen\r\nü\rÉcran"}, "MenüÉcran"},
+      {{"aaa\n", "ba\n\n"}, "ab"},      {{"", "ж"}, "ж"},
       {{"\tif (x)\t{\f\n"}, "if (x){"},  // tabs and other control characters are layout
   };
   for (const auto& c : cases) {

@@ -82,9 +82,11 @@ TEST(ImportDefaults, TheFontsOwnSymbolForMissingCharacters) {
     import_test::read_back(dir.file("a.sym"));
   }
   // An outline font's glyph 0, the box it draws for what it lacks (its own
-  // U+FFFD is not looked up when the codes are the font's own).
-  const RunResult r = run_import(dir.path(), std::string("font ") + kDejaVuSans +
-                                                 " --size 12 --encoding native -r 0x41 -o a.sym");
+  // U+FFFD is not looked up when the codes are the font's own), in the cell
+  // of the letters.
+  const RunResult r =
+      run_import(dir.path(), std::string("font ") + kDejaVuSans +
+                                 " --size 12 --encoding native -r 0x41-0x5A,0x61-0x7A -o a.sym");
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("default character 0xFFFD, the font's missing-glyph box (glyph 0) added "
                        "under U+FFFD\n"),
@@ -95,6 +97,50 @@ TEST(ImportDefaults, TheFontsOwnSymbolForMissingCharacters) {
   // Without a codepage there is no default character to add.
   EXPECT_EQ(run_import(dir.path(), "font box.bdf -r 0x41 --no-cp -o b.sym").status, 0);
   EXPECT_EQ(symbol_lines(TempDir::read(dir.file("b.sym"))), "{{5,2},{0x40,0xA0}}, // 0x0041\n");
+}
+
+// Where the font's own symbol for missing characters would make every
+// symbol higher or wider, a box is drawn in the cell the selected glyphs
+// need instead: no larger than the widest of them, a column in from each
+// side, one pixel thick.
+TEST(ImportDefaults, TheAddedDefaultCharacterNeverEnlargesTheSymbols) {
+  TempDir dir;
+  // A 3 x 4 "A" in a 5-pixel advance, and a box 6 x 6 that reaches below
+  // the baseline, in a 7-pixel advance.
+  const std::string a = glyph("A", 0x41, 5, "3 4 0 0", "40\nA0\nE0\nA0\n");
+  dir.write("big.bdf", with_default_char(
+                           bdf(glyph("box", 0, 7, "6 6 0 -2", "FC\n84\n84\n84\n84\nFC\n") + a), 0));
+  struct Case {
+    std::string args;
+    std::string symbols;
+  };
+  const std::string drawn = " // 0xFFFD a box for missing characters\n";
+  const Case cases[] = {
+      {"-r 0x41",
+       "{{5,4},{0x40,0xA0,0xE0,0xA0}}, // 0x0041\n{{5,4},{0x70,0x50,0x50,0x70}}," + drawn},
+      {"-r 0x41 --bpp 2",
+       "{{0,2,5,4},{0xCF,0xC0,0x33,0xC0,0x03,0xC0,0x33,0xC0}}, // 0x0041\n"
+       "{{0,2,5,4},{0xC0,0xC0,0xCC,0xC0,0xCC,0xC0,0xC0,0xC0}}," +
+           drawn},
+      // --height font: the box takes the font's rows.
+      {"-r 0x41 --height font",
+       "{{5,8},{0x00,0x00,0x40,0xA0,0xE0,0xA0,0x00,0x00}}, // 0x0041\n"
+       "{{5,8},{0x70,0x50,0x50,0x50,0x50,0x50,0x50,0x70}}," +
+           drawn},
+      {"-r 0x41 --width fixed=6",
+       "{{6,4},{0x40,0xA0,0xE0,0xA0}}, // 0x0041\n{{6,4},{0x78,0x48,0x48,0x78}}," + drawn},
+  };
+  for (const Case& c : cases) {
+    const RunResult r = run_import(dir.path(), "font big.bdf " + c.args + " -o a.sym");
+    ASSERT_EQ(r.status, 0) << c.args << ": " << r.out;
+    EXPECT_NE(r.out.find("\nCodepage \"a.cp\": 2 ranges, default character 0xFFFD, a box added "
+                         "under U+FFFD (the font's default character 0x0000 would make every "
+                         "symbol larger)\nWrote"),
+              std::string::npos)
+        << c.args << ": " << r.out;
+    EXPECT_EQ(symbol_lines(TempDir::read(dir.file("a.sym"))), c.symbols) << c.args;
+    import_test::read_back(dir.file("a.sym"));
+  }
 }
 
 TEST(ImportDefaults, TheFewGlyphsThatMakeEverySymbolLargerAreNamed) {

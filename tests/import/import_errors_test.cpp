@@ -50,6 +50,11 @@ const Case kCases[] = {
     {kDejaVu + " -o a.sym", 1,
      "font \"" + kDejaVu + "\" is scalable: give its size with --size PX"},
     {"t.bdf --size 12 -o a.sym", 1, "font \"t.bdf\" has no 12 px strike; its strikes: 8 px"},
+    // A fallback is used at the font's size, never at its own.
+    {"t.bdf --fallback t16.bdf -o a.sym", 1,
+     "font \"t16.bdf\" has no 8 px strike, the size of \"t.bdf\"; its strikes: 16 px"},
+    {"t.bdf --size 8 --fallback t16.bdf -o a.sym", 1,
+     "font \"t16.bdf\" has no 8 px strike; its strikes: 16 px"},
     {"k.bdf -o a.sym", 1,
      "font \"k.bdf\" is in character set OWN-CODES, which iconv does not know; --encoding native "
      "reads its own codes"},
@@ -122,8 +127,11 @@ const Case kCases[] = {
     {"t.bdf -r '0x1F600-0x1F64F=>0xFFF0' -o a.sym", 2,
      "range \"0x1F600-0x1F64F=>0xFFF0\" is remapped past 0xFFFF, the largest codepage code"},
     {"t.bdf --symbols 😀 -o a.sym", 2,
-     "character U+1F600 is above 0xFFFF, the largest codepage code: select it with -r and remap "
-     "it"},
+     "character U+1F600 is above 0xFFFF, the largest codepage code: select it with a remapped "
+     "run, as in -r 0x1F600=>0xE000"},
+    {"t.bdf --defchar 😀 -o a.sym", 2,
+     "character U+1F600 is above 0xFFFF, the largest codepage code: give --defchar the code -r "
+     "remaps it to"},
     {"t.bdf -r '0x41=>0x42,0x42' -o a.sym", 2,
      "code 0x42 is selected twice, for 0x41 and for 0x42"},
     {"t.bdf --encoding cp1251 -r 0x20-0x100 -o a.sym", 2,
@@ -138,6 +146,12 @@ TEST(ImportErrors, OneLineAndNothingLeft) {
   TempDir dir;
   dir.write("t.bdf", kFont);
   dir.write("k.bdf", kOwnCodes);
+  std::string t16 = kFont;
+  t16.replace(t16.find("SIZE 8 "), 7, "SIZE 16 ");
+  t16.replace(t16.find("PIXEL_SIZE 8"), 12, "PIXEL_SIZE 16");
+  t16.replace(t16.find("FONT_ASCENT 6"), 13, "FONT_ASCENT 12");
+  t16.replace(t16.find("FONT_DESCENT 2"), 14, "FONT_DESCENT 4");
+  dir.write("t16.bdf", t16);
   dir.write("low.bdf", bdf(one_pixel_glyphs(0, 0x7FFF)));
   dir.write("high.bdf", bdf(one_pixel_glyphs(0x8000, 0x10000)));
   dir.write("junk.ttf", "not a font\n");

@@ -88,7 +88,8 @@ TEST(ImportOutputs, ListsFacesStrikesAndCharmaps) {
             "Font \"t.bdf\": 1 face\n"
             "Face 0: Tiny Regular, BDF, bitmap, 5 glyphs\n"
             "  strikes: 8 px (height 8)\n"
-            "  charmap 0: unicode (platform 3, encoding 1), the codes of --encoding native\n");
+            "  charmap 0: unicode (platform 3, encoding 1), the codes of --encoding native\n"
+            "  glyph names: none\n");
   r = run_import(dir.path(), "font k.bdf --list");
   EXPECT_NE(r.out.find("\n  charmap 0: the font's own codes (platform 0, encoding 0), the codes of "
                        "--encoding native\n"),

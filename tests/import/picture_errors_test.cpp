@@ -70,9 +70,14 @@ const Case kCases[] = {
      "converted): copy it again as binary"},
     {"two.bmp -o o.bmp", 1, "cannot read \"two.bmp\": BMP format"},
     {"cut.bmp -o o.bmp", 1, "cannot read \"cut.bmp\": the file is cut short"},
-    {"in.png --depth 1 -o o.bmp", 1, "\"in.png\" has 3 colours; --depth 1 holds at most 2"},
-    {"c17.png --depth 4 -o o.bmp", 1, "\"c17.png\" has 17 colours; --depth 4 holds at most 16"},
-    {"c257.png --depth 8 -o o.bmp", 1, "\"c257.png\" has 257 colours; --depth 8 holds at most 256"},
+    {"in.png --depth 1 -o o.bmp", 1,
+     "\"in.png\" has 3 colours; --depth 1 holds at most 2: --threshold N or --dither makes it b&w"},
+    {"c17.png --depth 4 -o o.bmp", 1,
+     "\"c17.png\" has 17 colours; --depth 4 holds at most 16: --dither makes it 16 grey levels, "
+     "--palette IN.pal the colours of a palette"},
+    {"c257.png --depth 8 -o o.bmp", 1,
+     "\"c257.png\" has 257 colours; --depth 8 holds at most 256: --palette IN.pal makes it the "
+     "colours of a palette"},
     // Outputs that cannot be written.
     {"in.png -o nodir/a.bmp", 1, "cannot write \"nodir/a.bmp\": No such file or directory"},
     {"in.png -o folder.bmp", 1, "cannot write \"folder.bmp\": it is a folder"},
