@@ -35,7 +35,12 @@
 # The files an image writes are asked of tralk itself when the build is
 # configured (tralk --list-outputs); the configuration is a configure
 # dependency, so editing it configures the build again. Two images of one
-# name in one target (their headers would share a name) are refused then.
+# name in one target (their headers would share a name) are refused then,
+# and so is one font name in two images of a target (tralk --list-fonts:
+# the link would hold two definitions of it). An entry that a custom command
+# of the project makes beside the configuration (GENERATED) is depended on
+# there; one found nowhere, and made by no import or custom command, fails
+# the configuration when the whole project has been read.
 #
 # tralk_inputs_dir(<var>)
 #
@@ -68,6 +73,46 @@ function(tralk_inputs_dir out_var)
     set_property(GLOBAL PROPERTY _TRALK_INPUTS_DIR "${dir}")
   endif()
   set(${out_var} "${dir}" PARENT_SCOPE)
+endfunction()
+
+# Every directory of the project, from the top.
+function(_tralk_all_directories out_var)
+  set(dirs "${CMAKE_SOURCE_DIR}")
+  set(i 0)
+  list(LENGTH dirs count)
+  while(i LESS count)
+    list(GET dirs ${i} dir)
+    get_property(subdirs DIRECTORY "${dir}" PROPERTY SUBDIRECTORIES)
+    list(APPEND dirs ${subdirs})
+    list(LENGTH dirs count)
+    math(EXPR i "${i} + 1")
+  endwhile()
+  set(${out_var} "${dirs}" PARENT_SCOPE)
+endfunction()
+
+# Whether a custom command somewhere in the project makes file (its
+# GENERATED property, in whichever directory declared it).
+function(_tralk_is_generated file out_var)
+  _tralk_all_directories(dirs)
+  foreach(dir IN LISTS dirs)
+    get_source_file_property(generated "${file}" DIRECTORY "${dir}" GENERATED)
+    if(generated)
+      set(${out_var} TRUE PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${out_var} FALSE PARENT_SCOPE)
+endfunction()
+
+# Calls function once, with no arguments, when the whole project has been
+# read, however often it is asked for.
+function(_tralk_defer_once function)
+  get_property(deferred GLOBAL PROPERTY _TRALK_DEFERRED)
+  if(NOT function IN_LIST deferred)
+    set_property(GLOBAL APPEND PROPERTY _TRALK_DEFERRED ${function})
+    cmake_language(EVAL CODE "
+      cmake_language(DEFER DIRECTORY \"${CMAKE_SOURCE_DIR}\" CALL ${function})")
+  endif()
 endfunction()
 
 # Records that target makes the files (names in the inputs folder), so that
@@ -144,8 +189,7 @@ endfunction()
 
 # The input entries of a configuration that are not beside it (as written,
 # "\" as "/"): those tralk looks for in the inputs folder.
-function(_tralk_entries_elsewhere config out_var)
-  _tralk_list(entries "${config}" --list-inputs)
+function(_tralk_entries_elsewhere config entries out_var)
   cmake_path(GET config PARENT_PATH config_dir)
   set(elsewhere "")
   foreach(entry IN LISTS entries)
@@ -193,6 +237,80 @@ function(_tralk_order_after_imports target entries)
   if(makers)
     add_dependencies(${target} ${makers})
   endif()
+endfunction()
+
+# At the end of the folder of tralk_add_image, when the custom commands of
+# the folder and of the folders it added are known: each entry of the
+# configuration without wildcards is depended on where tralk will find it.
+# One that a custom command makes beside the configuration is depended on
+# there; one that is neither beside it nor made there, in the inputs folder,
+# where an import or a custom command of the project writes it (checked at
+# the project's end).
+function(_tralk_depend_on_entries call output config_dir entries)
+  tralk_inputs_dir(inputs)
+  foreach(entry IN LISTS entries)
+    string(REPLACE "\\" "/" entry "${entry}")
+    if(entry MATCHES "[*?]" OR IS_ABSOLUTE "${entry}")
+      continue()
+    endif()
+    cmake_path(ABSOLUTE_PATH entry BASE_DIRECTORY "${config_dir}" NORMALIZE OUTPUT_VARIABLE beside)
+    cmake_path(ABSOLUTE_PATH entry BASE_DIRECTORY "${inputs}" NORMALIZE OUTPUT_VARIABLE there)
+    _tralk_is_generated("${beside}" generated)
+    if(generated)
+      add_custom_command(OUTPUT "${output}" APPEND DEPENDS "${beside}")
+    elseif(NOT EXISTS "${beside}")
+      add_custom_command(OUTPUT "${output}" APPEND DEPENDS "${there}")
+      set_property(GLOBAL APPEND PROPERTY _TRALK_ENTRIES_ELSEWHERE
+                   "${call}|${entry}|${there}|${CMAKE_CURRENT_LIST_FILE}")
+      _tralk_defer_once(_tralk_check_entries)
+    endif()
+  endforeach()
+endfunction()
+
+# At the project's end: an entry found nowhere fails the configuration, not
+# the build with the build tool's "no rule to make it".
+function(_tralk_check_entries)
+  get_property(records GLOBAL PROPERTY _TRALK_ENTRIES_ELSEWHERE)
+  foreach(record IN LISTS records)
+    string(REPLACE "|" ";" record "${record}")
+    list(GET record 0 call)
+    list(GET record 1 entry)
+    list(GET record 2 file)
+    list(GET record 3 listfile)
+    _tralk_is_generated("${file}" generated)
+    if(NOT EXISTS "${file}" AND NOT generated)
+      message(SEND_ERROR "${call} in ${listfile}: the configuration names ${entry}, which is "
+                         "not beside it, and no import or custom command of the project makes "
+                         "it there or in the folder of generated inputs (${file})")
+    endif()
+  endforeach()
+endfunction()
+
+# Refuses a font name that another image of the target defines: the
+# program would link two definitions of it. fonts are tralk --list-fonts
+# lines, "NAME IMAGE".
+function(_tralk_claim_font_names target config fonts)
+  get_property(claims TARGET ${target} PROPERTY _TRALK_FONT_NAMES)
+  foreach(line IN LISTS fonts)
+    if(NOT line MATCHES "^([^ ]+) (.+)$")
+      continue()
+    endif()
+    set(name "${CMAKE_MATCH_1}")
+    cmake_path(GET CMAKE_MATCH_2 FILENAME image)
+    foreach(claim IN LISTS claims)
+      string(REPLACE "|" ";" claim "${claim}")
+      list(GET claim 0 other_name)
+      list(GET claim 1 other_image)
+      list(GET claim 2 other_config)
+      if(other_name STREQUAL name AND NOT other_image STREQUAL image)
+        message(FATAL_ERROR "tralk_add_image: two fonts named ${name} in target ${target}, "
+                            "one in ${other_image} from ${other_config} and one in ${image} "
+                            "from ${config}")
+      endif()
+    endforeach()
+    list(APPEND claims "${name}|${image}|${config}")
+  endforeach()
+  set_property(TARGET ${target} PROPERTY _TRALK_FONT_NAMES "${claims}")
 endfunction()
 
 # Refuses an image whose file name another image of the target has: the
@@ -322,17 +440,22 @@ function(tralk_add_image target)
   endforeach()
   list(REMOVE_DUPLICATES folders)
 
-  # Inputs made by the build: files now, and targets at the project's end,
-  # when every import has been declared.
-  _tralk_entries_elsewhere("${config}" elsewhere)
-  _tralk_generated_matches("${elsewhere}" generated unused)
+  # The fonts' C names, against those of the target's other images.
   tralk_inputs_dir(inputs)
-  foreach(entry IN LISTS elsewhere)
-    if(NOT entry MATCHES "[*?]")
-      list(APPEND generated "${inputs}/${entry}")
-    endif()
-  endforeach()
-  list(REMOVE_DUPLICATES generated)
+  _tralk_list(fonts "${config}" --list-fonts ${options} --input-dir "${inputs}")
+  _tralk_claim_font_names(${target} "${arg_CONFIG}" "${fonts}")
+
+  # Inputs made by the build: the files an import registered so far now,
+  # those of custom commands at the end of this folder, and the targets of
+  # the imports at the project's end, when every import has been declared.
+  _tralk_list(entries "${config}" --list-inputs)
+  _tralk_entries_elsewhere("${config}" "${entries}" elsewhere)
+  _tralk_generated_matches("${elsewhere}" generated unused)
+  list(GET outputs 0 first_output)
+  cmake_path(GET config PARENT_PATH config_dir)
+  cmake_language(EVAL CODE "
+    cmake_language(DEFER CALL _tralk_depend_on_entries [[tralk_add_image(${target})]]
+                   [[${first_output}]] [[${config_dir}]] [[${entries}]])")
   if(elsewhere)
     cmake_language(EVAL CODE "
       cmake_language(DEFER DIRECTORY \"${CMAKE_SOURCE_DIR}\"

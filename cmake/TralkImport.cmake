@@ -4,7 +4,10 @@
 #                   [NAMES_HEADER <file.h>]
 #                   [FALLBACK <file>...] [OPTIONS <tralk-import font options>...])
 # tralk_import_picture(<name> PICTURE <file> [DEPTH <n>] [BACKGROUND <RRGGBB>]
+#                      [PALETTE <palette name>]
 #                      [OPTIONS <tralk-import picture options>...])
+# tralk_import_palette(<name> PICTURES <file>... COLOURS <n> [BACKGROUND <RRGGBB>]
+#                      [OPTIONS <tralk-import palette options>...])
 #
 # Imports a font (TrueType, OpenType, BDF, PCF) as <name>.sym and <name>.cp,
 # or a PNG or BMP picture as <name>.bmp, at build time, into the project's
@@ -25,9 +28,93 @@
 # includes that folder and is built after the import. The imports print
 # only warnings and errors (tralk-import --quiet). The import's target is
 # tralk_import_<name>.
+#
+# tralk_import_palette writes <name>.pal there, one palette for the
+# pictures; PALETTE <name> of tralk_import_picture writes the picture in
+# it, and a --palette FILE in OPTIONS reads a palette of the project's own:
+# either way the picture is imported after the palette is made, and again
+# when it changes. A name holds letters, digits and _ . + - only. A file
+# that does not exist and that no custom command of the project makes
+# (GENERATED) fails the configuration, naming the call.
 include_guard(GLOBAL)
 include(${CMAKE_CURRENT_LIST_DIR}/TralkAddImage.cmake)
 cmake_policy(VERSION 3.20...3.25)
+
+# A name makes a target (tralk_import_<name>) and files (<name>.sym): it
+# must suit both, on every host.
+function(_tralk_check_name caller name)
+  if(NOT name MATCHES "^[A-Za-z0-9_.+-]+$")
+    message(FATAL_ERROR "${caller}: \"${name}\" cannot be a name: it names the target "
+                        "tralk_import_<name> and the files written, and may hold letters, "
+                        "digits and the characters _ . + - only")
+  endif()
+endfunction()
+
+# The files an import reads (full paths) must exist or be made by the
+# build. One that is neither yet is looked at again when the whole project
+# has been read, for a custom command declared later or elsewhere.
+function(_tralk_check_sources call keyword)
+  foreach(file IN LISTS ARGN)
+    get_source_file_property(generated "${file}" GENERATED)
+    if(NOT EXISTS "${file}" AND NOT generated)
+      set_property(GLOBAL APPEND PROPERTY _TRALK_UNSEEN_SOURCES
+                   "${call}|${keyword}|${file}|${CMAKE_CURRENT_LIST_FILE}")
+      _tralk_defer_import_checks()
+    endif()
+  endforeach()
+endfunction()
+
+# Once: the checks that need every import of the project, at its end.
+function(_tralk_defer_import_checks)
+  _tralk_defer_once(_tralk_check_imports)
+endfunction()
+
+function(_tralk_check_imports)
+  get_property(unseen GLOBAL PROPERTY _TRALK_UNSEEN_SOURCES)
+  foreach(entry IN LISTS unseen)
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 call)
+    list(GET entry 1 keyword)
+    list(GET entry 2 file)
+    list(GET entry 3 listfile)
+    _tralk_is_generated("${file}" generated)
+    if(NOT EXISTS "${file}" AND NOT generated)
+      message(SEND_ERROR "${call} in ${listfile}: ${keyword} ${file} does not exist, and no "
+                         "custom command of the project makes it")
+    endif()
+  endforeach()
+  # A picture's PALETTE is a palette of the project (it waits for it below).
+  get_property(palettes GLOBAL PROPERTY _TRALK_PALETTES)
+  get_property(users GLOBAL PROPERTY _TRALK_PALETTE_USERS)
+  foreach(entry IN LISTS users)
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 call)
+    list(GET entry 1 palette)
+    list(GET entry 2 listfile)
+    if(NOT palette IN_LIST palettes)
+      message(SEND_ERROR "${call} in ${listfile}: PALETTE ${palette} names no palette; make it "
+                         "with tralk_import_palette(${palette} PICTURES <file>... COLOURS <n>)")
+    endif()
+  endforeach()
+  # An import that reads what another import writes (a PALETTE, a
+  # --palette of the inputs folder) waits for it.
+  tralk_inputs_dir(inputs)
+  get_property(generated GLOBAL PROPERTY _TRALK_GENERATED_INPUTS)
+  get_property(reads GLOBAL PROPERTY _TRALK_IMPORT_READS)
+  foreach(entry IN LISTS reads)
+    string(REPLACE "|" ";" entry "${entry}")
+    list(GET entry 0 target)
+    list(GET entry 1 file)
+    foreach(pair IN LISTS generated)
+      string(REPLACE "|" ";" pair "${pair}")
+      list(GET pair 0 name)
+      list(GET pair 1 maker)
+      if(file STREQUAL "${inputs}/${name}" AND NOT maker STREQUAL target)
+        add_dependencies(${target} ${maker})
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
 
 function(_tralk_absolute_sources out_var)
   set(files "")
@@ -71,7 +158,15 @@ function(_tralk_add_import caller name sources outputs)
       list(APPEND inputs_made "${output}")
     endif()
   endforeach()
+  # tralk-import palette reads only the pictures it is given, which are
+  # the dependencies already: it writes no dependency file.
   set(depfile "${inputs}/${name}.import.d")
+  set(depfile_args --depfile "${depfile}")
+  set(depfile_option DEPFILE "${depfile}")
+  if(caller STREQUAL "tralk_import_palette")
+    set(depfile_args "")
+    set(depfile_option "")
+  endif()
   # As in tralk_add_image: Make cannot keep an unchanged file's time.
   set(touch "")
   if(NOT CMAKE_GENERATOR MATCHES "Ninja")
@@ -79,14 +174,21 @@ function(_tralk_add_import caller name sources outputs)
   endif()
   add_custom_command(
     OUTPUT ${paths}
-    COMMAND tralk::tralk-import ${ARGN} --quiet --depfile "${depfile}"
+    COMMAND tralk::tralk-import ${ARGN} --quiet ${depfile_args}
     ${touch}
     DEPENDS ${sources} tralk::tralk-import
-    DEPFILE "${depfile}"
+    ${depfile_option}
     COMMENT "Importing ${name} with tralk-import"
     VERBATIM)
   add_custom_target(tralk_import_${name} DEPENDS ${paths})
   _tralk_register_inputs(tralk_import_${name} ${inputs_made})
+  foreach(file IN LISTS sources)
+    string(FIND "${file}" "${inputs}/" at)
+    if(at EQUAL 0)
+      set_property(GLOBAL APPEND PROPERTY _TRALK_IMPORT_READS "tralk_import_${name}|${file}")
+      _tralk_defer_import_checks()
+    endif()
+  endforeach()
 endfunction()
 
 function(tralk_import_font name)
@@ -98,6 +200,7 @@ function(tralk_import_font name)
                         "[NAMES <glyph name>...] [NAMES_FILE <file>...] [NAMES_HEADER <file.h>] "
                         "[FALLBACK <file>...] [OPTIONS <option>...])")
   endif()
+  _tralk_check_name(tralk_import_font "${name}")
   _tralk_check_options(tralk_import_font ${arg_OPTIONS})
   _tralk_absolute_sources(font "${arg_FONT}")
   # FALLBACK FILE:FACE names a face of a collection, as tralk-import reads it
@@ -116,6 +219,10 @@ function(tralk_import_font name)
     list(APPEND fallback_args "${file}${face}")
   endforeach()
   _tralk_absolute_sources(symbols ${arg_SYMBOLS_FILE})
+  set(call "tralk_import_font(${name})")
+  _tralk_check_sources("${call}" FONT "${font}")
+  _tralk_check_sources("${call}" FALLBACK ${fallbacks})
+  _tralk_check_sources("${call}" SYMBOLS_FILE ${symbols})
   set(args font "${font}")
   foreach(key IN ITEMS SIZE BPP FACE)
     if(DEFINED arg_${key})
@@ -185,13 +292,17 @@ function(_tralk_names_library name header)
 endfunction()
 
 function(tralk_import_picture name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "PICTURE;DEPTH;BACKGROUND" "OPTIONS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "PICTURE;DEPTH;BACKGROUND;PALETTE" "OPTIONS")
   if(arg_UNPARSED_ARGUMENTS OR NOT arg_PICTURE)
     message(FATAL_ERROR "usage: tralk_import_picture(<name> PICTURE <file> [DEPTH <n>] "
-                        "[BACKGROUND <RRGGBB>] [OPTIONS <option>...])")
+                        "[BACKGROUND <RRGGBB>] [PALETTE <palette name>] [OPTIONS <option>...])")
   endif()
+  _tralk_check_name(tralk_import_picture "${name}")
   _tralk_check_options(tralk_import_picture ${arg_OPTIONS})
+  set(call "tralk_import_picture(${name})")
   _tralk_absolute_sources(picture "${arg_PICTURE}")
+  _tralk_check_sources("${call}" PICTURE "${picture}")
+  set(sources "${picture}")
   set(args picture "${picture}")
   if(DEFINED arg_DEPTH)
     list(APPEND args --depth "${arg_DEPTH}")
@@ -200,6 +311,53 @@ function(tralk_import_picture name)
     list(APPEND args --background "${arg_BACKGROUND}")
   endif()
   tralk_inputs_dir(inputs)
+  # A palette of the project's (--palette FILE, counted from the current
+  # binary folder, where the import runs) is read as PALETTE's is.
+  set(given_palette "")
+  list(FIND arg_OPTIONS --palette at)
+  if(at GREATER_EQUAL 0)
+    math(EXPR at "${at} + 1")
+    list(LENGTH arg_OPTIONS count)
+    if(at LESS count)
+      list(GET arg_OPTIONS ${at} given_palette)
+      cmake_path(ABSOLUTE_PATH given_palette BASE_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
+                 NORMALIZE)
+      _tralk_check_sources("${call}" "OPTIONS --palette" "${given_palette}")
+      list(APPEND sources "${given_palette}")
+    endif()
+  endif()
+  if(DEFINED arg_PALETTE)
+    if(given_palette)
+      message(FATAL_ERROR "tralk_import_picture: PALETTE and a --palette in OPTIONS cannot "
+                          "both be given")
+    endif()
+    _tralk_check_name(tralk_import_picture "${arg_PALETTE}")
+    list(APPEND sources "${inputs}/${arg_PALETTE}.pal")
+    list(APPEND args --palette "${inputs}/${arg_PALETTE}.pal")
+    set_property(GLOBAL APPEND PROPERTY _TRALK_PALETTE_USERS
+                 "${call}|${arg_PALETTE}|${CMAKE_CURRENT_LIST_FILE}")
+    _tralk_defer_import_checks()
+  endif()
   list(APPEND args ${arg_OPTIONS} -o "${inputs}/${name}.bmp")
-  _tralk_add_import(tralk_import_picture ${name} "${picture}" "${name}.bmp" ${args})
+  _tralk_add_import(tralk_import_picture ${name} "${sources}" "${name}.bmp" ${args})
+endfunction()
+
+function(tralk_import_palette name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "COLOURS;BACKGROUND" "PICTURES;OPTIONS")
+  if(arg_UNPARSED_ARGUMENTS OR NOT arg_PICTURES OR NOT DEFINED arg_COLOURS)
+    message(FATAL_ERROR "usage: tralk_import_palette(<name> PICTURES <file>... COLOURS <n> "
+                        "[BACKGROUND <RRGGBB>] [OPTIONS <option>...])")
+  endif()
+  _tralk_check_name(tralk_import_palette "${name}")
+  _tralk_check_options(tralk_import_palette ${arg_OPTIONS})
+  _tralk_absolute_sources(pictures ${arg_PICTURES})
+  _tralk_check_sources("tralk_import_palette(${name})" PICTURES ${pictures})
+  set(args palette ${pictures} --colours "${arg_COLOURS}")
+  if(DEFINED arg_BACKGROUND)
+    list(APPEND args --background "${arg_BACKGROUND}")
+  endif()
+  tralk_inputs_dir(inputs)
+  list(APPEND args ${arg_OPTIONS} -o "${inputs}/${name}.pal")
+  _tralk_add_import(tralk_import_palette ${name} "${pictures}" "${name}.pal" ${args})
+  set_property(GLOBAL APPEND PROPERTY _TRALK_PALETTES "${name}")
 endfunction()

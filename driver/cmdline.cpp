@@ -30,9 +30,24 @@ bool fail(CmdLine& cmd, std::string message) {
   return false;
 }
 
+const char* list_option(ListMode mode) {
+  switch (mode) {
+    case ListMode::kOutputs:
+      return "--list-outputs";
+    case ListMode::kInputs:
+      return "--list-inputs";
+    case ListMode::kFonts:
+      return "--list-fonts";
+    case ListMode::kNone:
+      break;
+  }
+  return "";
+}
+
 bool set_list(CmdLine& cmd, ListMode mode) {
   if (cmd.list != ListMode::kNone)
-    return fail(cmd, "\n Options \"--list-outputs\" and \"--list-inputs\" exclude each other");
+    return fail(cmd, std::string("\n Options \"") + list_option(cmd.list) + "\" and \"" +
+                         list_option(mode) + "\" exclude each other");
   cmd.list = mode;
   return true;
 }
@@ -114,6 +129,13 @@ const std::vector<OptionEntry>& option_table() {
        {"print the input entries of the configuration as written, one",
         "per line, and nothing else; no input is read"},
        [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kInputs); }},
+      {"--list-fonts",
+       nullptr,
+       OptionUse::kChoice,
+       3,
+       {"print the C name of every font with the image it goes into,",
+        "one per line, and nothing else; no input is read"},
+       [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kFonts); }},
       {"--version",
        nullptr,
        OptionUse::kAlone,

@@ -27,6 +27,7 @@ enum class ListMode {
   kNone,     // a run
   kOutputs,  // --list-outputs: the files a run would write
   kInputs,   // --list-inputs: the input entries as written
+  kFonts,    // --list-fonts: the fonts' C names, each with its image
 };
 
 struct CmdLine {

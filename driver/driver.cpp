@@ -107,6 +107,8 @@ class ConfigRun {
   bool on_pal(const std::string& token);
   bool list_input(const std::string& token);
   void note_listed_input(const std::string& token);
+  void note_listed_fonts(const std::string& token, const std::string& pattern,
+                         const std::optional<std::string>& tmpl);
   bool load_matches(int type, const std::string& token, const std::string& pattern);
   bool add_font(SymFontPtr font, std::string name);
   bool note_image(const std::string& token);
@@ -158,6 +160,10 @@ class ConfigRun {
   size_t listed_entries_ = 0;
   std::vector<std::string> listed_outputs_;
   std::vector<std::string> listed_inputs_;
+  // --list-fonts: the C names of the open list's fonts, then every font's
+  // line, "NAME IMAGE".
+  std::vector<std::string> listed_names_;
+  std::vector<std::string> listed_fonts_;
 };
 
 void ConfigRun::set_configdir(const std::string& name) {
@@ -317,12 +323,30 @@ bool ConfigRun::on_bmp(const std::string& token) {
 // A font or picture entry of a listing run: its name template is read as a
 // run reads it, its files are not looked for.
 bool ConfigRun::list_input(const std::string& token) {
-  if (!resolve(token)) return false;
+  const std::optional<std::string> pattern = resolve(token);
+  if (!pattern) return false;
   std::optional<std::string> tmpl;
   if (!read_linearg(tmpl)) return false;
   ++listed_entries_;
   note_listed_input(token);
+  if (settings_.list == ListMode::kFonts) note_listed_fonts(token, *pattern, tmpl);
   return true;
+}
+
+// The names a run would give the entry's fonts: a wildcard's from the
+// files it matches now (beside the configuration or in an input folder;
+// only names are read), any other's from the name itself.
+void ConfigRun::note_listed_fonts(const std::string& token, const std::string& pattern,
+                                  const std::optional<std::string>& tmpl) {
+  if (token.find_first_of("*?") == std::string::npos) {
+    listed_names_.push_back(make_fontname(tmpl, pattern));
+    return;
+  }
+  std::vector<std::string> matches;
+  const std::string found = find_input(token, pattern, matches);
+  for (const std::string& match : matches)
+    if (const std::optional<std::string> path = path_setname(found, match))
+      listed_names_.push_back(make_fontname(tmpl, path));
 }
 
 void ConfigRun::note_listed_input(const std::string& token) {
@@ -500,6 +524,9 @@ bool ConfigRun::fontlistclose() {
     if (listed_entries_ > 0) {
       for (std::string& file : vfont_output_files(written)) listed_outputs_.push_back(file);
     }
+    const std::string image = vfont_output_files(written).back();
+    for (const std::string& name : listed_names_) listed_fonts_.push_back(name + " " + image);
+    listed_names_.clear();
   } else if (fontlistcount(curlist_.get()) == 0) {
     con_printf("\nNo load fonts defined in config.\n Skipping generation of %s",
                curlist_->binname.c_str());
@@ -519,8 +546,9 @@ bool ConfigRun::fontlistclose() {
 }
 
 void ConfigRun::print_listing() const {
-  std::vector<std::string> lines =
-      settings_.list == ListMode::kOutputs ? listed_outputs_ : listed_inputs_;
+  std::vector<std::string> lines = settings_.list == ListMode::kOutputs ? listed_outputs_
+                                   : settings_.list == ListMode::kFonts ? listed_fonts_
+                                                                        : listed_inputs_;
   if (settings_.list == ListMode::kOutputs && paths_.depfile) lines.push_back(*paths_.depfile);
   con_new_context();
   con_reveal();

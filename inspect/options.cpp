@@ -32,11 +32,15 @@ const char kHelpTail[] =
     "The image does not record what its pixel values mean. They are read by their\n"
     "bits per pixel (numbits):\n"
     "  0 or 1   b&w, a set bit is ink (black)\n"
-    "  2, 4     grey levels, 0 being black; palette indices with --pal\n"
-    "  8        3-3-2 colour; grey levels with --grey, palette indices with --pal\n"
+    "  2, 4     grey levels, 0 being black; a picture's are palette indices\n"
+    "           with --pal\n"
+    "  8        3-3-2 colour; grey levels with --grey; a picture's are palette\n"
+    "           indices with --pal\n"
     "  16       5-6-5 colour\n"
     "  24       8-8-8 colour: red, green, blue bytes\n"
-    "Palette indices beyond the palette are drawn black.\n"
+    "A picture is a block of one symbol without a codepage, as tralk makes of a\n"
+    "picture; fonts keep their grey levels beside it. Palette indices beyond the\n"
+    "palette are drawn black.\n"
     "\n"
     "Problems in the image (a block size that overruns the file or is not a\n"
     "multiple of 4, unknown flags, an index outside its block, non-zero reserved\n"
@@ -72,8 +76,14 @@ const std::vector<cli::OptionGroup> kGroups = {
        "K",
        {"with --png: draw each pixel as K x K pixels (1 to 64); by default",
         "the tallest font is made about 48 pixels high (K at most 8)"}},
-      {"--pal", "FILE", {"read 2-, 4- and 8-bit pixels as indices into this .pal palette"}},
-      {"--grey", nullptr, {"read 8-bit pixels as grey levels instead of 3-3-2 colour"}},
+      {"--pal",
+       "FILE",
+       {"read the 2-, 4- and 8-bit pixels of pictures (blocks of one",
+        "symbol without a codepage) as indices into this .pal palette"}},
+      {"--grey",
+       nullptr,
+       {"read 8-bit pixels as grey levels instead of 3-3-2 colour (with",
+        "--pal, those of fonts)"}},
       {"--text",
        "TEXT",
        {"with --font: draw TEXT (UTF-8) in that font as a display",
@@ -267,7 +277,6 @@ std::optional<std::string> combination_problem(const InspectOptions& opts) {
       return "an encoding after --font needs --text or --strings";
   if (!opts.json.empty() && opts.json == opts.png) return "--json and --png name the same file";
   if (opts.scale && opts.png.empty()) return "--scale needs --png";
-  if (opts.grey && !opts.pal.empty()) return "--grey and --pal cannot be used together";
   if (opts.chip && !opts.at) return "--chip needs --at";
   if (opts.at && !opts.chip && !parse_byte_size(*opts.at))
     return "--at " + in_quotes(*opts.at) + " is no offset; an image's name needs --chip";

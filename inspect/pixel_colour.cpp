@@ -4,16 +4,21 @@
 
 namespace tralk::inspector {
 
-PixelReading choose_reading(uint8_t numbits, const ReadingOptions& opts) {
-  switch (numbits) {
+bool block_is_picture(const FontRecord& font) {
+  return font.numsym == 1 && !(font.flags & image_layout::kFlagCodepage);
+}
+
+PixelReading choose_reading(const FontRecord& font, const ReadingOptions& opts) {
+  const bool indices = opts.palette && block_is_picture(font);
+  switch (font.numbits) {
     case 0:
     case 1:
       return PixelReading::bw;
     case 2:
     case 4:
-      return opts.palette ? PixelReading::palette : PixelReading::grey;
+      return indices ? PixelReading::palette : PixelReading::grey;
     case 8:
-      if (opts.palette) return PixelReading::palette;
+      if (indices) return PixelReading::palette;
       return opts.grey ? PixelReading::grey : PixelReading::rgb332;
     case 16:
       return PixelReading::rgb565;

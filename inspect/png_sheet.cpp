@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "base/outfile.h"
+#include "base/file_set.h"
 #include "base/text.h"
 #include "inspect/label_text.h"
 
@@ -107,7 +107,7 @@ RgbPicture draw_sheet(const InspectResult& result, const SheetLayout& layout,
     draw_label(img, label.x, label.y, sheet_label_scale(s), label.text, kSheetLabelColour);
   for (const SheetPlace& p : layout.places) {
     const FontRecord& f = result.fonts[p.font];
-    const PixelReading reading = choose_reading(f.numbits, opts);
+    const PixelReading reading = choose_reading(f, opts);
     const uint32_t width = f.widths[p.symbol];
     const uint32_t rows = font_drawn_rows(f, p.symbol);
     for (uint32_t y = 0; y < rows; ++y)
@@ -135,13 +135,8 @@ Outcome<std::vector<uint8_t>> png_encode(const RgbPicture& picture) {
 Status png_write(const RgbPicture& picture, const std::string& path) {
   const Outcome<std::vector<uint8_t>> bytes = png_encode(picture);
   if (!bytes.ok()) return bytes.failure();
-  SetLock lock({path});
-  OutFile file;
-  if (file.open(lock, path, true)) {
-    file.write(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
-    if (file.commit()) return {};
-  }
-  return Failure{Fault::io, strf("cannot write \"%s\"", path.c_str())};
+  return write_file_set({PendingFile(
+      path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()))});
 }
 
 }  // namespace tralk::inspector

@@ -100,7 +100,9 @@ RgbPicture draw_sheet(const InspectResult& result, const SheetLayout& layout,
 // reason.
 Outcome<std::vector<uint8_t>> png_encode(const RgbPicture& picture);
 
-// Encodes and writes a picture to path, whole or not at all.
+// Encodes and writes a picture to path, whole or not at all; a failure
+// with the system's reason ("cannot write \"a.png\": No space left on
+// device"), as the importer words it.
 Status png_write(const RgbPicture& picture, const std::string& path);
 
 }  // namespace tralk::inspector

@@ -157,7 +157,7 @@ std::string format_problems(const InspectResult& result) {
 
 std::string render_font_text(const InspectResult& result, size_t n, const ReadingOptions& opts) {
   const FontRecord& f = result.fonts.at(n);
-  const PixelReading reading = choose_reading(f.numbits, opts);
+  const PixelReading reading = choose_reading(f, opts);
   std::string out =
       strf("Font block %zu at storage index %u: %u symbol%s, %u x %u, numbits %u, read as %s\n", n,
            f.index, unsigned{f.numsym}, f.numsym == 1 ? "" : "s", unsigned{f.symwidth},
@@ -177,7 +177,7 @@ namespace tralk::inspector {
 
 std::string render_symbol_lines(const FontRecord& f, const std::vector<std::vector<size_t>>& lines,
                                 const ReadingOptions& opts, const TextSpacing& spacing) {
-  const PixelReading reading = choose_reading(f.numbits, opts);
+  const PixelReading reading = choose_reading(f, opts);
   const bool colour = reading_is_colour(reading);
   const std::string gap =
       (colour ? "\x1b[0m" : "") + std::string(size_t{spacing.symbol} * (colour ? 2 : 1), ' ');

@@ -115,7 +115,7 @@ Outcome<StringsPicture> draw_strings_picture(const InspectResult& result,
   uint32_t tallest = 1;
   for (size_t k = 0; k < fonts.size(); ++k) {
     const FontRecord& font = result.fonts[fonts[k].block];
-    if (!font.drawable || choose_reading(font.numbits, opts) == PixelReading::none)
+    if (!font.drawable || choose_reading(font, opts) == PixelReading::none)
       return Failure{Fault::unsupported, "the font's symbols cannot be drawn (see the problems)"};
     strings.push_back(font_strings(font, fonts[k], k, catalogues, check));
     tallest = std::max<uint32_t>(tallest, font.symheight);

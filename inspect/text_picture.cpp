@@ -30,7 +30,7 @@ uint32_t auto_scale(const FontRecord& font, const TextSymbols& text, const TextS
 
 void draw_symbol(const FontRecord& font, size_t symbol, uint32_t left, uint32_t top, uint32_t scale,
                  const ReadingOptions& opts, RgbPicture& img) {
-  const PixelReading reading = choose_reading(font.numbits, opts);
+  const PixelReading reading = choose_reading(font, opts);
   const uint32_t rows = font_drawn_rows(font, symbol);
   for (uint32_t y = 0; y < rows; ++y)
     for (uint32_t x = 0; x < font.widths[symbol]; ++x) {
@@ -116,7 +116,7 @@ uint64_t text_height(const FontRecord& font, size_t lines, const TextSpacing& sp
 
 Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
                                const ReadingOptions& opts, bool mark, const TextSpacing& spacing) {
-  if (!font.drawable || choose_reading(font.numbits, opts) == PixelReading::none)
+  if (!font.drawable || choose_reading(font, opts) == PixelReading::none)
     return Failure{Fault::unsupported, "the font's symbols cannot be drawn (see the problems)"};
   const uint32_t s = scale ? scale : auto_scale(font, text, spacing);
   const Extent e = text_extent(font, text, s, spacing);

@@ -19,7 +19,7 @@ const char kOptions[] =
     "\n Options, before the configuration file:\n"
     "   TRALK [--depfile FILE] [--output-dir DIR] [--checksum] config_file.vfg\n"
     "   TRALK [--input-dir DIR]... [--max-size N] [--quiet] [--strict] config_file.vfg\n"
-    "   TRALK --list-outputs | --list-inputs config_file.vfg\n"
+    "   TRALK --list-outputs | --list-inputs | --list-fonts config_file.vfg\n"
     "   TRALK --version | --help\n"
     "   --depfile FILE    after a successful run, write a Make dependency file naming\n"
     "                     the files written as targets, the files read as prerequisites\n"
@@ -40,6 +40,8 @@ const char kOptions[] =
     "                     else; no input is read\n"
     "   --list-inputs     print the input entries of the configuration as written, one\n"
     "                     per line, and nothing else; no input is read\n"
+    "   --list-fonts      print the C name of every font with the image it goes into,\n"
+    "                     one per line, and nothing else; no input is read\n"
     "   --version         print the version and exit\n"
     "   --help            print this text and exit\n";
 

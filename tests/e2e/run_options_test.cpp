@@ -173,6 +173,12 @@ TEST(ListOutputs, InputsAndErrors) {
        "\nVFONT GENERATOR  V1.2\n\n Options \"--list-outputs\" and \"--list-inputs\" exclude each "
        "other",
        255},
+      {"--list-fonts", "a.bin\nf.sym\nsub/g.sym Text\nnone*.sym\nb.bin\nf.sym\n9.bmp\n",
+       "f <DIR>/a.bin\nText <DIR>/a.bin\nf <DIR>/b.bin\n_9 <DIR>/b.bin\n", 0},
+      {"--list-fonts --list-inputs", "",
+       "\nVFONT GENERATOR  V1.2\n\n Options \"--list-fonts\" and \"--list-inputs\" exclude each "
+       "other",
+       255},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -185,6 +191,21 @@ TEST(ListOutputs, InputsAndErrors) {
     EXPECT_EQ(r.status, c.status) << c.args;
     EXPECT_EQ(dir.entries(), std::set<std::string>{"cfg.vfg"}) << c.args;
   }
+}
+
+// --list-fonts names a wildcard entry's fonts by the files it matches,
+// beside the configuration or else in an input folder, under the output
+// folder's image.
+TEST(ListOutputs, FontNamesOfWildcards) {
+  TempDir dir;
+  dir.write("cfg.vfg", "ui.bin\nicon*.bmp\nt*.sym T_*\n");
+  dir.write("icon1.bmp", "");
+  dir.write("gen/t12.sym", "");
+  fs::create_directory(dir / "out");
+  const RunResult r =
+      run_tralk(dir.path(), "--list-fonts --output-dir out --input-dir gen cfg.vfg");
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(r.out, with_dir("icon1 <DIR>/out/ui.bin\nT_t12 <DIR>/out/ui.bin\n", dir.path()));
 }
 
 // --max-size: an image of exactly the limit is written; one byte more

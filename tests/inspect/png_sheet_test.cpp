@@ -213,7 +213,8 @@ TEST(InspectSheet, WritesWholeFilesOnly) {
   EXPECT_EQ(back.rgb, img.rgb);
   const Status refused = png_write(img, dir.file("no/such/dir/a.png"));
   EXPECT_EQ(refused.code(), Fault::io);
-  EXPECT_EQ(refused.error(), "cannot write \"" + dir.file("no/such/dir/a.png") + "\"");
+  EXPECT_EQ(refused.error(),
+            "cannot write \"" + dir.file("no/such/dir/a.png") + "\": No such file or directory");
 }
 
 }  // namespace
