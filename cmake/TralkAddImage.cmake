@@ -30,7 +30,8 @@
 # font lacks or a string that does not fit fails the build, each named on a
 # line of its own (FILE:LINE: error: ...). It runs again when an image, a
 # file of STRINGS or tralk-inspect changed. FONT names fonts by their C
-# names, and needs a configuration of one image.
+# names; each image is checked against those it holds (without FONT,
+# against every font with a codepage).
 #
 # The files an image writes are asked of tralk itself when the build is
 # configured (tralk --list-outputs); the configuration is a configure
@@ -332,20 +333,29 @@ function(_tralk_claim_image_name target bin config)
 endfunction()
 
 # The check of STRINGS: a step that runs tralk-inspect on each image and
-# leaves a stamp, which the target is made after.
-function(_tralk_check_strings target config stem outdir bins)
-  cmake_parse_arguments(PARSE_ARGV 5 arg "" "MAX_WIDTH" "STRINGS;FONT")
+# leaves a stamp, which the target is made after. fonts are tralk
+# --list-fonts lines, "NAME IMAGE": with FONT, each image is checked against
+# the fonts named that it holds, and an image that holds none is not.
+function(_tralk_check_strings target config stem outdir bins fonts)
+  cmake_parse_arguments(PARSE_ARGV 6 arg "" "MAX_WIDTH" "STRINGS;FONT")
   if(NOT TARGET tralk::tralk-inspect)
     message(FATAL_ERROR "tralk_add_image: STRINGS needs tralk::tralk-inspect, which is not "
                         "built here (tralk's configuration names the library it lacks)")
   endif()
-  list(LENGTH bins count)
-  if(arg_FONT AND count GREATER 1)
-    list(TRANSFORM bins REPLACE "^.*/" "" OUTPUT_VARIABLE names)
-    list(JOIN names ", " names)
-    message(FATAL_ERROR "tralk_add_image: FONT needs a configuration of one image; ${config} "
-                        "defines ${count} (${names})")
-  endif()
+  set(names "")
+  foreach(line IN LISTS fonts)
+    if(line MATCHES "^([^ ]+) (.+)$")
+      list(APPEND names "${CMAKE_MATCH_1}")
+      set(image_of_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+    endif()
+  endforeach()
+  foreach(font IN LISTS arg_FONT)
+    if(NOT font IN_LIST names)
+      list(JOIN names ", " names)
+      message(FATAL_ERROR "tralk_add_image: FONT ${font} is no font of ${config}, which has "
+                          "${names}")
+    endif()
+  endforeach()
   set(strings "")
   set(options --quiet)
   foreach(file IN LISTS arg_STRINGS)
@@ -357,12 +367,18 @@ function(_tralk_check_strings target config stem outdir bins)
   if(DEFINED arg_MAX_WIDTH)
     list(APPEND options --max-width "${arg_MAX_WIDTH}")
   endif()
-  foreach(font IN LISTS arg_FONT)
-    list(APPEND options --font "${font}")
-  endforeach()
   set(checks "")
   foreach(bin IN LISTS bins)
-    list(APPEND checks COMMAND tralk::tralk-inspect "${bin}" ${options})
+    set(chosen "")
+    foreach(font IN LISTS arg_FONT)
+      cmake_path(COMPARE "${image_of_${font}}" EQUAL "${bin}" here)
+      if(here)
+        list(APPEND chosen --font "${font}")
+      endif()
+    endforeach()
+    if(NOT arg_FONT OR chosen)
+      list(APPEND checks COMMAND tralk::tralk-inspect "${bin}" ${options} ${chosen})
+    endif()
   endforeach()
   set(stamp "${outdir}/${stem}.strings-checked")
   add_custom_command(
@@ -501,7 +517,8 @@ function(tralk_add_image target)
     if(DEFINED arg_MAX_WIDTH)
       list(APPEND check MAX_WIDTH "${arg_MAX_WIDTH}")
     endif()
-    _tralk_check_strings(${target} "${arg_CONFIG}" "${stem}" "${outdir}" "${bins}" ${check})
+    _tralk_check_strings(${target} "${arg_CONFIG}" "${stem}" "${outdir}" "${bins}" "${fonts}"
+                         ${check})
   endif()
   set_property(TARGET ${target} APPEND PROPERTY TRALK_IMAGES ${bins})
   set(${target}_TRALK_IMAGES ${${target}_TRALK_IMAGES} ${bins} PARENT_SCOPE)

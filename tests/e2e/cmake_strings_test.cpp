@@ -36,7 +36,9 @@ void write_project(const TempDir& dir, const std::string& calls) {
             "{{5,2},{0xF8,0xF8}},\n");
   dir.write("prop.cp", "{2, 63},\n{\n  {63, 63, 0},\n  {65, 66, 1}\n}\n");
   dir.write("ui.vfg", "ui.bin\nprop.sym Prop\n");
-  dir.write("two.vfg", "a.bin\nprop.sym Prop\nb.bin\nprop.sym Other\n");
+  dir.write("bars.sym", "// CP<bars.cp>\n{{3,2},{0xE0,0xE0}},\n{{3,2},{0x80,0x80}},\n");
+  dir.write("bars.cp", "{1, 63},\n{\n  {63, 64, 0}\n}\n");
+  dir.write("two.vfg", "a.bin\nprop.sym Prop\nb.bin\nbars.sym Other\n");
 }
 
 bool has_ninja() {
@@ -47,15 +49,20 @@ TEST(CMakeStrings, TheBuildChecksTheStrings) {
   if (test_host().windows) GTEST_SKIP() << "CMake runs the programs of this build";
   if (!has_ninja()) GTEST_SKIP() << "needs ninja (Debian: ninja-build)";
   const TempDir dir;
+  // fw2's second image holds Other, in which "A" and "B" fall to the
+  // default character; its first, holding Prop, is not checked.
   write_project(dir,
-                "tralk_add_image(fw CONFIG ui.vfg STRINGS po/de.txt ru.txt MAX_WIDTH 9 "
-                "FONT Prop)\n");
+                "tralk_add_image(fw CONFIG ui.vfg STRINGS po/de.txt ru.txt MAX_WIDTH 9 FONT Prop)\n"
+                "add_library(fw2 STATIC lib.c)\n"
+                "target_include_directories(fw2 PRIVATE \"" TRALK_FIXTURES
+                "\")\n"
+                "tralk_add_image(fw2 CONFIG two.vfg STRINGS po/de.txt FONT Other)\n");
   dir.write("po/de.txt", "AB\n");
   dir.write("ru.txt", "ABA\n");  // 2 + 5 + 2 = 9 pixels: fits
   const std::string cmake = shell_quote(TRALK_CMAKE_COMMAND);
   RunResult r = run_command(dir.path(), cmake + " -S . -B build -G Ninja 2>&1");
   ASSERT_EQ(r.status, 0) << r.out;
-  const std::string build = cmake + " --build build 2>&1";
+  const std::string build = cmake + " --build build --target fw 2>&1";
   r = run_command(dir.path(), build);
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_NE(r.out.find("Checking the strings of ui.vfg with tralk-inspect"), std::string::npos)
@@ -95,6 +102,19 @@ TEST(CMakeStrings, TheBuildChecksTheStrings) {
     EXPECT_NE(r.status, 0) << r.out;
     EXPECT_NE(r.out.find(with_dir(step.error, dir.path())), std::string::npos) << r.out;
   }
+  r = run_command(dir.path(), cmake + " --build build --target fw2 2>&1");
+  EXPECT_NE(r.status, 0);
+  EXPECT_NE(r.out.find(with_dir("tralk-inspect <DIR>/build/tralk/two/b.bin --quiet --strings "
+                                "<DIR>/po/de.txt --font Other &&",
+                                dir.path())),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find(with_dir("<DIR>/po/de.txt:1: error: \"AB\": U+0041 \"A\" falls to the "
+                                "default character of font block 0 (Other)\n",
+                                dir.path())),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("a.bin --quiet"), std::string::npos) << r.out;
 }
 
 TEST(CMakeStrings, RefusedWhenTheBuildIsConfigured) {
@@ -105,9 +125,8 @@ TEST(CMakeStrings, RefusedWhenTheBuildIsConfigured) {
   } cases[] = {
       {"tralk_add_image(fw CONFIG ui.vfg MAX_WIDTH 9)\n",
        "tralk_add_image: MAX_WIDTH and FONT need STRINGS, the files of the strings to check"},
-      {"tralk_add_image(fw CONFIG two.vfg STRINGS s.txt FONT Prop)\n",
-       "tralk_add_image: FONT needs a configuration of one image; two.vfg defines 2 (a.bin, "
-       "b.bin)"},
+      {"tralk_add_image(fw CONFIG two.vfg STRINGS s.txt FONT Prop Nope)\n",
+       "tralk_add_image: FONT Nope is no font of two.vfg, which has Prop, Other"},
   };
   for (const auto& c : cases) {
     const TempDir dir;
