@@ -54,6 +54,7 @@ TEST(InspectStringsCheck, FindingsOfEachLanguageInEachFont) {
     int status;
     const char* out;  // after the table, before the problems
   } cases[] = {
+      // A font by its name and no --png: the check alone.
       // NFD: "ί" as ι and U+0301 is checked composed; the font lacks it.
       // A mark with no composed form is drawn apart, and so reported.
       {"--strings el.txt --font Greek", 1,
