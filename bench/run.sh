@@ -82,6 +82,13 @@ if [ "$importer" = 1 ] &&
   "$build/bench/tralk_importbench" --import "$build/tralk-import" \
     --floor "$build/bench/tralk_ft_floor" --runs "$runs"
 fi
+# Font imports selecting from translation catalogues, where the importer is built.
+if [ "$importer" = 1 ] &&
+   cmake --build "$build" -j"$jobs" --target tralk-import tralk_catalogbench >/dev/null 2>&1; then
+  echo
+  echo "== Font import from translation catalogues, against --symbols of the same characters"
+  "$build/bench/tralk_catalogbench" --import "$build/tralk-import" --runs "$runs"
+fi
 # Peak memory of picture imports, where the importer is built.
 if [ "$importer" = 1 ] &&
    cmake --build "$build" -j"$jobs" --target tralk-import tralk_picturebench >/dev/null 2>&1; then

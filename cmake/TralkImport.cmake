@@ -19,7 +19,8 @@
 # the current source folder; each is a dependency: touching one imports
 # again, and what uses the import is made again only where the imported
 # bytes changed (Ninja). RANGES are tralk-import's -r lists; SYMBOLS_FILE
-# names UTF-8 text files whose every character is imported. NAMES are glyph
+# names translation catalogues (.po, .mo, .ts, XLIFF, JSON, ARB) or UTF-8
+# text files whose displayed characters are imported. NAMES are glyph
 # names of the font and NAMES_FILE files of "name" or "name code" lines
 # (an icon set's codepoints file), the glyphs imported by name; NAMES_HEADER
 # writes the C header of their texts and codes (ICON_WIFI, ICON_WIFI_CODE)

@@ -2,38 +2,48 @@
 
 #include "base/fileio.h"
 #include "base/text.h"
-#include "cli/utf8.h"
-#include "text/normalise.h"
+#include "text/readers.h"
 
 namespace tralk::text {
 
-namespace {
-
-// One string a line, in NFC; empty lines, a byte order mark and line ends
-// (LF, CR LF) left out.
-Outcome<Catalogue> parse_plain(const std::string& name, std::string_view bytes) {
-  Catalogue cat{name, CatalogueFormat::plain, {}};
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  uint32_t number = 0;
-  while (!bytes.empty()) {
-    const size_t end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-    ++number;
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line.empty()) continue;
-    if (!cli::utf8_decode(line))
-      return Failure{Fault::format, "line " + std::to_string(number) + " of " + in_quotes(name) +
-                                        " is not UTF-8 text"};
-    cat.strings.push_back({to_nfc(line), std::string(line), number, std::nullopt});
+const char* format_name(CatalogueFormat format) {
+  switch (format) {
+    case CatalogueFormat::plain:
+      return "plain text";
+    case CatalogueFormat::po:
+      return "gettext PO";
+    case CatalogueFormat::mo:
+      return "gettext MO";
+    case CatalogueFormat::ts:
+      return "Qt Linguist";
+    case CatalogueFormat::xliff:
+      return "XLIFF";
+    case CatalogueFormat::json:
+      return "JSON";
+    case CatalogueFormat::arb:
+      return "ARB";
   }
-  return cat;
+  return "?";
 }
 
-}  // namespace
-
 Outcome<Catalogue> parse_catalogue(const std::string& name, std::string_view bytes) {
-  return parse_plain(name, bytes);
+  const CatalogueFormat format = recognise_format(name, bytes);
+  switch (format) {
+    case CatalogueFormat::plain:
+      return read_plain_text(name, bytes);
+    case CatalogueFormat::po:
+      return read_po(name, bytes);
+    case CatalogueFormat::mo:
+      return read_mo(name, bytes);
+    case CatalogueFormat::ts:
+      return read_ts(name, bytes);
+    case CatalogueFormat::xliff:
+      return read_xliff(name, bytes);
+    case CatalogueFormat::json:
+    case CatalogueFormat::arb:
+      return read_json(name, bytes, format);
+  }
+  return read_plain_text(name, bytes);
 }
 
 Outcome<Catalogue> read_catalogue(const std::string& path) {
@@ -43,6 +53,12 @@ Outcome<Catalogue> read_catalogue(const std::string& path) {
                    "cannot read " + in_quotes(path) + ": " + file.failure().text};
   return parse_catalogue(path,
                          std::string_view(reinterpret_cast<const char*>(file->data()), file->size));
+}
+
+std::string place_of(const std::string& file, const DisplayString& s) {
+  if (s.line) return "line " + std::to_string(s.line) + " of " + in_quotes(file);
+  if (s.offset) return "byte " + std::to_string(s.offset) + " of " + in_quotes(file);
+  return in_quotes(file);
 }
 
 }  // namespace tralk::text

@@ -5,6 +5,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "base/text.h"
@@ -21,13 +22,17 @@ const icu::Normalizer2& nfc() {
   return *instance;
 }
 
-bool is_mark(UChar32 c) {
-  return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0;
+// Text of characters below U+0300 alone (bytes below 0xCC) is in NFC: the
+// first character that NFC changes or composes with one before it is U+0300.
+bool below_marks(std::string_view utf8) {
+  return std::all_of(utf8.begin(), utf8.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0xCC; });
 }
 
 }  // namespace
 
 std::string to_nfc(std::string_view utf8) {
+  if (below_marks(utf8)) return std::string(utf8);
   std::string out;
   icu::StringByteSink<std::string> sink(&out, static_cast<int32_t>(utf8.size()));
   UErrorCode status = U_ZERO_ERROR;
@@ -37,30 +42,38 @@ std::string to_nfc(std::string_view utf8) {
   return out;
 }
 
+std::string to_nfc_owned(std::string utf8) {
+  if (below_marks(utf8)) return utf8;
+  return to_nfc(std::string_view(utf8));
+}
+
 std::vector<std::u32string> uncomposed_sequences(std::string_view nfc_utf8) {
   std::vector<std::u32string> found;
+  // Every mark is U+0300 or above.
+  if (below_marks(nfc_utf8)) return found;
   std::u32string sequence;  // the character before, then the marks that follow it
-  bool has_mark = false;
-  const auto flush = [&] {
-    if (has_mark) found.push_back(sequence);
-    sequence.clear();
-    has_mark = false;
-  };
+  UChar32 before = U_SENTINEL;
   const auto* bytes = reinterpret_cast<const uint8_t*>(nfc_utf8.data());
   const auto length = static_cast<int32_t>(nfc_utf8.size());
   for (int32_t i = 0; i < length;) {
     UChar32 c = 0;
     U8_NEXT(bytes, i, length, c);
     if (c < 0) c = 0xFFFD;
-    if (is_mark(c)) {
-      has_mark = true;
-    } else {
-      flush();
+    if (!is_mark(static_cast<char32_t>(c))) {
+      if (!sequence.empty()) found.push_back(std::move(sequence));
+      sequence.clear();
+      before = c;
+      continue;
     }
+    if (sequence.empty() && before != U_SENTINEL) sequence.push_back(static_cast<char32_t>(before));
     sequence.push_back(static_cast<char32_t>(c));
   }
-  flush();
+  if (!sequence.empty()) found.push_back(std::move(sequence));
   return found;
+}
+
+bool is_mark(char32_t c) {
+  return (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_M_MASK) != 0;
 }
 
 std::string code_list(std::u32string_view codes) {

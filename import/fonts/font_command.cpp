@@ -7,6 +7,7 @@
 #include "base/make_rule.h"
 #include "base/text.h"
 #include "cli/exit_status.h"
+#include "cli/utf8.h"
 #include "import/fonts/font_face.h"
 #include "import/fonts/font_import.h"
 #include "import/fonts/font_list.h"
@@ -14,6 +15,7 @@
 #include "import/fonts/icon_names.h"
 #include "import/fonts/import_files.h"
 #include "import/fonts/symbols_file.h"
+#include "text/normalise.h"
 
 namespace tralk::importer {
 
@@ -40,12 +42,15 @@ std::string written(const std::vector<std::string>& paths) {
   return out;
 }
 
-// The characters of the symbols files go with those of --symbols.
-Status read_symbols_files(FontOptions& opts) {
+// The characters of the symbols files go with those of --symbols; their
+// notes go to notes. --symbols is put into NFC as the files' strings are.
+Status read_symbols_files(FontOptions& opts, std::vector<std::string>& notes) {
+  if (cli::utf8_decode(opts.symbols)) opts.symbols = text::to_nfc(opts.symbols);
   for (const std::string& path : opts.symbols_files) {
-    const Outcome<std::string> chars = read_symbols_file(path);
-    if (!chars.ok()) return chars.failure();
-    opts.file_symbols += chars.value();
+    Outcome<SymbolsFile> file = read_symbols_file(path);
+    if (!file.ok()) return file.failure();
+    opts.file_symbols += file->chars;
+    notes.insert(notes.end(), file->notes.begin(), file->notes.end());
   }
   return {};
 }
@@ -70,7 +75,8 @@ std::vector<std::string> files_read(const FontOptions& opts) {
 }
 
 int import(FT_Library library, FontOptions opts) {
-  if (Status read = read_symbols_files(opts); !read.ok()) return fail(read.failure());
+  std::vector<std::string> notes;
+  if (Status read = read_symbols_files(opts, notes); !read.ok()) return fail(read.failure());
   if (Status read = read_names_files(opts); !read.ok()) return fail(read.failure());
   Outcome<ImportResult> result = import_font(library, opts);
   if (!result.ok()) return fail(result.failure());
@@ -83,8 +89,10 @@ int import(FT_Library library, FontOptions opts) {
   }
   if (Status written = write_import_files(result.value()); !written.ok())
     return fail(written.failure());
-  if (!opts.quiet)
+  if (!opts.quiet) {
     for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
+    for (const std::string& line : notes) con_printf("note: %s\n", line.c_str());
+  }
   for (const std::string& line : result->warnings) con_printf("warning: %s\n", line.c_str());
   if (!opts.quiet) con_printf("Wrote %s\n", wrote.c_str());
   return cli::kImportDone;

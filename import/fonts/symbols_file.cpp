@@ -1,39 +1,60 @@
 #include "import/fonts/symbols_file.h"
 
+#include <optional>
 #include <string_view>
+#include <vector>
 
-#include "base/fileio.h"
 #include "base/text.h"
 #include "cli/utf8.h"
+#include "text/catalogue.h"
+#include "text/normalise.h"
 
 namespace tralk::importer {
 
-Outcome<std::string> read_symbols_file(const std::string& path) {
-  const Outcome<FileBytes> file = read_whole_file(path);
-  if (!file.ok())
-    return Failure{file.failure().code,
-                   "cannot read symbols file " + in_quotes(path) + ": " + file.failure().text};
-  std::string_view text(reinterpret_cast<const char*>(file->data()), file->size);
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  std::string chars;
-  size_t line_number = 1;
-  while (!text.empty()) {
-    const size_t end = text.find_first_of("\r\n");
-    const std::string_view line = text.substr(0, end);
-    if (!cli::utf8_decode(line))
-      return Failure{Fault::format, "symbols file " + in_quotes(path) +
-                                        " is not UTF-8 text: line " + std::to_string(line_number)};
-    // Tabs and other control characters are layout, never drawn (C
-    // sources and .po files are full of tabs); each is one byte in UTF-8.
-    for (char c : line)
-      if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) chars += c;
-    if (end == std::string_view::npos) break;
-    // CR LF is one line end.
-    const size_t next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
-    text.remove_prefix(next);
-    ++line_number;
+namespace {
+
+// "line 3 of "el.po" ("Settings"): U+03B9 U+0303 has no composed form; the
+// display draws the mark as a symbol of its own"
+std::string uncomposed_note(const text::Catalogue& cat, const text::DisplayString& s,
+                            std::u32string_view sequence) {
+  return text::place_of(cat.name, s) + " (" + in_quotes(s.key) + "): " + text::code_list(sequence) +
+         " has no composed form; the display draws the mark as a symbol of its own";
+}
+
+}  // namespace
+
+Outcome<SymbolsFile> read_symbols_file(const std::string& path) {
+  const Outcome<text::Catalogue> cat = text::read_catalogue(path);
+  if (!cat.ok()) return cat.failure();
+  SymbolsFile out;
+  // Each character's first sight: whether it is a mark, looked up once.
+  enum : uint8_t { unseen, seen, seen_mark };
+  std::vector<uint8_t> state(0x110000, unseen);
+  for (const text::DisplayString& s : cat->strings) {
+    bool has_mark = false;
+    // The readers give well-formed UTF-8.
+    for (size_t at = 0; at < s.text.size();) {
+      const size_t start = at;
+      char32_t c = static_cast<unsigned char>(s.text[at]);
+      if (c < 0x80) {
+        ++at;  // most characters are ASCII
+      } else if (const std::optional<char32_t> decoded = cli::utf8_next(s.text, at)) {
+        c = *decoded;
+      } else {
+        break;
+      }
+      if (c < 0x20 || c == 0x7F) continue;
+      if (state[c] == unseen) {
+        state[c] = text::is_mark(c) ? seen_mark : seen;
+        out.chars.append(s.text, start, at - start);
+      }
+      has_mark = has_mark || state[c] == seen_mark;
+    }
+    if (!has_mark) continue;
+    for (const std::u32string& sequence : text::uncomposed_sequences(s.text))
+      out.notes.push_back(uncomposed_note(cat.value(), s, sequence));
   }
-  return chars;
+  return out;
 }
 
 }  // namespace tralk::importer

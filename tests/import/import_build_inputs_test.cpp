@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "import/import_helpers.h"
 
@@ -31,6 +32,9 @@ TEST(SymbolsFile, ImportsItsCharactersAsSymbolsDoes) {
       {{"Menü\nÉcran\n"}, "MenüÉcran"}, {{"\xEF\xBB\xBFMen\r\nü\rÉcran"}, "MenüÉcran"},
       {{"aaa\n", "ba\n\n"}, "ab"},      {{"", "ж"}, "ж"},
       {{"\tif (x)\t{\f\n"}, "if (x){"},  // tabs and other control characters are layout
+      // Decomposed text, in the file or in --symbols, selects the composed ί.
+      {{"\xCE\xB9\xCC\x81"}, "\xCE\xAF"},
+      {{"\xCE\xAF"}, "\xCE\xB9\xCC\x81"},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -52,25 +56,39 @@ TEST(SymbolsFile, ImportsItsCharactersAsSymbolsDoes) {
   }
 }
 
+// A damaged catalogue is refused, naming the file, the line (the byte of a
+// .mo file) and what is wrong, and nothing is written.
 TEST(SymbolsFile, RefusedFilesLeaveNothing) {
   const struct {
-    const char* content;  // null: no file
+    const char* name;
+    std::optional<std::string> content;  // none: no file
     const char* args;
     int status;
     const char* message;
   } cases[] = {
-      {"ok\r\nok\n\xC3(\n", "", 1, "symbols file \"s.txt\" is not UTF-8 text: line 3"},
-      {"\xEF\xBB\xBF\xED\xA0\x80", "", 1, "symbols file \"s.txt\" is not UTF-8 text: line 1"},
-      {nullptr, "", 1, "cannot read symbols file \"s.txt\": No such file or directory"},
-      {"abc", " --encoding native", 2, "--symbols-file needs --encoding unicode or a code page"},
+      {"s.txt", "ok\r\nok\n\xC3(\n", "", 1, "line 3 of \"s.txt\" is not UTF-8 text"},
+      {"s.txt", "\xEF\xBB\xBF\xED\xA0\x80", "", 1, "line 1 of \"s.txt\" is not UTF-8 text"},
+      {"s.txt", std::nullopt, "", 1, "cannot read \"s.txt\": No such file or directory"},
+      {"s.txt", "abc", " --encoding native", 2,
+       "--symbols-file needs --encoding unicode or a code page"},
+      {"de.po", "msgid \"Menu\"\nmsgstr \"Men\xC3\xBC\n", "", 1,
+       "line 2 of \"de.po\": the string has no closing quote"},
+      {"de.po", "msgid \"a\\d\"\nmsgstr \"\"\n", "", 1,
+       "line 1 of \"de.po\": unknown escape \"\\d\""},
+      {"de.mo", std::string("\xDE\x12\x04\x95\0\0\0\0", 8), "", 1,
+       "byte 8 of \"de.mo\": the file ends inside its header of 28 bytes"},
+      {"ui.json", "{\"menu\": {\"title\": \"Men\xC3\xBC\"\n}", "", 1,
+       "line 2 of \"ui.json\": broken JSON: syntax error while parsing object - unexpected end "
+       "of input; expected '}'"},
+      {"de.ts", "<TS>\n<context>\n</TS>", "", 1, "line 3 of \"de.ts\": broken XML: mismatched tag"},
   };
   for (const auto& c : cases) {
     TempDir dir;
-    if (c.content) dir.write("s.txt", c.content);
+    if (c.content) dir.write(c.name, *c.content);
     const std::set<std::string> before = dir.entries();
     const RunResult r =
         run_import(dir.path(), "font " + std::string(kDejaVuSans) + " --size 12" + c.args +
-                                   " --symbols-file s.txt --depfile f.d -o f.sym");
+                                   " --symbols-file " + c.name + " --depfile f.d -o f.sym");
     EXPECT_EQ(r.out, "tralk-import font: " + std::string(c.message) + "\n");
     EXPECT_EQ(r.status, c.status) << c.message;
     EXPECT_EQ(dir.entries(), before) << c.message;
