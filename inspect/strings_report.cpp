@@ -47,10 +47,23 @@ const text::DisplayString& string_of(const StringsReportInput& in, const Finding
   return in.catalogues[f.file].strings[f.string];
 }
 
-// Where a string is: "de.po:14", or the file alone where it has no lines.
-std::string place(const StringsReportInput& in, const Finding& f) {
+// The file and line of a string, "de.po:14"; the file alone where its
+// format has no lines.
+std::string file_line(const StringsReportInput& in, const Finding& f) {
   const uint32_t line = string_of(in, f).line;
   return in.catalogues[f.file].name + (line ? ":" + std::to_string(line) : "");
+}
+
+// Where a string of a format without lines (.mo) starts: "byte 120".
+std::string byte_of(const StringsReportInput& in, const Finding& f) {
+  const text::DisplayString& s = string_of(in, f);
+  return !s.line && s.offset ? "byte " + std::to_string(s.offset) : std::string();
+}
+
+// Where a string is: "de.po:14", "de.mo, byte 120".
+std::string place(const StringsReportInput& in, const Finding& f) {
+  const std::string byte = byte_of(in, f);
+  return file_line(in, f) + (byte.empty() ? "" : ", " + byte);
 }
 
 std::string key_of(const StringsReportInput& in, const Finding& f) {
@@ -199,6 +212,7 @@ Json finding_json(const StringsReportInput& in, const Finding& f) {
   Json j = {{"kind", kind_name(f.kind)},
             {"file", in.catalogues[f.file].name},
             {"line", s.line ? Json(s.line) : Json()},
+            {"offset", !s.line && s.offset ? Json(s.offset) : Json()},
             {"key", s.key},
             {"text", s.text},
             {"font", f.font ? Json(in.fonts[*f.font].block) : Json()}};
@@ -238,8 +252,11 @@ std::string strings_report(const StringsReportInput& in) {
 
 std::string strings_quiet_report(const StringsReportInput& in) {
   std::string out;
-  for (const Finding& f : in.check.findings)
-    out += place(in, f) + ": error: " + finding_text(in, f) + "\n";
+  for (const Finding& f : in.check.findings) {
+    const std::string byte = byte_of(in, f);
+    out += file_line(in, f) + ": error: " + (byte.empty() ? "" : byte + ": ") +
+           finding_text(in, f) + "\n";
+  }
   for (const Problem& p : in.result.problems)
     out += strf("%s: error: storage index %u, %s: %s\n", in.image.c_str(), p.index, p.field.c_str(),
                 p.text.c_str());

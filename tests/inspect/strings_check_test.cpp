@@ -268,6 +268,67 @@ TEST(InspectStringsCheck, SpacingDrawnAndMarked) {
   EXPECT_TRUE(img.at(2, second) == kSheetBackground);
 }
 
+// Translation catalogues: strings named by their msgid, JSON key or unit
+// id; comments, contexts, keys and placeholders select nothing; XLIFF's own
+// limits; a .mo file's strings by their bytes.
+TEST(InspectStringsCheck, CatalogueStringsByTheirKeys) {
+  const TempDir dir;
+  make_fonts(dir);
+  dir.write("de.po",
+            "# translator comment: \xD0\x96\n"
+            "msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+            "msgctxt \"\xD0\x96\"\nmsgid \"AB\"\nmsgstr \"ABC\"\n\n"
+            "#, c-format\nmsgid \"BA%d\"\nmsgstr \"ABABAB%d\"\n\n"
+            "msgid \"B\"\nmsgstr \"AB\\nBA\\nA\"\n");
+  dir.write("ui.json",
+            "{\n  \"menu\": {\n    \"title\": \"AC\"\n  },\n  \"n\": \"{{count}}B\"\n}\n");
+  dir.write("ui.xlf",
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\">\n"
+            " <file source-language=\"en\" target-language=\"de\" datatype=\"plaintext\" "
+            "original=\"ui\">\n  <body>\n"
+            "   <trans-unit id=\"wide\" maxwidth=\"8\" size-unit=\"pixel\">\n"
+            "    <source>AB</source>\n    <target>ABA</target>\n   </trans-unit>\n"
+            "   <trans-unit id=\"short\" maxwidth=\"2\" size-unit=\"char\">\n"
+            "    <source>AB</source>\n    <target>ABA</target>\n   </trans-unit>\n"
+            "  </body>\n </file>\n</xliff>\n");
+  // "ABABAB": 3 x (2 + 5) = 21 pixels, over 16; "AB\nBA\nA": 3 lines.
+  RunResult r = run_inspect_exe(dir.path(),
+                                "ui.bin --strings de.po --strings ui.json --strings "
+                                "ui.xlf --font Prop --max-width 16 --max-lines 2");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, table(dir) +
+                       "\nStrings \"de.po\": 6 strings, 19 characters\n"
+                       "  font block 0 (Prop): 1 character falls to the default character:\n"
+                       "    U+0043 \"C\":\n      de.po:8: \"AB\"\n"
+                       "  font block 0 (Prop): 1 string wider than its limit:\n"
+                       "    de.po:12: \"BA%d\": 21 pixels, limit 16\n"
+                       "  font block 0 (Prop): 1 string of more lines than its limit:\n"
+                       "    de.po:15: \"B\": 3 lines, 6 pixels high, limit 2\n"
+                       "\nStrings \"ui.json\": 2 strings, 3 characters\n"
+                       "  font block 0 (Prop): 1 character falls to the default character:\n"
+                       "    U+0043 \"C\":\n      ui.json:3: \"menu.title\"\n"
+                       "  font block 0 (Prop): every string fits\n"
+                       "\nStrings \"ui.xlf\": 4 strings, 10 characters\n"
+                       "  1 string is longer than its limit in characters:\n"
+                       "    ui.xlf:11: \"short\": 3 characters, limit 2\n"
+                       "  font block 0 (Prop): every character\n"
+                       "  font block 0 (Prop): 1 string wider than its limit:\n"
+                       "    ui.xlf:7: \"wide\": 9 pixels, limit 8\n"
+                       "\nNo problems found\n");
+  if (run_command(dir.path(), "command -v msgfmt >/dev/null").status != 0)
+    GTEST_SKIP() << "needs msgfmt (Debian: gettext) for a .mo file";
+  ASSERT_EQ(run_command(dir.path(), "msgfmt -o de.mo de.po").status, 0);
+  // The string is named by the byte where msgfmt put it.
+  const size_t at = TempDir::read(dir / "de.mo").find(std::string("ABC\0", 4));
+  ASSERT_NE(at, std::string::npos);
+  r = run_inspect_exe(dir.path(), "ui.bin --strings de.mo --font Prop --quiet");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "de.mo: error: byte " + std::to_string(at) +
+                       ": \"AB\": U+0043 \"C\" falls to the default character of font block 0 "
+                       "(Prop)\n");
+}
+
 // Limits that only catalogues carry (a string's own width, line breaks),
 // on the check itself.
 TEST(InspectStringsCheck, OwnLimitsAndLines) {
