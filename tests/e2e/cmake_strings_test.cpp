@@ -52,12 +52,12 @@ TEST(CMakeStrings, TheBuildChecksTheStrings) {
   // fw2's second image holds Other, in which "A" and "B" fall to the
   // default character; its first, holding Prop, is not checked.
   write_project(dir,
-                "tralk_add_image(fw CONFIG ui.vfg STRINGS po/de.txt ru.txt MAX_WIDTH 9 FONT Prop)\n"
+                "tralk_add_image(fw CONFIG ui.vfg STRINGS po/de.po ru.txt MAX_WIDTH 9 FONT Prop)\n"
                 "add_library(fw2 STATIC lib.c)\n"
                 "target_include_directories(fw2 PRIVATE \"" TRALK_FIXTURES
                 "\")\n"
-                "tralk_add_image(fw2 CONFIG two.vfg STRINGS po/de.txt FONT Other)\n");
-  dir.write("po/de.txt", "AB\n");
+                "tralk_add_image(fw2 CONFIG two.vfg STRINGS po/de.po FONT Other)\n");
+  dir.write("po/de.po", "msgid \"AB\"\nmsgstr \"BA\"\n");
   dir.write("ru.txt", "ABA\n");  // 2 + 5 + 2 = 9 pixels: fits
   const std::string cmake = shell_quote(TRALK_CMAKE_COMMAND);
   RunResult r = run_command(dir.path(), cmake + " -S . -B build -G Ninja 2>&1");
@@ -75,13 +75,15 @@ TEST(CMakeStrings, TheBuildChecksTheStrings) {
     const char* text;
     const char* error;  // the build's line for the finding; none: it builds
   } steps[] = {
-      {"po/de.txt", "AB\nAC\n",
-       "<DIR>/po/de.txt:2: error: \"AC\": U+0043 \"C\" falls to the default character of font "
+      // The comment's "C" is no string; msgstr "AC" is, named by its msgid.
+      {"po/de.po", "msgid \"AB\"\nmsgstr \"BA\"\n\n# C: a comment\nmsgid \"A\"\nmsgstr \"AC\"\n",
+       "<DIR>/po/de.po:6: error: \"A\": U+0043 \"C\" falls to the default character of font "
        "block 0 (Prop)\n"},
-      {"po/de.txt", "AB\nAC\n",  // unchanged: the build fails again
-       "<DIR>/po/de.txt:2: error: \"AC\": U+0043 \"C\" falls to the default character of font "
+      {"po/de.po",  // unchanged: the build fails again
+       "msgid \"AB\"\nmsgstr \"BA\"\n\n# C: a comment\nmsgid \"A\"\nmsgstr \"AC\"\n",
+       "<DIR>/po/de.po:6: error: \"A\": U+0043 \"C\" falls to the default character of font "
        "block 0 (Prop)\n"},
-      {"po/de.txt", "AB\n", nullptr},
+      {"po/de.po", "msgid \"AB\"\nmsgstr \"BA\"\n", nullptr},
       {"ru.txt", "ABA\nABAB\n",
        "<DIR>/ru.txt:2: error: \"ABAB\": 14 pixels wide in font block 0 (Prop), limit 9\n"},
       {"ru.txt", "ABA\n", nullptr},
@@ -105,11 +107,11 @@ TEST(CMakeStrings, TheBuildChecksTheStrings) {
   r = run_command(dir.path(), cmake + " --build build --target fw2 2>&1");
   EXPECT_NE(r.status, 0);
   EXPECT_NE(r.out.find(with_dir("tralk-inspect <DIR>/build/tralk/two/b.bin --quiet --strings "
-                                "<DIR>/po/de.txt --font Other &&",
+                                "<DIR>/po/de.po --font Other &&",
                                 dir.path())),
             std::string::npos)
       << r.out;
-  EXPECT_NE(r.out.find(with_dir("<DIR>/po/de.txt:1: error: \"AB\": U+0041 \"A\" falls to the "
+  EXPECT_NE(r.out.find(with_dir("<DIR>/po/de.po:1: error: \"AB\": U+0041 \"A\" falls to the "
                                 "default character of font block 0 (Other)\n",
                                 dir.path())),
             std::string::npos)
