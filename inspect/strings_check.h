@@ -47,8 +47,8 @@ struct Finding {
   FindingKind kind = FindingKind::missing;
   size_t file = 0;    // the catalogue
   size_t string = 0;  // its string
-  std::optional<size_t>
-      font;  // the font (an index into the fonts checked), for what depends on one
+  // The font (an index into the fonts checked), for what depends on one.
+  std::optional<size_t> font;
   char32_t character = 0;
   std::u32string sequence;
   uint64_t size = 0;  // pixels or characters wide, or lines
