@@ -1,5 +1,6 @@
 # tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] [MAX_SIZE <n>] [NO_STRICT]
-#                 [CHECKSUM <ON|OFF>])
+#                 [CHECKSUM <ON|OFF>]
+#                 [STRINGS <file>... [MAX_WIDTH <px>] [FONT <name>...]])
 #
 # Generates the images of a tralk configuration at build time and builds them
 # into <target>:
@@ -22,6 +23,15 @@
 # --checksum), unless CHECKSUM OFF is given. CONFIG is relative to the
 # current source folder; OUTPUT_DIR to the current binary folder, by default
 # ${CMAKE_CURRENT_BINARY_DIR}/tralk/<config name>.
+#
+# STRINGS checks the application's strings (one file a language) against
+# the images as part of the build, with tralk::tralk-inspect --quiet
+# --strings <file>... [--max-width <px>] [--font <name>...]: a character a
+# font lacks or a string that does not fit fails the build, each named on a
+# line of its own (FILE:LINE: error: ...). It runs again when an image, a
+# file of STRINGS or tralk-inspect changed. FONT names fonts by their C
+# names; each image is checked against those it holds (without FONT,
+# against every font with a codepage).
 #
 # The files an image writes are asked of tralk itself when the build is
 # configured (tralk --list-outputs); the configuration is a configure
@@ -322,11 +332,76 @@ function(_tralk_claim_image_name target bin config)
   set_property(TARGET ${target} APPEND PROPERTY _TRALK_IMAGE_NAMES "${key}|${config}")
 endfunction()
 
+# The check of STRINGS: a step that runs tralk-inspect on each image and
+# leaves a stamp, which the target is made after. fonts are tralk
+# --list-fonts lines, "NAME IMAGE": with FONT, each image is checked against
+# the fonts named that it holds, and an image that holds none is not.
+function(_tralk_check_strings target config stem outdir bins fonts)
+  cmake_parse_arguments(PARSE_ARGV 6 arg "" "MAX_WIDTH" "STRINGS;FONT")
+  if(NOT TARGET tralk::tralk-inspect)
+    message(FATAL_ERROR "tralk_add_image: STRINGS needs tralk::tralk-inspect, which is not "
+                        "built here (tralk's configuration names the library it lacks)")
+  endif()
+  set(names "")
+  foreach(line IN LISTS fonts)
+    if(line MATCHES "^([^ ]+) (.+)$")
+      list(APPEND names "${CMAKE_MATCH_1}")
+      set(image_of_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+    endif()
+  endforeach()
+  foreach(font IN LISTS arg_FONT)
+    if(NOT font IN_LIST names)
+      list(JOIN names ", " names)
+      message(FATAL_ERROR "tralk_add_image: FONT ${font} is no font of ${config}, which has "
+                          "${names}")
+    endif()
+  endforeach()
+  set(strings "")
+  set(options --quiet)
+  foreach(file IN LISTS arg_STRINGS)
+    cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE
+               OUTPUT_VARIABLE file)
+    list(APPEND strings "${file}")
+    list(APPEND options --strings "${file}")
+  endforeach()
+  if(DEFINED arg_MAX_WIDTH)
+    list(APPEND options --max-width "${arg_MAX_WIDTH}")
+  endif()
+  set(checks "")
+  foreach(bin IN LISTS bins)
+    set(chosen "")
+    foreach(font IN LISTS arg_FONT)
+      cmake_path(COMPARE "${image_of_${font}}" EQUAL "${bin}" here)
+      if(here)
+        list(APPEND chosen --font "${font}")
+      endif()
+    endforeach()
+    if(NOT arg_FONT OR chosen)
+      list(APPEND checks COMMAND tralk::tralk-inspect "${bin}" ${options} ${chosen})
+    endif()
+  endforeach()
+  set(stamp "${outdir}/${stem}.strings-checked")
+  add_custom_command(
+    OUTPUT "${stamp}"
+    ${checks}
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    DEPENDS ${bins} ${strings} tralk::tralk-inspect
+    COMMENT "Checking the strings of ${config} with tralk-inspect"
+    VERBATIM)
+  target_sources(${target} PRIVATE "${stamp}")
+endfunction()
+
 function(tralk_add_image target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "CONFIG;OUTPUT_DIR;MAX_SIZE;CHECKSUM" "")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "NO_STRICT" "CONFIG;OUTPUT_DIR;MAX_SIZE;CHECKSUM;MAX_WIDTH"
+                        "STRINGS;FONT")
   if(arg_UNPARSED_ARGUMENTS OR NOT arg_CONFIG)
     message(FATAL_ERROR "usage: tralk_add_image(<target> CONFIG <file.vfg> [OUTPUT_DIR <dir>] "
-                        "[MAX_SIZE <n>] [NO_STRICT] [CHECKSUM <ON|OFF>])")
+                        "[MAX_SIZE <n>] [NO_STRICT] [CHECKSUM <ON|OFF>] [STRINGS <file>... "
+                        "[MAX_WIDTH <px>] [FONT <name>...]])")
+  endif()
+  if((DEFINED arg_MAX_WIDTH OR arg_FONT) AND NOT arg_STRINGS)
+    message(FATAL_ERROR "tralk_add_image: MAX_WIDTH and FONT need STRINGS, the files of the "
+                        "strings to check")
   endif()
   if(NOT TARGET ${target})
     message(FATAL_ERROR "tralk_add_image: no target ${target}")
@@ -437,6 +512,14 @@ function(tralk_add_image target)
   endforeach()
   list(REMOVE_DUPLICATES include_folders)
   target_include_directories(${target} PUBLIC ${include_folders})
+  if(arg_STRINGS)
+    set(check STRINGS ${arg_STRINGS} FONT ${arg_FONT})
+    if(DEFINED arg_MAX_WIDTH)
+      list(APPEND check MAX_WIDTH "${arg_MAX_WIDTH}")
+    endif()
+    _tralk_check_strings(${target} "${arg_CONFIG}" "${stem}" "${outdir}" "${bins}" "${fonts}"
+                         ${check})
+  endif()
   set_property(TARGET ${target} APPEND PROPERTY TRALK_IMAGES ${bins})
   set(${target}_TRALK_IMAGES ${${target}_TRALK_IMAGES} ${bins} PARENT_SCOPE)
 endfunction()

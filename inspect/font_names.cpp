@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/text.h"
+
 namespace tralk::inspector {
 
 namespace {
@@ -77,6 +79,23 @@ std::optional<std::vector<std::string>> font_names(const std::string& source,
   }
   if (names.size() != result.fonts.size() || names.empty()) return std::nullopt;
   return names;
+}
+
+Outcome<uint32_t> find_font(const std::string& name, const std::string& image_path,
+                            const std::optional<std::vector<std::string>>& names) {
+  const std::string source = in_quotes(source_beside(image_path));
+  if (!names)
+    return Failure{Fault::not_found, "font names need " + source +
+                                         ", the C source tralk wrote with the image, beside it"};
+  for (size_t n = 0; n < names->size(); ++n)
+    if ((*names)[n] == name) return static_cast<uint32_t>(n);
+  return Failure{Fault::not_found, "there is no font named " + in_quotes(name) + " in " + source};
+}
+
+Failure no_font_block(uint32_t n, size_t count) {
+  return Failure{Fault::not_found, "there is no font block " + std::to_string(n) +
+                                       "; the image has " + std::to_string(count) +
+                                       " (numbered from 0)"};
 }
 
 }  // namespace tralk::inspector

@@ -7,10 +7,12 @@
 // by their block numbers.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/outcome.h"
 #include "inspect/image_reader.h"
 
 namespace tralk::inspector {
@@ -22,5 +24,14 @@ std::string source_beside(const std::string& image_path);
 // result, when the source matches the image; none otherwise.
 std::optional<std::vector<std::string>> font_names(const std::string& source,
                                                    const InspectResult& result);
+
+// The block of the font named name (--font NAME) in names, those of the
+// image at image_path; a failure naming the source when there are none or
+// none is name.
+Outcome<uint32_t> find_font(const std::string& name, const std::string& image_path,
+                            const std::optional<std::vector<std::string>>& names);
+
+// The failure for a block number n in an image of count blocks.
+Failure no_font_block(uint32_t n, size_t count);
 
 }  // namespace tralk::inspector

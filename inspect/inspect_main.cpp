@@ -16,7 +16,7 @@
 #include "inspect/options.h"
 #include "inspect/png_sheet.h"
 #include "inspect/render_text.h"
-#include "inspect/strings_check.h"
+#include "inspect/strings_command.h"
 #include "inspect/text_picture.h"
 
 namespace tralk::inspector {
@@ -60,23 +60,6 @@ Status write_sheet(const InspectResult& result, const InspectOptions& opts,
   return {};
 }
 
-// The codes of the --text characters; a character the code page lacks
-// becomes a code no codepage holds.
-std::vector<uint32_t> text_codes(const std::vector<char32_t>& chars,
-                                 const std::optional<cli::Encoding>& encoding) {
-  constexpr uint32_t kNoCode = 0x10000;
-  std::vector<uint32_t> codes;
-  for (const char32_t c : chars) {
-    if (!encoding || encoding->kind != cli::EncodingKind::code_page || c == '\n') {
-      codes.push_back(c);
-    } else {
-      const std::optional<uint8_t> b = encoding->code_page->from_unicode(c);
-      codes.push_back(b ? *b : kNoCode);
-    }
-  }
-  return codes;
-}
-
 Status write_text(const InspectResult& result, const InspectOptions& opts,
                   const ReadingOptions& reading) {
   const FontRecord& font = result.fonts[*opts.font];
@@ -85,11 +68,13 @@ Status write_text(const InspectResult& result, const InspectOptions& opts,
                                            " has no codepage to find the symbols of --text in"};
   const std::optional<std::vector<char32_t>> chars = cli::utf8_decode(*opts.text);
   if (!chars) return Failure{Fault::format, "--text is not UTF-8 text"};
-  const TextSymbols text = text_symbols(font, text_codes(*chars, opts.encoding));
+  const TextSymbols text =
+      text_symbols(font, font_codes(std::u32string(chars->begin(), chars->end()),
+                                    font_encoding(opts.fonts.front(), opts)));
   if (opts.png.empty()) {
     if (!font.drawable)
       return Failure{Fault::unsupported, "the font's symbols cannot be drawn (see the problems)"};
-    con_printf("\n%s", render_symbol_lines(font, text.lines, reading).c_str());
+    con_printf("\n%s", render_symbol_lines(font, text.lines, reading, text_spacing(opts)).c_str());
     con_printf("%zu character%s, %zu through the default character", text.characters,
                text.characters == 1 ? "" : "s", text.defaulted);
     if (text.dropped)
@@ -97,7 +82,8 @@ Status write_text(const InspectResult& result, const InspectOptions& opts,
     con_printf("\n");
     return {};
   }
-  const Outcome<TextPicture> drawn = draw_text(font, text, opts.scale, reading);
+  const Outcome<TextPicture> drawn =
+      draw_text(font, text, opts.scale, reading, false, text_spacing(opts));
   if (!drawn.ok()) return drawn.failure();
   if (Status written = png_write(drawn->picture, opts.png); !written.ok()) return written;
   con_printf(
@@ -118,41 +104,6 @@ std::optional<std::vector<std::string>> names_beside(const std::string& image,
   if (!source.ok()) return std::nullopt;
   return font_names(std::string(reinterpret_cast<const char*>(source->data()), source->size),
                     result);
-}
-
-// --font NAME as a block number.
-Status find_font(const std::string& name, const std::string& image,
-                 const std::optional<std::vector<std::string>>& names, InspectOptions& opts) {
-  const std::string source = in_quotes(source_beside(image));
-  if (!names)
-    return Failure{Fault::not_found, "font names need " + source +
-                                         ", the C source tralk wrote with the image, beside it"};
-  for (size_t n = 0; n < names->size(); ++n)
-    if ((*names)[n] == name) {
-      opts.font = static_cast<uint32_t>(n);
-      return {};
-    }
-  return Failure{Fault::not_found, "there is no font named " + in_quotes(name) + " in " + source};
-}
-
-// Prints the check of --strings and writes its picture; the failure, or
-// whether a character is missing.
-Outcome<bool> write_strings(const InspectResult& result, const InspectOptions& opts,
-                            const std::optional<std::vector<std::string>>& names,
-                            const ReadingOptions& reading) {
-  const Outcome<FileBytes> text = read_whole_file(*opts.strings);
-  if (!text.ok())
-    return Failure{text.code(), "cannot read " + in_quotes(*opts.strings) + ": " + text.error()};
-  const Outcome<StringsCheck> check = check_strings(
-      result, names ? &*names : nullptr,
-      opts.font ? std::optional<size_t>(*opts.font) : std::nullopt, *opts.strings,
-      std::string(reinterpret_cast<const char*>(text->data()), text->size), opts.scale, reading);
-  if (!check.ok()) return check.failure();
-  if (Status written = png_write(check->picture, opts.png); !written.ok()) return written.failure();
-  con_printf("%s", check->report.c_str());
-  con_printf("Strings picture \"%s\": %u x %u pixels\n", opts.png.c_str(), check->picture.width,
-             check->picture.height);
-  return check->missing;
 }
 
 }  // namespace
@@ -185,26 +136,27 @@ int run_inspect(int argc, const char* const* argv) {
   result.problems.insert(result.problems.end(), dump->problems.begin(), dump->problems.end());
   const std::optional<std::vector<std::string>> names =
       names_beside(opts.compare.value_or(opts.image), result);
-  if (!opts.font_name.empty())
-    if (Status found = find_font(opts.font_name, opts.image, names, opts); !found.ok())
-      return fail(found.failure());
+  if (!opts.font_name.empty()) {
+    const Outcome<uint32_t> found = find_font(opts.font_name, opts.image, names);
+    if (!found.ok()) return fail(found.failure());
+    opts.font = found.value();
+  }
 
   const size_t count = result.fonts.size();
   for (const auto& n : {opts.show, opts.font})
-    if (n && *n >= count)
-      return fail(Failure{Fault::not_found, "there is no font block " + std::to_string(*n) +
-                                                "; the image has " + std::to_string(count) +
-                                                " (numbered from 0)"});
+    if (n && *n >= count) return fail(no_font_block(*n, count));
 
-  con_printf("%s", dump->head.c_str());
-  if (opts.show)
+  // --quiet and --json - print the findings alone.
+  const bool report = !opts.quiet && opts.json != "-";
+  if (report) con_printf("%s", dump->head.c_str());
+  if (report && opts.show)
     con_printf("%s", render_font_text(result, *opts.show, reading).c_str());
-  else
+  else if (report)
     con_printf("%s", format_table(result, opts.image, names ? &*names : nullptr).c_str());
   bool missing = false;
   Status written;
-  if (opts.strings) {
-    const Outcome<bool> checked = write_strings(result, opts, names, reading);
+  if (!opts.strings.empty()) {
+    const Outcome<bool> checked = run_strings(result, opts, names, reading);
     if (checked.ok())
       missing = checked.value();
     else
@@ -214,8 +166,8 @@ int run_inspect(int argc, const char* const* argv) {
   } else if (!opts.png.empty()) {
     written = write_sheet(result, opts, names, reading);
   }
-  con_printf("%s", dump->checks.c_str());
-  con_printf("%s", format_problems(result).c_str());
+  if (report) con_printf("%s", dump->checks.c_str());
+  if (report) con_printf("%s", format_problems(result).c_str());
   if (!written.ok()) return fail(written.failure());
   return result.problems.empty() && !missing && !dump->compare_differs ? kInspectSound
                                                                        : kInspectProblems;

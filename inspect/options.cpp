@@ -66,10 +66,12 @@ const std::vector<cli::OptionGroup> kGroups = {
         "per font (a font of more than 32 symbols goes on in further",
         "rows), b&w as black on white, greys as greys, colours in colour"}},
       {"--font",
-       "F",
+       "F[:E]",
        {"with --png, --text or --strings: only font block F, a number",
         "or a font name (names come from the image's C source beside",
-        "it, IMAGE.c, when it matches the image)"}},
+        "it, IMAGE.c, when it matches the image); F:E reads that",
+        "font's codes in encoding E, as --encoding does; with --strings",
+        "it may be given more than once, each font checked"}},
       {"--scale",
        "K",
        {"with --png: draw each pixel as K x K pixels (1 to 64); by default",
@@ -91,14 +93,42 @@ const std::vector<cli::OptionGroup> kGroups = {
         "lacks as its default character, symbols side by side; a line", "feed starts a new line"}},
       {"--strings",
        "FILE",
-       {"with --png: draw every line of FILE (UTF-8) in every font",
-        "with a codepage (or the --font one) into one picture, and list",
-        "the characters that fall to a font's default character; exit",
-        "status 1 when there is any"}},
+       {"check the strings of FILE, one language (a translation",
+        "catalogue: .po, .mo, .ts, XLIFF, JSON, ARB; or UTF-8 text, a",
+        "string a line), against every font with a codepage or the",
+        "--font ones:", "the characters a font lacks or its code page cannot hold, each",
+        "with the strings it is in, and strings that do not fit; exit",
+        "status 1 on any finding. May be given more than once; with",
+        "--png the strings are drawn in each font into one picture"}},
+      {"--json",
+       "FILE",
+       {"with --strings: also write the findings as JSON into FILE; -",
+        "writes them to standard output instead of the text"}},
+      {"--quiet",
+       nullptr,
+       {"with --strings: print only the findings and the image's",
+        "problems, one a line as compilers print errors (FILE:LINE:", "error: ...)"}},
+      {"--max-width",
+       "PIXELS",
+       {"with --strings: report each string wider than PIXELS in a",
+        "font checked (a limit that a catalogue sets on a string comes", "first)"}},
+      {"--max-lines",
+       "N",
+       {"with --strings: report each string of more than N lines (a",
+        "string breaks only where it holds a line break)"}},
+      {"--line-height",
+       "PIXELS",
+       {"with --strings or --text: from the top of one line to the",
+        "next; by default the font's rows"}},
+      {"--spacing",
+       "N",
+       {"with --strings or --text: pixels the display adds between two",
+        "symbols of a line (default 0, as tralk writes every font)"}},
       {"--encoding",
        "E",
-       {"with --text: what the codepage's codes are: unicode (default)",
-        "or the bytes of a code page iconv knows (CP1251, KOI8-R...)"}},
+       {"with --text or --strings: what the codepage's codes are:",
+        "unicode (default) or the bytes of a code page iconv knows",
+        "(CP1251, KOI8-R...); --font F:E for one font"}},
       {"-h, --help", nullptr, {"print this help and exit"}}}},
     {"A dump of a chip (the image followed by erased bytes, or among others):",
      {{"--at",
@@ -116,14 +146,55 @@ const std::vector<cli::OptionGroup> kGroups = {
         "header beside FILE, check the CRC-32 too"}}}},
 };
 
-Status read_encoding(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
-  const Outcome<std::string> name = args.value(arg);
-  if (!name.ok()) return name.failure();
-  Outcome<cli::Encoding> encoding = cli::parse_encoding(name.value());
+Outcome<cli::Encoding> parse_font_encoding(std::string_view name) {
+  Outcome<cli::Encoding> encoding = cli::parse_encoding(name);
   if (!encoding.ok()) return encoding.failure();
   if (encoding->kind == cli::EncodingKind::native)
     return cli::usage_error("--encoding takes unicode or a code page, not native");
+  return encoding;
+}
+
+Status read_encoding(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
+  const Outcome<std::string> name = args.value(arg);
+  if (!name.ok()) return name.failure();
+  Outcome<cli::Encoding> encoding = parse_font_encoding(name.value());
+  if (!encoding.ok()) return encoding.failure();
   opts.encoding = std::move(encoding.value());
+  return {};
+}
+
+// --font F or F:E.
+Status read_font(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
+  std::string text;
+  if (Status read = args.value_into(arg, text); !read.ok()) return read;
+  FontChoice choice;
+  const size_t colon = text.find(':');
+  choice.given = text.substr(0, colon);
+  if (colon != std::string::npos) {
+    if (colon + 1 == text.size())
+      return cli::usage_error("--font " + in_quotes(text) + " names no encoding after the colon");
+    Outcome<cli::Encoding> encoding = parse_font_encoding(std::string_view(text).substr(colon + 1));
+    if (!encoding.ok()) return encoding.failure();
+    choice.encoding = std::move(encoding.value());
+  }
+  choice.number = cli::parse_number(choice.given);
+  if (opts.fonts.empty()) {
+    if (choice.number)
+      opts.font = *choice.number;
+    else
+      opts.font_name = choice.given;
+  }
+  opts.fonts.push_back(std::move(choice));
+  return {};
+}
+
+// A number option that may be given once.
+Status read_once(std::string_view arg, cli::ArgReader& args, uint32_t low, uint32_t high,
+                 std::optional<uint32_t>& to) {
+  if (to) return cli::usage_error("option " + std::string(arg) + " is given twice");
+  const Outcome<uint32_t> n = args.number(arg, low, high);
+  if (!n.ok()) return n.failure();
+  to = n.value();
   return {};
 }
 
@@ -143,16 +214,24 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
   } else if (arg == "--encoding") {
     return read_encoding(arg, args, opts);
   } else if (arg == "--font") {
-    std::string text;
-    if (Status read = args.value_into(arg, text); !read.ok()) return read;
-    if (const std::optional<uint32_t> n = cli::parse_number(text))
-      opts.font = *n;
-    else
-      opts.font_name = text;
+    return read_font(arg, args, opts);
   } else if (arg == "--strings") {
     std::string text;
     if (Status read = args.value_into(arg, text); !read.ok()) return read;
-    opts.strings = text;
+    opts.strings.push_back(std::move(text));
+  } else if (arg == "--json") {
+    if (!opts.json.empty()) return cli::usage_error("option --json is given twice");
+    return args.value_into(arg, opts.json);
+  } else if (arg == "--quiet") {
+    opts.quiet = true;
+  } else if (arg == "--max-width") {
+    return read_once(arg, args, 1, 65535, opts.max_width);
+  } else if (arg == "--max-lines") {
+    return read_once(arg, args, 1, 65535, opts.max_lines);
+  } else if (arg == "--line-height") {
+    return read_once(arg, args, 1, 65535, opts.line_height);
+  } else if (arg == "--spacing") {
+    return read_once(arg, args, 0, 255, opts.spacing);
   } else if (arg == "--show") {
     const Outcome<uint32_t> n = args.number(arg);
     if (!n.ok()) return n.failure();
@@ -177,12 +256,27 @@ Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& o
 std::optional<std::string> combination_problem(const InspectOptions& opts) {
   if (opts.help) return std::nullopt;
   if (opts.image.empty()) return "no image file given";
-  const bool font = opts.font || !opts.font_name.empty();
-  if (font && opts.png.empty() && !opts.text) return "--font needs --png, --text or --strings";
+  const bool font = !opts.fonts.empty();
+  const bool strings = !opts.strings.empty();
+  if (font && opts.png.empty() && !opts.text && !strings)
+    return "--font needs --png, --text or --strings";
+  if (opts.fonts.size() > 1 && !strings)
+    return "--font can be given more than once only with --strings";
   if (opts.text && !font) return "--text needs --font";
-  if (opts.strings && opts.png.empty()) return "--strings needs --png";
-  if (opts.strings && opts.text) return "--text and --strings cannot be used together";
-  if (opts.encoding && !opts.text) return "--encoding needs --text";
+  if (strings && opts.text) return "--text and --strings cannot be used together";
+  if (opts.encoding && !opts.text && !strings) return "--encoding needs --text or --strings";
+  for (const auto& [given, name] : {std::pair{!opts.json.empty(), "--json"},
+                                    {opts.quiet, "--quiet"},
+                                    {opts.max_width.has_value(), "--max-width"},
+                                    {opts.max_lines.has_value(), "--max-lines"}})
+    if (given && !strings) return std::string(name) + " needs --strings";
+  for (const auto& [given, name] : {std::pair{opts.line_height.has_value(), "--line-height"},
+                                    {opts.spacing.has_value(), "--spacing"}})
+    if (given && !strings && !opts.text) return std::string(name) + " needs --text or --strings";
+  for (const FontChoice& choice : opts.fonts)
+    if (choice.encoding && !opts.text && !strings)
+      return "an encoding after --font needs --text or --strings";
+  if (!opts.json.empty() && opts.json == opts.png) return "--json and --png name the same file";
   if (opts.scale && opts.png.empty()) return "--scale needs --png";
   if (opts.chip && !opts.at) return "--chip needs --at";
   if (opts.at && !opts.chip && !parse_byte_size(*opts.at))

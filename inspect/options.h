@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "base/outcome.h"
 #include "cli/charset.h"
@@ -12,14 +13,29 @@
 
 namespace tralk::inspector {
 
+// One --font value: a block number or a font name, and the encoding of its
+// codepage's codes when one is given after a colon (--font Small8:CP1251).
+struct FontChoice {
+  std::string given;                      // the value as given, before the colon
+  std::optional<uint32_t> number;         // a block number
+  std::optional<cli::Encoding> encoding;  // after the colon
+};
+
 struct InspectOptions {
   std::string image;                      // the image file
   bool help = false;                      // --help
   std::optional<uint32_t> show;           // --show N
   std::string png;                        // --png FILE
-  std::optional<uint32_t> font;           // --font N
-  std::string font_name;                  // --font NAME, before it is looked up
-  std::optional<std::string> strings;     // --strings FILE
+  std::optional<uint32_t> font;           // the first --font, as a block number
+  std::string font_name;                  // the first --font NAME, before it is looked up
+  std::vector<FontChoice> fonts;          // every --font, in order
+  std::vector<std::string> strings;       // every --strings FILE, in order
+  std::string json;                       // --json FILE; "-" for standard output
+  bool quiet = false;                     // --quiet
+  std::optional<uint32_t> max_width;      // --max-width PIXELS
+  std::optional<uint32_t> max_lines;      // --max-lines N
+  std::optional<uint32_t> line_height;    // --line-height PIXELS
+  std::optional<uint32_t> spacing;        // --spacing N
   std::string pal;                        // --pal FILE
   bool grey = false;                      // --grey
   uint32_t scale = 0;                     // --scale K; 0 picks one

@@ -176,13 +176,20 @@ std::string render_font_text(const InspectResult& result, size_t n, const Readin
 namespace tralk::inspector {
 
 std::string render_symbol_lines(const FontRecord& f, const std::vector<std::vector<size_t>>& lines,
-                                const ReadingOptions& opts) {
+                                const ReadingOptions& opts, const TextSpacing& spacing) {
   const PixelReading reading = choose_reading(f, opts);
   const bool colour = reading_is_colour(reading);
+  const std::string gap =
+      (colour ? "\x1b[0m" : "") + std::string(size_t{spacing.symbol} * (colour ? 2 : 1), ' ');
+  const uint32_t pitch = spacing.line_height.value_or(f.symheight);
   std::string out;
-  for (const auto& line : lines) {
+  for (size_t l = 0; l < lines.size(); ++l) {
+    const auto& line = lines[l];
+    if (l > 0) out.append(pitch > f.symheight ? pitch - f.symheight : 0, '\n');
     for (uint32_t y = 0; y < f.symheight; ++y) {
-      for (const size_t i : line) {
+      for (size_t n = 0; n < line.size(); ++n) {
+        const size_t i = line[n];
+        if (n > 0 && spacing.symbol) out += gap;
         const uint32_t width = f.widths[i];
         if (y >= font_drawn_rows(f, i)) {
           out.append(size_t{width} * (colour ? 2 : 1), ' ');

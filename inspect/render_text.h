@@ -8,6 +8,7 @@
 
 #include "inspect/image_reader.h"
 #include "inspect/pixel_colour.h"
+#include "inspect/text_picture.h"
 
 namespace tralk::inspector {
 
@@ -28,8 +29,10 @@ std::string render_font_text(const InspectResult& result, size_t n, const Readin
 
 // Lines of symbols of font f drawn in the terminal as --show draws one
 // symbol: one terminal line per pixel row, the symbols of a line side by
-// side at their own widths, rows a symbol lacks as blanks.
+// side at their own widths with spacing blank columns between two, rows a
+// symbol lacks as blanks; a line height above the font's rows adds blank
+// lines after each line of symbols but the last.
 std::string render_symbol_lines(const FontRecord& f, const std::vector<std::vector<size_t>>& lines,
-                                const ReadingOptions& opts);
+                                const ReadingOptions& opts, const TextSpacing& spacing = {});
 
 }  // namespace tralk::inspector

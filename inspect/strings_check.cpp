@@ -1,128 +1,163 @@
 #include "inspect/strings_check.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 
-#include "base/text.h"
 #include "cli/utf8.h"
-#include "inspect/png_sheet.h"
-#include "inspect/text_picture.h"
+#include "text/normalise.h"
 
 namespace tralk::inspector {
 
 namespace {
 
-struct Line {
-  size_t number = 0;  // in the file, from 1
-  std::vector<char32_t> chars;
-};
+constexpr char32_t kLineFeed = '\n';
 
-Outcome<std::vector<Line>> read_lines(const std::string& file_name, std::string text) {
-  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-  std::vector<Line> lines;
-  size_t number = 0;
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    start = end + 1;
-    ++number;
-    if (line.empty()) continue;
-    std::optional<std::vector<char32_t>> chars = cli::utf8_decode(line);
-    if (!chars)
-      return Failure{Fault::format, "line " + std::to_string(number) + " of " +
-                                        in_quotes(file_name) + " is not UTF-8 text"};
-    lines.push_back({number, std::move(*chars)});
+// The characters of the widest line of chars.
+uint64_t widest_in_characters(std::u32string_view chars) {
+  uint64_t widest = 0, line = 0;
+  for (const char32_t c : chars) {
+    line = c == kLineFeed ? 0 : line + 1;
+    widest = std::max(widest, line);
   }
-  return lines;
+  return widest;
 }
 
-std::string font_label(size_t n, const std::vector<std::string>* names) {
-  return "font block " + std::to_string(n) + (names ? " (" + names->at(n) + ")" : "");
+Finding found(FindingKind kind, size_t file, size_t string,
+              std::optional<size_t> font = std::nullopt) {
+  Finding f;
+  f.kind = kind;
+  f.file = file;
+  f.string = string;
+  f.font = font;
+  return f;
 }
 
-std::string char_text(char32_t c) {
-  std::string s = "U+" + hex_upper(c, 4);
-  if (c >= 0x20 && c != 0x7F) s += " " + in_quotes(cli::utf8_encode(c));
-  return s;
+// The pixel limit on a string's width: its own, else the one given.
+std::optional<uint32_t> pixel_limit(const text::DisplayString& s, const FitLimits& limits) {
+  if (s.max_width)
+    return s.max_width->unit == text::WidthUnit::pixel ? std::optional(s.max_width->value)
+                                                       : std::nullopt;
+  return limits.max_width;
 }
 
-// The missing characters of one font, each with the first line it is in.
-std::string missing_list(const FontRecord& font, const std::vector<Line>& lines, size_t& count) {
-  std::map<char32_t, size_t> first_line;
-  for (const Line& l : lines)
-    for (const char32_t c : l.chars)
-      if (!codepage_symbol(font, c)) first_line.emplace(c, l.number);
-  count = first_line.size();
-  std::string out;
-  for (const auto& [c, line] : first_line)
-    out += "    " + char_text(c) + " (line " + std::to_string(line) + ")\n";
-  return out;
-}
-
-// The pictures stacked, each at the left, on the sheet background.
-RgbPicture stack(const std::vector<RgbPicture>& parts) {
-  RgbPicture out;
-  uint32_t width = 0, height = 0;
-  for (const RgbPicture& p : parts) {
-    width = std::max(width, p.width);
-    height += p.height;
+// The strings' own findings, which no font changes.
+void check_own(size_t file, const text::Catalogue& cat, const std::vector<std::u32string>& chars,
+               std::vector<Finding>& out) {
+  std::vector<Finding> too_wide;
+  for (size_t i = 0; i < cat.strings.size(); ++i) {
+    const text::DisplayString& s = cat.strings[i];
+    for (std::u32string& sequence : text::uncomposed_sequences(s.text)) {
+      Finding f = found(FindingKind::undrawable, file, i);
+      f.sequence = std::move(sequence);
+      out.push_back(std::move(f));
+    }
+    if (!s.max_width || s.max_width->unit != text::WidthUnit::character) continue;
+    const uint64_t wide = widest_in_characters(chars[i]);
+    if (wide <= s.max_width->value) continue;
+    Finding f = found(FindingKind::too_wide, file, i);
+    f.size = wide;
+    f.limit = s.max_width->value;
+    f.unit = text::WidthUnit::character;
+    too_wide.push_back(std::move(f));
   }
-  out.resize(width, height);
-  out.fill(kSheetBackground);
-  uint32_t top = 0;
-  for (const RgbPicture& p : parts) {
-    for (uint32_t y = 0; y < p.height; ++y)
-      std::memcpy(out.row(top + y), p.row(y), size_t{p.width} * 3);
-    top += p.height;
+  out.insert(out.end(), too_wide.begin(), too_wide.end());
+}
+
+// The strings that each character is in, by character.
+using CharStrings = std::map<char32_t, std::vector<size_t>>;
+
+void note(CharStrings& chars, char32_t c, size_t string) {
+  std::vector<size_t>& strings = chars[c];
+  if (strings.empty() || strings.back() != string) strings.push_back(string);
+}
+
+void add_chars(FindingKind kind, size_t file, size_t font, const CharStrings& chars,
+               std::vector<Finding>& out) {
+  for (const auto& [c, strings] : chars)
+    for (const size_t i : strings) {
+      Finding f = found(kind, file, i, font);
+      f.character = c;
+      out.push_back(std::move(f));
+    }
+}
+
+// The findings of one catalogue in one font.
+void check_font(size_t file, const text::Catalogue& cat, const std::vector<std::u32string>& chars,
+                const FontRecord& record, size_t font, const cli::Encoding* encoding,
+                const FitLimits& limits, std::vector<Finding>& out) {
+  CharStrings not_held, missing;
+  std::vector<Finding> fit;
+  for (size_t i = 0; i < cat.strings.size(); ++i) {
+    const std::vector<uint32_t> codes = font_codes(chars[i], encoding);
+    for (size_t j = 0; j < codes.size(); ++j) {
+      if (chars[i][j] == kLineFeed) continue;
+      if (codes[j] == kNoCode)
+        note(not_held, chars[i][j], i);
+      else if (!codepage_symbol(record, codes[j]))
+        note(missing, chars[i][j], i);
+    }
+    const std::optional<uint32_t> limit = pixel_limit(cat.strings[i], limits);
+    if (!limit && !limits.max_lines) continue;
+    const TextSymbols symbols = text_symbols(record, codes);
+    uint64_t wide = 0;
+    for (const auto& line : symbols.lines)
+      wide = std::max(wide, line_width(record, line, limits.spacing.symbol));
+    if (limit && wide > *limit) {
+      Finding f = found(FindingKind::too_wide, file, i, font);
+      f.size = wide;
+      f.limit = *limit;
+      fit.push_back(std::move(f));
+    }
+    if (limits.max_lines && symbols.lines.size() > *limits.max_lines) {
+      Finding f = found(FindingKind::too_many_lines, file, i, font);
+      f.size = symbols.lines.size();
+      f.height = text_height(record, symbols.lines.size(), limits.spacing);
+      f.limit = *limits.max_lines;
+      fit.push_back(std::move(f));
+    }
   }
-  return out;
+  add_chars(FindingKind::not_in_code_page, file, font, not_held, out);
+  add_chars(FindingKind::missing, file, font, missing, out);
+  // Too wide before too many lines, each in string order.
+  std::stable_partition(fit.begin(), fit.end(),
+                        [](const Finding& f) { return f.kind == FindingKind::too_wide; });
+  out.insert(out.end(), fit.begin(), fit.end());
 }
 
 }  // namespace
 
+std::u32string string_chars(const text::DisplayString& s) {
+  const std::optional<std::vector<char32_t>> chars = cli::utf8_decode(s.text);
+  return chars ? std::u32string(chars->begin(), chars->end()) : std::u32string();
+}
+
 Outcome<StringsCheck> check_strings(const InspectResult& result,
-                                    const std::vector<std::string>* names,
-                                    std::optional<size_t> only, const std::string& file_name,
-                                    const std::string& file_text, uint32_t scale,
-                                    const ReadingOptions& opts) {
-  const Outcome<std::vector<Line>> lines = read_lines(file_name, file_text);
-  if (!lines.ok()) return lines.failure();
-  std::vector<uint32_t> codes;
-  size_t characters = 0;
-  for (const Line& l : lines.value()) {
-    if (!codes.empty()) codes.push_back('\n');
-    codes.insert(codes.end(), l.chars.begin(), l.chars.end());
-    characters += l.chars.size();
-  }
-  StringsCheck check;
-  check.report = "\nStrings " + in_quotes(file_name) + ": " + std::to_string(lines->size()) +
-                 (lines->size() == 1 ? " line, " : " lines, ") + std::to_string(characters) +
-                 (characters == 1 ? " character\n" : " characters\n");
-  std::vector<RgbPicture> pictures;
-  for (size_t n = 0; n < result.fonts.size(); ++n) {
-    const FontRecord& font = result.fonts[n];
-    if ((only && n != *only) || (!only && !font.has_codepage)) continue;
-    if (!font.has_codepage)
-      return Failure{Fault::unsupported, "font block " + std::to_string(n) +
+                                    const std::vector<text::Catalogue>& catalogues,
+                                    const std::vector<CheckedFont>& fonts,
+                                    const FitLimits& limits) {
+  for (const CheckedFont& font : fonts)
+    if (!result.fonts.at(font.block).has_codepage)
+      return Failure{Fault::unsupported, "font block " + std::to_string(font.block) +
                                              " has no codepage to find the strings' characters in"};
-    size_t count = 0;
-    const std::string list = missing_list(font, lines.value(), count);
-    check.missing = check.missing || count > 0;
-    check.report += "  " + font_label(n, names) + ": " +
-                    (count == 0 ? "every character\n"
-                                : std::to_string(count) +
-                                      (count == 1 ? " character falls" : " characters fall") +
-                                      " to the default character:\n" + list);
-    Outcome<TextPicture> drawn = draw_text(font, text_symbols(font, codes), scale, opts, true);
-    if (!drawn.ok()) return drawn.failure();
-    pictures.push_back(std::move(drawn->picture));
+  StringsCheck check;
+  for (size_t file = 0; file < catalogues.size(); ++file) {
+    const text::Catalogue& cat = catalogues[file];
+    FileSummary summary;
+    std::vector<std::u32string> chars;
+    chars.reserve(cat.strings.size());
+    for (const text::DisplayString& s : cat.strings) {
+      chars.push_back(string_chars(s));
+      summary.characters +=
+          chars.back().size() -
+          static_cast<size_t>(std::count(chars.back().begin(), chars.back().end(), kLineFeed));
+      summary.fit_checked = summary.fit_checked || limits.max_lines || pixel_limit(s, limits);
+    }
+    check.files.push_back(summary);
+    check_own(file, cat, chars, check.findings);
+    for (size_t k = 0; k < fonts.size(); ++k)
+      check_font(file, cat, chars, result.fonts[fonts[k].block], k,
+                 fonts[k].encoding ? &*fonts[k].encoding : nullptr, limits, check.findings);
   }
-  if (pictures.empty())
-    return Failure{Fault::unsupported, "the image has no font with a codepage to draw strings in"};
-  check.picture = stack(pictures);
   return check;
 }
 

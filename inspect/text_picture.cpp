@@ -11,23 +11,20 @@ namespace {
 using ull = unsigned long long;
 
 constexpr uint32_t kLineFeed = 10;
-uint64_t line_width(const FontRecord& font, const std::vector<size_t>& line) {
-  uint64_t w = 0;
-  for (const size_t s : line) w += font.widths[s];
-  return w;
-}
 
-Extent text_extent(const FontRecord& font, const TextSymbols& text, uint32_t scale) {
+Extent text_extent(const FontRecord& font, const TextSymbols& text, uint32_t scale,
+                   const TextSpacing& spacing) {
   uint64_t widest = 0;
-  for (const auto& line : text.lines) widest = std::max(widest, line_width(font, line));
+  for (const auto& line : text.lines)
+    widest = std::max(widest, line_width(font, line, spacing.symbol));
   return {widest * scale + 2 * kSheetMargin,
-          uint64_t{font.symheight} * scale * text.lines.size() + 2 * kSheetMargin};
+          text_height(font, text.lines.size(), spacing) * scale + 2 * kSheetMargin};
 }
 
-uint32_t auto_scale(const FontRecord& font, const TextSymbols& text) {
+uint32_t auto_scale(const FontRecord& font, const TextSymbols& text, const TextSpacing& spacing) {
   uint32_t s =
       std::clamp<uint32_t>(kAutoHeight / std::max<uint32_t>(font.symheight, 1), 1, kAutoMaxScale);
-  while (s > 1 && !text_extent(font, text, s).fits()) --s;
+  while (s > 1 && !text_extent(font, text, s, spacing).fits()) --s;
   return s;
 }
 
@@ -91,12 +88,38 @@ TextSymbols text_symbols(const FontRecord& font, const std::vector<uint32_t>& co
   return text;
 }
 
+std::vector<uint32_t> font_codes(std::u32string_view chars, const cli::Encoding* encoding) {
+  std::vector<uint32_t> codes;
+  codes.reserve(chars.size());
+  for (const char32_t c : chars) {
+    if (!encoding || encoding->kind != cli::EncodingKind::code_page || c == kLineFeed) {
+      codes.push_back(c);
+    } else {
+      const std::optional<uint8_t> b = encoding->code_page->from_unicode(c);
+      codes.push_back(b ? *b : kNoCode);
+    }
+  }
+  return codes;
+}
+
+uint64_t line_width(const FontRecord& font, const std::vector<size_t>& line, uint32_t spacing) {
+  if (line.empty()) return 0;
+  uint64_t w = uint64_t{spacing} * (line.size() - 1);
+  for (const size_t s : line) w += font.widths[s];
+  return w;
+}
+
+uint64_t text_height(const FontRecord& font, size_t lines, const TextSpacing& spacing) {
+  const uint64_t pitch = spacing.line_height.value_or(font.symheight);
+  return pitch * (std::max<size_t>(lines, 1) - 1) + font.symheight;
+}
+
 Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, uint32_t scale,
-                               const ReadingOptions& opts, bool mark) {
+                               const ReadingOptions& opts, bool mark, const TextSpacing& spacing) {
   if (!font.drawable || choose_reading(font, opts) == PixelReading::none)
     return Failure{Fault::unsupported, "the font's symbols cannot be drawn (see the problems)"};
-  const uint32_t s = scale ? scale : auto_scale(font, text);
-  const Extent e = text_extent(font, text, s);
+  const uint32_t s = scale ? scale : auto_scale(font, text, spacing);
+  const Extent e = text_extent(font, text, s, spacing);
   if (!e.fits())
     return Failure{Fault::too_large,
                    strf("the text at scale %u would be %llu x %llu pixels, too large", s,
@@ -113,9 +136,9 @@ Outcome<TextPicture> draw_text(const FontRecord& font, const TextSymbols& text, 
       draw_symbol(font, symbol, left, top, s, opts, out.picture);
       if (mark && text.fell_back[l][i])
         frame(left, top, font.widths[symbol] * s, font.symheight * s, s, out.picture);
-      left += font.widths[symbol] * s;
+      left += (font.widths[symbol] + spacing.symbol) * s;
     }
-    top += font.symheight * s;
+    top += spacing.line_height.value_or(font.symheight) * s;
   }
   return out;
 }

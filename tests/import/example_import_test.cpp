@@ -58,6 +58,17 @@ TEST(ImportExample, ImageIsSoundAndDrawsTheDocsPicture) {
   EXPECT_EQ(a.width, b.width);
   EXPECT_EQ(a.height, b.height);
   EXPECT_TRUE(a.rgb == b.rgb) << "docs/hello-mir.png is not what the inspector draws";
+
+  // The README's check of strings, in the same font.
+  dir.write("ru.po",
+            "msgid \"Settings\"\nmsgstr \"Настройки\"\n\nmsgid \"Engine\"\nmsgstr "
+            "\"Температура двигателя\"\n");
+  r = inspect_test::run_inspect_exe(
+      dir.path(), "text.bin --strings ru.po --font DejaVu16 --max-width 128 --quiet");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "ru.po:5: error: \"Engine\": 203 pixels wide in font block 0 (DejaVu16), limit "
+            "128\n");
 }
 
 TEST(ImportExample, DemoSheetIsWhatTheInspectorDraws) {

@@ -189,7 +189,8 @@ TEST(InspectProgram, CommandLineErrors) {
 
       {"img.bin other.bin", 2, "more than one image file given (\"img.bin\" and \"other.bin\")"},
       {"--font 0 img.bin", 2, "--font needs --png, --text or --strings"},
-      {"--strings s.txt img.bin", 2, "--strings needs --png"},
+      {"--font 0 --font 1 --png a.png img.bin", 2,
+       "--font can be given more than once only with --strings"},
       {"--strings s.txt --text A --font 0 --png a.png img.bin", 2,
        "--text and --strings cannot be used together"},
       {"--scale 2 img.bin", 2, "--scale needs --png"},

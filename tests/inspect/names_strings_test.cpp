@@ -71,28 +71,34 @@ TEST(InspectStrings, CoveredAndUncoveredLines) {
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(r.out, std::string(kTable) +
                        "\nStrings \"ok.txt\": 2 lines, 3 characters\n  font block 0 (Bars): "
-                       "every character\nStrings picture \"ok.png\": 64 x 48 pixels\n"
+                       "every character\nStrings picture \"ok.png\": 85 x 83 pixels, scale 8\n"
                        "\nNo problems found\n");
   // Every font with a codepage: Bars lacks "A", Dots lacks "À" and "Á".
   dir.write("ui.txt", "A?\n\xC3\x80\xC3\x81\n");
   r = run_inspect_exe(dir.path(), "bars.bin --strings ui.txt --png ui.png --scale 1");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, std::string(kTable) +
-                       "\nStrings \"ui.txt\": 2 lines, 4 characters\n"
-                       "  font block 0 (Bars): 1 character falls to the default character:\n"
-                       "    U+0041 \"A\" (line 1)\n"
-                       "  font block 1 (Dots): 2 characters fall to the default character:\n"
-                       "    U+00C0 \"\xC3\x80\" (line 2)\n    U+00C1 \"\xC3\x81\" (line 2)\n"
-                       "Strings picture \"ui.png\": 22 x 40 pixels\n\nNo problems found\n");
-  // Bars' picture first: "A" fell to the full block, framed in red; "?"
-  // is the full block itself, in black.
+  EXPECT_EQ(r.out,
+            std::string(kTable) +
+                "\nStrings \"ui.txt\": 2 lines, 4 characters\n"
+                "  font block 0 (Bars): 1 character falls to the default character:\n"
+                "    U+0041 \"A\":\n      ui.txt:1: \"A?\"\n"
+                "  font block 1 (Dots): 2 characters fall to the default character:\n"
+                "    U+00C0 \"\xC3\x80\":\n      ui.txt:2: \"\xC3\x80\xC3\x81\"\n"
+                "    U+00C1 \"\xC3\x81\":\n      ui.txt:2: \"\xC3\x80\xC3\x81\"\n"
+                "Strings picture \"ui.png\": 39 x 66 pixels, scale 1\n\nNo problems found\n");
+  // Each font under its label (9 rows and the gap of 4 at scale 1), its
+  // strings 4 apart. Bars first: "A" fell to the full block, framed in
+  // red; "?" is the full block itself, in black.
   const std::string png = TempDir::read(dir / "ui.png");
   const RgbPicture img = decode_png(png.data(), png.size());
-  const uint32_t m = kSheetMargin;
-  EXPECT_TRUE(img.at(m, m) == kFellBackMark);
-  EXPECT_TRUE(img.at(m + 3, m) == (RGBTRIPLET{0, 0, 0}));
-  // Dots' picture below: line 2 drawn from the dot of "?" twice, framed.
-  EXPECT_TRUE(img.at(m, 2 * m + 4 + m + 2) == kFellBackMark);
+  const uint32_t m = kSheetMargin, bars = m + 9 + kSheetLabelGap;
+  EXPECT_TRUE(img.at(m, m) == kSheetLabelColour);  // the B of "Bars"
+  EXPECT_TRUE(img.at(m, bars) == kFellBackMark);
+  EXPECT_TRUE(img.at(m + 3, bars) == (RGBTRIPLET{0, 0, 0}));
+  // Dots' strings below: line 2 drawn from the dot of "?" twice, framed.
+  const uint32_t dots = bars + 2 * (2 + kSheetGap) - kSheetGap + kSheetRowGap + 9 + kSheetLabelGap;
+  EXPECT_TRUE(img.at(m, dots + 2 + kSheetGap) == kFellBackMark);
+  EXPECT_TRUE(img.at(m, dots - kSheetLabelGap - 9) == kSheetLabelColour);  // the D of "Dots"
   dir.write("bad.txt", "ok\n\xFF\n");
   r = run_inspect_exe(dir.path(), "bars.bin --strings bad.txt --png b.png");
   EXPECT_EQ(r.status, 2);

@@ -102,7 +102,7 @@ TEST(InspectTextPicture, ProgramDrawsTextInTheCodepageEncoding) {
   };
   const Case errors[] = {
       {"bars.bin --text A --png t.png", "--text needs --font"},
-      {"bars.bin --encoding CP1251", "--encoding needs --text"},
+      {"bars.bin --encoding CP1251", "--encoding needs --text or --strings"},
       {"bars.bin --encoding native --text A --font 0 --png t.png",
        "--encoding takes unicode or a code page, not native"},
       {"bars.bin --encoding NOPE --text A --font 0 --png t.png",
