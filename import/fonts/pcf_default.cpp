@@ -1,5 +1,7 @@
 #include "import/fonts/pcf_default.h"
 
+#include "base/coding.h"
+
 namespace tralk::importer {
 
 namespace {
@@ -11,10 +13,6 @@ constexpr size_t kHeaderSize = 8;     // magic, table count
 constexpr size_t kTocEntrySize = 16;  // type, format, size, offset
 constexpr size_t kEncodingHead = 14;  // format, 5 two-byte fields
 
-uint32_t le32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
 uint16_t u16(const uint8_t* p, bool msb_first) {
   return msb_first ? static_cast<uint16_t>(p[0] << 8 | p[1])
                    : static_cast<uint16_t>(p[1] << 8 | p[0]);
@@ -25,12 +23,12 @@ uint16_t u16(const uint8_t* p, bool msb_first) {
 std::optional<size_t> encodings_table(const uint8_t* data, size_t size) {
   if (size < kHeaderSize || data[0] != 1 || data[1] != 'f' || data[2] != 'c' || data[3] != 'p')
     return std::nullopt;
-  const uint32_t tables = le32(data + 4);
+  const uint32_t tables = get_u32le(data + 4);
   if (tables > (size - kHeaderSize) / kTocEntrySize) return std::nullopt;
   for (uint32_t i = 0; i < tables; ++i) {
     const uint8_t* entry = data + kHeaderSize + size_t{i} * kTocEntrySize;
-    const uint32_t offset = le32(entry + 12);
-    if (le32(entry) == kBdfEncodings && offset < size && size - offset >= kEncodingHead)
+    const uint32_t offset = get_u32le(entry + 12);
+    if (get_u32le(entry) == kBdfEncodings && offset < size && size - offset >= kEncodingHead)
       return offset;
   }
   return std::nullopt;
@@ -42,7 +40,7 @@ std::optional<uint32_t> pcf_default_char(const uint8_t* data, size_t size) {
   const std::optional<size_t> at = encodings_table(data, size);
   if (!at) return std::nullopt;
   const uint8_t* t = data + *at;
-  const bool msb = (le32(t) & kMsbFirst) != 0;
+  const bool msb = (get_u32le(t) & kMsbFirst) != 0;
   const uint32_t first_col = u16(t + 4, msb), last_col = u16(t + 6, msb);
   const uint32_t first_row = u16(t + 8, msb), last_row = u16(t + 10, msb);
   const uint32_t code = u16(t + 12, msb);

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/coding.h"
+
 namespace tralk::importer {
 
 namespace {
@@ -18,10 +20,6 @@ constexpr uint16_t kPsf1Separator = 0xFFFF;
 constexpr uint16_t kPsf1StartSeq = 0xFFFE;
 constexpr uint8_t kPsf2Separator = 0xFF;
 constexpr uint8_t kPsf2StartSeq = 0xFE;
-
-uint32_t le32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
 
 Failure damaged(Fault code, const std::string& why) {
   return Failure{code, why};
@@ -55,7 +53,7 @@ Status read_psf1_table(const uint8_t* p, const uint8_t* end, PsfFont& font) {
       if (end - p < 2)
         return damaged(Fault::cut_short,
                        "its Unicode table ends inside the entry of glyph " + std::to_string(g));
-      const uint16_t v = static_cast<uint16_t>(p[0] | p[1] << 8);
+      const uint16_t v = get_u16le(p);
       p += 2;
       if (v == kPsf1Separator) break;
       if (v == kPsf1StartSeq) {
@@ -137,15 +135,15 @@ Outcome<PsfFont> read_psf1(const uint8_t* data, size_t size) {
 
 Outcome<PsfFont> read_psf2(const uint8_t* data, size_t size) {
   if (size < kPsf2HeaderSize) return damaged(Fault::cut_short, "the file ends inside its header");
-  const uint32_t version = le32(data + 4);
-  const uint32_t header = le32(data + 8);
-  const uint32_t flags = le32(data + 12);
-  const uint32_t charsize = le32(data + 20);
+  const uint32_t version = get_u32le(data + 4);
+  const uint32_t header = get_u32le(data + 8);
+  const uint32_t flags = get_u32le(data + 12);
+  const uint32_t charsize = get_u32le(data + 20);
   PsfFont font;
   font.version = 2;
-  font.glyphs = le32(data + 16);
-  font.height = le32(data + 24);
-  font.width = le32(data + 28);
+  font.glyphs = get_u32le(data + 16);
+  font.height = get_u32le(data + 24);
+  font.width = get_u32le(data + 28);
   font.has_table = (flags & kPsf2HasTable) != 0;
   if (version != 0)
     return damaged(Fault::unsupported,
