@@ -14,8 +14,8 @@
 #include <memory>
 #include <string_view>
 
+#include "base/path.h"
 #include "base/platform.h"
-#include "base/wildcard.h"
 
 const char kPathSeparator = '/';
 const bool kPathHasDrive = false;

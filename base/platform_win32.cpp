@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/path.h"
 #include "base/platform.h"
-#include "base/wildcard.h"
 
 const char kPathSeparator = '\\';
 const bool kPathHasDrive = true;
