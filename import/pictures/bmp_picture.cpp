@@ -8,7 +8,7 @@
 #include "bitmap/bmp_read.h"
 #include "bitmap/symbol.h"
 #include "import/pictures/flatten.h"
-#include "import/pictures/picture_limits.h"
+#include "import/pictures/picture_read.h"
 
 namespace tralk::importer {
 
