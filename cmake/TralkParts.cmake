@@ -99,8 +99,10 @@ function(tralk_add_part part)
   endforeach()
   tralk_part_target(${part} target)
   add_library(${target} STATIC ${sources})
+  # A static library is compiled without waiting for the parts it uses: only
+  # the programs' links wait for the libraries.
   set_target_properties(${target} PROPERTIES UNITY_BUILD ${TRALK_UNITY_BUILD}
-    UNITY_BUILD_BATCH_SIZE ${TRALK_UNITY_BATCH_SIZE})
+    UNITY_BUILD_BATCH_SIZE ${TRALK_UNITY_BATCH_SIZE} OPTIMIZE_DEPENDENCIES ON)
   set(alone ${sources})
   list(FILTER alone INCLUDE REGEX "_win32\\.cpp$")
   foreach(file IN LISTS ARG_ALONE)
