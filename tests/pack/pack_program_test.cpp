@@ -8,7 +8,7 @@
 #include <set>
 
 #include "base/text.h"
-#include "cli/option_help.h"
+#include "cli/option_table.h"
 #include "pack/pack_options.h"
 #include "support/man_options.h"
 #include "tests/pack/pack_helpers.h"
@@ -218,8 +218,7 @@ TEST(PackProgram, RefusalsWriteNothing) {
 namespace {
 
 TEST(ManPage, PackDescribesTheOptionsOfItsTable) {
-  const std::vector<std::string> names =
-      tralk::cli::option_names(tralk::pack::pack_option_groups());
+  const std::vector<std::string> names = tralk::pack::pack_option_table().names();
   const std::string page = TempDir::read(TRALK_MAN "/tralk-pack.1");
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(man_option_names(page, "OPTIONS"), std::set<std::string>(names.begin(), names.end()));
