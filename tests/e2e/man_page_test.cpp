@@ -18,12 +18,14 @@ TEST(ManPage, TralkDescribesTheOptionsOfItsTable) {
   const std::string page = TempDir::read(TRALK_MAN "/tralk.1");
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(man_option_names(page, "OPTIONS"), std::set<std::string>(names.begin(), names.end()));
+  EXPECT_EQ(repeats_unsaid(tralk_options()), std::vector<std::string>{});
 }
 
 TEST(ManPage, InspectDescribesTheOptionsOfItsTable) {
   const std::vector<std::string> names = tralk::inspector::inspect_option_table().names();
   const std::string page = TempDir::read(TRALK_MAN "/tralk-inspect.1");
   EXPECT_EQ(man_option_names(page, "OPTIONS"), std::set<std::string>(names.begin(), names.end()));
+  EXPECT_EQ(repeats_unsaid(tralk::inspector::inspect_option_table()), std::vector<std::string>{});
 }
 
 // The reading itself: each form of entry line, other sections ignored.

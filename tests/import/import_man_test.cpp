@@ -32,6 +32,10 @@ TEST(ManPage, ImportDescribesTheOptionsOfEachTable) {
             names_of(tralk::importer::picture_option_table()));
   EXPECT_EQ(man_option_names(page, "PALETTE OPTIONS"),
             names_of(tralk::importer::palette_option_table()));
+  for (const auto& unsaid : {repeats_unsaid(tralk::importer::font_option_table()),
+                             repeats_unsaid(tralk::importer::picture_option_table()),
+                             repeats_unsaid(tralk::importer::palette_option_table())})
+    EXPECT_EQ(unsaid, std::vector<std::string>{});
 }
 
 }  // namespace
