@@ -173,9 +173,15 @@ function(_tralk_add_import caller name sources outputs)
   if(NOT CMAKE_GENERATOR MATCHES "Ninja")
     set(touch COMMAND "${CMAKE_COMMAND}" -E touch_nocreate ${paths})
   endif()
+  # The importer refuses an option given twice: a --quiet in OPTIONS is the
+  # one the imports give.
+  set(quiet --quiet)
+  if("--quiet" IN_LIST ARGN)
+    set(quiet "")
+  endif()
   add_custom_command(
     OUTPUT ${paths}
-    COMMAND tralk::tralk-import ${ARGN} --quiet ${depfile_args}
+    COMMAND tralk::tralk-import ${ARGN} ${quiet} ${depfile_args}
     ${touch}
     DEPENDS ${sources} tralk::tralk-import
     ${depfile_option}

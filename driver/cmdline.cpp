@@ -1,6 +1,5 @@
 #include "driver/cmdline.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -11,211 +10,184 @@
 #include "base/path.h"
 #include "base/text.h"
 
-#ifndef TRALK_VERSION
-#error "TRALK_VERSION must name the project's version (set by CMake)"
-#endif
-
 namespace {
+
+using tralk::cli::Given;
+using tralk::cli::OptionArg;
+using tralk::cli::OptionProblem;
 
 // The help's columns: the option and its value, then what it does.
 constexpr size_t kHelpIndent = 3;
 constexpr size_t kHelpColumn = 21;
 
-std::string quoted(std::string_view s) {
-  return "\"" + std::string(s) + "\"";
+template <CmdAction action>
+Status act(CmdLine& cmd, const OptionArg&) {
+  cmd.action = action;
+  return {};
 }
 
-bool fail(CmdLine& cmd, std::string message) {
-  cmd.error = std::move(message);
-  return false;
+template <ListMode mode>
+Status list(CmdLine& cmd, const OptionArg&) {
+  cmd.list = mode;
+  return {};
 }
 
-const char* list_option(ListMode mode) {
-  switch (mode) {
-    case ListMode::kOutputs:
-      return "--list-outputs";
-    case ListMode::kInputs:
-      return "--list-inputs";
-    case ListMode::kFonts:
-      return "--list-fonts";
-    case ListMode::kNone:
+Status read_max_size(CmdLine& cmd, const OptionArg& arg) {
+  cmd.max_size = parse_byte_size(arg.value());
+  if (cmd.max_size) return {};
+  return Failure{Fault::usage, "needs a number of bytes, KiB or MiB"};
+}
+
+using tralk::cli::append;
+using tralk::cli::set_flag;
+using tralk::cli::store;
+
+// A group is a line of the synopsis.
+const tralk::cli::OptionTable<CmdLine> kOptions(
+    tralk::cli::Syntax::options_first,
+    {{nullptr,
+      {{"--depfile",
+        "FILE",
+        Given::once,
+        {"after a successful run, write a Make dependency file naming",
+         "the files written as targets, the files read as prerequisites"},
+        store<&CmdLine::depfile>},
+       {"--output-dir",
+        "DIR",
+        Given::once,
+        {"write images with relative names under the existing folder",
+         "DIR instead of beside the configuration file (inputs are",
+         "still found beside the configuration file)"},
+        store<&CmdLine::output_dir>},
+       {"--checksum",
+        nullptr,
+        Given::once,
+        {"add the CRC-32 of each image (as zlib computes it) to its",
+         "header: #define NAME_CRC32 0x..."},
+        set_flag<&CmdLine::checksum>}}},
+     {nullptr,
+      {{"--input-dir",
+        "DIR",
+        Given::repeatable,
+        {"look for an input with a relative name that is not beside the",
+         "configuration file in DIR; given more than once, the folders", "are searched in order"},
+        append<&CmdLine::input_dirs>},
+       {"--max-size",
+        "N",
+        Given::once,
+        {"fail the run when an image is larger than N bytes (N may be",
+         "hexadecimal, 0x..., and end in KiB or MiB); no file of that", "image is written"},
+        read_max_size},
+       {"--quiet",
+        nullptr,
+        Given::once,
+        {"print only warnings and errors"},
+        set_flag<&CmdLine::quiet>},
+       {"--strict",
+        nullptr,
+        Given::once,
+        {"fail the run on a warning, as on an error"},
+        set_flag<&CmdLine::strict>}}},
+     {nullptr,
+      {{"--list-outputs",
+        nullptr,
+        Given::one_of,
+        {"print the files a run would write, one per line, and nothing", "else; no input is read"},
+        list<ListMode::kOutputs>},
+       {"--list-inputs",
+        nullptr,
+        Given::one_of,
+        {"print the input entries of the configuration as written, one",
+         "per line, and nothing else; no input is read"},
+        list<ListMode::kInputs>},
+       {"--list-fonts",
+        nullptr,
+        Given::one_of,
+        {"print the C name of every font with the image it goes into,",
+         "one per line, and nothing else; no input is read"},
+        list<ListMode::kFonts>}}},
+     {nullptr,
+      {{"--version",
+        nullptr,
+        Given::alone,
+        {"print the version and exit"},
+        act<CmdAction::kVersion>},
+       {"--help", nullptr, Given::alone, {"print this text and exit"}, act<CmdAction::kHelp>}}}});
+
+// tralk's words for what is wrong with a command line, args being the
+// arguments after the program's name.
+std::string failure_text(const Failure& failure, const char* const* args) {
+  const std::string option = in_quotes(args[failure.at.item]);
+  switch (static_cast<OptionProblem>(failure.at.field)) {
+    case OptionProblem::unknown:
+      return "\n Unknown option: " + option;
+    case OptionProblem::missing_value:
+      return "\n Option " + option + " needs a value";
+    case OptionProblem::given_twice:
+      return "\n Option " + option + " given twice";
+    case OptionProblem::excluded:
+      return "\n Options " + in_quotes(failure.text) + " and " + option + " exclude each other";
+    case OptionProblem::not_alone:
+      return "\n Option " + option + " must be the only argument";
+    case OptionProblem::bad_value:
+      return "\n Option " + option + " " + failure.text + ": " +
+             in_quotes(args[failure.at.item + 1]);
+    case OptionProblem::operand:
       break;
   }
-  return "";
-}
-
-bool set_list(CmdLine& cmd, ListMode mode) {
-  if (cmd.list != ListMode::kNone)
-    return fail(cmd, std::string("\n Options \"") + list_option(cmd.list) + "\" and \"" +
-                         list_option(mode) + "\" exclude each other");
-  cmd.list = mode;
-  return true;
-}
-
-const std::vector<OptionEntry>& option_table() {
-  static const std::vector<OptionEntry> table = {
-      {"--depfile",
-       "FILE",
-       OptionUse::kOnce,
-       1,
-       {"after a successful run, write a Make dependency file naming",
-        "the files written as targets, the files read as prerequisites"},
-       [](CmdLine& cmd, const char* v) {
-         cmd.depfile = v;
-         return true;
-       }},
-      {"--output-dir",
-       "DIR",
-       OptionUse::kOnce,
-       1,
-       {"write images with relative names under the existing folder",
-        "DIR instead of beside the configuration file (inputs are",
-        "still found beside the configuration file)"},
-       [](CmdLine& cmd, const char* v) {
-         cmd.output_dir = v;
-         return true;
-       }},
-      {"--checksum",
-       nullptr,
-       OptionUse::kOnce,
-       1,
-       {"add the CRC-32 of each image (as zlib computes it) to its",
-        "header: #define NAME_CRC32 0x..."},
-       [](CmdLine& cmd, const char*) { return cmd.checksum = true; }},
-      {"--input-dir",
-       "DIR",
-       OptionUse::kRepeatable,
-       2,
-       {"look for an input with a relative name that is not beside the",
-        "configuration file in DIR; given more than once, the folders", "are searched in order"},
-       [](CmdLine& cmd, const char* v) {
-         cmd.input_dirs.emplace_back(v);
-         return true;
-       }},
-      {"--max-size",
-       "N",
-       OptionUse::kOnce,
-       2,
-       {"fail the run when an image is larger than N bytes (N may be",
-        "hexadecimal, 0x..., and end in KiB or MiB); no file of that", "image is written"},
-       [](CmdLine& cmd, const char* v) {
-         cmd.max_size = parse_byte_size(v);
-         if (cmd.max_size) return true;
-         return fail(cmd,
-                     "\n Option \"--max-size\" needs a number of bytes, KiB or MiB: " + quoted(v));
-       }},
-      {"--quiet",
-       nullptr,
-       OptionUse::kOnce,
-       2,
-       {"print only warnings and errors"},
-       [](CmdLine& cmd, const char*) { return cmd.quiet = true; }},
-      {"--strict",
-       nullptr,
-       OptionUse::kOnce,
-       2,
-       {"fail the run on a warning, as on an error"},
-       [](CmdLine& cmd, const char*) { return cmd.strict = true; }},
-      {"--list-outputs",
-       nullptr,
-       OptionUse::kChoice,
-       3,
-       {"print the files a run would write, one per line, and nothing", "else; no input is read"},
-       [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kOutputs); }},
-      {"--list-inputs",
-       nullptr,
-       OptionUse::kChoice,
-       3,
-       {"print the input entries of the configuration as written, one",
-        "per line, and nothing else; no input is read"},
-       [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kInputs); }},
-      {"--list-fonts",
-       nullptr,
-       OptionUse::kChoice,
-       3,
-       {"print the C name of every font with the image it goes into,",
-        "one per line, and nothing else; no input is read"},
-       [](CmdLine& cmd, const char*) { return set_list(cmd, ListMode::kFonts); }},
-      {"--version",
-       nullptr,
-       OptionUse::kAlone,
-       4,
-       {"print the version and exit"},
-       [](CmdLine& cmd, const char*) {
-         cmd.action = CmdAction::kVersion;
-         return true;
-       }},
-      {"--help",
-       nullptr,
-       OptionUse::kAlone,
-       4,
-       {"print this text and exit"},
-       [](CmdLine& cmd, const char*) {
-         cmd.action = CmdAction::kHelp;
-         return true;
-       }},
-  };
-  return table;
-}
-
-const OptionEntry* find_option(std::string_view name) {
-  for (const OptionEntry& entry : option_table()) {
-    if (name == entry.name) return &entry;
-  }
-  return nullptr;
+  return failure.text;
 }
 
 CmdLine bad(CmdLine cmd, std::string message) {
   cmd.action = CmdAction::kBadOptions;
-  if (!message.empty()) cmd.error = std::move(message);
+  cmd.error = std::move(message);
   return cmd;
 }
 
-// The one-argument command line, as it has always been read.
+// The one-argument command line, as it has always been read: an option that
+// stands alone, or the configuration's name.
 CmdLine parse_single(std::string_view arg) {
   CmdLine cmd;
   if (arg.empty()) return cmd;
-  const OptionEntry* entry = find_option(arg);
-  if (entry && entry->use == OptionUse::kAlone) {
-    entry->apply(cmd, nullptr);
-  } else {
-    cmd.action = CmdAction::kRun;
-    cmd.config = arg;
+  for (const auto& group : kOptions.groups()) {
+    for (const auto& option : group.options) {
+      if (option.given == Given::alone && arg == option.names) {
+        (void)option.read(cmd, {arg, {}});
+        return cmd;
+      }
+    }
   }
+  cmd.action = CmdAction::kRun;
+  cmd.config = arg;
   return cmd;
 }
 
-// One line of the synopsis: its options as the table describes them.
-std::string synopsis_line(int line) {
+// One line of the synopsis: the options of a group as the table describes them.
+std::string synopsis_line(const tralk::cli::OptionGroup<CmdLine>& group) {
   std::string items;
   bool takes_config = true;
-  for (const OptionEntry& entry : option_table()) {
-    if (entry.synopsis_line != line) continue;
-    const bool alternatives = entry.use == OptionUse::kChoice || entry.use == OptionUse::kAlone;
+  for (const auto& option : group.options) {
+    const bool alternatives = option.given == Given::one_of || option.given == Given::alone;
     if (!items.empty()) items += alternatives ? " | " : " ";
     if (alternatives) {
-      items += entry.name;
+      items += option.names;
     } else {
-      items += "[" + std::string(entry.name) + (entry.value ? " " + std::string(entry.value) : "") +
-               "]" + (entry.use == OptionUse::kRepeatable ? "..." : "");
+      items += "[" + std::string(option.names) +
+               (option.value ? " " + std::string(option.value) : "") + "]" +
+               (option.given == Given::repeatable ? "..." : "");
     }
-    if (entry.use == OptionUse::kAlone) takes_config = false;
+    if (option.given == Given::alone) takes_config = false;
   }
-  if (items.empty()) return items;
   return "   TRALK " + items + (takes_config ? " config_file.vfg" : "") + "\n";
 }
 
 std::string options_text() {
   std::string text = "\n Options, before the configuration file:\n";
-  int last_line = 0;
-  for (const OptionEntry& entry : option_table())
-    last_line = std::max(last_line, entry.synopsis_line);
-  for (int line = 1; line <= last_line; ++line) text += synopsis_line(line);
-  for (const OptionEntry& entry : option_table()) {
-    std::string head(kHelpIndent, ' ');
-    head += entry.name;
-    if (entry.value) head += std::string(" ") + entry.value;
-    append_option_help(text, std::move(head), entry.help, kHelpColumn);
+  for (const auto& group : kOptions.groups()) text += synopsis_line(group);
+  for (const auto& group : kOptions.groups()) {
+    for (const auto& option : group.options)
+      text += tralk::cli::option_help(option.names, option.value, option.help, kHelpIndent,
+                                      kHelpColumn);
   }
   return text;
 }
@@ -228,44 +200,33 @@ std::optional<std::string> resolve_named(const std::string& name) {
 
 }  // namespace
 
-std::span<const OptionEntry> tralk_options() {
-  return option_table();
+const tralk::cli::OptionTable<CmdLine>& tralk_options() {
+  return kOptions;
 }
 
 CmdLine parse_cmdline(int argc, const char* const* argv) {
   if (argc < 2) return CmdLine{};
   if (argc == 2) return parse_single(argv[1]);
   CmdLine cmd;
-  std::vector<const OptionEntry*> seen;
-  int i = 1;
-  for (; i < argc && std::string_view(argv[i]).substr(0, 2) == "--"; ++i) {
-    const std::string_view option = argv[i];
-    const OptionEntry* entry = find_option(option);
-    if (!entry) return bad(cmd, "\n Unknown option: " + quoted(option));
-    if (entry->use == OptionUse::kAlone)
-      return bad(cmd, "\n Option " + quoted(option) + " must be the only argument");
-    if (entry->use != OptionUse::kRepeatable &&
-        std::find(seen.begin(), seen.end(), entry) != seen.end())
-      return bad(cmd, "\n Option " + quoted(option) + " given twice");
-    seen.push_back(entry);
-    const char* value = nullptr;
-    if (entry->value) {
-      if (i + 1 == argc) return bad(cmd, "\n Option " + quoted(option) + " needs a value");
-      value = argv[++i];
-    }
-    if (!entry->apply(cmd, value)) return bad(cmd, "");
-  }
-  if (i == argc) return bad(cmd, "\n No configuration file after the options");
-  if (i + 1 < argc) {
-    return bad(cmd, "\n Unexpected argument after the configuration file: " + quoted(argv[i + 1]));
-  }
+  bool config_given = false;
+  const char* const* args = argv + 1;
+  const Status read =
+      kOptions.read(argc - 1, args, cmd, [&](CmdLine& into, std::string_view arg) -> Status {
+        if (config_given)
+          return Failure{Fault::usage,
+                         "\n Unexpected argument after the configuration file: " + in_quotes(arg)};
+        config_given = true;
+        into.config = arg;
+        return {};
+      });
+  if (!read.ok()) return bad(cmd, failure_text(read.failure(), args));
+  if (!config_given) return bad(cmd, "\n No configuration file after the options");
   cmd.action = CmdAction::kRun;
-  cmd.config = argv[i];
   return cmd;
 }
 
 void print_version() {
-  con_printf("tralk %s\n", TRALK_VERSION);
+  con_printf("%s", tralk::cli::version_line("tralk").c_str());
 }
 
 void print_options() {

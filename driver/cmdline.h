@@ -4,15 +4,17 @@
 // file), except for the two that stand alone, "--version" and "--help". With
 // more arguments, options come first and the configuration's name last.
 //
-// The options are one table (tralk_options): the parser reads it, --help is
-// printed from it, and a test holds the man page to its names.
+// The options are one table (tralk_options, cli/option_table.h): the command
+// line is read through it, --help is printed from it, and a test holds the man
+// page to its names. The words of a bad command line are tralk's own.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
+
+#include "cli/option_table.h"
 
 enum class CmdAction {
   kRun,         // process config with the options
@@ -44,26 +46,9 @@ struct CmdLine {
   std::string error;  // for kBadOptions: the message, ready to print
 };
 
-// How an option may be given, which also decides its place in the synopsis.
-enum class OptionUse {
-  kOnce,        // at most once
-  kRepeatable,  // any number of times, in order
-  kChoice,      // at most one of the options of its synopsis line
-  kAlone,       // only as the one argument
-};
-
-struct OptionEntry {
-  const char* name;   // "--depfile"
-  const char* value;  // the word for its value in the help, or null for a flag
-  OptionUse use;
-  int synopsis_line;              // the options of one line are printed together, lines in order
-  std::vector<const char*> help;  // the lines that describe it in --help
-  // Takes the option (and its value) into cmd; false with cmd.error set.
-  bool (*apply)(CmdLine& cmd, const char* value);
-};
-
-// tralk's options, in the order --help describes them.
-std::span<const OptionEntry> tralk_options();
+// tralk's options, in the order --help describes them; a group is a line of
+// the synopsis.
+const tralk::cli::OptionTable<CmdLine>& tralk_options();
 
 CmdLine parse_cmdline(int argc, const char* const* argv);
 

@@ -8,6 +8,7 @@
 #include "base/fileio.h"
 #include "base/outcome.h"
 #include "base/text.h"
+#include "cli/option_table.h"
 #include "cli/utf8.h"
 #include "fonts/pal_load.h"
 #include "inspect/dump_image.h"
@@ -114,6 +115,10 @@ int run_inspect(int argc, const char* const* argv) {
   InspectOptions opts = parsed.value();
   if (opts.help) {
     con_printf("%s", inspect_help().c_str());
+    return kInspectSound;
+  }
+  if (opts.version) {
+    con_printf("%s", cli::version_line("tralk-inspect").c_str());
     return kInspectSound;
   }
 

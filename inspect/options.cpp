@@ -7,7 +7,6 @@
 #include "base/byte_size.h"
 #include "base/text.h"
 #include "cli/arg_reader.h"
-#include "cli/option_help.h"
 #include "inspect/png_sheet.h"
 
 namespace tralk::inspector {
@@ -53,98 +52,12 @@ const char kHelpTail[] =
     "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
     "bad command line or a file that cannot be read or written.\n";
 
-const std::vector<cli::OptionGroup> kGroups = {
-    {"Options:",
-     {{"--show",
-       "N",
-       {"draw the symbols of font block N (numbered from 0, as in the",
-        "table) in the terminal, each with its own width: b&w and grey",
-        "levels as text art, colours as 24-bit ANSI colour blocks"}},
-      {"--png",
-       "FILE",
-       {"write a contact sheet of all symbols as a PNG picture: one row",
-        "per font (a font of more than 32 symbols goes on in further",
-        "rows), b&w as black on white, greys as greys, colours in colour"}},
-      {"--font",
-       "F[:E]",
-       {"with --png, --text or --strings: only font block F, a number",
-        "or a font name (names come from the image's C source beside",
-        "it, IMAGE.c, when it matches the image); F:E reads that",
-        "font's codes in encoding E, as --encoding does; with --strings",
-        "it may be given more than once, each font checked"}},
-      {"--scale",
-       "K",
-       {"with --png: draw each pixel as K x K pixels (1 to 64); by default",
-        "the tallest font is made about 48 pixels high (K at most 8)"}},
-      {"--pal",
-       "FILE",
-       {"read the 2-, 4- and 8-bit pixels of pictures (blocks of one",
-        "symbol without a codepage) as indices into this .pal palette"}},
-      {"--grey",
-       nullptr,
-       {"read 8-bit pixels as grey levels instead of 3-3-2 colour (with",
-        "--pal, those of fonts)"}},
-      {"--text",
-       "TEXT",
-       {"with --font: draw TEXT (UTF-8) in that font as a display",
-        "would, in the terminal (one line per pixel row, as --show",
-        "draws) or with --png as a picture instead of the contact",
-        "sheet: each character through the font's codepage, one it",
-        "lacks as its default character, symbols side by side; a line", "feed starts a new line"}},
-      {"--strings",
-       "FILE",
-       {"check the strings of FILE, one language (a translation",
-        "catalogue: .po, .mo, .ts, XLIFF, JSON, ARB; or UTF-8 text, a",
-        "string a line), against every font with a codepage or the",
-        "--font ones:", "the characters a font lacks or its code page cannot hold, each",
-        "with the strings it is in, and strings that do not fit; exit",
-        "status 1 on any finding. May be given more than once; with",
-        "--png the strings are drawn in each font into one picture"}},
-      {"--json",
-       "FILE",
-       {"with --strings: also write the findings as JSON into FILE; -",
-        "writes them to standard output instead of the text"}},
-      {"--quiet",
-       nullptr,
-       {"with --strings: print only the findings and the image's",
-        "problems, one a line as compilers print errors (FILE:LINE:", "error: ...)"}},
-      {"--max-width",
-       "PIXELS",
-       {"with --strings: report each string wider than PIXELS in a",
-        "font checked (a limit that a catalogue sets on a string comes", "first)"}},
-      {"--max-lines",
-       "N",
-       {"with --strings: report each string of more than N lines (a",
-        "string breaks only where it holds a line break)"}},
-      {"--line-height",
-       "PIXELS",
-       {"with --strings or --text: from the top of one line to the",
-        "next; by default the font's rows"}},
-      {"--spacing",
-       "N",
-       {"with --strings or --text: pixels the display adds between two",
-        "symbols of a line (default 0, as tralk writes every font)"}},
-      {"--encoding",
-       "E",
-       {"with --text or --strings: what the codepage's codes are:",
-        "unicode (default) or the bytes of a code page iconv knows",
-        "(CP1251, KOI8-R...); --font F:E for one font"}},
-      {"-h, --help", nullptr, {"print this help and exit"}}}},
-    {"A dump of a chip (the image followed by erased bytes, or among others):",
-     {{"--at",
-       "AT",
-       {"inspect the image at offset AT of the dump (bytes, 0x..., KiB,",
-        "MiB), or, with --chip, the image of that name (UI or ui.bin)"}},
-      {"--chip",
-       "FILE",
-       {"the chip's header that tralk-pack wrote: the image's offset,",
-        "size and CRC-32, the next image's offset and the fill"}},
-      {"--compare",
-       "FILE",
-       {"say whether the dump holds exactly the image FILE and, if not,",
-        "where the first difference falls (exit status 1); with the",
-        "header beside FILE, check the CRC-32 too"}}}},
-};
+using cli::append;
+using cli::Given;
+using cli::OptionArg;
+using cli::set_flag;
+using cli::store;
+using cli::store_number;
 
 Outcome<cli::Encoding> parse_font_encoding(std::string_view name) {
   Outcome<cli::Encoding> encoding = cli::parse_encoding(name);
@@ -154,19 +67,16 @@ Outcome<cli::Encoding> parse_font_encoding(std::string_view name) {
   return encoding;
 }
 
-Status read_encoding(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
-  const Outcome<std::string> name = args.value(arg);
-  if (!name.ok()) return name.failure();
-  Outcome<cli::Encoding> encoding = parse_font_encoding(name.value());
+Status read_encoding(InspectOptions& opts, const OptionArg& arg) {
+  Outcome<cli::Encoding> encoding = parse_font_encoding(arg.value());
   if (!encoding.ok()) return encoding.failure();
   opts.encoding = std::move(encoding.value());
   return {};
 }
 
 // --font F or F:E.
-Status read_font(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
-  std::string text;
-  if (Status read = args.value_into(arg, text); !read.ok()) return read;
+Status read_font(InspectOptions& opts, const OptionArg& arg) {
+  const std::string text(arg.value());
   FontChoice choice;
   const size_t colon = text.find(':');
   choice.given = text.substr(0, colon);
@@ -188,73 +98,171 @@ Status read_font(std::string_view arg, cli::ArgReader& args, InspectOptions& opt
   return {};
 }
 
-// A number option that may be given once.
-Status read_once(std::string_view arg, cli::ArgReader& args, uint32_t low, uint32_t high,
-                 std::optional<uint32_t>& to) {
-  if (to) return cli::usage_error("option " + std::string(arg) + " is given twice");
-  const Outcome<uint32_t> n = args.number(arg, low, high);
+Status read_show(InspectOptions& opts, const OptionArg& arg) {
+  const Outcome<uint32_t> n = cli::number_value(arg);
   if (!n.ok()) return n.failure();
-  to = n.value();
+  opts.show = n.value();
   return {};
 }
 
-Status read_option(std::string_view arg, cli::ArgReader& args, InspectOptions& opts) {
-  if (arg == "-h" || arg == "--help") {
-    opts.help = true;
-  } else if (arg == "--grey") {
-    opts.grey = true;
-  } else if (arg == "--png") {
-    return args.value_into(arg, opts.png);
-  } else if (arg == "--pal") {
-    return args.value_into(arg, opts.pal);
-  } else if (arg == "--text") {
-    std::string text;
-    if (Status read = args.value_into(arg, text); !read.ok()) return read;
-    opts.text = text;
-  } else if (arg == "--encoding") {
-    return read_encoding(arg, args, opts);
-  } else if (arg == "--font") {
-    return read_font(arg, args, opts);
-  } else if (arg == "--strings") {
-    std::string text;
-    if (Status read = args.value_into(arg, text); !read.ok()) return read;
-    opts.strings.push_back(std::move(text));
-  } else if (arg == "--json") {
-    if (!opts.json.empty()) return cli::usage_error("option --json is given twice");
-    return args.value_into(arg, opts.json);
-  } else if (arg == "--quiet") {
-    opts.quiet = true;
-  } else if (arg == "--max-width") {
-    return read_once(arg, args, 1, 65535, opts.max_width);
-  } else if (arg == "--max-lines") {
-    return read_once(arg, args, 1, 65535, opts.max_lines);
-  } else if (arg == "--line-height") {
-    return read_once(arg, args, 1, 65535, opts.line_height);
-  } else if (arg == "--spacing") {
-    return read_once(arg, args, 0, 255, opts.spacing);
-  } else if (arg == "--show") {
-    const Outcome<uint32_t> n = args.number(arg);
-    if (!n.ok()) return n.failure();
-    opts.show = n.value();
-  } else if (arg == "--scale") {
-    const Outcome<uint32_t> n = args.number(arg);
-    if (!n.ok()) return n.failure();
-    if (n.value() < 1 || n.value() > kSheetMaxScale)
-      return cli::usage_error(strf("--scale must be 1 to %u", kSheetMaxScale));
-    opts.scale = n.value();
-  } else if (arg == "--at" || arg == "--chip" || arg == "--compare") {
-    std::string text;
-    if (Status read = args.value_into(arg, text); !read.ok()) return read;
-    (arg == "--at" ? opts.at : arg == "--chip" ? opts.chip : opts.compare) = text;
-  } else {
-    return cli::usage_error(strf("unknown option \"%.*s\"", int(arg.size()), arg.data()));
-  }
+Status read_scale(InspectOptions& opts, const OptionArg& arg) {
+  const Outcome<uint32_t> n = cli::number_value(arg);
+  if (!n.ok()) return n.failure();
+  if (n.value() < 1 || n.value() > kSheetMaxScale)
+    return cli::usage_error(strf("--scale must be 1 to %u", kSheetMaxScale));
+  opts.scale = n.value();
   return {};
 }
+
+Status read_image(InspectOptions& opts, std::string_view arg) {
+  if (!opts.image.empty())
+    return cli::usage_error(strf("more than one image file given (\"%s\" and \"%.*s\")",
+                                 opts.image.c_str(), int(arg.size()), arg.data()));
+  opts.image = arg;
+  return {};
+}
+
+const cli::OptionTable<InspectOptions> kOptions(
+    cli::Syntax::mixed,
+    {{"Options:",
+      {{"--show",
+        "N",
+        Given::once,
+        {"draw the symbols of font block N (numbered from 0, as in the",
+         "table) in the terminal, each with its own width: b&w and grey",
+         "levels as text art, colours as 24-bit ANSI colour blocks"},
+        read_show},
+       {"--png",
+        "FILE",
+        Given::once,
+        {"write a contact sheet of all symbols as a PNG picture: one row",
+         "per font (a font of more than 32 symbols goes on in further",
+         "rows), b&w as black on white, greys as greys, colours in colour"},
+        store<&InspectOptions::png>},
+       {"--font",
+        "F[:E]",
+        Given::repeatable,
+        {"with --png, --text or --strings: only font block F, a number",
+         "or a font name (names come from the image's C source beside",
+         "it, IMAGE.c, when it matches the image); F:E reads that",
+         "font's codes in encoding E, as --encoding does; with --strings",
+         "it may be given more than once, each font checked"},
+        read_font},
+       {"--scale",
+        "K",
+        Given::once,
+        {"with --png: draw each pixel as K x K pixels (1 to 64); by default",
+         "the tallest font is made about 48 pixels high (K at most 8)"},
+        read_scale},
+       {"--pal",
+        "FILE",
+        Given::once,
+        {"read the 2-, 4- and 8-bit pixels of pictures (blocks of one",
+         "symbol without a codepage) as indices into this .pal palette"},
+        store<&InspectOptions::pal>},
+       {"--grey",
+        nullptr,
+        Given::once,
+        {"read 8-bit pixels as grey levels instead of 3-3-2 colour (with",
+         "--pal, those of fonts)"},
+        set_flag<&InspectOptions::grey>},
+       {"--text",
+        "TEXT",
+        Given::once,
+        {"with --font: draw TEXT (UTF-8) in that font as a display",
+         "would, in the terminal (one line per pixel row, as --show",
+         "draws) or with --png as a picture instead of the contact",
+         "sheet: each character through the font's codepage, one it",
+         "lacks as its default character, symbols side by side; a line", "feed starts a new line"},
+        store<&InspectOptions::text>},
+       {"--strings",
+        "FILE",
+        Given::repeatable,
+        {"check the strings of FILE, one language (a translation",
+         "catalogue: .po, .mo, .ts, XLIFF, JSON, ARB; or UTF-8 text, a",
+         "string a line), against every font with a codepage or the",
+         "--font ones:", "the characters a font lacks or its code page cannot hold, each",
+         "with the strings it is in, and strings that do not fit; exit",
+         "status 1 on any finding. May be given more than once; with",
+         "--png the strings are drawn in each font into one picture"},
+        append<&InspectOptions::strings>},
+       {"--json",
+        "FILE",
+        Given::once,
+        {"with --strings: also write the findings as JSON into FILE; -",
+         "writes them to standard output instead of the text"},
+        store<&InspectOptions::json>},
+       {"--quiet",
+        nullptr,
+        Given::once,
+        {"with --strings: print only the findings and the image's",
+         "problems, one a line as compilers print errors (FILE:LINE:", "error: ...)"},
+        set_flag<&InspectOptions::quiet>},
+       {"--max-width",
+        "PIXELS",
+        Given::once,
+        {"with --strings: report each string wider than PIXELS in a",
+         "font checked (a limit that a catalogue sets on a string comes", "first)"},
+        store_number<&InspectOptions::max_width, 1, 65535>},
+       {"--max-lines",
+        "N",
+        Given::once,
+        {"with --strings: report each string of more than N lines (a",
+         "string breaks only where it holds a line break)"},
+        store_number<&InspectOptions::max_lines, 1, 65535>},
+       {"--line-height",
+        "PIXELS",
+        Given::once,
+        {"with --strings or --text: from the top of one line to the",
+         "next; by default the font's rows"},
+        store_number<&InspectOptions::line_height, 1, 65535>},
+       {"--spacing",
+        "N",
+        Given::once,
+        {"with --strings or --text: pixels the display adds between two",
+         "symbols of a line (default 0, as tralk writes every font)"},
+        store_number<&InspectOptions::spacing, 0, 255>},
+       {"--encoding",
+        "E",
+        Given::once,
+        {"with --text or --strings: what the codepage's codes are:",
+         "unicode (default) or the bytes of a code page iconv knows",
+         "(CP1251, KOI8-R...); --font F:E for one font"},
+        read_encoding},
+       {"--version",
+        nullptr,
+        Given::once,
+        {"print the version and exit"},
+        set_flag<&InspectOptions::version>},
+       {"-h, --help",
+        nullptr,
+        Given::once,
+        {"print this help and exit"},
+        set_flag<&InspectOptions::help>}}},
+     {"A dump of a chip (the image followed by erased bytes, or among others):",
+      {{"--at",
+        "AT",
+        Given::once,
+        {"inspect the image at offset AT of the dump (bytes, 0x..., KiB,",
+         "MiB), or, with --chip, the image of that name (UI or ui.bin)"},
+        store<&InspectOptions::at>},
+       {"--chip",
+        "FILE",
+        Given::once,
+        {"the chip's header that tralk-pack wrote: the image's offset,",
+         "size and CRC-32, the next image's offset and the fill"},
+        store<&InspectOptions::chip>},
+       {"--compare",
+        "FILE",
+        Given::once,
+        {"say whether the dump holds exactly the image FILE and, if not,",
+         "where the first difference falls (exit status 1); with the",
+         "header beside FILE, check the CRC-32 too"},
+        store<&InspectOptions::compare>}}}});
 
 // Why the options cannot be used together; none when they can.
 std::optional<std::string> combination_problem(const InspectOptions& opts) {
-  if (opts.help) return std::nullopt;
+  if (opts.help || opts.version) return std::nullopt;
   if (opts.image.empty()) return "no image file given";
   const bool font = !opts.fonts.empty();
   const bool strings = !opts.strings.empty();
@@ -288,28 +296,19 @@ std::optional<std::string> combination_problem(const InspectOptions& opts) {
 
 Outcome<InspectOptions> parse_options(int argc, const char* const* argv) {
   InspectOptions opts;
-  cli::ArgReader args(argc, argv);
-  const Status read = cli::read_command_line(
-      args, [&](std::string_view arg, cli::ArgReader& a) { return read_option(arg, a, opts); },
-      [&](std::string_view arg) -> Status {
-        if (!opts.image.empty())
-          return cli::usage_error(strf("more than one image file given (\"%s\" and \"%.*s\")",
-                                       opts.image.c_str(), int(arg.size()), arg.data()));
-        opts.image = arg;
-        return {};
-      });
-  if (!read.ok()) return read.failure();
+  if (Status read = kOptions.read(argc, argv, opts, read_image); !read.ok())
+    return cli::usage_error(cli::usage_text(read.failure(), argv));
   if (std::optional<std::string> problem = combination_problem(opts))
     return cli::usage_error(std::move(*problem));
   return opts;
 }
 
 std::string inspect_help() {
-  return kHelpHead + cli::options_help(kGroups, 2, 15) + kHelpTail;
+  return kHelpHead + kOptions.help(2, 15) + kHelpTail;
 }
 
-std::span<const cli::OptionGroup> inspect_option_groups() {
-  return kGroups;
+const cli::OptionTable<InspectOptions>& inspect_option_table() {
+  return kOptions;
 }
 
 }  // namespace tralk::inspector

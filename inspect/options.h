@@ -3,13 +3,12 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "base/outcome.h"
 #include "cli/charset.h"
-#include "cli/option_help.h"
+#include "cli/option_table.h"
 
 namespace tralk::inspector {
 
@@ -24,6 +23,7 @@ struct FontChoice {
 struct InspectOptions {
   std::string image;                      // the image file
   bool help = false;                      // --help
+  bool version = false;                   // --version
   std::optional<uint32_t> show;           // --show N
   std::string png;                        // --png FILE
   std::optional<uint32_t> font;           // the first --font, as a block number
@@ -53,7 +53,8 @@ Outcome<InspectOptions> parse_options(int argc, const char* const* argv);
 
 // The --help text.
 std::string inspect_help();
-// The table of options that --help is printed from.
-std::span<const cli::OptionGroup> inspect_option_groups();
+// The table of options that the command line is read through and --help is
+// printed from.
+const cli::OptionTable<InspectOptions>& inspect_option_table();
 
 }  // namespace tralk::inspector

@@ -14,8 +14,9 @@
 #include "base/file_set.h"
 #include "base/fileio.h"
 #include "base/make_rule.h"
-#include "base/text.h"
 #include "base/path.h"
+#include "base/text.h"
+#include "cli/option_table.h"
 #include "pack/chip_header.h"
 #include "pack/chip_image.h"
 #include "pack/chip_layout.h"
@@ -23,10 +24,6 @@
 #include "pack/layout_file.h"
 #include "pack/pack_options.h"
 #include "pack/sector_diff.h"
-
-#ifndef TRALK_VERSION
-#error "TRALK_VERSION must name the project's version (set by CMake)"
-#endif
 
 namespace tralk::pack {
 
@@ -373,7 +370,7 @@ int run_pack(int argc, const char* const* argv) {
     return kPackDone;
   }
   if (opts->version) {
-    con_printf("tralk-pack %s\n", TRALK_VERSION);
+    con_printf("%s", cli::version_line("tralk-pack").c_str());
     return kPackDone;
   }
   return opts->diff_old ? diff(opts.value()) : pack(opts.value());

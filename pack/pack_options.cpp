@@ -29,101 +29,147 @@ const char kHelpTail[] =
     "the images do not fit or a file cannot be read or written (nothing is\n"
     "written then), 2 for a bad command line.\n";
 
-const std::vector<cli::OptionGroup> kGroups = {
-    {"Packing:",
-     {{"-o, --output", "FILE", {"the chip image to write (needed)"}},
-      {"--size", "N", {"the chip's size in bytes (needed), at most 4GiB"}},
-      {"--align",
-       "N",
-       {"start each image on a multiple of N bytes, a power of two", "(default 4)"}},
-      {"--base",
-       "ADDR",
-       {"the address of the chip's first byte, for the HEX and", "S-record files and the header"}},
-      {"--fill", "BYTE", {"the value of the free bytes, 0x00 to 0xFF (default 0xFF)"}},
-      {"--header", "FILE", {"write a C header with each image's offset, size and CRC-32"}},
-      {"--hex", "FILE", {"write the chip as Intel HEX (extended linear addresses)"}},
-      {"--srec", "FILE", {"write the chip as Motorola S-records (S3)"}},
-      {"--layout",
-       "FILE",
-       {"read the layout of the previous run from FILE, keep each",
-        "image that still fits at its offset, and write the new one", "there"}},
-      {"--depfile", "FILE", {"write a Make dependency file with the other files"}},
-      {"--quiet", nullptr, {"print only the images that moved, and errors"}}}},
-    {"Comparing:",
-     {{"--diff", "OLD NEW", {"list the sectors in which chip NEW differs from chip OLD"}},
-      {"--sector", "N", {"with --diff: the sector size, a power of two (needed)"}},
-      {"--diff-hex", "FILE", {"with --diff: write those sectors of NEW as Intel HEX"}}}},
-    {nullptr,
-     {{"--version", nullptr, {"print the version and exit"}},
-      {"-h, --help", nullptr, {"print this help and exit"}}}},
-};
-
 bool power_of_two(uint64_t n) {
   return n != 0 && (n & (n - 1)) == 0;
 }
 
-Outcome<uint64_t> size_value(std::string_view name, cli::ArgReader& args) {
-  const Outcome<std::string> text = args.value(name);
-  if (!text.ok()) return text.failure();
-  if (const std::optional<uint64_t> n = parse_byte_size(text.value())) return *n;
-  return cli::usage_error("option " + std::string(name) +
+using cli::Given;
+using cli::OptionArg;
+using cli::set_flag;
+using cli::store;
+
+Outcome<uint64_t> size_value(const OptionArg& arg) {
+  if (const std::optional<uint64_t> n = parse_byte_size(arg.value())) return *n;
+  return cli::usage_error("option " + std::string(arg.name) +
                           " needs a number of bytes (4096, 0x1000, 4KiB, 8MiB), not " +
-                          in_quotes(text.value()));
+                          in_quotes(arg.value()));
 }
 
-Status optional_text(std::string_view name, cli::ArgReader& args, std::optional<std::string>& to) {
-  std::string text;
-  if (Status read = args.value_into(name, text); !read.ok()) return read;
-  to = std::move(text);
+// A size stored in a number or an optional one.
+template <auto member>
+Status store_size(PackOptions& o, const OptionArg& arg) {
+  const Outcome<uint64_t> n = size_value(arg);
+  if (!n.ok()) return n.failure();
+  o.*member = n.value();
   return {};
 }
 
-Status read_option(std::string_view arg, cli::ArgReader& args, PackOptions& o) {
-  if (arg == "-h" || arg == "--help") {
-    o.help = true;
-  } else if (arg == "--version") {
-    o.version = true;
-  } else if (arg == "--quiet") {
-    o.quiet = true;
-  } else if (arg == "-o" || arg == "--output") {
-    return args.value_into(arg, o.output);
-  } else if (arg == "--header") {
-    return optional_text(arg, args, o.header);
-  } else if (arg == "--hex") {
-    return optional_text(arg, args, o.hex);
-  } else if (arg == "--srec") {
-    return optional_text(arg, args, o.srec);
-  } else if (arg == "--layout") {
-    return optional_text(arg, args, o.layout);
-  } else if (arg == "--depfile") {
-    return optional_text(arg, args, o.depfile);
-  } else if (arg == "--diff-hex") {
-    return optional_text(arg, args, o.diff_hex);
-  } else if (arg == "--diff") {
-    if (Status read = optional_text(arg, args, o.diff_old); !read.ok()) return read;
-    if (!args.more()) return cli::usage_error("option --diff needs two chips, OLD and NEW");
-    o.diff_new = std::string(args.take());
-  } else if (arg == "--size" || arg == "--align" || arg == "--base" || arg == "--sector" ||
-             arg == "--fill") {
-    const Outcome<uint64_t> n = size_value(arg, args);
-    if (!n.ok()) return n.failure();
-    if (arg == "--size") {
-      o.size = n.value();
-    } else if (arg == "--align") {
-      o.align = n.value();
-    } else if (arg == "--base") {
-      o.base = n.value();
-      o.base_given = true;
-    } else if (arg == "--sector") {
-      o.sector = n.value();
-    } else {
-      if (n.value() > 0xFF) return cli::usage_error("--fill must be 0x00 to 0xFF");
-      o.fill = static_cast<uint8_t>(n.value());
-    }
-  } else {
-    return cli::usage_error(strf("unknown option \"%.*s\"", int(arg.size()), arg.data()));
-  }
+Status read_base(PackOptions& o, const OptionArg& arg) {
+  o.base_given = true;
+  return store_size<&PackOptions::base>(o, arg);
+}
+
+Status read_fill(PackOptions& o, const OptionArg& arg) {
+  const Outcome<uint64_t> n = size_value(arg);
+  if (!n.ok()) return n.failure();
+  if (n.value() > 0xFF) return cli::usage_error("--fill must be 0x00 to 0xFF");
+  o.fill = static_cast<uint8_t>(n.value());
   return {};
+}
+
+Status read_diff(PackOptions& o, const OptionArg& arg) {
+  o.diff_old = std::string(arg.values[0]);
+  o.diff_new = std::string(arg.values[1]);
+  return {};
+}
+
+Status read_image(PackOptions& o, std::string_view arg);
+
+const cli::OptionTable<PackOptions> kOptions(
+    cli::Syntax::mixed,
+    {{"Packing:",
+      {{"-o, --output",
+        "FILE",
+        Given::once,
+        {"the chip image to write (needed)"},
+        store<&PackOptions::output>},
+       {"--size",
+        "N",
+        Given::once,
+        {"the chip's size in bytes (needed), at most 4GiB"},
+        store_size<&PackOptions::size>},
+       {"--align",
+        "N",
+        Given::once,
+        {"start each image on a multiple of N bytes, a power of two", "(default 4)"},
+        store_size<&PackOptions::align>},
+       {"--base",
+        "ADDR",
+        Given::once,
+        {"the address of the chip's first byte, for the HEX and", "S-record files and the header"},
+        read_base},
+       {"--fill",
+        "BYTE",
+        Given::once,
+        {"the value of the free bytes, 0x00 to 0xFF (default 0xFF)"},
+        read_fill},
+       {"--header",
+        "FILE",
+        Given::once,
+        {"write a C header with each image's offset, size and CRC-32"},
+        store<&PackOptions::header>},
+       {"--hex",
+        "FILE",
+        Given::once,
+        {"write the chip as Intel HEX (extended linear addresses)"},
+        store<&PackOptions::hex>},
+       {"--srec",
+        "FILE",
+        Given::once,
+        {"write the chip as Motorola S-records (S3)"},
+        store<&PackOptions::srec>},
+       {"--layout",
+        "FILE",
+        Given::once,
+        {"read the layout of the previous run from FILE, keep each",
+         "image that still fits at its offset, and write the new one", "there"},
+        store<&PackOptions::layout>},
+       {"--depfile",
+        "FILE",
+        Given::once,
+        {"write a Make dependency file with the other files"},
+        store<&PackOptions::depfile>},
+       {"--quiet",
+        nullptr,
+        Given::once,
+        {"print only the images that moved, and errors"},
+        set_flag<&PackOptions::quiet>}}},
+     {"Comparing:",
+      {{"--diff",
+        "OLD NEW",
+        Given::once,
+        {"list the sectors in which chip NEW differs from chip OLD"},
+        read_diff},
+       {"--sector",
+        "N",
+        Given::once,
+        {"with --diff: the sector size, a power of two (needed)"},
+        store_size<&PackOptions::sector>},
+       {"--diff-hex",
+        "FILE",
+        Given::once,
+        {"with --diff: write those sectors of NEW as Intel HEX"},
+        store<&PackOptions::diff_hex>}}},
+     {nullptr,
+      {{"--version",
+        nullptr,
+        Given::once,
+        {"print the version and exit"},
+        set_flag<&PackOptions::version>},
+       {"-h, --help",
+        nullptr,
+        Given::once,
+        {"print this help and exit"},
+        set_flag<&PackOptions::help>}}}});
+
+// tralk-pack's words for a failure of the reading: the companions' words,
+// and its own for a --diff that lacks its second chip.
+std::string usage_text(const Failure& failure, int argc, const char* const* argv) {
+  const bool diff_cut =
+      static_cast<cli::OptionProblem>(failure.at.field) == cli::OptionProblem::missing_value &&
+      std::string_view(argv[failure.at.item]) == "--diff" &&
+      static_cast<int>(failure.at.item) + 2 == argc;
+  return diff_cut ? "option --diff needs two chips, OLD and NEW" : cli::usage_text(failure, argv);
 }
 
 // IMAGE.bin@OFFSET: the last "@" starts an offset when what follows it is
@@ -134,6 +180,11 @@ ImageArg image_arg(std::string_view arg) {
     if (const std::optional<uint64_t> offset = parse_byte_size(arg.substr(at + 1)))
       return {std::string(arg.substr(0, at)), offset};
   return {std::string(arg), std::nullopt};
+}
+
+Status read_image(PackOptions& o, std::string_view arg) {
+  o.images.push_back(image_arg(arg));
+  return {};
 }
 
 std::optional<std::string> diff_problem(const PackOptions& o) {
@@ -168,25 +219,19 @@ std::optional<std::string> combination_problem(const PackOptions& o) {
 
 Outcome<PackOptions> parse_pack_options(int argc, const char* const* argv) {
   PackOptions opts;
-  cli::ArgReader args(argc, argv);
-  const Status read = cli::read_command_line(
-      args, [&](std::string_view arg, cli::ArgReader& a) { return read_option(arg, a, opts); },
-      [&](std::string_view arg) -> Status {
-        opts.images.push_back(image_arg(arg));
-        return {};
-      });
-  if (!read.ok()) return read.failure();
+  if (Status read = kOptions.read(argc, argv, opts, read_image); !read.ok())
+    return cli::usage_error(usage_text(read.failure(), argc, argv));
   if (std::optional<std::string> problem = combination_problem(opts))
     return cli::usage_error(std::move(*problem));
   return opts;
 }
 
 std::string pack_help() {
-  return kHelpHead + cli::options_help(kGroups, 2, 20) + kHelpTail;
+  return kHelpHead + kOptions.help(2, 20) + kHelpTail;
 }
 
-std::span<const cli::OptionGroup> pack_option_groups() {
-  return kGroups;
+const cli::OptionTable<PackOptions>& pack_option_table() {
+  return kOptions;
 }
 
 }  // namespace tralk::pack

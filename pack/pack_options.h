@@ -5,12 +5,11 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "base/outcome.h"
-#include "cli/option_help.h"
+#include "cli/option_table.h"
 
 namespace tralk::pack {
 
@@ -48,6 +47,6 @@ Outcome<PackOptions> parse_pack_options(int argc, const char* const* argv);
 
 // The --help text, and the table it is printed from.
 std::string pack_help();
-std::span<const cli::OptionGroup> pack_option_groups();
+const cli::OptionTable<PackOptions>& pack_option_table();
 
 }  // namespace tralk::pack

@@ -7,7 +7,6 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
-#include "cli/option_help.h"
 
 namespace tralk::importer {
 
@@ -27,120 +26,57 @@ const char kHelpTail[] =
     "Exit status: 0 when the files were written (warnings included), 1 for a font\n"
     "or output problem, 2 for a bad command line. After an error no file is left.\n";
 
-const std::vector<cli::OptionGroup> kGroups = {
-    {"Font:",
-     {{"--face", "N", {"face N of a font collection (default 0)"}},
-      {"--size",
-       "PX",
-       {"pixels per em; for a bitmap font the strike of that size",
-        "(needed for scalable fonts; a bitmap font of one strike", "uses it)"}},
-      {"--fallback",
-       "FILE[:FACE]",
-       {"a font that fills codes the fonts before it lack",
-        "(repeatable; face FACE of a collection, default 0), at", "the font's size"}},
-      {"--list",
-       nullptr,
-       {"print the font's faces, strikes, charmaps, glyph count and",
-        "whether it has glyph names; writes nothing"}}}},
-    {"Characters (default 0x20-0x7E):",
-     {{"-r",
-       "LIST",
-       {"codes and runs, comma-separated, repeatable: 0x20-0x7E,",
-        "U+0400-U+045F, 65; a run above 0xFFFF must be remapped:", "0x1F600-0x1F64F=>0xE000"}},
-      {"--symbols", "TEXT", {"the characters of TEXT (UTF-8)"}},
-      {"--symbols-file",
-       "FILE",
-       {"every character of the UTF-8 text file FILE, line ends and",
-        "a byte order mark skipped (repeatable)"}},
-      {"--names",
-       "LIST",
-       {"glyphs by the font's own glyph names, comma-separated,",
-        "each at its code in the font (repeatable): cog,wifi"}},
-      {"--names-file",
-       "FILE",
-       {"glyphs by the lines of FILE, \"name\" or \"name code\" (code",
-        "hexadecimal), as icon sets' codepoints files (repeatable)"}},
-      {"--encoding",
-       "E",
-       {"unicode (default): codes are Unicode values; a code page",
-        "iconv knows (CP1251, ISO-8859-2, KOI8-R...): codes 0-255",
-        "are its bytes; native: the codes of the font's first",
-        "charmap, a bitmap font's own codes (--list shows it)"}},
-      {"--missing",
-       "M",
-       {"warn (default): codes no font has are skipped and listed;", "error: they stop the run"}},
-      {"--defchar",
-       "C",
-       {"the codepage's default character: a character or a code",
-        "(default \"?\" when selected, else the font's own U+FFFD,",
-        "missing-glyph box or DEFAULT_CHAR, added under U+FFFD)"}}}},
-    {"Pixels:",
-     {{"--bpp", "N", {"1 (default): b&w symbols; 2, 4 or 8: grey levels, 0 black"}},
-      {"--invert", nullptr, {"with --bpp 2, 4 or 8: light ink on black"}},
-      {"--hinting", "H", {"native (default), light or none"}},
-      {"--height",
-       "H",
-       {"ink (default): the rows the selected glyphs' ink takes;",
-        "font: the font's ascent and descent, ink beyond is clipped"}},
-      {"--width",
-       "W",
-       {"advance (default): each glyph's advance, widened to hold",
-        "all its ink; fixed=N: every symbol N pixels wide"}}}},
-    {"Output:",
-     {{"-o", "OUT.sym", {"the symbol font"}},
-      {"--cp",
-       "NAME",
-       {"the codepage file's name, beside OUT.sym (default: OUT's", "base name; .cp is added)"}},
-      {"--no-cp", nullptr, {"write no codepage"}},
-      {"--names-header",
-       "FILE.h",
-       {"also write a C header with each named glyph's UTF-8 text",
-        "and code: ICON_WIFI and ICON_WIFI_CODE"}},
-      {"--depfile",
-       "FILE",
-       {"also write a Make dependency file naming the files written",
-        "and the files read (the fonts, the symbol and names files)"}},
-      {"--quiet", nullptr, {"print nothing but warnings and errors (for builds)"}},
-      {"-h, --help", nullptr, {"print this help and exit"}}}},
-};
+using cli::append;
+using cli::Given;
+using cli::OptionArg;
+using cli::set_flag;
+using cli::store;
+using cli::store_number;
 
-// Reads the value of an option that takes one of a few words.
+// Takes the value of an option that is one of a few words.
 template <typename T>
-Status choice(cli::ArgReader& args, std::string_view name,
-              std::initializer_list<std::pair<const char*, T>> words, T& out) {
-  const Outcome<std::string> text = args.value(name);
-  if (!text.ok()) return text.failure();
+Status pick(const OptionArg& arg, std::initializer_list<std::pair<const char*, T>> words, T& out) {
   std::string known;
   for (const auto& [word, value] : words) {
-    if (text.value() == word) {
+    if (arg.value() == word) {
       out = value;
       return {};
     }
     known += known.empty() ? word : std::string(", ") + word;
   }
-  return cli::usage_error("option " + std::string(name) + " takes " + known + ", not " +
-                          in_quotes(text.value()));
+  return cli::usage_error("option " + std::string(arg.name) + " takes " + known + ", not " +
+                          in_quotes(arg.value()));
 }
 
-Status read_width(cli::ArgReader& args, FontOptions& opts) {
-  const Outcome<std::string> text = args.value("--width");
-  if (!text.ok()) return text.failure();
-  if (text.value() == "advance") {
-    opts.fixed_width.reset();
-    return {};
-  }
-  const std::optional<uint32_t> n = text.value().rfind("fixed=", 0) == 0
-                                        ? cli::parse_number(text.value().substr(6))
-                                        : std::nullopt;
+Status read_hinting(FontOptions& opts, const OptionArg& arg) {
+  return pick<Hinting>(
+      arg, {{"native", Hinting::native}, {"light", Hinting::light}, {"none", Hinting::none}},
+      opts.hinting);
+}
+
+Status read_height(FontOptions& opts, const OptionArg& arg) {
+  return pick<CellHeight>(arg, {{"ink", CellHeight::ink}, {"font", CellHeight::font}}, opts.height);
+}
+
+Status read_missing(FontOptions& opts, const OptionArg& arg) {
+  return pick<MissingCodes>(arg, {{"warn", MissingCodes::warn}, {"error", MissingCodes::error}},
+                            opts.missing);
+}
+
+Status read_width(FontOptions& opts, const OptionArg& arg) {
+  const std::string_view text = arg.value();
+  if (text == "advance") return {};
+  const std::optional<uint32_t> n =
+      text.starts_with("fixed=") ? cli::parse_number(text.substr(6)) : std::nullopt;
   if (!n || *n < 1 || *n > kMaxFixedWidth)
     return cli::usage_error("option --width takes advance or fixed=N (N from 1 to 65535), not " +
-                            in_quotes(text.value()));
+                            in_quotes(text));
   opts.fixed_width = *n;
   return {};
 }
 
-Status read_bpp(cli::ArgReader& args, FontOptions& opts) {
-  const Outcome<uint32_t> n = args.number("--bpp", 1, 8);
+Status read_bpp(FontOptions& opts, const OptionArg& arg) {
+  const Outcome<uint32_t> n = cli::number_value(arg, 1, 8);
   if (!n.ok()) return n.failure();
   if (n.value() != 1 && n.value() != 2 && n.value() != 4 && n.value() != 8)
     return cli::usage_error("option --bpp takes 1, 2, 4 or 8, not " +
@@ -149,97 +85,170 @@ Status read_bpp(cli::ArgReader& args, FontOptions& opts) {
   return {};
 }
 
-Status read_ranges(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
-  const Outcome<std::string> text = args.value(arg);
-  if (!text.ok()) return text.failure();
-  const Outcome<std::vector<CodeRange>> ranges = parse_ranges(text.value());
+Status read_ranges(FontOptions& opts, const OptionArg& arg) {
+  const Outcome<std::vector<CodeRange>> ranges = parse_ranges(arg.value());
   if (!ranges.ok()) return ranges.failure();
   opts.ranges.insert(opts.ranges.end(), ranges.value().begin(), ranges.value().end());
   return {};
 }
 
-Status read_names(cli::ArgReader& args, FontOptions& opts) {
-  const Outcome<std::string> text = args.value("--names");
-  if (!text.ok()) return text.failure();
-  const Outcome<std::vector<IconName>> names = parse_names_list(text.value());
+Status read_symbols(FontOptions& opts, const OptionArg& arg) {
+  opts.symbols += arg.value();
+  return {};
+}
+
+Status read_names(FontOptions& opts, const OptionArg& arg) {
+  const Outcome<std::vector<IconName>> names = parse_names_list(arg.value());
   if (!names.ok()) return names.failure();
   opts.names.insert(opts.names.end(), names->begin(), names->end());
   return {};
 }
 
-Status read_encoding(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
-  const Outcome<std::string> text = args.value(arg);
-  if (!text.ok()) return text.failure();
-  Outcome<cli::Encoding> encoding = cli::parse_encoding(text.value());
+Status read_encoding(FontOptions& opts, const OptionArg& arg) {
+  Outcome<cli::Encoding> encoding = cli::parse_encoding(arg.value());
   if (!encoding.ok()) return encoding.failure();
   opts.encoding = std::move(encoding.value());
   return {};
 }
 
-// Stores the number after option arg, from low to high, in to.
-template <typename T>
-Status read_number(std::string_view arg, cli::ArgReader& args, uint32_t low, uint32_t high, T& to) {
-  const Outcome<uint32_t> n = args.number(arg, low, high);
-  if (!n.ok()) return n.failure();
-  to = n.value();
+Status read_font(FontOptions& opts, std::string_view arg) {
+  if (!opts.font.empty())
+    return cli::usage_error("more than one font file given (" + in_quotes(opts.font) + " and " +
+                            in_quotes(arg) + "); add fonts with --fallback");
+  opts.font = arg;
   return {};
 }
 
-Status read_value_option(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
-  if (arg == "-o") return args.value_into(arg, opts.out);
-  if (arg == "--cp") return args.value_into(arg, opts.cp_name);
-  if (arg == "--symbols" || arg == "--defchar" || arg == "--fallback") {
-    const Outcome<std::string> text = args.value(arg);
-    if (!text.ok()) return text.failure();
-    if (arg == "--symbols")
-      opts.symbols += text.value();
-    else if (arg == "--defchar")
-      opts.defchar = text.value();
-    else
-      opts.fallbacks.push_back(text.value());
-    return {};
-  }
-  if (arg == "--symbols-file") return args.value_into(arg, opts.symbols_files.emplace_back());
-  if (arg == "--names") return read_names(args, opts);
-  if (arg == "--names-file") return args.value_into(arg, opts.names_files.emplace_back());
-  if (arg == "--names-header") return args.value_into(arg, opts.names_header.emplace());
-  if (arg == "--depfile") return args.value_into(arg, opts.depfile.emplace());
-  if (arg == "-r") return read_ranges(arg, args, opts);
-  if (arg == "--encoding") return read_encoding(arg, args, opts);
-  if (arg == "--face") return read_number(arg, args, 0, 0xFFFF, opts.face);
-  if (arg == "--size") return read_number(arg, args, 1, kMaxPixelSize, opts.size);
-  if (arg == "--bpp") return read_bpp(args, opts);
-  if (arg == "--width") return read_width(args, opts);
-  if (arg == "--hinting")
-    return choice<Hinting>(
-        args, arg,
-        {{"native", Hinting::native}, {"light", Hinting::light}, {"none", Hinting::none}},
-        opts.hinting);
-  if (arg == "--height")
-    return choice<CellHeight>(args, arg, {{"ink", CellHeight::ink}, {"font", CellHeight::font}},
-                              opts.height);
-  if (arg == "--missing")
-    return choice<MissingCodes>(
-        args, arg, {{"warn", MissingCodes::warn}, {"error", MissingCodes::error}}, opts.missing);
-  return cli::usage_error("unknown option " + in_quotes(arg));
-}
-
-Status read_option(std::string_view arg, cli::ArgReader& args, FontOptions& opts) {
-  if (arg == "-h" || arg == "--help") {
-    opts.help = true;
-  } else if (arg == "--list") {
-    opts.list = true;
-  } else if (arg == "--invert") {
-    opts.invert = true;
-  } else if (arg == "--no-cp") {
-    opts.no_cp = true;
-  } else if (arg == "--quiet") {
-    opts.quiet = true;
-  } else {
-    return read_value_option(arg, args, opts);
-  }
-  return {};
-}
+const cli::OptionTable<FontOptions> kOptions(
+    cli::Syntax::mixed,
+    {{"Font:",
+      {{"--face",
+        "N",
+        Given::once,
+        {"face N of a font collection (default 0)"},
+        store_number<&FontOptions::face, 0, 0xFFFF>},
+       {"--size",
+        "PX",
+        Given::once,
+        {"pixels per em; for a bitmap font the strike of that size",
+         "(needed for scalable fonts; a bitmap font of one strike", "uses it)"},
+        store_number<&FontOptions::size, 1, kMaxPixelSize>},
+       {"--fallback",
+        "FILE[:FACE]",
+        Given::repeatable,
+        {"a font that fills codes the fonts before it lack",
+         "(repeatable; face FACE of a collection, default 0), at", "the font's size"},
+        append<&FontOptions::fallbacks>},
+       {"--list",
+        nullptr,
+        Given::once,
+        {"print the font's faces, strikes, charmaps, glyph count and",
+         "whether it has glyph names; writes nothing"},
+        set_flag<&FontOptions::list>}}},
+     {"Characters (default 0x20-0x7E):",
+      {{"-r",
+        "LIST",
+        Given::repeatable,
+        {"codes and runs, comma-separated, repeatable: 0x20-0x7E,",
+         "U+0400-U+045F, 65; a run above 0xFFFF must be remapped:", "0x1F600-0x1F64F=>0xE000"},
+        read_ranges},
+       {"--symbols",
+        "TEXT",
+        Given::repeatable,
+        {"the characters of TEXT (UTF-8; repeatable)"},
+        read_symbols},
+       {"--symbols-file",
+        "FILE",
+        Given::repeatable,
+        {"every character of the UTF-8 text file FILE, line ends and",
+         "a byte order mark skipped (repeatable)"},
+        append<&FontOptions::symbols_files>},
+       {"--names",
+        "LIST",
+        Given::repeatable,
+        {"glyphs by the font's own glyph names, comma-separated,",
+         "each at its code in the font (repeatable): cog,wifi"},
+        read_names},
+       {"--names-file",
+        "FILE",
+        Given::repeatable,
+        {"glyphs by the lines of FILE, \"name\" or \"name code\" (code",
+         "hexadecimal), as icon sets' codepoints files (repeatable)"},
+        append<&FontOptions::names_files>},
+       {"--encoding",
+        "E",
+        Given::once,
+        {"unicode (default): codes are Unicode values; a code page",
+         "iconv knows (CP1251, ISO-8859-2, KOI8-R...): codes 0-255",
+         "are its bytes; native: the codes of the font's first",
+         "charmap, a bitmap font's own codes (--list shows it)"},
+        read_encoding},
+       {"--missing",
+        "M",
+        Given::once,
+        {"warn (default): codes no font has are skipped and listed;", "error: they stop the run"},
+        read_missing},
+       {"--defchar",
+        "C",
+        Given::once,
+        {"the codepage's default character: a character or a code",
+         "(default \"?\" when selected, else the font's own U+FFFD,",
+         "missing-glyph box or DEFAULT_CHAR, added under U+FFFD)"},
+        store<&FontOptions::defchar>}}},
+     {"Pixels:",
+      {{"--bpp",
+        "N",
+        Given::once,
+        {"1 (default): b&w symbols; 2, 4 or 8: grey levels, 0 black"},
+        read_bpp},
+       {"--invert",
+        nullptr,
+        Given::once,
+        {"with --bpp 2, 4 or 8: light ink on black"},
+        set_flag<&FontOptions::invert>},
+       {"--hinting", "H", Given::once, {"native (default), light or none"}, read_hinting},
+       {"--height",
+        "H",
+        Given::once,
+        {"ink (default): the rows the selected glyphs' ink takes;",
+         "font: the font's ascent and descent, ink beyond is clipped"},
+        read_height},
+       {"--width",
+        "W",
+        Given::once,
+        {"advance (default): each glyph's advance, widened to hold",
+         "all its ink; fixed=N: every symbol N pixels wide"},
+        read_width}}},
+     {"Output:",
+      {{"-o", "OUT.sym", Given::once, {"the symbol font"}, store<&FontOptions::out>},
+       {"--cp",
+        "NAME",
+        Given::once,
+        {"the codepage file's name, beside OUT.sym (default: OUT's", "base name; .cp is added)"},
+        store<&FontOptions::cp_name>},
+       {"--no-cp", nullptr, Given::once, {"write no codepage"}, set_flag<&FontOptions::no_cp>},
+       {"--names-header",
+        "FILE.h",
+        Given::once,
+        {"also write a C header with each named glyph's UTF-8 text",
+         "and code: ICON_WIFI and ICON_WIFI_CODE"},
+        store<&FontOptions::names_header>},
+       {"--depfile",
+        "FILE",
+        Given::once,
+        {"also write a Make dependency file naming the files written",
+         "and the files read (the fonts, the symbol and names files)"},
+        store<&FontOptions::depfile>},
+       {"--quiet",
+        nullptr,
+        Given::once,
+        {"print nothing but warnings and errors (for builds)"},
+        set_flag<&FontOptions::quiet>},
+       {"-h, --help",
+        nullptr,
+        Given::once,
+        {"print this help and exit"},
+        set_flag<&FontOptions::help>}}}});
 
 // The codepage file's name: as given with ".cp" added, or OUT's base name.
 // The name goes on the .sym file's first line as "CP<name>", which the
@@ -327,17 +336,8 @@ std::string ranges_text(const std::vector<CodeRange>& ranges) {
 
 Outcome<FontOptions> parse_font_options(int argc, const char* const* argv) {
   FontOptions opts;
-  cli::ArgReader args(argc, argv);
-  const Status read = cli::read_command_line(
-      args, [&](std::string_view arg, cli::ArgReader& a) { return read_option(arg, a, opts); },
-      [&](std::string_view arg) -> Status {
-        if (!opts.font.empty())
-          return cli::usage_error("more than one font file given (" + in_quotes(opts.font) +
-                                  " and " + in_quotes(arg) + "); add fonts with --fallback");
-        opts.font = arg;
-        return {};
-      });
-  if (!read.ok()) return read.failure();
+  if (Status read = kOptions.read(argc, argv, opts, read_font); !read.ok())
+    return cli::usage_error(cli::usage_text(read.failure(), argv));
   if (Status checked = check_combination(opts); !checked.ok()) return checked.failure();
   return opts;
 }
@@ -366,11 +366,11 @@ std::string describe_options(const FontOptions& opts) {
 }
 
 std::string font_help() {
-  return kHelpHead + cli::options_help(kGroups, 2, 20) + kHelpTail;
+  return kHelpHead + kOptions.help(2, 20) + kHelpTail;
 }
 
-std::span<const cli::OptionGroup> font_option_groups() {
-  return kGroups;
+const cli::OptionTable<FontOptions>& font_option_table() {
+  return kOptions;
 }
 
 }  // namespace tralk::importer

@@ -3,13 +3,12 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "base/outcome.h"
 #include "cli/charset.h"
-#include "cli/option_help.h"
+#include "cli/option_table.h"
 #include "import/fonts/code_ranges.h"
 #include "import/fonts/icon_names.h"
 
@@ -66,6 +65,6 @@ std::string describe_options(const FontOptions& opts);
 
 // The --help text of "tralk-import font", and the table it is printed from.
 std::string font_help();
-std::span<const cli::OptionGroup> font_option_groups();
+const cli::OptionTable<FontOptions>& font_option_table();
 
 }  // namespace tralk::importer

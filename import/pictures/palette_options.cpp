@@ -27,60 +27,54 @@ const char kHelpTail[] =
     "Exit status: 0 when the palette was written, 1 for a picture or output\n"
     "problem, 2 for a bad command line. After an error no file is left.\n";
 
-const std::vector<cli::OptionGroup> kGroups = {
-    {nullptr,
-     {{"--colours", "N", {"the palette's largest size, 1 to 256"}},
-      {"-o", "OUT.pal", {"the palette to write"}},
-      {"--background",
-       "RRGGBB",
-       {"the colour under transparent pixels, six hex digits", "(default FFFFFF, white)"}},
-      {"--quiet", nullptr, {"print nothing but errors (for builds)"}},
-      {"-h, --help", nullptr, {"print this help and exit"}}}},
-};
+using cli::Given;
+using cli::OptionArg;
 
-Status read_option(std::string_view arg, cli::ArgReader& args, PaletteOptions& opts) {
-  if (arg == "-h" || arg == "--help") {
-    opts.help = true;
-    return {};
-  }
-  if (arg == "--quiet") {
-    opts.quiet = true;
-    return {};
-  }
-  if (arg == "--colours") {
-    const Outcome<uint32_t> n = args.number(arg, 1, kMaxPaletteEntries);
-    if (!n.ok()) return n.failure();
-    opts.colours = n.value();
-    return {};
-  }
-  if (arg != "-o" && arg != "--background")
-    return cli::usage_error("unknown option " + in_quotes(arg));
-  Outcome<std::string> text = args.value(arg);
-  if (!text.ok()) return text.failure();
-  if (arg == "-o") {
-    opts.out = std::move(text.value());
-    return {};
-  }
-  const std::optional<RGBTRIPLET> colour = parse_colour(text.value());
+Status read_background(PaletteOptions& opts, const OptionArg& arg) {
+  const std::optional<RGBTRIPLET> colour = parse_colour(arg.value());
   if (!colour)
     return cli::usage_error("option --background takes a colour as six hex digits RRGGBB, not " +
-                            in_quotes(text.value()));
+                            in_quotes(arg.value()));
   opts.background = *colour;
   return {};
 }
+
+Status read_picture(PaletteOptions& opts, std::string_view arg) {
+  opts.pictures.emplace_back(arg);
+  return {};
+}
+
+const cli::OptionTable<PaletteOptions> kOptions(
+    cli::Syntax::mixed,
+    {{nullptr,
+      {{"--colours",
+        "N",
+        Given::once,
+        {"the palette's largest size, 1 to 256"},
+        cli::store_number<&PaletteOptions::colours, 1, kMaxPaletteEntries>},
+       {"-o", "OUT.pal", Given::once, {"the palette to write"}, cli::store<&PaletteOptions::out>},
+       {"--background",
+        "RRGGBB",
+        Given::once,
+        {"the colour under transparent pixels, six hex digits", "(default FFFFFF, white)"},
+        read_background},
+       {"--quiet",
+        nullptr,
+        Given::once,
+        {"print nothing but errors (for builds)"},
+        cli::set_flag<&PaletteOptions::quiet>},
+       {"-h, --help",
+        nullptr,
+        Given::once,
+        {"print this help and exit"},
+        cli::set_flag<&PaletteOptions::help>}}}});
 
 }  // namespace
 
 Outcome<PaletteOptions> parse_palette_options(int argc, const char* const* argv) {
   PaletteOptions opts;
-  cli::ArgReader args(argc, argv);
-  const Status read = cli::read_command_line(
-      args, [&](std::string_view arg, cli::ArgReader& a) { return read_option(arg, a, opts); },
-      [&](std::string_view arg) -> Status {
-        opts.pictures.emplace_back(arg);
-        return {};
-      });
-  if (!read.ok()) return read.failure();
+  if (Status read = kOptions.read(argc, argv, opts, read_picture); !read.ok())
+    return cli::usage_error(cli::usage_text(read.failure(), argv));
   if (opts.help) return opts;
   if (opts.pictures.empty()) return cli::usage_error("no picture given");
   if (opts.colours == 0) return cli::usage_error("no palette size given (--colours N)");
@@ -92,11 +86,11 @@ Outcome<PaletteOptions> parse_palette_options(int argc, const char* const* argv)
 }
 
 std::string palette_help() {
-  return kHelpHead + cli::options_help(kGroups, 2, 23) + kHelpTail;
+  return kHelpHead + kOptions.help(2, 23) + kHelpTail;
 }
 
-std::span<const cli::OptionGroup> palette_option_groups() {
-  return kGroups;
+const cli::OptionTable<PaletteOptions>& palette_option_table() {
+  return kOptions;
 }
 
 }  // namespace tralk::importer

@@ -1,13 +1,12 @@
 // The command line of "tralk-import palette".
 #pragma once
 
-#include <span>
 #include <string>
 #include <vector>
 
 #include "base/outcome.h"
 #include "base/palette.h"
-#include "cli/option_help.h"
+#include "cli/option_table.h"
 
 namespace tralk::importer {
 
@@ -26,7 +25,8 @@ Outcome<PaletteOptions> parse_palette_options(int argc, const char* const* argv)
 
 // The --help text of "tralk-import palette".
 std::string palette_help();
-// The table of options that --help is printed from.
-std::span<const cli::OptionGroup> palette_option_groups();
+// The table of options that the command line is read through and --help is
+// printed from.
+const cli::OptionTable<PaletteOptions>& palette_option_table();
 
 }  // namespace tralk::importer

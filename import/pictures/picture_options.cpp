@@ -7,7 +7,6 @@
 
 #include "base/text.h"
 #include "cli/arg_reader.h"
-#include "cli/option_help.h"
 
 namespace tralk::importer {
 
@@ -25,48 +24,6 @@ const char kHelpTail[] =
     "\n"
     "Exit status: 0 when the picture was written, 1 for a picture or output\n"
     "problem, 2 for a bad command line. After an error no file is left.\n";
-
-const std::vector<cli::OptionGroup> kGroups = {
-    {nullptr,
-     {{"-o", "OUT.bmp", {"the picture to write"}},
-      {"--background",
-       "RRGGBB",
-       {"the colour under transparent pixels, six hex digits", "(default FFFFFF, white)"}},
-      {"--depth",
-       "N",
-       {"24 (default): 24-bit colour; 1, 4 or 8: a colour",
-        "table of the picture's colours, when they are at most",
-        "2, 16 or 256, for tralk's palette mode; at 1 bit the",
-        "darker colour is ink; 2: 4 grey levels (below)"}},
-      {"--dither",
-       "D",
-       {"none, ordered or floyd-steinberg: the picture becomes",
-        "b&w at --depth 1, 4 grey levels at --depth 2 (tralk's",
-        "GREYMODE 4) or 16 at --depth 4 (GREYMODE 16), by the",
-        "brightness (76 R + 150 G + 30 B) / 256; default none"}},
-      {"--threshold",
-       "N",
-       {"at --depth 1: brightness N (0 to 255, default 128) and",
-        "above is paper, below it ink; makes the picture b&w"}},
-      {"--invert",
-       nullptr,
-       {"the lighter colour is ink (grey levels turned over);",
-        "makes the picture b&w or grey levels"}},
-      {"--pal",
-       "OUT.pal",
-       {"also write the picture's colour table as the palette",
-        "that keeps its colours in tralk's palette mode", "(--depth 2, 4 or 8)"}},
-      {"--palette",
-       "IN.pal",
-       {"write the picture in the colours of a palette (from",
-        "tralk-import palette), each pixel the nearest of them",
-        "(--depth 4 or 8; --dither floyd-steinberg diffuses the", "error of each colour)"}},
-      {"--depfile",
-       "FILE",
-       {"also write a Make dependency file naming the picture", "written and the picture read"}},
-      {"--quiet", nullptr, {"print nothing but errors (for builds)"}},
-      {"-h, --help", nullptr, {"print this help and exit"}}}},
-};
 
 }  // namespace
 
@@ -91,69 +48,128 @@ std::optional<Dither> parse_dither(std::string_view text) {
   return std::nullopt;
 }
 
+using cli::Given;
+using cli::OptionArg;
+using cli::set_flag;
+using cli::store;
+
 // The options that make the picture b&w or grey levels.
-Status read_grey_option(std::string_view arg, cli::ArgReader& args, PictureOptions& opts) {
-  GreyReduction& grey = opts.grey ? *opts.grey : opts.grey.emplace();
-  if (arg == "--invert") {
-    grey.invert = true;
-    return {};
-  }
-  if (arg == "--threshold") {
-    const Outcome<uint32_t> n = args.number(arg, 0, 255);
-    if (!n.ok()) return n.failure();
-    grey.threshold = n.value();
-    opts.threshold_given = true;
-    return {};
-  }
-  const Outcome<std::string> text = args.value(arg);
-  if (!text.ok()) return text.failure();
-  const std::optional<Dither> dither = parse_dither(text.value());
-  if (!dither)
-    return cli::usage_error("option --dither takes none, ordered or floyd-steinberg, not " +
-                            in_quotes(text.value()));
-  grey.dither = *dither;
+GreyReduction& grey_of(PictureOptions& opts) {
+  return opts.grey ? *opts.grey : opts.grey.emplace();
+}
+
+Status read_invert(PictureOptions& opts, const OptionArg&) {
+  grey_of(opts).invert = true;
   return {};
 }
 
-Status read_option(std::string_view arg, cli::ArgReader& args, PictureOptions& opts) {
-  if (arg == "-h" || arg == "--help") {
-    opts.help = true;
-    return {};
-  }
-  if (arg == "--quiet") {
-    opts.quiet = true;
-    return {};
-  }
-  if (arg == "--dither" || arg == "--threshold" || arg == "--invert")
-    return read_grey_option(arg, args, opts);
-  if (arg != "-o" && arg != "--background" && arg != "--depth" && arg != "--pal" &&
-      arg != "--palette" && arg != "--depfile")
-    return cli::usage_error("unknown option " + in_quotes(arg));
-  Outcome<std::string> text = args.value(arg);
-  if (!text.ok()) return text.failure();
-  if (arg == "--pal" || arg == "--palette") {
-    (arg == "--pal" ? opts.pal : opts.palette) = std::move(text.value());
-    return {};
-  }
-  if (arg == "-o" || arg == "--depfile") {
-    (arg == "-o" ? opts.out : opts.depfile.emplace()) = std::move(text.value());
-    return {};
-  }
-  if (arg == "--background") {
-    const std::optional<RGBTRIPLET> colour = parse_colour(text.value());
-    if (!colour)
-      return cli::usage_error("option --background takes a colour as six hex digits RRGGBB, not " +
-                              in_quotes(text.value()));
-    opts.request.background = *colour;
-    return {};
-  }
-  const std::optional<uint32_t> n = cli::parse_number(text.value());
+Status read_threshold(PictureOptions& opts, const OptionArg& arg) {
+  const Outcome<uint32_t> n = cli::number_value(arg, 0, 255);
+  if (!n.ok()) return n.failure();
+  grey_of(opts).threshold = n.value();
+  opts.threshold_given = true;
+  return {};
+}
+
+Status read_dither(PictureOptions& opts, const OptionArg& arg) {
+  const std::optional<Dither> dither = parse_dither(arg.value());
+  if (!dither)
+    return cli::usage_error("option --dither takes none, ordered or floyd-steinberg, not " +
+                            in_quotes(arg.value()));
+  grey_of(opts).dither = *dither;
+  return {};
+}
+
+Status read_background(PictureOptions& opts, const OptionArg& arg) {
+  const std::optional<RGBTRIPLET> colour = parse_colour(arg.value());
+  if (!colour)
+    return cli::usage_error("option --background takes a colour as six hex digits RRGGBB, not " +
+                            in_quotes(arg.value()));
+  opts.request.background = *colour;
+  return {};
+}
+
+Status read_depth(PictureOptions& opts, const OptionArg& arg) {
+  const std::optional<uint32_t> n = cli::parse_number(arg.value());
   if (!n || (*n != 1 && *n != 2 && *n != 4 && *n != 8 && *n != 24))
-    return cli::usage_error("option --depth takes 1, 2, 4, 8 or 24, not " +
-                            in_quotes(text.value()));
+    return cli::usage_error("option --depth takes 1, 2, 4, 8 or 24, not " + in_quotes(arg.value()));
   opts.request.depth = *n;
   return {};
 }
+
+Status read_picture(PictureOptions& opts, std::string_view arg) {
+  if (!opts.request.path.empty())
+    return cli::usage_error("more than one picture given (" + in_quotes(opts.request.path) +
+                            " and " + in_quotes(arg) + ")");
+  opts.request.path = arg;
+  return {};
+}
+
+const cli::OptionTable<PictureOptions> kOptions(
+    cli::Syntax::mixed,
+    {{nullptr,
+      {{"-o", "OUT.bmp", Given::once, {"the picture to write"}, store<&PictureOptions::out>},
+       {"--background",
+        "RRGGBB",
+        Given::once,
+        {"the colour under transparent pixels, six hex digits", "(default FFFFFF, white)"},
+        read_background},
+       {"--depth",
+        "N",
+        Given::once,
+        {"24 (default): 24-bit colour; 1, 4 or 8: a colour",
+         "table of the picture's colours, when they are at most",
+         "2, 16 or 256, for tralk's palette mode; at 1 bit the",
+         "darker colour is ink; 2: 4 grey levels (below)"},
+        read_depth},
+       {"--dither",
+        "D",
+        Given::once,
+        {"none, ordered or floyd-steinberg: the picture becomes",
+         "b&w at --depth 1, 4 grey levels at --depth 2 (tralk's",
+         "GREYMODE 4) or 16 at --depth 4 (GREYMODE 16), by the",
+         "brightness (76 R + 150 G + 30 B) / 256; default none"},
+        read_dither},
+       {"--threshold",
+        "N",
+        Given::once,
+        {"at --depth 1: brightness N (0 to 255, default 128) and",
+         "above is paper, below it ink; makes the picture b&w"},
+        read_threshold},
+       {"--invert",
+        nullptr,
+        Given::once,
+        {"the lighter colour is ink (grey levels turned over);",
+         "makes the picture b&w or grey levels"},
+        read_invert},
+       {"--pal",
+        "OUT.pal",
+        Given::once,
+        {"also write the picture's colour table as the palette",
+         "that keeps its colours in tralk's palette mode", "(--depth 2, 4 or 8)"},
+        store<&PictureOptions::pal>},
+       {"--palette",
+        "IN.pal",
+        Given::once,
+        {"write the picture in the colours of a palette (from",
+         "tralk-import palette), each pixel the nearest of them",
+         "(--depth 4 or 8; --dither floyd-steinberg diffuses the", "error of each colour)"},
+        store<&PictureOptions::palette>},
+       {"--depfile",
+        "FILE",
+        Given::once,
+        {"also write a Make dependency file naming the picture", "written and the picture read"},
+        store<&PictureOptions::depfile>},
+       {"--quiet",
+        nullptr,
+        Given::once,
+        {"print nothing but errors (for builds)"},
+        set_flag<&PictureOptions::quiet>},
+       {"-h, --help",
+        nullptr,
+        Given::once,
+        {"print this help and exit"},
+        set_flag<&PictureOptions::help>}}}});
 
 Status check_combination(PictureOptions& opts) {
   if (opts.help) return {};
@@ -195,27 +211,18 @@ Status check_combination(PictureOptions& opts) {
 
 Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv) {
   PictureOptions opts;
-  cli::ArgReader args(argc, argv);
-  const Status read = cli::read_command_line(
-      args, [&](std::string_view arg, cli::ArgReader& a) { return read_option(arg, a, opts); },
-      [&](std::string_view arg) -> Status {
-        if (!opts.request.path.empty())
-          return cli::usage_error("more than one picture given (" + in_quotes(opts.request.path) +
-                                  " and " + in_quotes(arg) + ")");
-        opts.request.path = arg;
-        return {};
-      });
-  if (!read.ok()) return read.failure();
+  if (Status read = kOptions.read(argc, argv, opts, read_picture); !read.ok())
+    return cli::usage_error(cli::usage_text(read.failure(), argv));
   if (Status checked = check_combination(opts); !checked.ok()) return checked.failure();
   return opts;
 }
 
 std::string picture_help() {
-  return kHelpHead + cli::options_help(kGroups, 2, 23) + kHelpTail;
+  return kHelpHead + kOptions.help(2, 23) + kHelpTail;
 }
 
-std::span<const cli::OptionGroup> picture_option_groups() {
-  return kGroups;
+const cli::OptionTable<PictureOptions>& picture_option_table() {
+  return kOptions;
 }
 
 }  // namespace tralk::importer

@@ -2,13 +2,12 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
 #include "base/outcome.h"
 #include "base/palette.h"
-#include "cli/option_help.h"
+#include "cli/option_table.h"
 #include "import/pictures/grey_levels.h"
 #include "import/pictures/picture_request.h"
 
@@ -38,7 +37,8 @@ Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv)
 
 // The --help text of "tralk-import picture".
 std::string picture_help();
-// The table of options that --help is printed from.
-std::span<const cli::OptionGroup> picture_option_groups();
+// The table of options that the command line is read through and --help is
+// printed from.
+const cli::OptionTable<PictureOptions>& picture_option_table();
 
 }  // namespace tralk::importer

@@ -5,6 +5,9 @@
 
 #include <filesystem>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "support/run_tralk.h"
 #include "support/tempdir.h"
@@ -68,6 +71,23 @@ TEST(Options, VersionMatchesTheBanner) {
   EXPECT_EQ(r.status, 0);
 }
 
+// Each program prints its name and the version, alone.
+TEST(Options, EveryProgramPrintsItsVersion) {
+  TempDir dir;
+  const std::string banner = kBanner;
+  const std::string version = banner.substr(banner.find(" V") + 2);
+  std::vector<std::pair<std::string, std::string>> programs = {{TRALK_INSPECT_EXE, "tralk-inspect"},
+                                                               {TRALK_PACK_EXE, "tralk-pack"}};
+#ifdef TRALK_IMPORT_EXE
+  programs.emplace_back(TRALK_IMPORT_EXE, "tralk-import");
+#endif
+  for (const auto& [exe, name] : programs) {
+    const RunResult r = run_command(dir.path(), shell_quote(exe) + " --version 2>&1");
+    EXPECT_EQ(r.out, name + " " + version) << name;
+    EXPECT_EQ(r.status, 0) << name;
+  }
+}
+
 TEST(Options, HelpAndRefusedCommandLines) {
   TempDir dir;
   dir.write("cfg.vfg", "a.bin\nf.sym\n");
@@ -91,6 +111,18 @@ TEST(Options, HelpAndRefusedCommandLines) {
        255},
       {"--input-dir a --quiet --input-dir b --quiet cfg.vfg",
        "\n Option \"--quiet\" given twice" + refused, 255},
+      // Every option but --input-dir at most once; one listing.
+      {"--output-dir . --checksum --output-dir . cfg.vfg",
+       "\n Option \"--output-dir\" given twice" + refused, 255},
+      {"--max-size 1 --max-size 2 cfg.vfg", "\n Option \"--max-size\" given twice" + refused, 255},
+      {"--checksum --strict --checksum cfg.vfg", "\n Option \"--checksum\" given twice" + refused,
+       255},
+      {"--strict --strict cfg.vfg", "\n Option \"--strict\" given twice" + refused, 255},
+      {"--list-fonts --list-fonts cfg.vfg", "\n Option \"--list-fonts\" given twice" + refused,
+       255},
+      {"--list-fonts --quiet --list-outputs cfg.vfg",
+       "\n Options \"--list-fonts\" and \"--list-outputs\" exclude each other" + refused, 255},
+      {"--version --version", "\n Option \"--version\" must be the only argument" + refused, 255},
       // A refused command line is printed in full, quiet or not.
       {"--quiet --max-size 1k cfg.vfg",
        "\n Option \"--max-size\" needs a number of bytes, KiB or MiB: \"1k\"" + refused, 255},

@@ -195,6 +195,13 @@ TEST(InspectProgram, CommandLineErrors) {
        "--text and --strings cannot be used together"},
       {"--scale 2 img.bin", 2, "--scale needs --png"},
       {"--scale 65 --png a.png img.bin", 2, "--scale must be 1 to 64"},
+      // Given twice: refused, but --font and --strings (strings_check_test).
+      {"--show 0 --show 1 img.bin", 2, "option --show is given twice"},
+      {"--png a.png img.bin --png b.png", 2, "option --png is given twice"},
+      {"--font 0 --text A --text B img.bin", 2, "option --text is given twice"},
+      {"--grey --pal p.pal --grey img.bin", 2, "option --grey is given twice"},
+      {"--at 0 --at 8 img.bin", 2, "option --at is given twice"},
+      {"-h --help", 2, "option --help is given twice"},
   };
   for (const Case& c : cases) {
     const RunResult r = run_inspect_exe(dir.path(), c.args);

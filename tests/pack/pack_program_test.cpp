@@ -8,7 +8,7 @@
 #include <set>
 
 #include "base/text.h"
-#include "cli/option_help.h"
+#include "cli/option_table.h"
 #include "pack/pack_options.h"
 #include "support/man_options.h"
 #include "tests/pack/pack_helpers.h"
@@ -200,6 +200,14 @@ TEST(PackProgram, RefusalsWriteNothing) {
        2},
       {"--size 64KiB", "tralk-pack: no image given\n" + help, 2},
       {"--size 64KiB --sector 4KiB a.bin", "tralk-pack: --sector needs --diff\n" + help, 2},
+      // Every option at most once.
+      {"--size 64KiB --size 8KiB a.bin", "tralk-pack: option --size is given twice\n" + help, 2},
+      {"--size 64KiB --output c.bin a.bin", "tralk-pack: option --output is given twice\n" + help,
+       2},
+      {"--size 64KiB a.bin --hex b.hex", "tralk-pack: option --hex is given twice\n" + help, 2},
+      {"--diff a.bin b.bin --diff a.bin", "tralk-pack: option --diff is given twice\n" + help, 2},
+      {"--diff a.bin", "tralk-pack: option --diff needs two chips, OLD and NEW\n" + help, 2},
+      {"--diff", "tralk-pack: option --diff needs a value\n" + help, 2},
   };
   const std::set<std::string> before = files_in(dir.path());
   for (const auto& c : cases) {
@@ -218,11 +226,11 @@ TEST(PackProgram, RefusalsWriteNothing) {
 namespace {
 
 TEST(ManPage, PackDescribesTheOptionsOfItsTable) {
-  const std::vector<std::string> names =
-      tralk::cli::option_names(tralk::pack::pack_option_groups());
+  const std::vector<std::string> names = tralk::pack::pack_option_table().names();
   const std::string page = TempDir::read(TRALK_MAN "/tralk-pack.1");
   ASSERT_FALSE(page.empty());
   EXPECT_EQ(man_option_names(page, "OPTIONS"), std::set<std::string>(names.begin(), names.end()));
+  EXPECT_EQ(repeats_unsaid(tralk::pack::pack_option_table()), std::vector<std::string>{});
 }
 
 }  // namespace

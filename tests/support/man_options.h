@@ -13,6 +13,9 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "cli/option_table.h"
 
 inline std::set<std::string> man_option_names(const std::string& page, const std::string& section) {
   std::set<std::string> names;
@@ -44,4 +47,21 @@ inline std::set<std::string> man_option_names(const std::string& page, const std
     }
   }
   return names;
+}
+
+// The options of table whose --help does not say whether they repeat: a
+// repeatable one's text says "repeatable" or "more than once", no other's.
+template <class Settings>
+std::vector<std::string> repeats_unsaid(const tralk::cli::OptionTable<Settings>& table) {
+  std::vector<std::string> unsaid;
+  for (const auto& group : table.groups()) {
+    for (const auto& option : group.options) {
+      std::string text;
+      for (const char* line : option.help) text += std::string(line) + " ";
+      const bool said = text.find("repeatable") != std::string::npos ||
+                        text.find("more than once") != std::string::npos;
+      if (said != (option.given == tralk::cli::Given::repeatable)) unsaid.push_back(option.names);
+    }
+  }
+  return unsaid;
 }
