@@ -1,7 +1,9 @@
 // File names and paths. Both "/" and "\" separate directories in names; full
 // paths use the host's separator. A path splits into drive (where the host
 // has drives), directory (up to and including the last separator), base name
-// and extension (from the last dot of the file name, dot included).
+// and extension (from the last dot of the file name, dot included). File
+// names are matched against the wildcards of configuration entries here
+// too.
 #pragma once
 
 #include <optional>
@@ -34,3 +36,12 @@ std::string path_ident(std::string_view path);
 // path_ident in capitals: the name of an image's macros (UI_SIZE for ui.bin)
 // in tralk's header and tralk-pack's.
 std::string path_macro_name(std::string_view path);
+
+// True when name matches pattern, where "*" matches any run of characters
+// and "?" exactly one; with ignore_case, ASCII letters match in either case
+// (as a case-insensitive file system compares them).
+bool wildcard_match(std::string_view pattern, std::string_view name, bool ignore_case);
+
+// True when two file names name the same file: byte for byte, or with
+// ignore_case ASCII letters in either case.
+bool file_name_equal(std::string_view a, std::string_view b, bool ignore_case);

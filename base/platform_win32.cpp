@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/path.h"
 #include "base/platform.h"
-#include "base/wildcard.h"
 
 const char kPathSeparator = '\\';
 const bool kPathHasDrive = true;
@@ -227,4 +227,39 @@ void plat_wait_key() {
   INPUT_RECORD event;
   DWORD count = 0;
   ::ReadConsoleInputA(in, &event, 1, &count);  // console input never echoes
+}
+
+// Interruptions on Windows: Ctrl+C, Ctrl+Break and the console's closing,
+// which the system reports on a thread of their own.
+
+namespace {
+
+void (*on_interrupt)() = nullptr;
+// Held while a set of files is replaced: the handler waits for it.
+CRITICAL_SECTION held;
+int holds = 0;
+
+BOOL WINAPI handle(DWORD) {
+  ::EnterCriticalSection(&held);
+  if (on_interrupt) on_interrupt();
+  ::ExitProcess(STATUS_CONTROL_C_EXIT);
+}
+
+}  // namespace
+
+void plat_catch_interrupts(void (*cleanup)()) {
+  if (on_interrupt) return;
+  ::InitializeCriticalSection(&held);
+  on_interrupt = cleanup;
+  ::SetConsoleCtrlHandler(handle, TRUE);
+}
+
+void plat_hold_interrupts() {
+  if (!on_interrupt) return;
+  if (holds++ == 0) ::EnterCriticalSection(&held);
+}
+
+void plat_release_interrupts() {
+  if (!on_interrupt || holds == 0) return;
+  if (--holds == 0) ::LeaveCriticalSection(&held);
 }

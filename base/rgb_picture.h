@@ -15,9 +15,19 @@ struct RgbPicture {
   std::vector<uint8_t> rgb;  // red, green, blue per pixel, rows top first
 
   // Makes room for a picture of w x h pixels, all black.
-  void resize(uint32_t w, uint32_t h);
+  void resize(uint32_t w, uint32_t h) {
+    width = w;
+    height = h;
+    rgb.assign(size_t{w} * h * 3, 0);
+  }
   // Every pixel c.
-  void fill(RGBTRIPLET c);
+  void fill(RGBTRIPLET c) {
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+      rgb[i] = c.r;
+      rgb[i + 1] = c.g;
+      rgb[i + 2] = c.b;
+    }
+  }
 
   uint8_t* row(uint32_t y) { return rgb.data() + size_t{y} * width * 3; }
   const uint8_t* row(uint32_t y) const { return rgb.data() + size_t{y} * width * 3; }

@@ -5,7 +5,6 @@
 #include <new>
 
 #include "bitmap/bmp_read.h"
-#include "bitmap/greyconv.h"
 #include "bitmap/palette_mode.h"
 #include "bitmap/row_convert.h"
 #include "bitmap/symbol.h"

@@ -129,6 +129,13 @@ uint16_t grey_depth(uint32_t levels) {
   return levels <= 16 ? 4 : 8;
 }
 
+LookupRows::Table grey_table(const RGBTRIPLET* palette, uint16_t count, uint16_t depth) {
+  LookupRows::Table levels{};
+  for (unsigned i = 0; i < levels.size(); ++i)
+    levels[i] = rgb_grey(palette[i < count ? i : count - 1u]) >> (8 - depth);
+  return levels;
+}
+
 void convert_rows(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv, SYMBOL& result) {
   SYMSHAPE dst;
   sym_shape(result, dst);

@@ -81,6 +81,12 @@ inline uint8_t rgb_grey(const RGBTRIPLET& c) {
 // up to 16 give 4, more give 8.
 uint16_t grey_depth(uint32_t levels);
 
+// The grey levels, 0 being black, of a picture's colour table, for
+// LookupRows: the level (depth bits, the top bits of the grey value) of each
+// index of a table of count entries (count at least 1); indices beyond the
+// table take its last entry.
+LookupRows::Table grey_table(const RGBTRIPLET* palette, uint16_t count, uint16_t depth);
+
 // Converts every row of source (whose shape is src) into result, a symbol of
 // the same size at conv's depth.
 void convert_rows(const SYMBOL& source, const SYMSHAPE& src, RowConverter& conv, SYMBOL& result);

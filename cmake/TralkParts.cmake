@@ -82,11 +82,16 @@ function(tralk_part_include_dir part out)
   set(${out} ${dir} PARENT_SCOPE)
 endfunction()
 
-# tralk_add_part(<part> [EXCLUDE <file>...]): the part's library. Files of a
-# part with a longer prefix, main.cpp and the EXCLUDE files (relative to the
-# source folder) are left out.
+# tralk_add_part(<part> [EXCLUDE <file>...] [ALONE <file>...]): the part's
+# library. Files of a part with a longer prefix, main.cpp and the EXCLUDE
+# files (relative to the source folder) are left out.
+#
+# In a unity build (TRALK_UNITY_BUILD) the part's files are compiled together,
+# TRALK_UNITY_BATCH_SIZE to a unit, but for the ALONE files and the Win32
+# host files, whose <windows.h> macros stay out of the others. Each file
+# still compiles on its own, as a build with the option off shows.
 function(tralk_add_part part)
-  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "EXCLUDE;ALONE" ${ARGN})
   tralk_part_files(${part} "\\.cpp$" sources)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   foreach(file IN LISTS ARG_EXCLUDE)
@@ -94,6 +99,18 @@ function(tralk_add_part part)
   endforeach()
   tralk_part_target(${part} target)
   add_library(${target} STATIC ${sources})
+  # A static library is compiled without waiting for the parts it uses: only
+  # the programs' links wait for the libraries.
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ${TRALK_UNITY_BUILD}
+    UNITY_BUILD_BATCH_SIZE ${TRALK_UNITY_BATCH_SIZE} OPTIMIZE_DEPENDENCIES ON)
+  set(alone ${sources})
+  list(FILTER alone INCLUDE REGEX "_win32\\.cpp$")
+  foreach(file IN LISTS ARG_ALONE)
+    list(APPEND alone ${PROJECT_SOURCE_DIR}/${file})
+  endforeach()
+  if(alone)
+    set_source_files_properties(${alone} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+  endif()
   tralk_part_include_dir(${part} includes)
   target_include_directories(${target} PRIVATE ${includes})
   target_compile_options(${target} PRIVATE ${TRALK_WARNINGS})

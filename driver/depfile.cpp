@@ -6,7 +6,7 @@
 #include "base/path.h"
 #include "base/platform.h"
 #include "base/set_lock.h"
-#include "output/write_failure.h"
+#include "output/vfont.h"
 
 void DepRecord::note(const std::string& path) {
   if (checked_ && !refused_ && depfile_unreadable(path)) refused_ = path;

@@ -12,7 +12,6 @@
 #include "base/path.h"
 #include "base/platform.h"
 #include "base/text.h"
-#include "base/wildcard.h"
 #include "driver/cmdline.h"
 #include "driver/config_lines.h"
 #include "driver/depfile.h"

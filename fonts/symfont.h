@@ -71,5 +71,8 @@ constexpr uint32_t sym_rowbytes(uint16_t width, uint16_t numbits) {
   return sym_valid_depth(numbits) ? (uint32_t{width} * numbits + 7) / 8 : 0;
 }
 
-// Releases a font with everything it owns; none is accepted.
-void sym_free(SymFontPtr font);
+// Releases a font with everything it owns; none is accepted. The record
+// owns its symbol data and codepage: letting it go releases all.
+inline void sym_free(SymFontPtr font) {
+  font.reset();
+}

@@ -11,7 +11,6 @@
 #include "fuzz_support.h"
 #include "import/fonts/freetype_handles.h"
 #include "import/fonts/gzip_bytes.h"
-#include "import/fonts/psf_bdf.h"
 #include "import/fonts/psf_font.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "base/file_set.h"
 #include "base/text.h"
-#include "inspect/label_text.h"
+#include "inspect/labels.h"
 
 namespace tralk::inspector {
 

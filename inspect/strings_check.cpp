@@ -10,13 +10,11 @@ namespace tralk::inspector {
 
 namespace {
 
-constexpr char32_t kLineFeed = '\n';
-
 // The characters of the widest line of chars.
 uint64_t widest_in_characters(std::u32string_view chars) {
   uint64_t widest = 0, line = 0;
   for (const char32_t c : chars) {
-    line = c == kLineFeed ? 0 : line + 1;
+    line = c == U'\n' ? 0 : line + 1;
     widest = std::max(widest, line);
   }
   return widest;
@@ -90,7 +88,7 @@ void check_font(size_t file, const text::Catalogue& cat, const std::vector<std::
   for (size_t i = 0; i < cat.strings.size(); ++i) {
     const std::vector<uint32_t> codes = font_codes(chars[i], encoding);
     for (size_t j = 0; j < codes.size(); ++j) {
-      if (chars[i][j] == kLineFeed) continue;
+      if (chars[i][j] == U'\n') continue;
       if (codes[j] == kNoCode)
         note(not_held, chars[i][j], i);
       else if (!codepage_symbol(record, codes[j]))
@@ -149,7 +147,7 @@ Outcome<StringsCheck> check_strings(const InspectResult& result,
       chars.push_back(string_chars(s));
       summary.characters +=
           chars.back().size() -
-          static_cast<size_t>(std::count(chars.back().begin(), chars.back().end(), kLineFeed));
+          static_cast<size_t>(std::count(chars.back().begin(), chars.back().end(), U'\n'));
       summary.fit_checked = summary.fit_checked || limits.max_lines || pixel_limit(s, limits);
     }
     check.files.push_back(summary);

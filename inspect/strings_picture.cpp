@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "base/text.h"
-#include "inspect/label_text.h"
+#include "inspect/labels.h"
 #include "inspect/png_sheet.h"
 #include "inspect/text_picture.h"
 

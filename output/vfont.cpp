@@ -13,7 +13,6 @@
 #include "base/set_lock.h"
 #include "base/text.h"
 #include "output/vmem.h"
-#include "output/write_failure.h"
 
 namespace {
 
@@ -302,6 +301,12 @@ void vfont_writestruct(std::string& out, const std::string& fontname, const SYMF
     appendf(out, kPlainStruct, name, numbits, unsigned{font.symwidth}, unsigned{font.symheight},
             unsigned{font.numsym}, ul(font.symbytes), ul(symindex), id.c_str());
   }
+}
+
+void report_write_failure(const std::string& path, const std::string& reason) {
+  con_printf("\n Error could write to: \"%s\"", path.c_str());
+  if (!reason.empty()) con_printf("\n %s", reason.c_str());
+  con_error_line(path, 0, "could not write" + (reason.empty() ? std::string() : ": " + reason));
 }
 
 bool vfont_generate(const FONTLIST& list, const Outcome<VMEMBUF>& layout, bool checksum) {

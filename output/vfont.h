@@ -1,5 +1,6 @@
 // The output of one font list: C source (.c), C header (.h) and the virtual
-// font image (.bin), beside the list's image name.
+// font image (.bin), beside the list's image name; and the message of an
+// output file of tralk's that cannot be written.
 #pragma once
 
 #include <cstdint>
@@ -33,3 +34,7 @@ std::vector<std::string> vfont_output_files(const std::string& binname);
 // font without symbol data.
 void vfont_writestruct(std::string& out, const std::string& fontname, const SYMFONT& font,
                        uint32_t symindex, uint32_t rangeindex, const std::string& id);
+
+// Prints the message of an output file that cannot be written: tralk's own
+// line, then the system's reason (when there is one) on a line of its own.
+void report_write_failure(const std::string& path, const std::string& reason);

@@ -6,9 +6,7 @@ namespace tralk::pack {
 
 namespace {
 
-unsigned long long ull(uint64_t v) {
-  return static_cast<unsigned long long>(v);
-}
+using ull = unsigned long long;
 
 }  // namespace
 

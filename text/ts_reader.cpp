@@ -15,7 +15,7 @@ namespace tralk::text {
 
 namespace {
 
-struct Piece {
+struct TsPiece {
   std::string text;
   uint32_t line = 0;
   bool has_forms = false;  // a <translation> or <numerusform> holding others
@@ -86,7 +86,7 @@ class TsHandler : public XmlHandler {
     if (obsolete_ || pieces_.empty()) return {};
     // The source names the message.
     const std::string key = pieces_[0].text;
-    for (const Piece& p : pieces_) {
+    for (const TsPiece& p : pieces_) {
       if (p.has_forms) continue;
       if (Status added =
               add_message(cat_, p.text, Placeholders::qt_format, {key, p.line, 0, std::nullopt});
@@ -118,7 +118,7 @@ class TsHandler : public XmlHandler {
   std::vector<std::string> path_;  // the open elements' local names
   bool in_message_ = false;
   bool obsolete_ = false;
-  std::vector<Piece> pieces_;       // of the message being read
+  std::vector<TsPiece> pieces_;     // of the message being read
   std::vector<size_t> open_;        // the pieces being read, innermost last
   std::vector<size_t> open_depth_;  // the depth of each
 };

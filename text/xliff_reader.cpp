@@ -20,7 +20,7 @@ namespace {
 
 constexpr std::string_view kSizeRestriction = "urn:oasis:names:tc:xliff:sizerestriction:2.0";
 
-struct Piece {
+struct XliffPiece {
   std::string text;
   uint32_t line = 0;
   bool seen = false;
@@ -65,7 +65,7 @@ class XliffHandler : public XmlHandler {
         in_unit_ && (name.local == "source" || name.local == "target") &&
         (version_ == 1 ? parent == "trans-unit" : parent == "segment" || parent == "ignorable");
     if (piece) {
-      piece_ = Piece{{}, line, true};
+      piece_ = XliffPiece{{}, line, true};
       piece_is_target_ = name.local == "target";
       piece_depth_ = path_.size();
       text_.assign(1, true);
@@ -172,14 +172,14 @@ class XliffHandler : public XmlHandler {
 
   Status end_piece() {
     if (version_ == 1) return add(piece_);
-    Piece& whole = piece_is_target_ ? unit_target_ : unit_source_;
+    XliffPiece& whole = piece_is_target_ ? unit_target_ : unit_source_;
     if (!whole.seen) whole.line = piece_.line;
     whole.seen = true;
     whole.text += piece_.text;
     return {};
   }
 
-  Status add(const Piece& p) {
+  Status add(const XliffPiece& p) {
     if (!p.seen) return {};
     return add_message(cat_, p.text, Placeholders::none, {key_, p.line, 0, limit_});
   }
@@ -191,8 +191,8 @@ class XliffHandler : public XmlHandler {
   bool in_unit_ = false;
   std::string key_;
   std::optional<WidthLimit> limit_;
-  Piece unit_source_, unit_target_;  // 2.0: the unit's segments joined
-  Piece piece_;                      // the source or target being read
+  XliffPiece unit_source_, unit_target_;  // 2.0: the unit's segments joined
+  XliffPiece piece_;                      // the source or target being read
   bool piece_is_target_ = false;
   size_t piece_depth_ = 0;  // its depth; 0 outside one
   std::vector<bool> text_;  // for each element open inside it: whether its text is text

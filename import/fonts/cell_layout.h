@@ -1,6 +1,11 @@
 // Where each glyph goes in its symbol. Every symbol has the same height and
 // the baseline on the same row; widths follow the glyphs' advances (widened
 // so that no ink is lost) or are one fixed width.
+//
+// The few glyphs that make every symbol of a font larger than the rest need
+// are found here too: a symbol's rows are the union of all glyphs' ink, and
+// its bytes those of the widest, so two tall marks can double a font. The
+// report names them, with the way out.
 #pragma once
 
 #include <cstdint>
@@ -44,5 +49,21 @@ SymbolCell symbol_cell(const GlyphInk& g, const CellRules& rules);
 // Lays out one symbol per glyph; a failure (Fault::too_large), with the
 // reason, when a symbol would be more than 65535 pixels wide or high.
 Outcome<CellLayout> lay_out_cells(const std::vector<GlyphInk>& glyphs, const CellRules& rules);
+
+// At most this many glyphs are named.
+constexpr size_t kMaxOutliers = 8;
+
+struct Outliers {
+  std::vector<size_t> glyphs;  // ascending indexes
+  uint32_t rows = 0, rest_rows = 0;
+  uint32_t width = 0, rest_width = 0;  // of the widest symbol
+  uint64_t bytes = 0, rest_bytes = 0;  // of every symbol
+};
+
+// The set of at most kMaxOutliers glyphs, and at most one in ten, without
+// which every symbol would take the fewest bytes; none unless those are at
+// most three quarters of what every symbol takes with them.
+std::optional<Outliers> find_outliers(const std::vector<GlyphInk>& glyphs, const CellLayout& layout,
+                                      const CellRules& rules, unsigned bpp);
 
 }  // namespace tralk::importer

@@ -21,15 +21,9 @@ namespace tralk::importer {
 
 namespace {
 
-// Prints the failure; its code gives the exit status.
-int fail(const Failure& failure) {
-  con_printf("tralk-import font: %s\n", failure.text.c_str());
-  return cli::import_exit_status(failure.code);
-}
-
 int list(FT_Library library, const FontOptions& opts) {
   const Outcome<std::string> listing = list_font(library, opts.font);
-  if (!listing.ok()) return fail(listing.failure());
+  if (!listing.ok()) return cli::report_import_failure("font", listing.failure());
   con_printf("%s", listing.value().c_str());
   return cli::kImportDone;
 }
@@ -76,19 +70,21 @@ std::vector<std::string> files_read(const FontOptions& opts) {
 
 int import(FT_Library library, FontOptions opts) {
   std::vector<std::string> notes;
-  if (Status read = read_symbols_files(opts, notes); !read.ok()) return fail(read.failure());
-  if (Status read = read_names_files(opts); !read.ok()) return fail(read.failure());
+  if (Status read = read_symbols_files(opts, notes); !read.ok())
+    return cli::report_import_failure("font", read.failure());
+  if (Status read = read_names_files(opts); !read.ok())
+    return cli::report_import_failure("font", read.failure());
   Outcome<ImportResult> result = import_font(library, opts);
-  if (!result.ok()) return fail(result.failure());
+  if (!result.ok()) return cli::report_import_failure("font", result.failure());
   const std::string wrote = written(output_paths(result.value()));
   if (opts.depfile) {
     Outcome<PendingFile> depfile =
         make_depfile(*opts.depfile, output_paths(result.value()), files_read(opts));
-    if (!depfile.ok()) return fail(depfile.failure());
+    if (!depfile.ok()) return cli::report_import_failure("font", depfile.failure());
     result->files.push_back(std::move(depfile.value()));
   }
   if (Status written = write_import_files(result.value()); !written.ok())
-    return fail(written.failure());
+    return cli::report_import_failure("font", written.failure());
   if (!opts.quiet) {
     for (const std::string& line : result->report) con_printf("%s\n", line.c_str());
     for (const std::string& line : notes) con_printf("note: %s\n", line.c_str());
@@ -102,13 +98,13 @@ int import(FT_Library library, FontOptions opts) {
 
 int run_font_command(int argc, const char* const* argv) {
   const Outcome<FontOptions> opts = parse_font_options(argc, argv);
-  if (!opts.ok()) return fail(opts.failure());
+  if (!opts.ok()) return cli::report_import_failure("font", opts.failure());
   if (opts->help) {
     con_printf("%s", font_help().c_str());
     return cli::kImportDone;
   }
   const Outcome<FtLibrary> library = ft_open_library();
-  if (!library.ok()) return fail(library.failure());
+  if (!library.ok()) return cli::report_import_failure("font", library.failure());
   return opts->list ? list(library->get(), opts.value()) : import(library->get(), opts.value());
 }
 

@@ -7,7 +7,6 @@
 #include "base/text.h"
 #include "cli/arg_reader.h"
 #include "import/fonts/gzip_bytes.h"
-#include "import/fonts/psf_bdf.h"
 #include "import/fonts/psf_font.h"
 
 namespace tralk::importer {

@@ -7,10 +7,8 @@
 #include "base/text.h"
 #include "cli/arg_reader.h"
 #include "import/fonts/cell_layout.h"
-#include "import/fonts/cell_outliers.h"
 #include "import/fonts/code_selection.h"
 #include "import/fonts/cp_text.h"
-#include "import/fonts/default_box.h"
 #include "import/fonts/font_face.h"
 #include "import/fonts/glyph_ink.h"
 #include "import/fonts/missing_glyph.h"
@@ -50,7 +48,7 @@ struct Work {
   CellLayout layout;
   uint16_t defchar = 0;
   std::string added_what;         // the font's symbol added as the default character, if any
-  bool boxed = false;             // that symbol, too large, drawn as a box (default_box.h)
+  bool boxed = false;             // that symbol, too large, drawn as a box (missing_glyph.h)
   std::vector<NamedGlyph> named;  // the glyphs taken by name, in the order given
   std::string names_header;       // the text of --names-header
   std::string defchar_words;      // after the default character's code in the report

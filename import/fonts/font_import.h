@@ -11,7 +11,7 @@
 #include "base/outcome.h"
 #include "import/fonts/font_options.h"
 #include "import/fonts/freetype_handles.h"
-#include "import/fonts/sym_file.h"
+#include "import/fonts/sym_text.h"
 
 namespace tralk::importer {
 

@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 #include "import/fonts/font_face.h"
-#include "import/fonts/glyph_names.h"
+#include "import/fonts/named_glyphs.h"
 
 namespace tralk::importer {
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/coding.h"
+
 namespace tralk::importer {
 
 namespace {
@@ -49,9 +51,7 @@ namespace {
 size_t first_room(const uint8_t* data, size_t size, size_t limit) {
   const size_t guess = std::max<size_t>(size * 4, 4096);
   if (size < 18) return std::min(limit + 1, guess);
-  const uint8_t* t = data + size - 4;
-  const size_t recorded =
-      size_t{t[0]} | size_t{t[1]} << 8 | size_t{t[2]} << 16 | size_t{t[3]} << 24;
+  const size_t recorded = get_u32le(data + size - 4);
   return std::min(limit + 1, recorded > 0 ? recorded + 1 : guess);
 }
 

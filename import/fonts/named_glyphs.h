@@ -1,8 +1,11 @@
-// The glyphs of the icons asked for by name, found in the fonts of an
+// Glyphs by name: a font's own glyph names, as FreeType reads them (a
+// TrueType font's post table, a CFF font's charset, a Type 1 font's), and
+// the glyphs of the icons asked for by name, found in the fonts of an
 // import, each with the codepage code it goes under.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,22 @@
 #include "import/fonts/icon_names.h"
 
 namespace tralk::importer {
+
+// Whether FreeType reads glyph names from the face.
+bool has_glyph_names(FT_Face face);
+
+// The glyph of that name; 0 where the face has none of it (glyph 0, the
+// missing-glyph box, is never a named glyph).
+FT_UInt glyph_by_name(FT_Face face, const std::string& name);
+
+// The name of glyph index; none where the face names it not.
+std::optional<std::string> glyph_name(FT_Face face, FT_UInt index);
+
+// The names of the faces nearest to name (fewest letters to change, add or
+// remove, letter case aside), nearest first, at most count of them, each
+// once.
+std::vector<std::string> closest_names(const std::vector<FT_Face>& faces, const std::string& name,
+                                       size_t count);
 
 struct NamedGlyph {
   std::string name;

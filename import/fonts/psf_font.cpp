@@ -1,6 +1,11 @@
 #include "import/fonts/psf_font.h"
 
+#include <algorithm>
+#include <set>
 #include <string>
+
+#include "base/coding.h"
+#include "base/text.h"
 
 namespace tralk::importer {
 
@@ -18,10 +23,6 @@ constexpr uint16_t kPsf1Separator = 0xFFFF;
 constexpr uint16_t kPsf1StartSeq = 0xFFFE;
 constexpr uint8_t kPsf2Separator = 0xFF;
 constexpr uint8_t kPsf2StartSeq = 0xFE;
-
-uint32_t le32(const uint8_t* p) {
-  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
 
 Failure damaged(Fault code, const std::string& why) {
   return Failure{code, why};
@@ -55,7 +56,7 @@ Status read_psf1_table(const uint8_t* p, const uint8_t* end, PsfFont& font) {
       if (end - p < 2)
         return damaged(Fault::cut_short,
                        "its Unicode table ends inside the entry of glyph " + std::to_string(g));
-      const uint16_t v = static_cast<uint16_t>(p[0] | p[1] << 8);
+      const uint16_t v = get_u16le(p);
       p += 2;
       if (v == kPsf1Separator) break;
       if (v == kPsf1StartSeq) {
@@ -137,15 +138,15 @@ Outcome<PsfFont> read_psf1(const uint8_t* data, size_t size) {
 
 Outcome<PsfFont> read_psf2(const uint8_t* data, size_t size) {
   if (size < kPsf2HeaderSize) return damaged(Fault::cut_short, "the file ends inside its header");
-  const uint32_t version = le32(data + 4);
-  const uint32_t header = le32(data + 8);
-  const uint32_t flags = le32(data + 12);
-  const uint32_t charsize = le32(data + 20);
+  const uint32_t version = get_u32le(data + 4);
+  const uint32_t header = get_u32le(data + 8);
+  const uint32_t flags = get_u32le(data + 12);
+  const uint32_t charsize = get_u32le(data + 20);
   PsfFont font;
   font.version = 2;
-  font.glyphs = le32(data + 16);
-  font.height = le32(data + 24);
-  font.width = le32(data + 28);
+  font.glyphs = get_u32le(data + 16);
+  font.height = get_u32le(data + 24);
+  font.width = get_u32le(data + 28);
   font.has_table = (flags & kPsf2HasTable) != 0;
   if (version != 0)
     return damaged(Fault::unsupported,
@@ -188,6 +189,80 @@ Outcome<PsfFont> read_psf(const uint8_t* data, size_t size) {
   if (starts_with(data, size, kPsf2Magic, sizeof kPsf2Magic)) return read_psf2(data, size);
   if (starts_with(data, size, kPsf1Magic, sizeof kPsf1Magic)) return read_psf1(data, size);
   return damaged(Fault::unsupported, "it is no PSF font");
+}
+
+namespace {
+
+// The rows below the baseline of a console font h pixels high: a console
+// font has no baseline, and a quarter of the height is where the usual ones
+// (8 x 16 with 4 rows below) have it.
+uint32_t psf_descent(uint32_t height) {
+  return height / 4;
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void append_bitmap(std::string& out, const PsfFont& font, uint32_t glyph) {
+  const uint8_t* p = font.bitmap(glyph);
+  for (uint32_t y = 0; y < font.height; ++y) {
+    for (uint32_t k = 0; k < font.row_bytes(); ++k, ++p) {
+      out += hex_digit_upper(*p >> 4u);
+      out += hex_digit_upper(*p);
+    }
+    out += '\n';
+  }
+}
+
+void append_glyph(std::string& out, const PsfFont& font, uint32_t glyph, uint32_t code) {
+  const std::string w = std::to_string(font.width);
+  const std::string h = std::to_string(font.height);
+  out += "STARTCHAR g" + std::to_string(glyph) + "\nENCODING " + std::to_string(code) +
+         "\nSWIDTH 500 0\nDWIDTH " + w + " 0\nBBX " + w + " " + h + " 0 -" +
+         std::to_string(psf_descent(font.height)) + "\nBITMAP\n";
+  append_bitmap(out, font, glyph);
+  out += "ENDCHAR\n";
+}
+
+// Each character once, with the first glyph the table gives it.
+std::vector<PsfChar> mapped_chars(const PsfFont& font) {
+  std::vector<PsfChar> chars;
+  std::set<char32_t> seen;
+  for (const PsfChar& pc : font.chars)
+    if (seen.insert(pc.c).second) chars.push_back(pc);
+  std::sort(chars.begin(), chars.end(),
+            [](const PsfChar& a, const PsfChar& b) { return a.c < b.c; });
+  return chars;
+}
+
+}  // namespace
+
+std::string psf_as_bdf(const PsfFont& font, const std::string& family) {
+  std::vector<PsfChar> chars;
+  if (font.has_table)
+    chars = mapped_chars(font);
+  else
+    for (uint32_t g = 0; g < font.glyphs; ++g) chars.push_back({g, g});
+  const bool replacement =
+      std::any_of(chars.begin(), chars.end(), [](const PsfChar& c) { return c.c == kReplacement; });
+  const std::string h = std::to_string(font.height);
+  const uint32_t descent = psf_descent(font.height);
+  std::string name;
+  for (const char c : family) name += c == '"' || static_cast<unsigned char>(c) < 0x20 ? '_' : c;
+  std::string out =
+      "STARTFONT 2.1\nFONT -psf-" + name + "-medium-r-normal--" + h + "-" +
+      std::to_string(font.height * 10) + "-75-75-c-" + std::to_string(font.width * 10) + "-" +
+      (font.has_table ? "ISO10646-1" : "PSF-glyphs") + "\nSIZE " + h + " 75 75\nFONTBOUNDINGBOX " +
+      std::to_string(font.width) + " " + h + " 0 -" + std::to_string(descent) +
+      "\nSTARTPROPERTIES " + std::to_string(replacement ? 8 : 7) + "\nFAMILY_NAME \"" + name +
+      "\"\nPIXEL_SIZE " + h + "\nFONT_ASCENT " + std::to_string(font.height - descent) +
+      "\nFONT_DESCENT " + std::to_string(descent) + "\nSPACING \"C\"\n" +
+      (font.has_table ? "CHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n"
+                      : "CHARSET_REGISTRY \"PSF\"\nCHARSET_ENCODING \"glyphs\"\n") +
+      (replacement ? "DEFAULT_CHAR 65533\n" : "") + "ENDPROPERTIES\nCHARS " +
+      std::to_string(chars.size()) + "\n";
+  out.reserve(out.size() + chars.size() * (80 + font.height * (2 * font.row_bytes() + 1)));
+  for (const PsfChar& pc : chars) append_glyph(out, font, pc.glyph, pc.c);
+  return out + "ENDFONT\n";
 }
 
 }  // namespace tralk::importer

@@ -3,10 +3,17 @@
 // optional Unicode table giving each glyph its characters and character
 // sequences. Every size the header claims is checked against the bytes at
 // hand before anything is allocated for it.
+//
+// A console font is handed to FreeType as the BDF font it is equivalent to,
+// so that its glyphs take the one path every other font's take: each glyph
+// a character of its Unicode table maps to, at that character's code (a
+// glyph of several characters once for each), or, without a table, every
+// glyph at its own number.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "base/outcome.h"
@@ -50,5 +57,9 @@ bool is_psf(const uint8_t* data, size_t size);
 // sizes the file cannot hold (Fault::cut_short) or that no font has, or a
 // Unicode table that is not one (Fault::format).
 Outcome<PsfFont> read_psf(const uint8_t* data, size_t size);
+
+// The BDF text of font, named family. Its default character is U+FFFD where
+// the table maps a glyph to it: a console font has no other.
+std::string psf_as_bdf(const PsfFont& font, const std::string& family);
 
 }  // namespace tralk::importer

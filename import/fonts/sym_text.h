@@ -2,7 +2,10 @@
 // saying where the font came from, then one line per symbol with its header
 // ({width,height} for b&w, {0,bits,width,height} for grey levels), its pixel
 // bytes and a comment naming its character. A large font's text is
-// megabytes, so it goes to its file a piece at a time as it is made.
+// megabytes, so it goes to its file a piece at a time as it is made: each
+// symbol is packed and turned into text as the file is written, so that
+// neither the symbols of a large font nor their text (five times more) are
+// ever whole in memory.
 #pragma once
 
 #include <algorithm>
@@ -15,6 +18,9 @@
 
 #include "base/outfile.h"
 #include "base/page_alloc.h"
+#include "import/fonts/cell_layout.h"
+#include "import/fonts/glyph_ink.h"
+#include "import/fonts/symbol_pack.h"
 
 namespace tralk::importer {
 
@@ -57,5 +63,32 @@ class SymTextWriter {
   ByteBlock text_;
   size_t used_ = 0;
 };
+
+// The .sym file of an import.
+struct SymFile {
+  std::string path;
+  std::vector<GlyphInk> glyphs;
+  std::vector<uint8_t> levels;  // the glyphs' ink levels
+  CellLayout layout;            // a cell per glyph
+  PixelForm form;
+  SymTextInfo info;
+  // A note per glyph, what its symbol is, back to back in one string (a
+  // string each is most of a large font's memory): note i ends at
+  // note_ends[i].
+  std::string notes;
+  std::vector<size_t> note_ends;
+
+  void add_note(std::string_view note) {
+    notes += note;
+    note_ends.push_back(notes.size());
+  }
+  std::string_view note(size_t i) const {
+    const size_t start = i == 0 ? 0 : note_ends[i - 1];
+    return std::string_view(notes).substr(start, note_ends[i] - start);
+  }
+};
+
+// Writes the text of sym to out.
+void write_sym_file(const SymFile& sym, OutFile& out);
 
 }  // namespace tralk::importer

@@ -6,10 +6,9 @@
 #include "base/fileio.h"
 #include "base/text.h"
 #include "bitmap/bmp_read.h"
-#include "bitmap/bmp_rows.h"
 #include "bitmap/symbol.h"
 #include "import/pictures/flatten.h"
-#include "import/pictures/picture_limits.h"
+#include "import/pictures/picture_read.h"
 
 namespace tralk::importer {
 

@@ -7,8 +7,8 @@
 
 #include "base/byte_source.h"
 #include "base/outcome.h"
+#include "import/pictures/picture_read.h"
 #include "import/pictures/picture_request.h"
-#include "import/pictures/picture_source.h"
 
 namespace tralk::importer {
 

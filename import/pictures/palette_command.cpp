@@ -19,11 +19,6 @@ namespace tralk::importer {
 
 namespace {
 
-int fail(const Failure& failure) {
-  con_printf("tralk-import palette: %s\n", failure.text.c_str());
-  return cli::import_exit_status(failure.code);
-}
-
 using Histogram = std::unordered_map<uint32_t, uint64_t>;
 
 // Adds the pixels of one picture to the count of each colour.
@@ -44,7 +39,7 @@ Status count_colours(const std::string& path, RGBTRIPLET background, Histogram& 
 
 int run_palette_command(int argc, const char* const* argv) {
   const Outcome<PaletteOptions> parsed = parse_palette_options(argc, argv);
-  if (!parsed.ok()) return fail(parsed.failure());
+  if (!parsed.ok()) return cli::report_import_failure("palette", parsed.failure());
   const PaletteOptions& opts = parsed.value();
   if (opts.help) {
     con_printf("%s", palette_help().c_str());
@@ -53,7 +48,7 @@ int run_palette_command(int argc, const char* const* argv) {
   Histogram counts;
   for (const std::string& path : opts.pictures)
     if (Status read = count_colours(path, opts.background, counts); !read.ok())
-      return fail(read.failure());
+      return cli::report_import_failure("palette", read.failure());
   std::vector<WeightedColour> colours;
   for (const auto& [value, pixels] : counts) colours.push_back({value, pixels});
   const bool exact = colours.size() <= opts.colours;
@@ -64,7 +59,7 @@ int run_palette_command(int argc, const char* const* argv) {
       exact ? "every colour of " + pictures
             : "median cut of the " + std::to_string(counts.size()) + " colours of " + pictures;
   if (Status written = write_file_set({{opts.out, pal_text(palette, about)}}); !written.ok())
-    return fail(written.failure());
+    return cli::report_import_failure("palette", written.failure());
   if (!opts.quiet)
     con_printf("Wrote %s: %zu colours, %s\n", in_quotes(opts.out).c_str(), palette.size(),
                about.c_str());

@@ -39,7 +39,7 @@ Status read_background(PaletteOptions& opts, const OptionArg& arg) {
   return {};
 }
 
-Status read_picture(PaletteOptions& opts, std::string_view arg) {
+Status read_palette_picture(PaletteOptions& opts, std::string_view arg) {
   opts.pictures.emplace_back(arg);
   return {};
 }
@@ -73,7 +73,7 @@ const cli::OptionTable<PaletteOptions> kOptions(
 
 Outcome<PaletteOptions> parse_palette_options(int argc, const char* const* argv) {
   PaletteOptions opts;
-  if (Status read = kOptions.read(argc, argv, opts, read_picture); !read.ok())
+  if (Status read = kOptions.read(argc, argv, opts, read_palette_picture); !read.ok())
     return cli::usage_error(cli::usage_text(read.failure(), argv));
   if (opts.help) return opts;
   if (opts.pictures.empty()) return cli::usage_error("no picture given");

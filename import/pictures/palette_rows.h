@@ -1,8 +1,8 @@
 // Rows of colours written as indices of a given palette (tralk-import
 // picture --palette): each pixel the nearest entry to its colour
-// (import/pictures/nearest_colour.h), or, with Floyd-Steinberg dithering,
-// the nearest entry to its colour plus the error its neighbours left, the
-// error of each of red, green and blue diffused on its own
+// (NearestColour), or, with Floyd-Steinberg dithering, the nearest entry to
+// its colour plus the error its neighbours left, the error of each of red,
+// green and blue diffused on its own
 // (import/pictures/error_diffusion.h): channel v = c + (e + 8) >> 4 clamped
 // to 0..255, its error v less the entry's channel.
 #pragma once
@@ -13,9 +13,37 @@
 
 #include "base/palette.h"
 #include "import/pictures/error_diffusion.h"
-#include "import/pictures/nearest_colour.h"
 
 namespace tralk::importer {
+
+// Colours matched to the nearest entry of a palette: the entry at the least
+// squared distance
+//   (r - R)^2 + (g - G)^2 + (b - B)^2,
+// the lowest index of those equally near. A colour of the palette is
+// therefore its own first entry, the one tralk's palette mode matches.
+class NearestColour {
+ public:
+  // palette: 1 to 256 entries.
+  explicit NearestColour(std::vector<RGBTRIPLET> palette);
+
+  // The index of the entry nearest to the colour rgb (3 bytes).
+  uint8_t operator()(const uint8_t* rgb);
+
+ private:
+  // The answers for recent colours: a picture has few colours, or many
+  // alike, and searching the palette for each pixel would cost 256 steps.
+  struct Slot {
+    uint32_t colour = kNone;
+    uint8_t index = 0;
+  };
+  static constexpr uint32_t kNone = 0xFFFFFFFF;
+  static constexpr unsigned kCacheBits = 16;
+
+  uint8_t search(uint32_t colour) const;
+
+  std::vector<RGBTRIPLET> palette_;
+  std::vector<Slot> cache_;
+};
 
 class PaletteRows {
  public:

@@ -13,12 +13,6 @@ namespace tralk::importer {
 
 namespace {
 
-// Prints the failure; its code gives the exit status.
-int fail(const Failure& failure) {
-  con_printf("tralk-import picture: %s\n", failure.text.c_str());
-  return cli::import_exit_status(failure.code);
-}
-
 const char* dither_name(Dither d) {
   return d == Dither::none      ? "no dithering"
          : d == Dither::ordered ? "ordered dithering"
@@ -72,13 +66,13 @@ std::string report(const PictureOptions& opts, const ImportedPicture& pic) {
 
 int run_picture_command(int argc, const char* const* argv) {
   const Outcome<PictureOptions> opts = parse_picture_options(argc, argv);
-  if (!opts.ok()) return fail(opts.failure());
+  if (!opts.ok()) return cli::report_import_failure("picture", opts.failure());
   if (opts->help) {
     con_printf("%s", picture_help().c_str());
     return cli::kImportDone;
   }
   const Outcome<ImportedPicture> pic = import_picture(opts.value());
-  if (!pic.ok()) return fail(pic.failure());
+  if (!pic.ok()) return cli::report_import_failure("picture", pic.failure());
   if (!opts->quiet) con_printf("%s\n", report(opts.value(), pic.value()).c_str());
   return cli::kImportDone;
 }

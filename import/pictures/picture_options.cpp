@@ -97,7 +97,7 @@ Status read_depth(PictureOptions& opts, const OptionArg& arg) {
   return {};
 }
 
-Status read_picture(PictureOptions& opts, std::string_view arg) {
+Status read_picture_operand(PictureOptions& opts, std::string_view arg) {
   if (!opts.request.path.empty())
     return cli::usage_error("more than one picture given (" + in_quotes(opts.request.path) +
                             " and " + in_quotes(arg) + ")");
@@ -211,7 +211,7 @@ Status check_combination(PictureOptions& opts) {
 
 Outcome<PictureOptions> parse_picture_options(int argc, const char* const* argv) {
   PictureOptions opts;
-  if (Status read = kOptions.read(argc, argv, opts, read_picture); !read.ok())
+  if (Status read = kOptions.read(argc, argv, opts, read_picture_operand); !read.ok())
     return cli::usage_error(cli::usage_text(read.failure(), argv));
   if (Status checked = check_combination(opts); !checked.ok()) return checked.failure();
   return opts;

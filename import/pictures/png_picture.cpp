@@ -10,7 +10,7 @@
 #include "base/fileio.h"
 #include "base/text.h"
 #include "import/pictures/flatten.h"
-#include "import/pictures/picture_limits.h"
+#include "import/pictures/picture_read.h"
 
 namespace tralk::importer {
 

@@ -10,8 +10,8 @@
 
 #include "base/byte_source.h"
 #include "base/outcome.h"
+#include "import/pictures/picture_read.h"
 #include "import/pictures/picture_request.h"
-#include "import/pictures/picture_source.h"
 
 namespace tralk::importer {
 
@@ -25,7 +25,7 @@ bool is_text_mangled_png_signature(const uint8_t* bytes, size_t n);
 // Reads the head of the PNG picture in (the file req names). A failure, with a one-line message
 // (with libpng's reason for a damaged file), when the head cannot be read or the picture is too
 // large for tralk at the depth asked for, or for the importer
-// (import/pictures/picture_limits.h). Its rows come top row first, those of
+// (import/pictures/picture_read.h). Its rows come top row first, those of
 // an interlaced picture once the file is read whole.
 Outcome<std::unique_ptr<PictureSource>> open_png_picture(const PictureRequest& req,
                                                          std::unique_ptr<ByteSource> in);

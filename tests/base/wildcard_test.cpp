@@ -1,6 +1,6 @@
-#include "base/wildcard.h"
-
 #include <gtest/gtest.h>
+
+#include "base/path.h"
 
 TEST(Wildcards, MatchStarsQuestionMarksAndCase) {
   struct Case {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "import/import_helpers.h"
-#include "import/pictures/nearest_colour.h"
+#include "import/pictures/palette_rows.h"
 #include "import/png_maker.h"
 
 namespace {

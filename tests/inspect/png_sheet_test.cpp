@@ -7,7 +7,7 @@
 #include <set>
 
 #include "inspect/inspect_helpers.h"
-#include "inspect/label_font.h"
+#include "inspect/labels.h"
 #include "support/tempdir.h"
 
 namespace {

@@ -1,7 +1,6 @@
 #include "support/symbol_conversions.h"
 
 #include "base/console.h"
-#include "bitmap/greyconv.h"
 #include "bitmap/palette_mode.h"
 #include "bitmap/row_convert.h"
 #include "bitmap/symbol.h"
