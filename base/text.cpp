@@ -75,13 +75,11 @@ std::string in_quotes(std::string_view text) {
   return out;
 }
 
-void append_option_help(std::string& out, std::string head, const std::vector<const char*>& lines,
-                        size_t column) {
-  for (const char* line : lines) {
-    head.resize(std::max(head.size() + 1, column), ' ');
-    out += head + line + "\n";
-    head.clear();
-  }
+std::string_view next_word(std::string_view line, size_t& at) {
+  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+  const size_t start = at;
+  while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
+  return line.substr(start, at - start);
 }
 
 uint32_t line_at(std::string_view text, size_t offset) {

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // printf-style formatting, appended to out.
 void vappendf(std::string& out, const char* fmt, va_list args);
@@ -52,8 +51,6 @@ uint32_t line_at(std::string_view text, size_t offset);
 // namespace, would be taken instead.)
 std::string in_quotes(std::string_view text);
 
-// Appends an option's lines of help as --help shows them: head (its names
-// and value word), the first line from column on (one blank after a longer
-// head), the others under it.
-void append_option_help(std::string& out, std::string head, const std::vector<const char*>& lines,
-                        size_t column);
+// The next word of line from at, words being separated by blanks and tabs;
+// empty at the end. at is left just past the word.
+std::string_view next_word(std::string_view line, size_t& at);

@@ -77,7 +77,11 @@ std::string option_help(const char* names, const char* value, const std::vector<
   std::string head = std::string(indent, ' ') + names;
   if (value) head += std::string(" ") + value;
   std::string out;
-  append_option_help(out, std::move(head), help, column);
+  for (const char* line : help) {
+    head.resize(std::max(head.size() + 1, column), ' ');
+    out += head + line + "\n";
+    head.clear();
+  }
   return out;
 }
 

@@ -7,17 +7,6 @@
 
 namespace tralk::inspector {
 
-namespace {
-
-std::string_view word(std::string_view line, size_t& at) {
-  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-  const size_t start = at;
-  while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
-  return line.substr(start, at - start);
-}
-
-}  // namespace
-
 HeaderMacros header_macros(std::string_view text) {
   HeaderMacros macros;
   while (!text.empty()) {
@@ -26,9 +15,9 @@ HeaderMacros header_macros(std::string_view text) {
     text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
     if (line.ends_with('\r')) line.remove_suffix(1);
     size_t at = 0;
-    if (word(line, at) != "#define") continue;
-    const std::string_view name = word(line, at);
-    const std::optional<uint64_t> value = parse_byte_size(word(line, at));
+    if (next_word(line, at) != "#define") continue;
+    const std::string_view name = next_word(line, at);
+    const std::optional<uint64_t> value = parse_byte_size(next_word(line, at));
     if (!name.empty() && value) macros.emplace(std::string(name), *value);
   }
   return macros;

@@ -3,20 +3,12 @@
 #include <algorithm>
 
 #include "base/byte_size.h"
-#include "base/text.h"
 #include "base/path.h"
+#include "base/text.h"
 
 namespace tralk::pack {
 
 namespace {
-
-// The next blank-separated word of line from at; empty at the end.
-std::string_view word(std::string_view line, size_t& at) {
-  while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
-  const size_t start = at;
-  while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
-  return line.substr(start, at - start);
-}
 
 Failure bad_line(size_t number, const std::string& what) {
   return Failure{Fault::format,
@@ -35,9 +27,9 @@ Outcome<std::vector<LayoutEntry>> parse_layout(std::string_view text) {
     text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
     if (line.ends_with('\r')) line.remove_suffix(1);
     size_t at = 0;
-    const std::string_view offset_text = word(line, at);
+    const std::string_view offset_text = next_word(line, at);
     if (offset_text.empty() || offset_text.starts_with('#')) continue;
-    const std::string_view size_text = word(line, at);
+    const std::string_view size_text = next_word(line, at);
     while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
     std::string file(line.substr(at));
     while (!file.empty() && (file.back() == ' ' || file.back() == '\t')) file.pop_back();
