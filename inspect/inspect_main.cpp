@@ -172,7 +172,10 @@ int run_inspect(int argc, const char* const* argv) {
     written = write_sheet(result, opts, names, reading);
   }
   if (report) con_printf("%s", dump->checks.c_str());
-  if (report) con_printf("%s", format_problems(result).c_str());
+  const char* but = missing                 ? "not every string passes the check"
+                    : dump->compare_differs ? "it is not the image compared"
+                                            : nullptr;
+  if (report) con_printf("%s", format_problems(result, but).c_str());
   if (!written.ok()) return fail(written.failure());
   return result.problems.empty() && !missing && !dump->compare_differs ? kInspectSound
                                                                        : kInspectProblems;

@@ -146,7 +146,9 @@ std::string format_table(const InspectResult& result, const std::string& name,
   return out;
 }
 
-std::string format_problems(const InspectResult& result) {
+std::string format_problems(const InspectResult& result, const char* but) {
+  if (result.problems.empty() && but)
+    return strf("\nNo problems found in the image, but %s\n", but);
   if (result.problems.empty()) return "\nNo problems found\n";
   std::string out = strf("\n%zu problem%s found:\n", result.problems.size(),
                          result.problems.size() == 1 ? "" : "s");

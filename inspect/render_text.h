@@ -19,8 +19,10 @@ std::string format_table(const InspectResult& result, const std::string& name,
                          const std::vector<std::string>* names = nullptr);
 
 // Every problem with the storage index of its block, or a line saying there
-// is none.
-std::string format_problems(const InspectResult& result);
+// is none; with but (why the run fails all the same: strings that do not
+// pass, a dump that is not the image compared), a line saying both, so that
+// the last line never reads as a pass when the status is 1.
+std::string format_problems(const InspectResult& result, const char* but = nullptr);
 
 // The symbols of font block n (n below result.fonts.size()), each with its
 // own width: b&w and grey levels as text art, colours as 24-bit ANSI colour

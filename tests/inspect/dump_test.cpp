@@ -44,6 +44,9 @@ TEST(InspectDump, ErasedTailChipHeaderCrcAndComparison) {
   chip[0x1000 + 89] ^= 0x10;
   dir.write("damaged.bin", chip);
   dir.write("blank.bin", std::string(4096, '\xFF'));
+  std::string alt = ui;  // a sound image, not ui.bin, and no header beside it
+  alt[89] ^= 0x10;
+  dir.write("alt.bin", alt);
   const unsigned long crc = crc32(0, reinterpret_cast<const Bytef*>(ui.data()), 96);
   const std::string help = "Try \"tralk-inspect --help\".\n";
 
@@ -76,6 +79,10 @@ TEST(InspectDump, ErasedTailChipHeaderCrcAndComparison) {
             "at offset 0x0: all 96 bytes are the same\n\nNo problems found\n",
             crc),
        0},
+      {"dump.bin --compare alt.bin",
+       "symbol 1 of font block 1\n\nNo problems found in the image, but it is not the "
+       "image compared\n",
+       1},
       {"blank.bin", "1 problem found:\n  storage index 0, image: empty: no font blocks\n", 1},
       {"chip.bin --at NOPE --chip chip.h",
        "tralk-inspect: there is no image NOPE in \"chip.h\"; it names OTHER, UI\n", 2},

@@ -85,7 +85,8 @@ TEST(InspectStrings, CoveredAndUncoveredLines) {
                 "  font block 1 (Dots): 2 characters fall to the default character:\n"
                 "    U+00C0 \"\xC3\x80\":\n      ui.txt:2: \"\xC3\x80\xC3\x81\"\n"
                 "    U+00C1 \"\xC3\x81\":\n      ui.txt:2: \"\xC3\x80\xC3\x81\"\n"
-                "Strings picture \"ui.png\": 39 x 66 pixels, scale 1\n\nNo problems found\n");
+                "Strings picture \"ui.png\": 39 x 66 pixels, scale 1\n\nNo problems found in the "
+                "image, but not every string passes the check\n");
   // Each font under its label (9 rows and the gap of 4 at scale 1), its
   // strings 4 apart. Bars first: "A" fell to the full block, framed in
   // red; "?" is the full block itself, in black.
