@@ -180,8 +180,10 @@ void report(const PackOptions& opts, const std::vector<Image>& images,
 }
 
 // The files of one run, each with its content, written and replaced as one
-// set: the layout is finished first, so that no output is older than it
-// (a build tool reads it as an input of the next run).
+// set. Each is finished as soon as it is written, so that a full disk is
+// blamed on the file that filled it; the layout comes first, so that no
+// output is older than it (a build tool reads it as an input of the next
+// run).
 struct Output {
   std::string path;
   std::string text;  // the content, unless write makes it
@@ -189,12 +191,16 @@ struct Output {
 };
 
 Status write_outputs(const std::vector<Output>& outputs, size_t layout_index) {
+  std::vector<size_t> order{layout_index};
+  for (size_t i = 0; i < outputs.size(); ++i)
+    if (i != layout_index) order.push_back(i);
   std::vector<std::string> paths;
-  for (const Output& o : outputs) paths.push_back(o.path);
+  for (size_t i : order) paths.push_back(outputs[i].path);
   SetLock lock(paths);
   std::vector<std::unique_ptr<OutFile>> files;
   std::vector<OutFile*> set;
-  for (const Output& o : outputs) {
+  for (size_t i : order) {
+    const Output& o = outputs[i];
     files.push_back(std::make_unique<OutFile>());
     OutFile& out = *files.back();
     if (Status opened = open_output(lock, out, o.path); !opened.ok()) return opened;
@@ -202,11 +208,10 @@ Status write_outputs(const std::vector<Output>& outputs, size_t layout_index) {
       o.write(out);
     else
       out.write(o.text);
+    if (!out.finish())
+      return Failure{Fault::io, "cannot write " + in_quotes(o.path) + ": " + out.reason()};
     set.push_back(&out);
   }
-  if (!set[layout_index]->finish())
-    return Failure{Fault::io, "cannot write " + in_quotes(paths[layout_index]) + ": " +
-                                  set[layout_index]->reason()};
   return commit_outputs(set, paths);
 }
 

@@ -281,6 +281,26 @@ TEST(Interrupted, ImportedFontAndCodepageStayOneSet) {
 }
 #endif
 
+#ifdef TRALK_PACK_EXE
+// A disk that fills while tralk-pack writes the chip: the error names the
+// file that filled it, not one finished after it, and nothing is left.
+TEST(Interrupted, PackOnAFullDiskNamesTheFileThatFilledIt) {
+  SKIP_ON_WINDOWS_HOST();
+  TempDir dir;
+  dir.write("a.bin", std::string(40000, 'a'));
+  dir.write("b.bin", std::string(60000, 'b'));
+  // The layout is written first (write 1), then the chip: every write from
+  // the chip's first on fails.
+  const Ended e = run_faulty(dir, "write:2+:ENOSPC",
+                             "--quiet -o chip.bin --size 1MiB --header chip.h --hex chip.hex "
+                             "a.bin b.bin",
+                             "", TRALK_PACK_EXE);
+  EXPECT_EQ(e.status, 1);
+  EXPECT_EQ(e.out, "tralk-pack: cannot write \"chip.bin\": No space left on device\n");
+  EXPECT_EQ(dir.entries(), (std::set<std::string>{"a.bin", "b.bin"}));
+}
+#endif
+
 }  // namespace
 
 #endif

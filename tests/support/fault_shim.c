@@ -2,10 +2,11 @@
  * program's file writing fail, or sends the program a signal just before
  * it, so that tests can stop a run at every step of its writing.
  *
- *   TRALK_FAULT=CALL:N:WHAT
+ *   TRALK_FAULT=CALL:N:WHAT   or   TRALK_FAULT=CALL:N+:WHAT
  *
  * CALL is one of create (a new file made with O_EXCL), write, sync, close
- * (of a file so made), rename, link; N counts its calls from 1; WHAT is an
+ * (of a file so made), rename, link; N counts its calls from 1, and N+ makes
+ * that call and every later one fail (a disk that stays full); WHAT is an
  * errno name (ENOSPC, EIO, EACCES, EFBIG, EROFS), and the call fails with
  * it, or a signal name (SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGKILL), which is
  * raised before the call goes ahead. TRALK_FAULT_LOG names a file to which
@@ -27,7 +28,7 @@ enum { kCreate, kWrite, kSync, kClose, kRename, kLink, kCalls };
 static const char* const kNames[kCalls] = {"create", "write", "sync", "close", "rename", "link"};
 
 static int counts[kCalls];
-static int fault_call = -1, fault_at, fault_errno, fault_signal;
+static int fault_call = -1, fault_at, fault_onward, fault_errno, fault_signal;
 static char made[1024]; /* descriptors of files made with O_EXCL */
 
 static void setup(void) {
@@ -36,8 +37,10 @@ static void setup(void) {
   done = 1;
   const char* fault = getenv("TRALK_FAULT");
   if (!fault) return;
-  char call[16], what[16];
-  if (sscanf(fault, "%15[a-z]:%d:%15s", call, &fault_at, what) != 3) return;
+  char call[16], at[16], what[16];
+  if (sscanf(fault, "%15[a-z]:%15[0-9+]:%15s", call, at, what) != 3) return;
+  fault_at = atoi(at);
+  fault_onward = strchr(at, '+') != NULL;
   for (int i = 0; i < kCalls; ++i)
     if (strcmp(call, kNames[i]) == 0) fault_call = i;
   static const struct { const char* name; int value; } errnos[] = {
@@ -72,7 +75,7 @@ static int strike(int call) {
   setup();
   const int n = ++counts[call];
   log_call(call, n);
-  if (call != fault_call || n != fault_at) return 0;
+  if (call != fault_call || n < fault_at || (n > fault_at && !fault_onward)) return 0;
   if (fault_signal) {
     raise(fault_signal);
     return 0;
