@@ -49,8 +49,9 @@ const char kHelpTail[] =
     "index of its block. Each symbol's rows are as long as its own width needs;\n"
     "the bytes after them are padding.\n"
     "\n"
-    "Exit status: 0 for a sound image, 1 when a problem was found in it, 2 for a\n"
-    "bad command line or a file that cannot be read or written.\n";
+    "Exit status: 0 for a sound image, 1 when a problem was found in it (or, with\n"
+    "--strings, any finding; with --compare, a byte that differs), 2 for a bad\n"
+    "command line or a file that cannot be read or written.\n";
 
 using cli::append;
 using cli::Given;
