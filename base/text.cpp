@@ -75,6 +75,14 @@ std::string in_quotes(std::string_view text) {
   return out;
 }
 
+std::string_view next_line(std::string_view& text) {
+  const size_t eol = text.find('\n');
+  std::string_view line = text.substr(0, eol);
+  text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
+
 std::string_view next_word(std::string_view line, size_t& at) {
   while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
   const size_t start = at;

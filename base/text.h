@@ -51,6 +51,10 @@ uint32_t line_at(std::string_view text, size_t offset);
 // namespace, would be taken instead.)
 std::string in_quotes(std::string_view text);
 
+// The line at the front of text, without its LF (or CR LF, or a CR that
+// ends the text); text is left just after it.
+std::string_view next_line(std::string_view& text);
+
 // The next word of line from at, words being separated by blanks and tabs;
 // empty at the end. at is left just past the word.
 std::string_view next_word(std::string_view line, size_t& at);

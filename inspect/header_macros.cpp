@@ -10,10 +10,7 @@ namespace tralk::inspector {
 HeaderMacros header_macros(std::string_view text) {
   HeaderMacros macros;
   while (!text.empty()) {
-    const size_t eol = text.find('\n');
-    std::string_view line = text.substr(0, eol);
-    text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    const std::string_view line = next_line(text);
     size_t at = 0;
     if (next_word(line, at) != "#define") continue;
     const std::string_view name = next_word(line, at);

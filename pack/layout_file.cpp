@@ -22,10 +22,7 @@ Outcome<std::vector<LayoutEntry>> parse_layout(std::string_view text) {
   size_t number = 0;
   while (!text.empty()) {
     ++number;
-    const size_t eol = text.find('\n');
-    std::string_view line = text.substr(0, eol);
-    text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
+    const std::string_view line = next_line(text);
     size_t at = 0;
     const std::string_view offset_text = next_word(line, at);
     if (offset_text.empty() || offset_text.starts_with('#')) continue;

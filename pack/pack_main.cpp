@@ -37,11 +37,9 @@ using ull = unsigned long long;
 int fail(const Failure& failure) {
   std::string_view text = failure.text;
   while (!text.empty()) {
-    const size_t eol = text.find('\n');
-    const std::string_view line = text.substr(0, eol);
+    const std::string_view line = next_line(text);
     con_printf("%s%.*s\n", line.starts_with(' ') ? "" : "tralk-pack: ", int(line.size()),
                line.data());
-    text = eol == std::string_view::npos ? std::string_view() : text.substr(eol + 1);
   }
   if (failure.code == Fault::usage) con_printf("Try \"tralk-pack --help\".\n");
   return failure.code == Fault::usage ? kPackUsage : kPackFailed;
